@@ -1,0 +1,85 @@
+// Text analysis of Palimo Suite: shingles, the uniqueness comparison and the
+// live figures of a text. Plain C++ on UTF-16 code units; no window toolkit.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <span>
+#include <string>
+#include <string_view>
+#include <variant>
+#include <vector>
+
+namespace analysis {
+
+// A shingle closes at the third space of its window.
+inline constexpr int ShingleLength = 3;
+// Both lists must hold at least this many shingles to be compared.
+inline constexpr std::size_t MinimumShingleCount = 3;
+// The listing keeps this many entries at most; the rest is summed up in one line.
+inline constexpr std::int64_t MatchListingLimit = 100'000;
+
+using ShingleList = std::vector<std::u16string>;
+// Shingles that point into a prepared text which outlives them.
+using ShingleViews = std::vector<std::u16string_view>;
+
+// The text less every removed punctuation mark (comma, full stop, solidus, hyphen-minus,
+// equals, parentheses, plus, circumflex, number sign, percent, at, quotation mark,
+// exclamation and question marks, asterisk).
+std::u16string PrepareText(std::u16string_view text);
+bool IsRemovedPunctuation(char16_t c);
+
+// The overlapping three-space windows of a prepared text, trailing spaces removed.
+ShingleList ExtractShingles(std::u16string_view prepared);
+ShingleViews ExtractShingleViews(std::u16string_view prepared);
+
+struct ComparisonResult
+{
+    std::int64_t NewShingleCount = 0;
+    std::int64_t SourceShingleCount = 0;
+    // Every equal pair counts, so repeated shingles multiply.
+    std::int64_t MatchCount = 0;
+    // One entry per equal pair, each followed by a carriage return; bounded by
+    // MatchListingLimit, with a closing "… (+K)" line when entries were left out.
+    std::u16string MatchListing;
+    int Percentage = 0;
+
+    bool IsUnique() const { return Percentage == 0; }
+};
+
+struct TooFewShingles
+{
+};
+
+using ComparisonOutcome = std::variant<ComparisonResult, TooFewShingles>;
+
+ComparisonOutcome CompareShingleLists(const ShingleList& newText, const ShingleList& source);
+ComparisonOutcome CompareShingleViews(std::span<const std::u16string_view> newText,
+                                      std::span<const std::u16string_view> source);
+// The whole road of the compare command: prepare both texts, cut them, compare.
+ComparisonOutcome CompareTexts(std::u16string_view newText, std::u16string_view source);
+
+// The whole-number percentage of shared shingles, computed in double precision in
+// exactly this order: mean list size, ratio, times 100, floor, cap at 100.
+int ComputePercentage(std::int64_t matchCount, std::int64_t newCount, std::int64_t sourceCount);
+
+// "Текст уникален" or "Текст не уникален".
+std::u16string_view VerdictCaption(const ComparisonResult& result);
+
+// A number as the result line and the clock write it: a blank where a minus sign would stand.
+std::u16string FormatSignedNumber(std::int64_t value);
+// " 50 %. (Длина шингла  3)"
+std::u16string FormatResultLine(int percentage, int shownShingleLength);
+// The numeric value of the leading decimal number of a text ("3" gives 3, "" gives 0).
+int ReadShownShingleLength(std::u16string_view text);
+
+struct TextStatistics
+{
+    std::int32_t CharactersWithoutSpaces = 0;
+    std::int32_t WordCount = 0;
+};
+
+TextStatistics ComputeTextStatistics(std::u16string_view text);
+bool IsNonWordToken(std::u16string_view token);
+
+} // namespace analysis

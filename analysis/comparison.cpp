@@ -1,0 +1,105 @@
+#include "analysis.h"
+#include "shingle_counts.h"
+
+#include <algorithm>
+#include <cmath>
+#include <string>
+
+namespace analysis {
+
+namespace {
+
+constexpr char16_t CarriageReturn = u'\r';
+
+std::u16string BuildMatchListing(std::span<const std::u16string_view> newText,
+                                 const std::vector<std::int64_t>& matchesPerShingle,
+                                 std::int64_t matchCount)
+{
+    const std::int64_t listed = std::min(matchCount, MatchListingLimit);
+    std::u16string listing;
+    std::size_t length = 0;
+    std::int64_t entries = 0;
+    for (std::size_t i = 0; i < newText.size() && entries < listed; ++i) {
+        const std::int64_t take = std::min(matchesPerShingle[i], listed - entries);
+        length += static_cast<std::size_t>(take) * (newText[i].size() + 1);
+        entries += take;
+    }
+    listing.reserve(length + 32);
+
+    entries = 0;
+    for (std::size_t i = 0; i < newText.size() && entries < listed; ++i) {
+        const std::int64_t take = std::min(matchesPerShingle[i], listed - entries);
+        for (std::int64_t k = 0; k < take; ++k) {
+            listing.append(newText[i]);
+            listing.push_back(CarriageReturn);
+        }
+        entries += take;
+    }
+    if (matchCount > listed) {
+        listing.append(u"\u2026 (+");
+        const std::string omitted = std::to_string(matchCount - listed);
+        listing.append(omitted.begin(), omitted.end());
+        listing.append(u")\r");
+    }
+    return listing;
+}
+
+} // namespace
+
+int ComputePercentage(std::int64_t matchCount, std::int64_t newCount, std::int64_t sourceCount)
+{
+    const double meanSize = static_cast<double>(sourceCount + newCount) / 2;
+    const double ratio = static_cast<double>(matchCount) / meanSize;
+    const double percent = ratio * 100;
+    const double whole = std::floor(percent);
+    return whole > 100 ? 100 : static_cast<int>(whole);
+}
+
+ComparisonOutcome CompareShingleViews(std::span<const std::u16string_view> newText,
+                                      std::span<const std::u16string_view> source)
+{
+    if (source.size() < MinimumShingleCount || newText.size() < MinimumShingleCount)
+        return TooFewShingles{};
+
+    // Counting each source shingle once gives, for every new shingle in order, the number of
+    // equal pairs it takes part in: the same count and listing order as comparing every pair.
+    const detail::ShingleCounts sourceCounts(source);
+    std::vector<std::int64_t> matchesPerShingle(newText.size());
+    std::int64_t matchCount = 0;
+    for (std::size_t i = 0; i < newText.size(); ++i) {
+        matchesPerShingle[i] = sourceCounts.countOf(newText[i]);
+        matchCount += matchesPerShingle[i];
+    }
+
+    ComparisonResult result;
+    result.NewShingleCount = static_cast<std::int64_t>(newText.size());
+    result.SourceShingleCount = static_cast<std::int64_t>(source.size());
+    result.MatchCount = matchCount;
+    result.MatchListing = BuildMatchListing(newText, matchesPerShingle, matchCount);
+    result.Percentage =
+        ComputePercentage(matchCount, result.NewShingleCount, result.SourceShingleCount);
+    return result;
+}
+
+ComparisonOutcome CompareShingleLists(const ShingleList& newText, const ShingleList& source)
+{
+    const ShingleViews newViews(newText.begin(), newText.end());
+    const ShingleViews sourceViews(source.begin(), source.end());
+    return CompareShingleViews(newViews, sourceViews);
+}
+
+ComparisonOutcome CompareTexts(std::u16string_view newText, std::u16string_view source)
+{
+    const std::u16string preparedNew = PrepareText(newText);
+    const std::u16string preparedSource = PrepareText(source);
+    return CompareShingleViews(ExtractShingleViews(preparedNew),
+                               ExtractShingleViews(preparedSource));
+}
+
+std::u16string_view VerdictCaption(const ComparisonResult& result)
+{
+    return result.IsUnique() ? std::u16string_view(u"Текст уникален")
+                             : std::u16string_view(u"Текст не уникален");
+}
+
+} // namespace analysis

@@ -1,0 +1,150 @@
+#include "reference.h"
+
+#include <cmath>
+#include <string>
+
+namespace reference {
+
+namespace {
+
+// 1-based access, as the rules are written.
+char16_t At(std::u16string_view text, long long position)
+{
+    return text[static_cast<std::size_t>(position - 1)];
+}
+
+} // namespace
+
+std::u16string PrepareText(std::u16string_view text)
+{
+    static const char16_t punctuation[16] = {u',', u'.', u'/', u'-', u'=', u')', u'(', u'+',
+                                             u'^', u'#', u'%', u'@', u'"', u'!', u'?', u'*'};
+    std::u16string prepared;
+    for (long long i = 1; i <= static_cast<long long>(text.size()); ++i) {
+        bool dropped = false;
+        for (const char16_t mark : punctuation) {
+            if (At(text, i) == mark) {
+                dropped = true;
+                break;
+            }
+        }
+        if (!dropped)
+            prepared += At(text, i);
+    }
+    return prepared;
+}
+
+analysis::ShingleList ExtractShingles(std::u16string_view p)
+{
+    analysis::ShingleList list;
+    const long long length = static_cast<long long>(p.size());
+    long long scan = 1;
+    long long windowStart = 1;
+    long long windowLength = 0;
+    long long spaceCount = 0;
+    long long firstSpace = 0;
+    while (true) {
+        if (scan > length)
+            break;
+        windowLength += 1;
+        if (spaceCount == 0)
+            firstSpace = scan;
+        if (At(p, scan) == u' ')
+            spaceCount += 1;
+        if (spaceCount == 3) {
+            std::u16string shingle(p.substr(static_cast<std::size_t>(windowStart - 1),
+                                            static_cast<std::size_t>(windowLength)));
+            while (!shingle.empty() && shingle.back() == u' ')
+                shingle.pop_back();
+            list.push_back(shingle);
+            windowStart = firstSpace + 1;
+            scan = windowStart;
+            windowLength = 0;
+            spaceCount = 0;
+        }
+        scan += 1;
+    }
+    return list;
+}
+
+bool CompareShingleLists(const analysis::ShingleList& newText, const analysis::ShingleList& source,
+                         analysis::ComparisonResult& result)
+{
+    const long long n = static_cast<long long>(newText.size());
+    const long long s = static_cast<long long>(source.size());
+    if (s < 3)
+        return false;
+    if (n < 3)
+        return false;
+    result = {};
+    result.NewShingleCount = n;
+    result.SourceShingleCount = s;
+    for (long long i = 1; i <= n; ++i) {
+        for (long long j = 1; j <= s; ++j) {
+            if (source[static_cast<std::size_t>(j - 1)] == newText[static_cast<std::size_t>(i - 1)]) {
+                result.MatchCount += 1;
+                if (result.MatchCount <= analysis::MatchListingLimit) {
+                    result.MatchListing += newText[static_cast<std::size_t>(i - 1)];
+                    result.MatchListing += u'\r';
+                }
+            }
+        }
+    }
+    if (result.MatchCount > analysis::MatchListingLimit) {
+        const std::string omitted = std::to_string(result.MatchCount - analysis::MatchListingLimit);
+        result.MatchListing += u"\u2026 (+";
+        result.MatchListing += std::u16string(omitted.begin(), omitted.end());
+        result.MatchListing += u")\r";
+    }
+    double a = (static_cast<double>(s) + static_cast<double>(n)) / 2;
+    double r = static_cast<double>(result.MatchCount) / a;
+    double p = r * 100;
+    double whole = std::floor(p);
+    if (whole > 100)
+        whole = 100;
+    result.Percentage = static_cast<int>(whole);
+    return true;
+}
+
+analysis::TextStatistics ComputeTextStatistics(std::u16string_view text)
+{
+    analysis::TextStatistics statistics;
+
+    long long n = static_cast<long long>(text.size());
+    while (n > 0 && At(text, n) == u' ')
+        n -= 1;
+    long long characters = 0;
+    for (long long i = 1; i <= n; ++i) {
+        characters += 1;
+        if (At(text, i) == u' ')
+            characters -= 1;
+    }
+    statistics.CharactersWithoutSpaces = static_cast<std::int32_t>(characters);
+
+    static const std::u16string nonWords[13] = {u"-", u"",  u"(", u")", u"=", u"_", u"+",
+                                                u"%", u"$", u"@", u"!", u"?", u"/"};
+    const long long length = static_cast<long long>(text.size());
+    long long tokenStart = 1;
+    long long run = 0;
+    long long words = 0;
+    for (long long i = 1; i <= length; ++i) {
+        run += 1;
+        if (At(text, i) == u' ' || i == length) {
+            const std::u16string token(text.substr(static_cast<std::size_t>(tokenStart - 1),
+                                                   static_cast<std::size_t>(run - 1)));
+            bool isWord = true;
+            for (const auto& nonWord : nonWords) {
+                if (token == nonWord)
+                    isWord = false;
+            }
+            if (isWord)
+                words += 1;
+            tokenStart = i + 1;
+            run = 0;
+        }
+    }
+    statistics.WordCount = static_cast<std::int32_t>(words);
+    return statistics;
+}
+
+} // namespace reference

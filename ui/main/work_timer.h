@@ -1,0 +1,37 @@
+// The clock of time spent in the program: one second per tick, no pause and no reset.
+// Toolkit-free; the main window shows its captions.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+namespace ui {
+
+class WorkTimer
+{
+public:
+    struct Captions
+    {
+        std::u16string seconds = u"00";
+        std::u16string minutes = u"00";
+        std::u16string hours = u"00";
+        bool minutesVisible = false;
+        bool hoursVisible = false;
+    };
+
+    void Tick();
+
+    const Captions& captions() const { return captions_; }
+    int seconds() const { return seconds_; }
+    int minutes() const { return minutes_; }
+    // Keeps counting past the 16-bit range of the original clock.
+    std::int64_t hours() const { return hours_; }
+
+private:
+    int seconds_ = 0;
+    int minutes_ = 0;
+    std::int64_t hours_ = 0;
+    Captions captions_;
+};
+
+} // namespace ui
