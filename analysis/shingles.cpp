@@ -15,8 +15,7 @@ std::u16string_view WithoutTrailingSpaces(std::u16string_view text)
 // One pass over the text. A window starts just after the first space that the previous window
 // counted; its own first character is never examined, so a space standing there is not counted.
 // The window closes at the third counted space and its shingle ends before that space.
-template <typename Emit>
-void ForEachShingle(std::u16string_view prepared, Emit&& emit)
+template <typename Emit> void ForEachShingle(std::u16string_view prepared, Emit&& emit)
 {
     std::size_t counted[ShingleLength];
     int known = 0;

@@ -11,9 +11,9 @@ const std::u16string CatSource = u"The cat sat on the warm mat all day.";
 
 ComparisonResult Compared(std::u16string_view newText, std::u16string_view source)
 {
-    const ComparisonOutcome outcome = analysis::CompareShingleLists(
-        analysis::ExtractShingles(analysis::PrepareText(newText)),
-        analysis::ExtractShingles(analysis::PrepareText(source)));
+    const ComparisonOutcome outcome =
+        analysis::CompareShingleLists(analysis::ExtractShingles(analysis::PrepareText(newText)),
+                                      analysis::ExtractShingles(analysis::PrepareText(source)));
     EXPECT_TRUE(std::holds_alternative<ComparisonResult>(outcome));
     return std::holds_alternative<ComparisonResult>(outcome) ? std::get<ComparisonResult>(outcome)
                                                              : ComparisonResult{};
@@ -61,8 +61,7 @@ INSTANTIATE_TEST_SUITE_P(
         ComparisonCase{"identical", CatSource, CatSource, 6, 100,
                        u"The cat sat\rcat sat on\rsat on the\ron the warm\rthe warm mat\r"
                        u"warm mat all\r"},
-        ComparisonCase{"repeatsMultiplyAndCap", u"x y z x y z x y z", u"x y z x y z x y z", 12,
-                       100,
+        ComparisonCase{"repeatsMultiplyAndCap", u"x y z x y z x y z", u"x y z x y z x y z", 12, 100,
                        u"x y z\rx y z\ry z x\ry z x\rz x y\rz x y\r"
                        u"x y z\rx y z\ry z x\ry z x\rz x y\rz x y\r"},
         ComparisonCase{"caseSensitive", u"the cat sat on the warm mat all day.", CatSource, 5, 83,
@@ -71,8 +70,8 @@ INSTANTIATE_TEST_SUITE_P(
                        u"Hello world this is a simple testcase isnt it",
                        u"Hello, world! This is a (simple) test-case, isn't it?", 2, 33,
                        u"is a simple\ra simple testcase\r"},
-        ComparisonCase{"leadingSpaceMakesShinglesDiffer", u"a - b c d e f g", u"a b c d e f g",
-                       2, 50, u"c d e\rd e f\r"},
+        ComparisonCase{"leadingSpaceMakesShinglesDiffer", u"a - b c d e f g", u"a b c d e f g", 2,
+                       50, u"c d e\rd e f\r"},
         ComparisonCase{
             "initialPanes",
             u"Системы глобального позиционирования обеспечивают непрерывную навигацию практически "
@@ -154,17 +153,14 @@ TEST_P(PercentageTest, DoublePrecisionStepByStep)
     EXPECT_EQ(analysis::ComputePercentage(c.matches, c.newCount, c.sourceCount), c.percentage);
 }
 
-INSTANTIATE_TEST_SUITE_P(Values, PercentageTest,
-                         testing::Values(PercentageCase{29, 100, 100, 28},
-                                         PercentageCase{57, 100, 100, 56},
-                                         PercentageCase{29, 50, 50, 57},
-                                         PercentageCase{14, 50, 50, 28},
-                                         PercentageCase{1, 200, 200, 0},
-                                         PercentageCase{3, 3, 6, 66},
-                                         PercentageCase{0, 3, 3, 0},
-                                         PercentageCase{12, 6, 6, 100},
-                                         PercentageCase{3, 3, 3, 100},
-                                         PercentageCase{10'000'000'000, 100'000, 100'000, 100}));
+INSTANTIATE_TEST_SUITE_P(
+    Values, PercentageTest,
+    testing::Values(PercentageCase{29, 100, 100, 28}, PercentageCase{57, 100, 100, 56},
+                    PercentageCase{29, 50, 50, 57}, PercentageCase{14, 50, 50, 28},
+                    PercentageCase{1, 200, 200, 0}, PercentageCase{3, 3, 6, 66},
+                    PercentageCase{0, 3, 3, 0}, PercentageCase{12, 6, 6, 100},
+                    PercentageCase{3, 3, 3, 100},
+                    PercentageCase{10'000'000'000, 100'000, 100'000, 100}));
 
 TEST(CompareShingleLists, OneMatchBelowOnePercentIsUnique)
 {

@@ -56,8 +56,7 @@ TEST_P(ReadShownShingleLengthTest, LeadingDecimalNumber)
 INSTANTIATE_TEST_SUITE_P(Texts, ReadShownShingleLengthTest,
                          testing::Values(ShingleLengthCase{u"3", 3}, ShingleLengthCase{u"", 0},
                                          ShingleLengthCase{u"  12abc", 12},
-                                         ShingleLengthCase{u"4-5", 4},
-                                         ShingleLengthCase{u"-2", -2},
+                                         ShingleLengthCase{u"4-5", 4}, ShingleLengthCase{u"-2", -2},
                                          ShingleLengthCase{u"abc", 0},
                                          ShingleLengthCase{u"99999999999999", INT_MAX}));
 

@@ -27,8 +27,7 @@ TEST_P(PrepareTextTest, RemovesExactlyThePunctuationSet)
 INSTANTIATE_TEST_SUITE_P(
     Texts, PrepareTextTest,
     testing::Values(
-        PreparationCase{"empty", u"", u""},
-        PreparationCase{"commaJoinsWords", u"a,b", u"ab"},
+        PreparationCase{"empty", u"", u""}, PreparationCase{"commaJoinsWords", u"a,b", u"ab"},
         PreparationCase{"fullStopLeavesSpace", u"end. Next", u"end Next"},
         PreparationCase{"hyphenLeavesTwoSpaces", u"a - b", u"a  b"},
         PreparationCase{"allSixteenRemoved", u"x,./-=)(+^#%@\"!?*y", u"xy"},
@@ -39,7 +38,9 @@ INSTANTIATE_TEST_SUITE_P(
         PreparationCase{"sentence", u"Hello, world! This is a test.",
                         u"Hello world This is a test"},
         PreparationCase{"fullwidthLookalikesKept", u"a\uFF0Cb\uFF0E", u"a\uFF0Cb\uFF0E"},
-        PreparationCase{"loneSurrogateKept", u"a\xD800-b", u"a\xD800" u"b"}),
+        PreparationCase{"loneSurrogateKept", u"a\xD800-b",
+                        u"a\xD800"
+                        u"b"}),
     [](const auto& info) { return std::string(info.param.name); });
 
 struct ShingleCase
@@ -61,8 +62,7 @@ TEST_P(ExtractShinglesTest, CutsTheWindowsInOrder)
 INSTANTIATE_TEST_SUITE_P(
     Texts, ExtractShinglesTest,
     testing::Values(
-        ShingleCase{"empty", u"", {}},
-        ShingleCase{"oneWord", u"word", {}},
+        ShingleCase{"empty", u"", {}}, ShingleCase{"oneWord", u"word", {}},
         ShingleCase{"threeWordsNoTrailingSpace", u"one two three", {}},
         ShingleCase{"threeWordsTrailingSpace", u"one two three ", {u"one two three"}},
         ShingleCase{"finalWordBelongsToNone", u"a b c d e", {u"a b c", u"b c d"}},
@@ -74,10 +74,10 @@ INSTANTIATE_TEST_SUITE_P(
                     u"Мама мыла раму. Папа читал газету.",
                     {u"Мама мыла раму", u"мыла раму Папа", u"раму Папа читал"}},
         ShingleCase{"commaGlues", u"a,b c d e", {u"ab c d"}},
-        ShingleCase{"keptMarksStayInWords",
-                    u"one, two; three: four. five! six? ",
-                    {u"one two; three:", u"two; three: four", u"three: four five",
-                     u"four five six"}},
+        ShingleCase{
+            "keptMarksStayInWords",
+            u"one, two; three: four. five! six? ",
+            {u"one two; three:", u"two; three: four", u"three: four five", u"four five six"}},
         ShingleCase{"emDashIsAWord", u"слово — слово два три", {u"слово — слово", u"— слово два"}},
         ShingleCase{"removedHyphenLeavesEmptyWord", u"a - b c d e", {u"a  b", u" b c d"}},
         ShingleCase{"doubleSpaceInside", u"a b c  d e f", {u"a b c", u"b c", u"c  d"}},
@@ -86,8 +86,10 @@ INSTANTIATE_TEST_SUITE_P(
         ShingleCase{"lineBreakStaysInsideWord",
                     u"a b c\r\nd e f ",
                     {u"a b c\r\nd", u"b c\r\nd e", u"c\r\nd e f"}},
-        ShingleCase{"repeatsListedTwice", u"a b c a b c ", {u"a b c", u"b c a", u"c a b", u"a b c"}},
-        ShingleCase{"tabAndNoBreakSpaceAreWordCharacters", u"a\tb c\u00A0d e f g",
+        ShingleCase{
+            "repeatsListedTwice", u"a b c a b c ", {u"a b c", u"b c a", u"c a b", u"a b c"}},
+        ShingleCase{"tabAndNoBreakSpaceAreWordCharacters",
+                    u"a\tb c\u00A0d e f g",
                     {u"a\tb c\u00A0d e", u"c\u00A0d e f"}},
         ShingleCase{"hyphenatedPhrase",
                     u"Недостатками навигационных систем GPS служат - недоступность сигнала GPS в "

@@ -81,7 +81,8 @@ bool CompareShingleLists(const analysis::ShingleList& newText, const analysis::S
     result.SourceShingleCount = s;
     for (long long i = 1; i <= n; ++i) {
         for (long long j = 1; j <= s; ++j) {
-            if (source[static_cast<std::size_t>(j - 1)] == newText[static_cast<std::size_t>(i - 1)]) {
+            if (source[static_cast<std::size_t>(j - 1)] ==
+                newText[static_cast<std::size_t>(i - 1)]) {
                 result.MatchCount += 1;
                 if (result.MatchCount <= analysis::MatchListingLimit) {
                     result.MatchListing += newText[static_cast<std::size_t>(i - 1)];

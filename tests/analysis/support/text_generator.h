@@ -19,12 +19,12 @@ public:
     std::u16string text(int pieces)
     {
         static const std::u16string words[] = {
-            u"a",  u"b",      u"кот", u"Кот",          u"мир", u"GPS",  u"x",
-            u"y",  u"z",      u"-",   u"слово",        u"да",  u"(",    u"$",
-            u"–",  u"\u2026", u"\t",  u"\U0001F600",   u"_",   u"\xD800", u"ab"};
-        static const std::u16string separators[] = {u" ", u" ", u" ", u" ", u"  ", u"   ",
-                                                    u", ", u". ", u" - ", u"\r\n", u"\u00A0",
-                                                    u"!", u"?", u"\"", u"; ", u""};
+            u"a", u"b",      u"кот", u"Кот",        u"мир", u"GPS",    u"x",
+            u"y", u"z",      u"-",   u"слово",      u"да",  u"(",      u"$",
+            u"–", u"\u2026", u"\t",  u"\U0001F600", u"_",   u"\xD800", u"ab"};
+        static const std::u16string separators[] = {
+            u" ",   u" ",    u" ",      u" ", u"  ", u"   ", u", ", u". ",
+            u" - ", u"\r\n", u"\u00A0", u"!", u"?",  u"\"",  u"; ", u""};
         std::u16string result;
         for (int i = 0; i < pieces; ++i) {
             result += pick(words);
@@ -38,7 +38,8 @@ public:
     {
         std::u16string result = text(pieces / 2);
         if (!source.empty()) {
-            const auto start = static_cast<std::size_t>(number(0, static_cast<int>(source.size()) - 1));
+            const auto start =
+                static_cast<std::size_t>(number(0, static_cast<int>(source.size()) - 1));
             result += source.substr(start, static_cast<std::size_t>(number(0, 200)));
         }
         result += text(pieces / 2);
@@ -46,8 +47,7 @@ public:
     }
 
 private:
-    template <std::size_t N>
-    const std::u16string& pick(const std::u16string (&items)[N])
+    template <std::size_t N> const std::u16string& pick(const std::u16string (&items)[N])
     {
         return items[static_cast<std::size_t>(number(0, static_cast<int>(N) - 1))];
     }

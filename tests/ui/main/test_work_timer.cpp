@@ -33,18 +33,16 @@ TEST_P(WorkTimerTest, CaptionsAfterTicks)
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(Ticks, WorkTimerTest,
-                         testing::Values(ClockCase{0, u"00", u"", u""},
-                                         ClockCase{1, u" 1c", u"", u""},
-                                         ClockCase{59, u" 59c", u"", u""},
-                                         ClockCase{60, u" 00c", u" 1м", u""},
-                                         ClockCase{61, u" 1c", u" 1м", u""},
-                                         ClockCase{600, u" 00c", u" 10м", u""},
-                                         ClockCase{3599, u" 59c", u" 59м", u""},
-                                         ClockCase{3600, u" 00c", u" 0м", u" 1ч"},
-                                         ClockCase{3660, u" 00c", u" 1м", u" 1ч"},
-                                         ClockCase{7200, u" 00c", u" 0м", u" 2ч"},
-                                         ClockCase{7201, u" 1c", u" 0м", u" 2ч"}));
+INSTANTIATE_TEST_SUITE_P(
+    Ticks, WorkTimerTest,
+    testing::Values(ClockCase{0, u"00", u"", u""}, ClockCase{1, u" 1c", u"", u""},
+                    ClockCase{59, u" 59c", u"", u""}, ClockCase{60, u" 00c", u" 1м", u""},
+                    ClockCase{61, u" 1c", u" 1м", u""}, ClockCase{600, u" 00c", u" 10м", u""},
+                    ClockCase{3599, u" 59c", u" 59м", u""},
+                    ClockCase{3600, u" 00c", u" 0м", u" 1ч"},
+                    ClockCase{3660, u" 00c", u" 1м", u" 1ч"},
+                    ClockCase{7200, u" 00c", u" 0м", u" 2ч"},
+                    ClockCase{7201, u" 1c", u" 0м", u" 2ч"}));
 
 TEST(WorkTimer, SecondsSuffixIsLatinC)
 {

@@ -1,0 +1,23 @@
+#include "branding.h"
+
+namespace app {
+
+QString ApplicationTitle()
+{
+    return QStringLiteral("Palimo Suite...");
+}
+
+QIcon ApplicationIcon()
+{
+    QIcon icon;
+    icon.addFile(QStringLiteral(":/palimo/icons/palimo-suite-32.xpm"), QSize(32, 32));
+    icon.addFile(QStringLiteral(":/palimo/icons/palimo-suite-16.xpm"), QSize(16, 16));
+    return icon;
+}
+
+QPixmap Logo()
+{
+    return QPixmap(QStringLiteral(":/palimo/icons/palimo-suite-logo.xpm"));
+}
+
+} // namespace app

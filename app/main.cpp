@@ -1,0 +1,17 @@
+#include "branding.h"
+#include "ui/main/main_window.h"
+
+#include <QApplication>
+
+int main(int argc, char* argv[])
+{
+    QApplication application(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("palimo-suite"));
+    QApplication::setApplicationDisplayName(app::ApplicationTitle());
+    QApplication::setWindowIcon(app::ApplicationIcon());
+    QGuiApplication::setDesktopFileName(QStringLiteral("palimo-suite"));
+
+    ui::MainWindow mainWindow;
+    mainWindow.show();
+    return QApplication::exec();
+}

@@ -1,0 +1,574 @@
+#include "support/ui_test_support.h"
+#include "ui/common/design.h"
+#include "ui/common/text_pane.h"
+#include "ui/main/main_window.h"
+#include "ui/windows/about_window.h"
+#include "ui/windows/help_window.h"
+#include "ui/windows/options_window.h"
+#include "ui/windows/result_window.h"
+
+#include <QCheckBox>
+#include <QClipboard>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMimeData>
+#include <QPushButton>
+#include <QScreen>
+#include <QSignalSpy>
+#include <QWindow>
+
+#include <memory>
+
+using uitest::Find;
+using uitest::Tick;
+
+class tst_Form1 : public QObject
+{
+    Q_OBJECT
+
+private:
+    std::unique_ptr<ui::MainWindow> window;
+
+    ui::TextPane* pane(const char* name) { return Find<ui::TextPane>(window.get(), name); }
+    QLabel* label(const char* name) { return Find<QLabel>(window.get(), name); }
+    void click(const char* name)
+    {
+        QTest::mouseClick(Find<QPushButton>(window.get(), name), Qt::LeftButton);
+    }
+
+private slots:
+    void init()
+    {
+        window = std::make_unique<ui::MainWindow>();
+        window->show();
+    }
+    void cleanup() { window.reset(); }
+
+    void startsWithTheDesign();
+    void controlsStandWhereDesigned_data();
+    void controlsStandWhereDesigned();
+    void newTextPaneIsFirstAndFocused();
+    void shingleLengthFieldIsFixed();
+
+    void captionMirrorsTheNewText_data();
+    void captionMirrorsTheNewText();
+    void captionShowsBracketStarLiterally();
+    void formattingIsNotATextChange();
+
+    void clearAllEmptiesEveryPaneAndRestoresTheTitle();
+    void sourcePaneReturnsTo18PointsOnFocus();
+
+    void plainTextKeepsTheCharacters();
+    void pastingKeepsNoBreakSpacesAndLineBreaks();
+
+    void compareShowsTheInitialResult();
+    void compareWithTooFewWordsShowsOneMessage_data();
+    void compareWithTooFewWordsShowsOneMessage();
+    void compareUpdatesTheOpenResultWindow();
+
+    void statisticsFollowTheTextOnTicks_data();
+    void statisticsFollowTheTextOnTicks();
+    void statisticsLabelsStartAtZero();
+
+    void clockAdvancesOnTimer1();
+
+    void loadsWideThenSplitsOnFirstTick();
+    void uncheckedBoxHidesPaneAtNextTick();
+    void pointerOverUncheckedBoxShowsPaneUntilTick();
+    void pointerOverFrameOnlySplitsWhenChecked();
+    void hiddenAuxiliaryPaneKeepsItsText();
+
+    void windowsExistOnceEach();
+    void exitClosesEveryWindow();
+};
+
+void tst_Form1::startsWithTheDesign()
+{
+    QCOMPARE(window->objectName(), QStringLiteral("Form1"));
+    QCOMPARE(window->windowTitle(), QStringLiteral("Palimo Suite..."));
+    QCOMPARE(window->size(), QSize(873, 665));
+    QCOMPARE(window->minimumSize(), window->maximumSize());
+    QVERIFY(!(window->windowFlags() & Qt::WindowMinimizeButtonHint));
+    QVERIFY(!(window->windowFlags() & Qt::WindowMaximizeButtonHint));
+    QVERIFY(window->windowFlags() & Qt::WindowCloseButtonHint);
+    QCOMPARE(window->frameGeometry().center(), window->screen()->availableGeometry().center());
+
+    QCOMPARE(
+        pane("RichTextBox1")->plainText(),
+        QStringLiteral("Системы глобального позиционирования обеспечивают непрерывную навигацию "
+                       "практически в любой точке земного шара. Недостатками навигационных "
+                       "систем GPS служат - недоступность сигнала GPS в бетонных помещениях и в "
+                       "условиях сильной облачности."));
+    QCOMPARE(pane("RichTextBox2")->plainText(),
+             QStringLiteral("Недостатками навигационных систем типа GPS является их практическая "
+                            "неприменимость в условиях сильной облачности, а так же в местах с "
+                            "отсутствием прямой видимости небосвода\u2026"));
+    QCOMPARE(pane("RichTextBox3")->plainText(),
+             QStringLiteral("Система GPS позволяет узнавать местоположение объекта в любой точке "
+                            "Земли. Высота, широта и долгота\u2026"));
+    QVERIFY(pane("RichTextBox1")->font().bold());
+    QVERIFY(!pane("RichTextBox2")->font().bold());
+    for (const char* name : {"RichTextBox1", "RichTextBox2", "RichTextBox3"}) {
+        QCOMPARE(pane(name)->fontSize(), 18.0);
+        QCOMPARE(pane(name)->backgroundColour(), ui::Rgb(255, 255, 255));
+        QCOMPARE(pane(name)->palette().color(QPalette::Base), QColor(Qt::white));
+    }
+    QCOMPARE(window->palette().color(QPalette::Window), QColor(0, 64, 0));
+    QVERIFY(Find<QCheckBox>(window.get(), "Check1")->isChecked());
+    QVERIFY(!window->resultWindow());
+    QVERIFY(!window->optionsWindow());
+}
+
+void tst_Form1::controlsStandWhereDesigned_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QRect>("place");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("toolTip");
+
+    auto row = [](const char* name, QRect place, const QString& text, const QString& toolTip) {
+        QTest::newRow(name) << QString::fromLatin1(name) << place << text << toolTip;
+    };
+    using ui::TwipsRect;
+    row("RichTextBox1", TwipsRect(240, 5400, 12615, 4335), {}, {});
+    row("RichTextBox3", TwipsRect(6600, 240, 6255, 4215), {}, {});
+    row("Frame2", TwipsRect(240, 4440, 5535, 855), "Сервис", {});
+    row("Command4", TwipsRect(120, 240, 2775, 255), "Сравнить с оригиналом",
+        "Сравнить с текстом находящимся в первом окне.");
+    row("Check1", TwipsRect(3480, 120, 1935, 255), "Второе окно(вспом.)",
+        "Включает второе вспомогательное окно программы.");
+    row("Text1", TwipsRect(3480, 480, 375, 255), "3", "Длина шингла(рекомендуемая длина 4-5)");
+    row("Command6", TwipsRect(360, 4920, 2775, 240), "Опции",
+        "Изменить цвет окон и размер шрифта.");
+    row("Command3", TwipsRect(11160, 4560, 1695, 285), "Help", {});
+    row("Command1", TwipsRect(11160, 4800, 1695, 285), "Выход", {});
+    row("Command5", TwipsRect(11160, 5040, 1695, 285), "О программе", {});
+    row("Frame1", TwipsRect(6120, 4440, 4935, 855), "Статистика", "Основная статистика");
+    row("Label8", TwipsRect(4200, 480, 375, 255), "0", "Количество слов.");
+    row("Command2", TwipsRect(1920, 480, 1335, 315), "Очистить все",
+        "Очистить содержимое всех окон.");
+}
+
+void tst_Form1::controlsStandWhereDesigned()
+{
+    QFETCH(QString, name);
+    QFETCH(QRect, place);
+    QFETCH(QString, text);
+    QFETCH(QString, toolTip);
+    Tick(window.get(), "Timer2"); // the auxiliary pane shows from the first tick
+    QWidget* control = Find(window.get(), name.toLatin1().constData());
+    QCOMPARE(control->geometry(), place);
+    QCOMPARE(control->toolTip(), toolTip);
+    if (auto* button = qobject_cast<QAbstractButton*>(control))
+        QCOMPARE(button->text(), text);
+    else if (auto* frame = qobject_cast<QGroupBox*>(control))
+        QCOMPARE(frame->title(), text);
+    else if (auto* field = qobject_cast<QLineEdit*>(control))
+        QCOMPARE(field->text(), text);
+    else if (auto* caption = qobject_cast<QLabel*>(control))
+        QCOMPARE(caption->text(), text);
+    QVERIFY(control->isVisible());
+}
+
+void tst_Form1::newTextPaneIsFirstAndFocused()
+{
+    QVERIFY(QTest::qWaitForWindowActive(window.get()));
+    QCOMPARE(QApplication::focusWidget(), pane("RichTextBox1"));
+    const QStringList designOrder = {"RichTextBox1", "RichTextBox2", "RichTextBox3", "Check1",
+                                     "Command1",     "Command3",     "Command4",     "Command5",
+                                     "Command6",     "Command2"};
+    QCOMPARE(uitest::FocusOrder(window.get(), designOrder), designOrder);
+    QCOMPARE(label("Label2")->text(), QStringLiteral("Количество символов(без \" \")/слов"));
+    QCOMPARE(label("Label1")->toolTip(), QStringLiteral("Время работы программы."));
+    QCOMPARE(label("Label9")->text(), QStringLiteral("Длина шингла"));
+}
+
+void tst_Form1::shingleLengthFieldIsFixed()
+{
+    auto* field = Find<QLineEdit>(window.get(), "Text1");
+    QVERIFY(!field->isEnabled());
+    QTest::mouseClick(field, Qt::LeftButton);
+    QTest::keyClicks(field, "7");
+    QCOMPARE(field->text(), QStringLiteral("3"));
+}
+
+void tst_Form1::captionMirrorsTheNewText_data()
+{
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("caption");
+    const QString sixtyOne = QString(61, QLatin1Char('x'));
+    QTest::newRow("oneLetter") << QStringLiteral("А") << QStringLiteral("А");
+    QTest::newRow("sixtyOneCharacters") << sixtyOne << sixtyOne.left(60);
+    QTest::newRow("lineBreakIncluded") << QStringLiteral("Заголовок\nПервая строка текста")
+                                       << QStringLiteral("Заголовок\r\nПервая строка текста");
+    QTest::newRow("notTrimmed") << QStringLiteral("  два пробела ")
+                                << QStringLiteral("  два пробела ");
+}
+
+void tst_Form1::captionMirrorsTheNewText()
+{
+    QFETCH(QString, typed);
+    QFETCH(QString, caption);
+    ui::TextPane* newText = pane("RichTextBox1");
+    newText->replacePlainText(QString());
+    QCOMPARE(window->windowTitle(), QString());
+    newText->setFocus();
+    uitest::TypeText(newText, typed);
+    QCOMPARE(window->caption(), caption);
+    QCOMPARE(window->windowHandle()->title(), caption);
+}
+
+void tst_Form1::captionShowsBracketStarLiterally()
+{
+    pane("RichTextBox1")->replacePlainText(QStringLiteral("Список [*] дел"));
+    QCOMPARE(window->caption(), QStringLiteral("Список [*] дел"));
+    QCOMPARE(window->windowHandle()->title(), QStringLiteral("Список [*] дел"));
+}
+
+void tst_Form1::formattingIsNotATextChange()
+{
+    click("Command2");
+    QCOMPARE(window->windowTitle(), QStringLiteral("Palimo Suite..."));
+    pane("RichTextBox1")->setFontSize(12);
+    pane("RichTextBox1")->setBackgroundColour(ui::Rgb(128, 128, 0));
+    QCOMPARE(window->windowTitle(), QStringLiteral("Palimo Suite..."));
+}
+
+void tst_Form1::clearAllEmptiesEveryPaneAndRestoresTheTitle()
+{
+    auto* check = Find<QCheckBox>(window.get(), "Check1");
+    check->setChecked(false);
+    Tick(window.get(), "Timer2");
+    QVERIFY(pane("RichTextBox3")->isHidden());
+    pane("RichTextBox2")->setFontSize(12);
+
+    pane("RichTextBox1")->replacePlainText(QStringLiteral("текст"));
+    QStringList captionsSeen;
+    connect(window.get(), &QWidget::windowTitleChanged, this,
+            [&captionsSeen](const QString& title) { captionsSeen << title; });
+    click("Command2");
+    captionsSeen.removeDuplicates(); // an empty title may be reported more than once
+    QCOMPARE(captionsSeen, QStringList({QString(), QStringLiteral("Palimo Suite...")}));
+    for (const char* name : {"RichTextBox1", "RichTextBox2", "RichTextBox3"})
+        QCOMPARE(pane(name)->plainText(), QString());
+    QCOMPARE(pane("RichTextBox2")->fontSize(), 12.0);
+
+    check->setChecked(true);
+    Tick(window.get(), "Timer2");
+    QVERIFY(pane("RichTextBox3")->isVisible());
+    QCOMPARE(pane("RichTextBox3")->plainText(), QString());
+}
+
+void tst_Form1::sourcePaneReturnsTo18PointsOnFocus()
+{
+    pane("RichTextBox2")->setFontSize(12);
+    pane("RichTextBox3")->setFontSize(12);
+    QVERIFY(QTest::qWaitForWindowActive(window.get()));
+    QTest::mouseClick(pane("RichTextBox2")->viewport(), Qt::LeftButton);
+    QCOMPARE(pane("RichTextBox2")->fontSize(), 18.0);
+    QCOMPARE(pane("RichTextBox3")->fontSize(), 12.0);
+
+    // Every gain of focus, not only the first.
+    pane("RichTextBox2")->setFontSize(14);
+    pane("RichTextBox1")->setFocus();
+    pane("RichTextBox2")->setFocus();
+    QCOMPARE(pane("RichTextBox2")->fontSize(), 18.0);
+}
+
+void tst_Form1::plainTextKeepsTheCharacters()
+{
+    const QString text = QStringLiteral("a\u00A0b\tc\r\nd\re\nf \U0001F600");
+    ui::TextPane* newText = pane("RichTextBox1");
+    newText->replacePlainText(text);
+    QCOMPARE(newText->plainText(), QStringLiteral("a\u00A0b\tc\r\nd\r\ne\r\nf \U0001F600"));
+    QCOMPARE(newText->leadingPlainText(8), QStringLiteral("a\u00A0b\tc\r\nd"));
+    QCOMPARE(newText->leadingPlainText(7), QStringLiteral("a\u00A0b\tc\r\n"));
+    QCOMPARE(newText->leadingPlainText(6), QStringLiteral("a\u00A0b\tc\r"));
+}
+
+void tst_Form1::pastingKeepsNoBreakSpacesAndLineBreaks()
+{
+    ui::TextPane* newText = pane("RichTextBox1");
+    newText->replacePlainText(QString());
+    auto* data = new QMimeData;
+    data->setText(QStringLiteral("один\u00A0два\r\nтри"));
+    data->setHtml(QStringLiteral("<b style='font-size:40pt'>один два</b>"));
+    QApplication::clipboard()->setMimeData(data);
+    newText->setFocus();
+    newText->paste();
+    QCOMPARE(newText->plainText(), QStringLiteral("один\u00A0два\r\nтри"));
+    // Pasted text takes the pane's font: a size change reaches all of it.
+    newText->setFontSize(11);
+    QTextCursor cursor(newText->document());
+    cursor.setPosition(2);
+    QCOMPARE(QFontInfo(cursor.charFormat().font()).pointSizeF(),
+             QFontInfo(newText->font()).pointSizeF());
+}
+
+void tst_Form1::compareShowsTheInitialResult()
+{
+    click("Command4");
+    ui::ResultWindow* result = window->resultWindow();
+    QVERIFY(result);
+    QVERIFY(result->isVisible());
+    QVERIFY(window->isEnabled());
+    QCOMPARE(result->windowTitle(), QStringLiteral("Текст не уникален"));
+    QCOMPARE(Find<QLabel>(result, "Label2")->text(), QStringLiteral(" 8 %. (Длина шингла  3)"));
+    QCOMPARE(result->outerHeightTwips(), 2760);
+    QCOMPARE(Find<ui::TextPane>(result, "RichTextBox1")->plainText(),
+             QStringLiteral("Недостатками навигационных систем\r\nв условиях сильной\r\n"));
+    QCOMPARE(window->windowTitle(), QStringLiteral("Palimo Suite..."));
+}
+
+void tst_Form1::compareWithTooFewWordsShowsOneMessage_data()
+{
+    QTest::addColumn<QString>("newText");
+    QTest::addColumn<QString>("source");
+    QTest::newRow("newTooShort") << QStringLiteral("Short text here.") << QString();
+    QTest::newRow("bothEmpty") << QString() << QStringLiteral("");
+    QTest::newRow("fiveWords") << QStringLiteral("one two three four five") << QString();
+    QTest::newRow("sourceEmpty") << QStringLiteral("один два три четыре пять шесть семь")
+                                 << QStringLiteral("");
+}
+
+void tst_Form1::compareWithTooFewWordsShowsOneMessage()
+{
+    QFETCH(QString, newText);
+    QFETCH(QString, source);
+    pane("RichTextBox1")->replacePlainText(newText);
+    pane("RichTextBox2")
+        ->replacePlainText(source.isNull() ? QStringLiteral("The cat sat on the warm mat all day.")
+                                           : source);
+    const uitest::MessageBoxSeen seen = uitest::AnswerMessageBoxes([this] { click("Command4"); });
+    QCOMPARE(seen.count, 1);
+    QCOMPARE(seen.title, QStringLiteral("Palimo Suite..."));
+    QCOMPARE(seen.text, QStringLiteral("Количество слов меньше длины шингла!"));
+    QCOMPARE(seen.buttons, 1);
+    QCOMPARE(seen.icon, QMessageBox::NoIcon);
+    QVERIFY(!window->resultWindow());
+    QCOMPARE(pane("RichTextBox1")->plainText(), newText);
+}
+
+void tst_Form1::compareUpdatesTheOpenResultWindow()
+{
+    click("Command4");
+    QPointer<ui::ResultWindow> first = window->resultWindow();
+    pane("RichTextBox1")
+        ->replacePlainText(QStringLiteral("Совсем другой текст без общих слов вообще"));
+    click("Command4");
+    QCOMPARE(window->resultWindow(), first.data());
+    QCOMPARE(first->windowTitle(), QStringLiteral("Текст уникален"));
+
+    // A too-short text leaves the open window as it was.
+    pane("RichTextBox1")->replacePlainText(QStringLiteral("два слова"));
+    const auto seen = uitest::AnswerMessageBoxes([this] { click("Command4"); });
+    QCOMPARE(seen.count, 1);
+    QCOMPARE(first->windowTitle(), QStringLiteral("Текст уникален"));
+    QCOMPARE(Find<QLabel>(first, "Label2")->text(), QStringLiteral(" 0 %. (Длина шингла  3)"));
+}
+
+void tst_Form1::statisticsFollowTheTextOnTicks_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("characters");
+    QTest::addColumn<QString>("words");
+    QTest::newRow("empty") << QString() << "0"
+                           << "";
+    QTest::newRow("helloWorld") << "Hello world"
+                                << "10"
+                                << "2";
+    QTest::newRow("oneLetter") << "x"
+                               << "1"
+                               << "";
+    QTest::newRow("dollar") << "Цена 100 $ (без НДС)!"
+                            << "17"
+                            << "4";
+    QTest::newRow("lineBreak") << "один\nдва"
+                               << "9"
+                               << "1";
+    QTest::newRow("noBreakSpace") << "a\u00A0b c"
+                                  << "4"
+                                  << "1";
+}
+
+void tst_Form1::statisticsFollowTheTextOnTicks()
+{
+    QFETCH(QString, text);
+    QFETCH(QString, characters);
+    QFETCH(QString, words);
+    pane("RichTextBox1")->replacePlainText(text);
+    Tick(window.get(), "Timer3");
+    QCOMPARE(label("Label5")->text(), characters);
+    QCOMPARE(label("Label8")->text(), words);
+    QCOMPARE(label("Label5")->size(), label("Label5")->sizeHint());
+    QCOMPARE(label("Label8")->geometry(), ui::TwipsRect(4200, 480, 375, 255));
+
+    // Typing one more word shows up on the next tick.
+    pane("RichTextBox1")->moveCursor(QTextCursor::End);
+    uitest::TypeText(pane("RichTextBox1"), QStringLiteral(" слово "));
+    Tick(window.get(), "Timer3");
+    QCOMPARE(label("Label5")->text(), QString::number(characters.toInt() + 5));
+}
+
+void tst_Form1::statisticsLabelsStartAtZero()
+{
+    ui::MainWindow fresh;
+    QCOMPARE(Find<QLabel>(&fresh, "Label5")->text(), QStringLiteral("0"));
+    QCOMPARE(Find<QLabel>(&fresh, "Label8")->text(), QStringLiteral("0"));
+    Tick(&fresh, "Timer3");
+    QCOMPARE(Find<QLabel>(&fresh, "Label5")->text(), QStringLiteral("211"));
+    QCOMPARE(Find<QLabel>(&fresh, "Label8")->text(), QStringLiteral("28"));
+    QCOMPARE(Find<QTimer>(&fresh, "Timer3")->interval(), 1);
+    QVERIFY(Find<QTimer>(&fresh, "Timer3")->isActive());
+}
+
+void tst_Form1::clockAdvancesOnTimer1()
+{
+    QCOMPARE(Find<QTimer>(window.get(), "Timer1")->interval(), 1000);
+    QCOMPARE(label("Label3")->text(), QStringLiteral("00"));
+    QVERIFY(label("Label4")->isHidden());
+    QVERIFY(label("Label6")->isHidden());
+    Tick(window.get(), "Timer1");
+    QCOMPARE(label("Label3")->text(), QStringLiteral(" 1c"));
+    Tick(window.get(), "Timer1", 59);
+    QCOMPARE(label("Label3")->text(), QStringLiteral(" 00c"));
+    QVERIFY(label("Label4")->isVisible());
+    QCOMPARE(label("Label4")->text(), QStringLiteral(" 1м"));
+    Tick(window.get(), "Timer1", 3540);
+    QCOMPARE(label("Label4")->text(), QStringLiteral(" 0м"));
+    QVERIFY(label("Label6")->isVisible());
+    QCOMPARE(label("Label6")->text(), QStringLiteral(" 1ч"));
+    QCOMPARE(label("Label6")->pos(), ui::TwipsRect(480, 480, 180, 195).topLeft());
+}
+
+void tst_Form1::loadsWideThenSplitsOnFirstTick()
+{
+    ui::MainWindow fresh;
+    QCOMPARE(Find<QTimer>(&fresh, "Timer2")->interval(), 150);
+    QCOMPARE(Find<ui::TextPane>(&fresh, "RichTextBox2")->width(), ui::TwipsToPixels(12615));
+    QVERIFY(Find<ui::TextPane>(&fresh, "RichTextBox3")->isHidden());
+    Tick(&fresh, "Timer2");
+    QCOMPARE(Find<ui::TextPane>(&fresh, "RichTextBox2")->width(), ui::TwipsToPixels(6255));
+    QVERIFY(!Find<ui::TextPane>(&fresh, "RichTextBox3")->isHidden());
+    QCOMPARE(Find<ui::TextPane>(&fresh, "RichTextBox2")->pos(),
+             ui::TwipsRect(240, 240, 0, 0).topLeft());
+}
+
+void tst_Form1::uncheckedBoxHidesPaneAtNextTick()
+{
+    Tick(window.get(), "Timer2");
+    auto* check = Find<QCheckBox>(window.get(), "Check1");
+    QTest::mouseClick(check, Qt::LeftButton);
+    QVERIFY(!check->isChecked());
+    Tick(window.get(), "Timer2");
+    QCOMPARE(pane("RichTextBox2")->width(), ui::TwipsToPixels(12615));
+    QVERIFY(pane("RichTextBox3")->isHidden());
+    QTest::mouseClick(check, Qt::LeftButton);
+    Tick(window.get(), "Timer2");
+    QCOMPARE(pane("RichTextBox2")->width(), ui::TwipsToPixels(6255));
+    QVERIFY(pane("RichTextBox3")->isVisible());
+}
+
+void tst_Form1::pointerOverUncheckedBoxShowsPaneUntilTick()
+{
+    auto* check = Find<QCheckBox>(window.get(), "Check1");
+    check->setChecked(false);
+    Tick(window.get(), "Timer2");
+    QVERIFY(pane("RichTextBox3")->isHidden());
+
+    uitest::MovePointer(check, QPoint(10, 5));
+    QCOMPARE(pane("RichTextBox2")->width(), ui::TwipsToPixels(6255));
+    QVERIFY(pane("RichTextBox3")->isVisible());
+    Tick(window.get(), "Timer2");
+    QCOMPARE(pane("RichTextBox2")->width(), ui::TwipsToPixels(12615));
+    QVERIFY(pane("RichTextBox3")->isHidden());
+
+    // Checked: moving over the box changes nothing.
+    check->setChecked(true);
+    uitest::MovePointer(check, QPoint(12, 6));
+    QVERIFY(pane("RichTextBox3")->isHidden());
+}
+
+void tst_Form1::pointerOverFrameOnlySplitsWhenChecked()
+{
+    auto* frame = Find<QGroupBox>(window.get(), "Frame2");
+    auto* check = Find<QCheckBox>(window.get(), "Check1");
+    const QPoint bare(frame->width() - 4, frame->height() - 4);
+    QVERIFY(frame->childAt(bare) == nullptr);
+
+    check->setChecked(false);
+    Tick(window.get(), "Timer2");
+    uitest::MovePointer(frame, bare);
+    QVERIFY(pane("RichTextBox3")->isHidden());
+
+    // Checked, still in the wide layout of the load step: the frame splits the panes.
+    ui::MainWindow fresh;
+    fresh.show();
+    auto* freshFrame = Find<QGroupBox>(&fresh, "Frame2");
+    QVERIFY(Find<ui::TextPane>(&fresh, "RichTextBox3")->isHidden());
+    uitest::MovePointer(freshFrame, Find<QLineEdit>(&fresh, "Text1")->geometry().center());
+    QVERIFY(Find<ui::TextPane>(&fresh, "RichTextBox3")->isHidden());
+    uitest::MovePointer(freshFrame, bare);
+    QVERIFY(Find<ui::TextPane>(&fresh, "RichTextBox3")->isVisible());
+    QCOMPARE(Find<ui::TextPane>(&fresh, "RichTextBox2")->width(), ui::TwipsToPixels(6255));
+}
+
+void tst_Form1::hiddenAuxiliaryPaneKeepsItsText()
+{
+    Tick(window.get(), "Timer2");
+    pane("RichTextBox3")->setFocus();
+    pane("RichTextBox3")->moveCursor(QTextCursor::End);
+    uitest::TypeText(pane("RichTextBox3"), QStringLiteral(" и ещё"));
+    const QString typed = pane("RichTextBox3")->plainText();
+    auto* check = Find<QCheckBox>(window.get(), "Check1");
+    check->setChecked(false);
+    Tick(window.get(), "Timer2");
+    check->setChecked(true);
+    Tick(window.get(), "Timer2");
+    QCOMPARE(pane("RichTextBox3")->plainText(), typed);
+    QVERIFY(typed.endsWith(QStringLiteral("долгота\u2026 и ещё")));
+}
+
+void tst_Form1::windowsExistOnceEach()
+{
+    for (int i = 0; i < 2; ++i) {
+        click("Command3");
+        click("Command5");
+        click("Command6");
+        click("Command4");
+    }
+    QCOMPARE(window->findChildren<ui::HelpWindow*>().size(), 1);
+    QCOMPARE(window->findChildren<ui::AboutWindow*>().size(), 1);
+    QCOMPARE(window->findChildren<ui::OptionsWindow*>().size(), 1);
+    QCOMPARE(window->findChildren<ui::ResultWindow*>().size(), 1);
+    for (QWidget* shown :
+         std::initializer_list<QWidget*>{window->helpWindow(), window->aboutWindow(),
+                                         window->optionsWindow(), window->resultWindow()})
+        QVERIFY(shown->isVisible());
+}
+
+void tst_Form1::exitClosesEveryWindow()
+{
+    click("Command6");
+    Find<QPushButton>(window->optionsWindow(), "Command1")->click(); // hidden, still there
+    click("Command3");
+    click("Command5");
+    click("Command4");
+    QPointer<QWidget> options = window->optionsWindow();
+    QPointer<QWidget> help = window->helpWindow();
+    QPointer<QWidget> about = window->aboutWindow();
+    QPointer<QWidget> result = window->resultWindow();
+    QVERIFY(options && options->isHidden());
+
+    click("Command1");
+    QVERIFY(!window->isVisible());
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    QVERIFY(!options);
+    QVERIFY(!help);
+    QVERIFY(!about);
+    QVERIFY(!result);
+}
+
+QTEST_MAIN(tst_Form1)
+#include "tst_form1.moc"

@@ -1,0 +1,103 @@
+// Helpers for the window tests: find controls by their design names, tick the named timers,
+// and answer the modal message box.
+#pragma once
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QCoreApplication>
+#include <QMessageBox>
+#include <QMouseEvent>
+#include <QTest>
+#include <QTimer>
+#include <QTimerEvent>
+#include <QWidget>
+
+#include <functional>
+
+namespace uitest {
+
+template <typename Control = QWidget> Control* Find(const QObject* window, const char* name)
+{
+    auto* control = window->findChild<Control*>(QString::fromLatin1(name));
+    if (!control)
+        qFatal("no control named %s", name);
+    return control;
+}
+
+// One tick of a timer of the window, as the event loop would deliver it.
+inline void Tick(const QObject* window, const char* timerName, int times = 1)
+{
+    QTimer* timer = Find<QTimer>(window, timerName);
+    for (int i = 0; i < times; ++i) {
+        QTimerEvent event(timer->timerId());
+        QCoreApplication::sendEvent(timer, &event);
+    }
+}
+
+// The pointer moving over a widget with no button held, delivered as the platform delivers it
+// (QTest::mouseMove warps the real cursor and spins the event loop, which ticks the timers).
+inline void MovePointer(QWidget* widget, QPoint position)
+{
+    QMouseEvent move(QEvent::MouseMove, position, widget->mapToGlobal(position), Qt::NoButton,
+                     Qt::NoButton, Qt::NoModifier);
+    QApplication::sendEvent(widget, &move);
+}
+
+// Types text key by key, as a keyboard would; a line feed presses Enter.
+inline void TypeText(QWidget* widget, const QString& text)
+{
+    for (const QChar c : text) {
+        if (c == QLatin1Char('\n'))
+            QTest::keyClick(widget, Qt::Key_Return);
+        else
+            QTest::sendKeyEvent(QTest::Click, widget, Qt::Key_A, QString(c), Qt::NoModifier);
+    }
+}
+
+// The focusable widgets among `names`, in the window's focus chain order from the first.
+inline QStringList FocusOrder(QWidget* window, const QStringList& names)
+{
+    QStringList order;
+    QWidget* first = Find(window, names.first().toLatin1().constData());
+    QWidget* widget = first;
+    do {
+        if (names.contains(widget->objectName()) && !order.contains(widget->objectName()))
+            order << widget->objectName();
+        widget = widget->nextInFocusChain();
+    } while (widget && widget != first);
+    return order;
+}
+
+struct MessageBoxSeen
+{
+    int count = 0;
+    QString title;
+    QString text;
+    int buttons = 0;
+    QMessageBox::Icon icon = QMessageBox::NoIcon;
+};
+
+// Runs `action`; every modal message box it opens is recorded and closed with OK.
+inline MessageBoxSeen AnswerMessageBoxes(const std::function<void()>& action)
+{
+    MessageBoxSeen seen;
+    QTimer watcher;
+    watcher.setInterval(5);
+    QObject::connect(&watcher, &QTimer::timeout, [&seen] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        if (!box || !box->isVisible())
+            return;
+        ++seen.count;
+        seen.title = box->windowTitle();
+        seen.text = box->text();
+        seen.buttons = int(box->buttons().size());
+        seen.icon = box->icon();
+        box->button(QMessageBox::Ok)->click();
+    });
+    watcher.start();
+    action();
+    watcher.stop();
+    return seen;
+}
+
+} // namespace uitest

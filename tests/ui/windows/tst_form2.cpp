@@ -1,0 +1,276 @@
+#include "support/ui_test_support.h"
+#include "ui/common/design.h"
+#include "ui/common/text_pane.h"
+#include "ui/main/main_window.h"
+#include "ui/windows/options_window.h"
+
+#include <QCheckBox>
+#include <QLabel>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSlider>
+#include <QStyleOptionSlider>
+
+#include <memory>
+
+using uitest::Find;
+
+class tst_Form2 : public QObject
+{
+    Q_OBJECT
+
+private:
+    std::unique_ptr<ui::MainWindow> main;
+
+    ui::TextPane* pane(const char* name) { return Find<ui::TextPane>(main.get(), name); }
+    ui::OptionsWindow* open()
+    {
+        QTest::mouseClick(Find<QPushButton>(main.get(), "Command6"), Qt::LeftButton);
+        return main->optionsWindow();
+    }
+    QSlider* slider(const char* name) { return Find<QSlider>(main->optionsWindow(), name); }
+    QRadioButton* swatch(const char* name)
+    {
+        return Find<QRadioButton>(main->optionsWindow(), name);
+    }
+    void closeByCloseBox()
+    {
+        main->optionsWindow()->close();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    }
+    static QPoint handleCentre(QSlider* slider)
+    {
+        return sliderPart(slider, QStyle::SC_SliderHandle).center();
+    }
+    // A point on the groove at the given fraction of the slider's width.
+    static QPoint onGroove(QSlider* slider, double fraction)
+    {
+        const QRect groove = sliderPart(slider, QStyle::SC_SliderGroove);
+        return {groove.left() + int(fraction * (groove.width() - 1)), groove.center().y()};
+    }
+    static QRect sliderPart(QSlider* slider, QStyle::SubControl part)
+    {
+        QStyleOptionSlider option;
+        option.initFrom(slider);
+        option.orientation = slider->orientation();
+        option.minimum = slider->minimum();
+        option.maximum = slider->maximum();
+        option.sliderPosition = slider->sliderPosition();
+        option.sliderValue = slider->value();
+        option.tickPosition = slider->tickPosition();
+        return slider->style()->subControlRect(QStyle::CC_Slider, &option, part, slider);
+    }
+
+private slots:
+    void init()
+    {
+        main = std::make_unique<ui::MainWindow>();
+        main->show();
+        uitest::Tick(main.get(), "Timer2");
+    }
+    void cleanup() { main.reset(); }
+
+    void opensWithTheDesign();
+    void loadStepRoundsHalfToEven_data();
+    void loadStepRoundsHalfToEven();
+    void upperSliderFollowsTheAuxiliaryPane();
+    void swatchesShowTheirColours_data();
+    void swatchesShowTheirColours();
+    void swatchColoursAllThreePanesHiddenToo();
+    void closeBoxRecreatesWithWhiteSelected();
+    void okHidesAndKeepsTheState();
+    void sliderClickSetsTheUpperPanes();
+    void clickOnTheThumbReappliesItsSize();
+    void keyboardMovesApplyNothingUntilAClick();
+    void lowerSliderSetsTheNewTextPane();
+    void resizingMovesNoControl();
+};
+
+void tst_Form2::opensWithTheDesign()
+{
+    ui::OptionsWindow* window = open();
+    QVERIFY(window);
+    QVERIFY(window->isVisible());
+    QCOMPARE(window->objectName(), QStringLiteral("Form2"));
+    QCOMPARE(window->windowTitle(), QStringLiteral("Опции..."));
+    QCOMPARE(window->size(), QSize(ui::TwipsToPixels(6315), ui::TwipsToPixels(1920)));
+    QVERIFY(window->windowFlags() & Qt::WindowMinimizeButtonHint);
+    QVERIFY(window->windowFlags() & Qt::WindowMaximizeButtonHint);
+    for (const char* name : {"Slider1", "Slider2"}) {
+        QCOMPARE(slider(name)->value(), 18);
+        QCOMPARE(slider(name)->minimum(), 10);
+        QCOMPARE(slider(name)->maximum(), 21);
+        QCOMPARE(slider(name)->singleStep(), 1);
+        QCOMPARE(slider(name)->pageStep(), 7);
+        QCOMPARE(slider(name)->tickInterval(), 1);
+        QVERIFY(slider(name)->tickPosition() != QSlider::NoTicks);
+    }
+    QVERIFY(swatch("Option2")->isChecked());
+    QVERIFY(!swatch("Option1")->isChecked());
+    QCOMPARE(Find<QLabel>(window, "Label1")->text(),
+             QStringLiteral("Размер шрифта в верхних текстовых окнах:"));
+    QCOMPARE(Find<QLabel>(window, "Label2")->text(),
+             QStringLiteral("Размер шрифта в рабочем(нижнем) окне:"));
+    QCOMPARE(Find<QLabel>(window, "Label3")->text(), QStringLiteral("больше"));
+    QCOMPARE(Find<QLabel>(window, "Label5")->text(), QStringLiteral("Цвет текстовых окон:"));
+    QCOMPARE(Find<QPushButton>(window, "Command1")->text(), QStringLiteral("Окей"));
+    const QStringList order = {"Slider1", "Slider2", "Option1", "Option2", "Option3", "Command1"};
+    QCOMPARE(uitest::FocusOrder(window, order), order);
+}
+
+void tst_Form2::loadStepRoundsHalfToEven_data()
+{
+    QTest::addColumn<qreal>("size");
+    QTest::addColumn<int>("position");
+    QTest::newRow("12.5") << 12.5 << 12;
+    QTest::newRow("13.5") << 13.5 << 14;
+    QTest::newRow("14.4") << 14.4 << 14;
+    QTest::newRow("14.6") << 14.6 << 15;
+    QTest::newRow("20.5") << 20.5 << 20;
+}
+
+void tst_Form2::loadStepRoundsHalfToEven()
+{
+    QFETCH(qreal, size);
+    QFETCH(int, position);
+    pane("RichTextBox3")->setFontSize(size);
+    pane("RichTextBox1")->setFontSize(size);
+    open();
+    QCOMPARE(slider("Slider1")->value(), position);
+    QCOMPARE(slider("Slider2")->value(), position);
+    // Setting the positions applied nothing.
+    QCOMPARE(pane("RichTextBox3")->fontSize(), size);
+    QCOMPARE(ui::RoundFontSize(size), position);
+}
+
+void tst_Form2::upperSliderFollowsTheAuxiliaryPane()
+{
+    pane("RichTextBox2")->setFontSize(12);
+    pane("RichTextBox3")->setFontSize(15);
+    open();
+    QCOMPARE(slider("Slider1")->value(), 15);
+}
+
+void tst_Form2::swatchesShowTheirColours_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QColor>("colour");
+    QTest::newRow("Option1") << "Option1"
+                             << ui::ResolveColour(ui::ColourInactiveBorder,
+                                                  QApplication::palette());
+    QTest::newRow("Option2") << "Option2" << QColor(255, 255, 255);
+    QTest::newRow("Option3") << "Option3" << QColor(128, 128, 0);
+}
+
+void tst_Form2::swatchesShowTheirColours()
+{
+    QFETCH(QString, name);
+    QFETCH(QColor, colour);
+    open();
+    QRadioButton* button = swatch(name.toLatin1().constData());
+    const QImage image = button->grab().toImage();
+    QCOMPARE(image.pixelColor(image.width() - 3, image.height() / 2), colour);
+}
+
+void tst_Form2::swatchColoursAllThreePanesHiddenToo()
+{
+    Find<QCheckBox>(main.get(), "Check1")->setChecked(false);
+    uitest::Tick(main.get(), "Timer2");
+    QVERIFY(pane("RichTextBox3")->isHidden());
+    open();
+    QTest::mouseClick(swatch("Option3"), Qt::LeftButton);
+    for (const char* name : {"RichTextBox1", "RichTextBox2", "RichTextBox3"}) {
+        QCOMPARE(pane(name)->backgroundColour(), ui::Rgb(128, 128, 0));
+        QCOMPARE(pane(name)->palette().color(QPalette::Base), QColor(128, 128, 0));
+    }
+    QTest::mouseClick(swatch("Option1"), Qt::LeftButton);
+    QCOMPARE(pane("RichTextBox3")->backgroundColour(), ui::ColourInactiveBorder);
+}
+
+void tst_Form2::closeBoxRecreatesWithWhiteSelected()
+{
+    open();
+    QTest::mouseClick(swatch("Option3"), Qt::LeftButton);
+    closeByCloseBox();
+    QVERIFY(!main->optionsWindow());
+    pane("RichTextBox3")->setFontSize(13);
+    open();
+    QVERIFY(swatch("Option2")->isChecked());
+    QCOMPARE(slider("Slider1")->value(), 13);
+    QCOMPARE(pane("RichTextBox1")->backgroundColour(), ui::Rgb(128, 128, 0));
+}
+
+void tst_Form2::okHidesAndKeepsTheState()
+{
+    ui::OptionsWindow* window = open();
+    QTest::mouseClick(swatch("Option1"), Qt::LeftButton);
+    slider("Slider1")->setValue(12);
+    QTest::mouseClick(Find<QPushButton>(window, "Command1"), Qt::LeftButton);
+    QVERIFY(window->isHidden());
+    QCOMPARE(main->optionsWindow(), window);
+
+    pane("RichTextBox3")->setFontSize(20);
+    QCOMPARE(open(), window);
+    QVERIFY(window->isVisible());
+    QCOMPARE(slider("Slider1")->value(), 12); // no second load step
+    QVERIFY(swatch("Option1")->isChecked());
+}
+
+void tst_Form2::sliderClickSetsTheUpperPanes()
+{
+    open();
+    QSlider* upper = slider("Slider1");
+    QTest::mouseClick(upper, Qt::LeftButton, {}, onGroove(upper, 0.02));
+    QVERIFY(upper->value() < 18);
+    QCOMPARE(pane("RichTextBox3")->fontSize(), qreal(upper->value()));
+    QCOMPARE(pane("RichTextBox2")->fontSize(), qreal(upper->value()));
+    QCOMPARE(pane("RichTextBox1")->fontSize(), 18.0);
+}
+
+void tst_Form2::clickOnTheThumbReappliesItsSize()
+{
+    open();
+    pane("RichTextBox2")->setFontSize(11);
+    QSlider* upper = slider("Slider1");
+    QTest::mouseClick(upper, Qt::LeftButton, {}, handleCentre(upper));
+    QCOMPARE(upper->value(), 18);
+    QCOMPARE(pane("RichTextBox2")->fontSize(), 18.0);
+}
+
+void tst_Form2::keyboardMovesApplyNothingUntilAClick()
+{
+    open();
+    QSlider* upper = slider("Slider1");
+    upper->setFocus();
+    QTest::keyClick(upper, Qt::Key_Left);
+    QTest::keyClick(upper, Qt::Key_Left);
+    QCOMPARE(upper->value(), 16);
+    QCOMPARE(pane("RichTextBox3")->fontSize(), 18.0);
+    QTest::mouseClick(upper, Qt::LeftButton, {}, handleCentre(upper));
+    QCOMPARE(pane("RichTextBox3")->fontSize(), 16.0);
+    QCOMPARE(pane("RichTextBox2")->fontSize(), 16.0);
+}
+
+void tst_Form2::lowerSliderSetsTheNewTextPane()
+{
+    open();
+    QSlider* lower = slider("Slider2");
+    QTest::mouseClick(lower, Qt::LeftButton, {}, onGroove(lower, 0.98));
+    QCOMPARE(lower->value(), 21);
+    QCOMPARE(pane("RichTextBox1")->fontSize(), 21.0);
+    QVERIFY(pane("RichTextBox1")->font().bold());
+    QCOMPARE(pane("RichTextBox2")->fontSize(), 18.0);
+    QCOMPARE(main->caption(), QStringLiteral("Palimo Suite..."));
+}
+
+void tst_Form2::resizingMovesNoControl()
+{
+    ui::OptionsWindow* window = open();
+    const QRect before = slider("Slider2")->geometry();
+    window->resize(window->width() + 200, window->height() + 100);
+    QCOMPARE(slider("Slider2")->geometry(), before);
+    QCOMPARE(Find(window, "Command1")->geometry(), ui::TwipsRect(4920, 1560, 1215, 255));
+}
+
+QTEST_MAIN(tst_Form2)
+#include "tst_form2.moc"

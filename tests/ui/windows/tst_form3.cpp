@@ -1,0 +1,146 @@
+#include "support/ui_test_support.h"
+#include "ui/common/design.h"
+#include "ui/common/text_pane.h"
+#include "ui/main/main_window.h"
+#include "ui/windows/help_window.h"
+
+#include <QPushButton>
+#include <QScrollBar>
+
+#include <memory>
+
+using uitest::Find;
+
+class tst_Form3 : public QObject
+{
+    Q_OBJECT
+
+private:
+    std::unique_ptr<ui::MainWindow> main;
+
+    ui::HelpWindow* open()
+    {
+        QTest::mouseClick(Find<QPushButton>(main.get(), "Command3"), Qt::LeftButton);
+        return main->helpWindow();
+    }
+    void discardDeleted() { QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete); }
+
+private slots:
+    void init()
+    {
+        main = std::make_unique<ui::MainWindow>();
+        main->show();
+    }
+    void cleanup() { main.reset(); }
+
+    void opensWithTheDesign();
+    void helpTextIsExact();
+    void helpPaneIsReadOnly();
+    void openingTwiceGivesOneWindow();
+    void closingDestroysAndReopensAtTheTop_data();
+    void closingDestroysAndReopensAtTheTop();
+};
+
+void tst_Form3::opensWithTheDesign()
+{
+    ui::HelpWindow* window = open();
+    QVERIFY(window && window->isVisible());
+    QCOMPARE(window->objectName(), QStringLiteral("Form3"));
+    QCOMPARE(window->windowTitle(), QStringLiteral("Справка"));
+    QVERIFY(window->windowFlags() & Qt::Tool);
+    QCOMPARE(window->size(), QSize(ui::TwipsToPixels(5760), ui::TwipsToPixels(7230)));
+    QCOMPARE(window->minimumSize(), window->maximumSize());
+    auto* pane = Find<ui::TextPane>(window, "RichTextBox1");
+    QCOMPARE(pane->geometry(), ui::TwipsRect(120, 120, 5535, 6495));
+    QCOMPARE(pane->backgroundColour(), ui::Rgb(192, 192, 192));
+    QCOMPARE(pane->verticalScrollBarPolicy(), Qt::ScrollBarAlwaysOn);
+    QCOMPARE(pane->fontSize(), 8.5);
+    QCOMPARE(Find<QPushButton>(window, "Command1")->text(), QStringLiteral("Окей"));
+}
+
+void tst_Form3::helpTextIsExact()
+{
+    const QString separator = QString(33, QLatin1Char('#'));
+    const QStringList lines = ui::HelpWindow::helpText().split(QLatin1Char('\n'));
+    QCOMPARE(lines.value(0), QStringLiteral("1. Привью:"));
+    QVERIFY(
+        lines.value(1).startsWith(QStringLiteral("Программа Palimo Suite является универсальным")));
+    QVERIFY(
+        lines.value(1).endsWith(QStringLiteral("просто разместите их во вторую текстовую форму.")));
+    QCOMPARE(lines.value(2), separator);
+    QCOMPARE(lines.value(3), QString());
+    QCOMPARE(lines.value(4), QStringLiteral("2. Решаемые задачи:"));
+    QCOMPARE(lines.value(5),
+             QStringLiteral("Данная программа решает следующие проблемы/неудобства, с которыми я "
+                            "столкнулся в процессе работы копирайтером:"));
+    QCOMPARE(lines.value(6), QStringLiteral("1)\tМатериал находится всегда перед глазами."));
+    QCOMPARE(lines.value(9),
+             QStringLiteral(
+                 "4)\tИзвестно количество символов \"без пробелов\" и количество слов в режиме "
+                 "\"он-лайн\". Нет необходимости открывать вкладку \"статистика\" в МС Ворде."));
+    QCOMPARE(lines.value(11),
+             QStringLiteral("6)\tСравнивание ВСЕЙ вновь написанной статьи с оригиналом."));
+    QCOMPARE(lines.value(12),
+             QStringLiteral("7)\tВ случае обнаружения сходных шинглов программа покажет их - "
+                            "останется только изменить и все."));
+    QCOMPARE(lines.value(13), separator);
+    QCOMPARE(lines.value(15), QStringLiteral("3. Поддержка:"));
+    QCOMPARE(lines.value(16).left(24), QStringLiteral("Пользователям программы "));
+    QCOMPARE(lines.value(19), QStringLiteral("4. Ошибки"));
+    QCOMPARE(lines.value(20),
+             QStringLiteral("Автор программы будет признателен Вам за любую информацию об "
+                            "обнаруженных ошибках в программе."));
+    // The last section ends with an empty line instead of a separator.
+    QCOMPARE(lines.size(), 23);
+    QCOMPARE(lines.value(21), QString());
+    QCOMPARE(lines.count(separator), 3);
+
+    // The pane shows it one paragraph per line.
+    auto* pane = Find<ui::TextPane>(open(), "RichTextBox1");
+    QCOMPARE(pane->plainText(), QString(ui::HelpWindow::helpText()).replace("\n", "\r\n"));
+}
+
+void tst_Form3::helpPaneIsReadOnly()
+{
+    auto* pane = Find<ui::TextPane>(open(), "RichTextBox1");
+    const QString before = pane->plainText();
+    pane->setFocus();
+    uitest::TypeText(pane, QStringLiteral("правка"));
+    QCOMPARE(pane->plainText(), before);
+}
+
+void tst_Form3::openingTwiceGivesOneWindow()
+{
+    ui::HelpWindow* first = open();
+    QCOMPARE(open(), first);
+    QCOMPARE(main->findChildren<ui::HelpWindow*>().size(), 1);
+}
+
+void tst_Form3::closingDestroysAndReopensAtTheTop_data()
+{
+    QTest::addColumn<bool>("byButton");
+    QTest::newRow("okButton") << true;
+    QTest::newRow("closeBox") << false;
+}
+
+void tst_Form3::closingDestroysAndReopensAtTheTop()
+{
+    QFETCH(bool, byButton);
+    QPointer<ui::HelpWindow> window = open();
+    QScrollBar* bar = Find<ui::TextPane>(window, "RichTextBox1")->verticalScrollBar();
+    bar->setValue(bar->maximum());
+    if (byButton)
+        QTest::mouseClick(Find<QPushButton>(window, "Command1"), Qt::LeftButton);
+    else
+        window->close();
+    discardDeleted();
+    QVERIFY(!window);
+    QVERIFY(!main->helpWindow());
+
+    window = open();
+    QCOMPARE(Find<ui::TextPane>(window, "RichTextBox1")->verticalScrollBar()->value(), 0);
+    QCOMPARE(Find<ui::TextPane>(window, "RichTextBox1")->textCursor().position(), 0);
+}
+
+QTEST_MAIN(tst_Form3)
+#include "tst_form3.moc"

@@ -1,0 +1,184 @@
+#include "support/ui_test_support.h"
+#include "ui/common/design.h"
+#include "ui/common/text_pane.h"
+#include "ui/windows/result_window.h"
+
+#include <QFrame>
+#include <QLabel>
+#include <QPushButton>
+
+#include <memory>
+
+using uitest::Find;
+
+namespace {
+
+analysis::ComparisonResult ResultOf(const char16_t* newText, const char16_t* source)
+{
+    return std::get<analysis::ComparisonResult>(analysis::CompareTexts(newText, source));
+}
+
+const char16_t* const CatSource = u"The cat sat on the warm mat all day.";
+
+} // namespace
+
+class tst_Form4 : public QObject
+{
+    Q_OBJECT
+
+private:
+    QWidget owner;
+    QPointer<ui::ResultWindow> window;
+
+    bool shown(const char* name) { return Find(window.data(), name)->isVisibleTo(window.data()); }
+    // A control is in view when it lies wholly within the client area.
+    bool inView(const char* name)
+    {
+        QWidget* control = Find(window.data(), name);
+        return control->isVisibleTo(window.data()) && window->rect().contains(control->geometry());
+    }
+
+private slots:
+    void init() { window = new ui::ResultWindow(&owner); }
+    void cleanup() { delete window.data(); }
+
+    void designTimeLayout();
+    void presentsAResult_data();
+    void presentsAResult();
+    void laterUniqueResultKeepsTheEarlierListing();
+    void okButtonAndCloseBoxDiscardTheWindow_data();
+    void okButtonAndCloseBoxDiscardTheWindow();
+    void escapeClosesTheWindow();
+    void secondBlockNeverComesIntoView();
+};
+
+void tst_Form4::designTimeLayout()
+{
+    QCOMPARE(window->objectName(), QStringLiteral("Form4"));
+    QVERIFY(window->windowFlags() & Qt::Tool);
+    QVERIFY(!(window->windowFlags() & Qt::WindowMaximizeButtonHint));
+    QCOMPARE(window->width(), ui::TwipsToPixels(4830));
+    QCOMPARE(window->minimumSize(), window->maximumSize());
+    QCOMPARE(window->windowTitle(), QString());
+    QCOMPARE(Find<QLabel>(window, "Label1")->text(), QStringLiteral("Тексты совпадают на "));
+    QCOMPARE(Find<QLabel>(window, "Label2")->text(), QStringLiteral("00"));
+    QCOMPARE(Find<QLabel>(window, "Label4")->text(), QStringLiteral("Даные по Окну №1"));
+    QCOMPARE(Find<QPushButton>(window, "Command1")->text(), QStringLiteral("Окей..."));
+    QVERIFY(shown("Label4"));
+    QVERIFY(!shown("Label3"));
+    QVERIFY(!shown("RichTextBox1"));
+    QCOMPARE(Find<ui::TextPane>(window, "RichTextBox1")->backgroundColour(), ui::ColourWindow);
+    QCOMPARE(window->palette().color(QPalette::Window), QColor(0, 64, 0));
+}
+
+void tst_Form4::presentsAResult_data()
+{
+    QTest::addColumn<QString>("newText");
+    QTest::addColumn<QString>("caption");
+    QTest::addColumn<QString>("line");
+    QTest::addColumn<int>("height");
+    QTest::addColumn<bool>("listingShown");
+    QTest::addColumn<QString>("listing");
+
+    QTest::newRow("partlyShared") << "A cat sat on the warm sofa all day."
+                                  << "Текст не уникален"
+                                  << " 50 %. (Длина шингла  3)" << 2760 << true
+                                  << "cat sat on\r\nsat on the\r\non the warm\r\n";
+    QTest::newRow("unique") << "Yesterday a dog slept under the old table quietly."
+                            << "Текст уникален"
+                            << " 0 %. (Длина шингла  3)" << 999 << false << "";
+}
+
+void tst_Form4::presentsAResult()
+{
+    QFETCH(QString, newText);
+    QFETCH(QString, caption);
+    QFETCH(QString, line);
+    QFETCH(int, height);
+    QFETCH(bool, listingShown);
+    QFETCH(QString, listing);
+
+    window->present(ResultOf(newText.toStdU16String().c_str(), CatSource), 3);
+    QVERIFY(window->isVisible());
+    QCOMPARE(window->windowTitle(), caption);
+    QCOMPARE(Find<QLabel>(window, "Label2")->text(), line);
+    QCOMPARE(window->outerHeightTwips(), height);
+    QCOMPARE(shown("Label4"), listingShown);
+    QCOMPARE(shown("Label3"), listingShown);
+    QCOMPARE(inView("RichTextBox1"), listingShown);
+    QVERIFY(inView("Command1"));
+    QVERIFY(inView("Label1"));
+    QVERIFY(inView("Label2"));
+    if (listingShown) {
+        QVERIFY(inView("Label3"));
+        QCOMPARE(Find<ui::TextPane>(window, "RichTextBox1")->plainText(), listing);
+        QCOMPARE(Find<ui::TextPane>(window, "RichTextBox1")->document()->blockCount(), 4);
+    }
+}
+
+void tst_Form4::laterUniqueResultKeepsTheEarlierListing()
+{
+    window->present(ResultOf(u"A cat sat on the warm sofa all day.", CatSource), 3);
+    window->present(ResultOf(u"Yesterday a dog slept under the old table quietly.", CatSource), 3);
+    QCOMPARE(window->windowTitle(), QStringLiteral("Текст уникален"));
+    QCOMPARE(Find<QLabel>(window, "Label2")->text(), QStringLiteral(" 0 %. (Длина шингла  3)"));
+    QCOMPARE(window->outerHeightTwips(), 999);
+    QVERIFY(!shown("Label4"));
+    QVERIFY(shown("Label3"));
+    QVERIFY(shown("RichTextBox1"));
+    QVERIFY(!inView("RichTextBox1"));
+    QCOMPARE(Find<ui::TextPane>(window, "RichTextBox1")->plainText(),
+             QStringLiteral("cat sat on\r\nsat on the\r\non the warm\r\n"));
+}
+
+void tst_Form4::okButtonAndCloseBoxDiscardTheWindow_data()
+{
+    QTest::addColumn<bool>("byButton");
+    QTest::newRow("okButton") << true;
+    QTest::newRow("closeBox") << false;
+}
+
+void tst_Form4::okButtonAndCloseBoxDiscardTheWindow()
+{
+    QFETCH(bool, byButton);
+    window->present(ResultOf(u"A cat sat on the warm sofa all day.", CatSource), 3);
+    if (byButton)
+        QTest::mouseClick(Find<QPushButton>(window, "Command1"), Qt::LeftButton);
+    else
+        window->close();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    QVERIFY(!window);
+
+    // The next result starts from the design-time layout.
+    window = new ui::ResultWindow(&owner);
+    window->present(ResultOf(u"Yesterday a dog slept under the old table quietly.", CatSource), 3);
+    QVERIFY(!shown("Label3"));
+    QVERIFY(!shown("RichTextBox1"));
+}
+
+void tst_Form4::escapeClosesTheWindow()
+{
+    window->present(ResultOf(u"A cat sat on the warm sofa all day.", CatSource), 3);
+    QVERIFY(QTest::qWaitForWindowActive(window.data()));
+    QCOMPARE(QApplication::focusWidget(), Find(window.data(), "Command1"));
+    QTest::keyClick(window.data(), Qt::Key_Escape);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    QVERIFY(!window);
+}
+
+void tst_Form4::secondBlockNeverComesIntoView()
+{
+    for (const char16_t* newText : {u"A cat sat on the warm sofa all day.",
+                                    u"Yesterday a dog slept under the old table quietly."}) {
+        window->present(ResultOf(newText, CatSource), 3);
+        for (const char* name : {"Label5", "Label6", "Label7", "Label8", "RichTextBox2", "Line1"}) {
+            QWidget* control = Find(window.data(), name);
+            QVERIFY2(control->y() >= window->height(), name);
+        }
+    }
+    QCOMPARE(Find<QLabel>(window, "Label7")->text(), QStringLiteral("00"));
+    QCOMPARE(Find<QLabel>(window, "Label5")->text(), QStringLiteral("Даные по Окну №2"));
+}
+
+QTEST_MAIN(tst_Form4)
+#include "tst_form4.moc"

@@ -1,0 +1,144 @@
+#include "support/ui_test_support.h"
+#include "ui/common/design.h"
+#include "ui/main/main_window.h"
+#include "ui/windows/about_window.h"
+#include "ui/windows/help_window.h"
+#include "ui/windows/options_window.h"
+#include "ui/windows/result_window.h"
+
+#include <QFrame>
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTextBlock>
+#include <QTextLayout>
+
+#include <memory>
+
+using uitest::Find;
+
+class tst_FrmAbout : public QObject
+{
+    Q_OBJECT
+
+private:
+    std::unique_ptr<ui::MainWindow> main;
+
+    void click(const char* name)
+    {
+        QTest::mouseClick(Find<QPushButton>(main.get(), name), Qt::LeftButton);
+    }
+    ui::AboutWindow* open()
+    {
+        click("Command5");
+        return main->aboutWindow();
+    }
+    void discardDeleted() { QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete); }
+
+private slots:
+    void init()
+    {
+        main = std::make_unique<ui::MainWindow>();
+        main->show();
+    }
+    void cleanup() { main.reset(); }
+
+    void opensWithTheDesign();
+    void descriptionIsExact();
+    void keysAndButtonClose_data();
+    void keysAndButtonClose();
+    void everyWindowOpenAtOnceClosesOnItsOwn();
+};
+
+void tst_FrmAbout::opensWithTheDesign()
+{
+    ui::AboutWindow* window = open();
+    QVERIFY(window && window->isVisible());
+    QCOMPARE(window->objectName(), QStringLiteral("frmAbout"));
+    QCOMPARE(window->windowTitle(), QStringLiteral("О программе"));
+    QCOMPARE(window->size(), QSize(ui::TwipsToPixels(5730), ui::TwipsToPixels(3345)));
+    QCOMPARE(window->minimumSize(), window->maximumSize());
+    QVERIFY(!(window->windowFlags() & Qt::WindowMinimizeButtonHint));
+    QCOMPARE(window->windowType(), Qt::Dialog);
+
+    auto* title = Find<QLabel>(window, "lblTitle");
+    QCOMPARE(title->text(), QStringLiteral("Palimo Suite... 1.0 "));
+    QCOMPARE(title->palette().color(QPalette::WindowText), QColor(Qt::white));
+    auto* logo = Find<QLabel>(window, "picIcon");
+    QCOMPARE(logo->pixmap().size(), QSize(37, 37));
+    QCOMPARE(logo->size(), QSize(37, 37));
+    QCOMPARE(logo->pos(), ui::TwipsRect(120, 120, 0, 0).topLeft());
+    auto* ok = Find<QPushButton>(window, "cmdOK");
+    QCOMPARE(ok->text(), QStringLiteral("Окей"));
+    QVERIFY(ok->isDefault());
+    QCOMPARE(ok->geometry(), ui::TwipsRect(4245, 2865, 1260, 345));
+    auto* line = Find<QFrame>(window, "Line1");
+    QCOMPARE(line->palette().color(QPalette::Window), QColor(128, 128, 128));
+    QCOMPARE(line->y(), ui::TwipsToPixels(2640));
+}
+
+void tst_FrmAbout::descriptionIsExact()
+{
+    const QString description = ui::AboutWindow::description();
+    const QStringList lines = description.split(QStringLiteral("\r\n"));
+    QCOMPARE(lines.size(), 7);
+    QCOMPARE(lines.at(6), QString());
+    QCOMPARE(lines.at(0), QStringLiteral("Программа Palimo Suite является универсальным "));
+    QCOMPARE(lines.at(5), QStringLiteral("разместите их во вторую текстовую форму..."));
+    for (int i = 0; i < 5; ++i)
+        QVERIFY(lines.at(i).endsWith(QLatin1Char(' ')));
+
+    auto* text = Find<QPlainTextEdit>(open(), "Text1");
+    QVERIFY(!text->isEnabled());
+    QCOMPARE(text->toPlainText(), QString(description).replace("\r\n", "\n"));
+    QCOMPARE(text->palette().color(QPalette::Disabled, QPalette::Text), QColor(Qt::black));
+    QCOMPARE(text->palette().color(QPalette::Disabled, QPalette::Base), QColor(Qt::white));
+    // Each line stands unwrapped and all six are in view without scrolling.
+    for (QTextBlock block = text->document()->begin(); block.isValid(); block = block.next())
+        QCOMPARE(block.layout()->lineCount(), 1);
+    const int margin = int(text->document()->documentMargin());
+    QVERIFY(6 * text->fontMetrics().lineSpacing() + 2 * margin <= text->viewport()->height());
+}
+
+void tst_FrmAbout::keysAndButtonClose_data()
+{
+    QTest::addColumn<int>("key"); // 0: the button itself
+    QTest::newRow("escape") << int(Qt::Key_Escape);
+    QTest::newRow("enter") << int(Qt::Key_Return);
+    QTest::newRow("keypadEnter") << int(Qt::Key_Enter);
+    QTest::newRow("button") << 0;
+}
+
+void tst_FrmAbout::keysAndButtonClose()
+{
+    QFETCH(int, key);
+    QPointer<ui::AboutWindow> window = open();
+    QVERIFY(QTest::qWaitForWindowActive(window.data()));
+    QCOMPARE(QApplication::focusWidget(), Find(window.data(), "cmdOK"));
+    if (key == 0)
+        QTest::mouseClick(Find<QPushButton>(window.data(), "cmdOK"), Qt::LeftButton);
+    else
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key(key));
+    discardDeleted();
+    QVERIFY(!window);
+    QVERIFY(!main->aboutWindow());
+    QVERIFY(open());
+}
+
+void tst_FrmAbout::everyWindowOpenAtOnceClosesOnItsOwn()
+{
+    for (const char* button : {"Command3", "Command5", "Command6", "Command4"})
+        click(button);
+    QPointer<QWidget> help = main->helpWindow();
+    QPointer<QWidget> options = main->optionsWindow();
+    QPointer<QWidget> result = main->resultWindow();
+    QVERIFY(help && options && result && main->aboutWindow());
+    Find<QPushButton>(main->aboutWindow(), "cmdOK")->click();
+    discardDeleted();
+    QVERIFY(!main->aboutWindow());
+    QVERIFY(help->isVisible() && options->isVisible() && result->isVisible());
+    QVERIFY(main->isVisible());
+}
+
+QTEST_MAIN(tst_FrmAbout)
+#include "tst_frmabout.moc"

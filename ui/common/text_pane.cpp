@@ -1,0 +1,145 @@
+#include "text_pane.h"
+
+#include <QEvent>
+#include <QMimeData>
+#include <QTextBlock>
+#include <QTextCursor>
+#include <QTextDocument>
+
+namespace ui {
+
+namespace {
+
+const QString LineBreak = QStringLiteral("\r\n");
+
+bool IsBlockBreak(QChar c)
+{
+    return c == QChar::ParagraphSeparator || c == QChar::LineSeparator;
+}
+
+QString WithSystemLineBreaks(QString raw)
+{
+    raw.replace(QChar::ParagraphSeparator, LineBreak);
+    raw.replace(QChar::LineSeparator, LineBreak);
+    return raw;
+}
+
+} // namespace
+
+QString ToToolkitLineBreaks(const QString& text)
+{
+    QString result = text;
+    result.replace(LineBreak, QStringLiteral("\n"));
+    result.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    return result;
+}
+
+TextPane::TextPane(QWidget* parent) : QTextEdit(parent)
+{
+    setAcceptRichText(false);
+    setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    setTabChangesFocus(false);
+    applyBackground();
+    // The panes carry no character formats of their own (font size and colour are the widget's),
+    // so every change the document reports with characters removed or added is one of text.
+    connect(document(), &QTextDocument::contentsChange, this, [this](int, int removed, int added) {
+        if (removed == 0 && added == 0)
+            return;
+        ++textRevision_;
+        emit charactersChanged();
+    });
+}
+
+QString TextPane::plainText() const
+{
+    return WithSystemLineBreaks(document()->toRawText());
+}
+
+QString TextPane::leadingPlainText(int count) const
+{
+    QString text;
+    const QTextDocument* doc = document();
+    // The last position is the document's closing paragraph break, never part of the text.
+    const int end = doc->characterCount() - 1;
+    for (int position = 0; position < end && text.size() < count; ++position) {
+        const QChar c = doc->characterAt(position);
+        if (IsBlockBreak(c))
+            text += LineBreak;
+        else
+            text += c;
+    }
+    text.truncate(count);
+    return text;
+}
+
+void TextPane::replacePlainText(const QString& text)
+{
+    setPlainText(ToToolkitLineBreaks(text));
+}
+
+qreal TextPane::fontSize() const
+{
+    return font().pointSizeF();
+}
+
+void TextPane::setFontSize(qreal points)
+{
+    QFont changed = font();
+    changed.setPointSizeF(points);
+    setFont(changed);
+}
+
+void TextPane::setBackgroundColour(ColourValue value)
+{
+    backgroundColour_ = value;
+    applyBackground();
+}
+
+void TextPane::applyBackground()
+{
+    QPalette palette = this->palette();
+    const QColor colour = ResolveColour(backgroundColour_, palette);
+    palette.setColor(QPalette::Base, colour);
+    palette.setColor(QPalette::Disabled, QPalette::Base, colour);
+    setPalette(palette);
+}
+
+bool TextPane::canInsertFromMimeData(const QMimeData* source) const
+{
+    return source->hasText();
+}
+
+void TextPane::insertFromMimeData(const QMimeData* source)
+{
+    if (!source->hasText())
+        return;
+    textCursor().insertText(ToToolkitLineBreaks(source->text()));
+    ensureCursorVisible();
+}
+
+QMimeData* TextPane::createMimeDataFromSelection() const
+{
+    auto* data = new QMimeData;
+    QString selected = textCursor().selectedText();
+    selected.replace(QChar::ParagraphSeparator, QLatin1Char('\n'));
+    selected.replace(QChar::LineSeparator, QLatin1Char('\n'));
+    data->setText(selected);
+    return data;
+}
+
+void TextPane::focusInEvent(QFocusEvent* event)
+{
+    QTextEdit::focusInEvent(event);
+    emit focusGained();
+}
+
+void TextPane::changeEvent(QEvent* event)
+{
+    QTextEdit::changeEvent(event);
+    // System colours follow the platform's palette when it changes.
+    if (event->type() == QEvent::ApplicationPaletteChange && (backgroundColour_ & 0x80000000u) != 0)
+        applyBackground();
+}
+
+} // namespace ui

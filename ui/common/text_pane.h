@@ -1,0 +1,56 @@
+// A text pane of the design. Its plain text is the characters as typed, code unit for code unit
+// (a no-break space stays one), with every line break as CR LF; it takes plain text only, so
+// its font size and background colour always apply to all of its text.
+#pragma once
+
+#include "design.h"
+
+#include <QTextEdit>
+
+namespace ui {
+
+class TextPane : public QTextEdit
+{
+    Q_OBJECT
+
+public:
+    explicit TextPane(QWidget* parent = nullptr);
+
+    QString plainText() const;
+    // The first `count` code units of plainText(), without reading the rest.
+    QString leadingPlainText(int count) const;
+    // CR, LF and CR LF each become one line break.
+    void replacePlainText(const QString& text);
+
+    qreal fontSize() const;
+    void setFontSize(qreal points);
+
+    ColourValue backgroundColour() const { return backgroundColour_; }
+    void setBackgroundColour(ColourValue value);
+
+    // Counts changes of the characters (not of formatting) since the pane was made.
+    quint64 textRevision() const { return textRevision_; }
+
+signals:
+    // The characters changed: typing, deleting, pasting, or a replacement by the program.
+    void charactersChanged();
+    void focusGained();
+
+protected:
+    bool canInsertFromMimeData(const QMimeData* source) const override;
+    void insertFromMimeData(const QMimeData* source) override;
+    QMimeData* createMimeDataFromSelection() const override;
+    void focusInEvent(QFocusEvent* event) override;
+    void changeEvent(QEvent* event) override;
+
+private:
+    void applyBackground();
+
+    ColourValue backgroundColour_ = Rgb(255, 255, 255);
+    quint64 textRevision_ = 0;
+};
+
+// The system's own line breaks for the toolkit's: CR LF, CR and LF each become LF.
+QString ToToolkitLineBreaks(const QString& text);
+
+} // namespace ui

@@ -1,0 +1,76 @@
+#include "auxiliary_pane_switch.h"
+
+#include "ui/common/design.h"
+#include "ui/common/text_pane.h"
+
+#include <QCheckBox>
+#include <QGroupBox>
+#include <QMouseEvent>
+#include <QTimer>
+
+namespace ui {
+
+namespace {
+
+constexpr int WideSourceWidth = 12615; // as wide as the new-text pane
+constexpr int SplitSourceWidth = 6255;
+
+} // namespace
+
+std::optional<PaneLayout> LayoutAfter(PaneSwitchEvent event, bool checked)
+{
+    switch (event) {
+    case PaneSwitchEvent::Load:
+        return PaneLayout::Wide;
+    case PaneSwitchEvent::Tick:
+        return checked ? PaneLayout::Split : PaneLayout::Wide;
+    case PaneSwitchEvent::PointerOverCheckBox:
+        return checked ? std::nullopt : std::optional(PaneLayout::Split);
+    case PaneSwitchEvent::PointerOverFrame:
+        return checked ? std::optional(PaneLayout::Split) : std::nullopt;
+    }
+    return std::nullopt;
+}
+
+AuxiliaryPaneSwitch::AuxiliaryPaneSwitch(QCheckBox* checkBox, QGroupBox* frame, QTimer* timer,
+                                         TextPane* sourcePane, TextPane* auxiliaryPane)
+    : QObject(checkBox), checkBox_(checkBox), frame_(frame), sourcePane_(sourcePane),
+      auxiliaryPane_(auxiliaryPane)
+{
+    checkBox_->setMouseTracking(true);
+    frame_->setMouseTracking(true);
+    checkBox_->installEventFilter(this);
+    frame_->installEventFilter(this);
+    connect(timer, &QTimer::timeout, this, [this] { handle(PaneSwitchEvent::Tick); });
+}
+
+void AuxiliaryPaneSwitch::handle(PaneSwitchEvent event)
+{
+    if (const auto layout = LayoutAfter(event, checkBox_->isChecked()))
+        apply(*layout);
+}
+
+bool AuxiliaryPaneSwitch::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() == QEvent::MouseMove) {
+        if (watched == checkBox_) {
+            handle(PaneSwitchEvent::PointerOverCheckBox);
+        } else if (watched == frame_) {
+            // Moves over the frame's own controls propagate up to it; only its bare area counts.
+            const auto* move = static_cast<QMouseEvent*>(event);
+            if (frame_->childAt(move->position().toPoint()) == nullptr)
+                handle(PaneSwitchEvent::PointerOverFrame);
+        }
+    }
+    return QObject::eventFilter(watched, event);
+}
+
+void AuxiliaryPaneSwitch::apply(PaneLayout layout)
+{
+    const bool split = layout == PaneLayout::Split;
+    sourcePane_->resize(TwipsToPixels(split ? SplitSourceWidth : WideSourceWidth),
+                        sourcePane_->height());
+    auxiliaryPane_->setVisible(split);
+}
+
+} // namespace ui

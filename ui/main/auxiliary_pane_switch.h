@@ -1,0 +1,56 @@
+// Keeps the auxiliary pane in step with the check box "Второе окно(вспом.)": on a timer, and
+// when the pointer moves over the check box or over its group box.
+#pragma once
+
+#include <QObject>
+
+#include <optional>
+
+class QCheckBox;
+class QGroupBox;
+class QTimer;
+
+namespace ui {
+
+class TextPane;
+
+enum class PaneLayout
+{
+    Wide,  // the first source pane spans the window, the auxiliary pane is hidden
+    Split, // the two upper panes stand side by side
+};
+
+enum class PaneSwitchEvent
+{
+    Load,
+    Tick,
+    PointerOverCheckBox,
+    PointerOverFrame, // over the group box itself, not over a control inside it
+};
+
+// Which layout an event applies, if any, for the box's value at that moment.
+std::optional<PaneLayout> LayoutAfter(PaneSwitchEvent event, bool checked);
+
+class AuxiliaryPaneSwitch : public QObject
+{
+    Q_OBJECT
+
+public:
+    AuxiliaryPaneSwitch(QCheckBox* checkBox, QGroupBox* frame, QTimer* timer, TextPane* sourcePane,
+                        TextPane* auxiliaryPane);
+
+    void handle(PaneSwitchEvent event);
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void apply(PaneLayout layout);
+
+    QCheckBox* checkBox_;
+    QGroupBox* frame_;
+    TextPane* sourcePane_;
+    TextPane* auxiliaryPane_;
+};
+
+} // namespace ui

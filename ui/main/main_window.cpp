@@ -1,0 +1,372 @@
+#include "main_window.h"
+
+#include "app/branding.h"
+#include "auxiliary_pane_switch.h"
+#include "ui/common/design.h"
+#include "ui/common/strings.h"
+#include "ui/common/text_pane.h"
+#include "ui/windows/about_window.h"
+#include "ui/windows/help_window.h"
+#include "ui/windows/options_window.h"
+#include "ui/windows/result_window.h"
+
+#include "analysis/analysis.h"
+
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QScreen>
+#include <QTimer>
+
+namespace ui {
+
+namespace {
+
+constexpr int CaptionLength = 60;
+constexpr qreal SourcePaneFontSize = 18;
+
+const QString InitialNewText = QStringLiteral(
+    "Системы глобального позиционирования обеспечивают непрерывную навигацию практически в любой "
+    "точке земного шара. Недостатками навигационных систем GPS служат - недоступность сигнала GPS "
+    "в бетонных помещениях и в условиях сильной облачности.");
+const QString InitialSourceText = QStringLiteral(
+    "Недостатками навигационных систем типа GPS является их практическая неприменимость в условиях "
+    "сильной облачности, а так же в местах с отсутствием прямой видимости небосвода\u2026");
+const QString InitialAuxiliaryText = QStringLiteral(
+    "Система GPS позволяет узнавать местоположение объекта в любой точке Земли. Высота, широта и "
+    "долгота\u2026");
+
+QFont ButtonFont()
+{
+    return DesignFont(QStringLiteral("MS Sans Serif"), 9.75);
+}
+
+QPushButton* MakeButton(QWidget* parent, const char* name, const QString& text, const QRect& place,
+                        const QFont& font, const QString& toolTip = {})
+{
+    auto* button = MakeControl<QPushButton>(parent, name, place, toolTip);
+    button->setText(text);
+    button->setFont(font);
+    return button;
+}
+
+QGroupBox* MakeFrame(QWidget* parent, const char* name, const QString& title, const QRect& place)
+{
+    auto* frame = MakeControl<QGroupBox>(parent, name, place);
+    frame->setTitle(title);
+    frame->setFont(DesignFont(QStringLiteral("MS Sans Serif"), 8.25, false, true));
+    return frame;
+}
+
+// Group boxes pass their italic caption font on; their controls use the plain one.
+QLabel* MakeFrameLabel(QWidget* frame, const char* name, const QString& text, const QRect& place,
+                       const QString& toolTip = {})
+{
+    QLabel* label = MakeLabel(frame, name, text, place, toolTip);
+    label->resize(label->sizeHint());
+    return label;
+}
+
+TextPane* MakePane(QWidget* parent, const char* name, const QRect& place, bool bold,
+                   const QString& text)
+{
+    auto* pane = MakeControl<TextPane>(parent, name, place);
+    pane->setFont(DesignFont(QStringLiteral("Trebuchet MS"), 18, bold));
+    pane->replacePlainText(text);
+    return pane;
+}
+
+// Qt reads "[*]" in a title as the modified-document marker; doubled, it shows as written.
+QString LiteralWindowTitle(QString caption)
+{
+    return caption.replace(QStringLiteral("[*]"), QStringLiteral("[*][*]"));
+}
+
+} // namespace
+
+MainWindow::MainWindow(QWidget* parent)
+    : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                          Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint |
+                          Qt::MSWindowsFixedSizeDialogHint)
+{
+    setObjectName(QStringLiteral("Form1"));
+    ApplyWindowLook(this);
+    setFont(DesignFont(QStringLiteral("Microsoft Sans Serif"), 18));
+    setFixedSize(TwipsToPixels(13095), TwipsToPixels(9975));
+    setCaption(app::ApplicationTitle());
+
+    buildPanes();
+    buildServiceFrame();
+    buildStatisticsFrame();
+    buildButtonColumn();
+    buildTimers();
+    setDesignTabOrder();
+
+    // The load step: the wide layout, whatever the box shows, until the first tick.
+    paneSwitch_->handle(PaneSwitchEvent::Load);
+    newTextPane_->setFocus();
+}
+
+MainWindow::~MainWindow() = default;
+
+ResultWindow* MainWindow::resultWindow() const
+{
+    return resultWindow_.get();
+}
+
+OptionsWindow* MainWindow::optionsWindow() const
+{
+    return optionsWindow_.get();
+}
+
+HelpWindow* MainWindow::helpWindow() const
+{
+    return helpWindow_.get();
+}
+
+AboutWindow* MainWindow::aboutWindow() const
+{
+    return aboutWindow_.get();
+}
+
+void MainWindow::buildPanes()
+{
+    // Filling the panes with their sample texts is part of the design, not an edit: the caption
+    // stays the design's until the writer changes the new text.
+    newTextPane_ =
+        MakePane(this, "RichTextBox1", TwipsRect(240, 5400, 12615, 4335), true, InitialNewText);
+    sourcePane_ =
+        MakePane(this, "RichTextBox2", TwipsRect(240, 240, 6255, 4215), false, InitialSourceText);
+    auxiliaryPane_ = MakePane(this, "RichTextBox3", TwipsRect(6600, 240, 6255, 4215), false,
+                              InitialAuxiliaryText);
+
+    connect(newTextPane_, &TextPane::charactersChanged, this, &MainWindow::mirrorCaption);
+    connect(sourcePane_, &TextPane::focusGained, this,
+            [this] { sourcePane_->setFontSize(SourcePaneFontSize); });
+}
+
+void MainWindow::buildServiceFrame()
+{
+    serviceFrame_ =
+        MakeFrame(this, "Frame2", QStringLiteral("Сервис"), TwipsRect(240, 4440, 5535, 855));
+
+    compareButton_ = MakeButton(serviceFrame_, "Command4", QStringLiteral("Сравнить с оригиналом"),
+                                TwipsRect(120, 240, 2775, 255), ButtonFont(),
+                                QStringLiteral("Сравнить с текстом находящимся в первом окне."));
+    connect(compareButton_, &QPushButton::clicked, this, &MainWindow::compare);
+
+    auxiliaryPaneCheck_ =
+        MakeControl<QCheckBox>(serviceFrame_, "Check1", TwipsRect(3480, 120, 1935, 255),
+                               QStringLiteral("Включает второе вспомогательное окно программы."));
+    auxiliaryPaneCheck_->setText(QStringLiteral("Второе окно(вспом.)"));
+    auxiliaryPaneCheck_->setFont(LabelFont());
+    auxiliaryPaneCheck_->setChecked(true);
+
+    shingleLengthField_ =
+        MakeControl<QLineEdit>(serviceFrame_, "Text1", TwipsRect(3480, 480, 375, 255),
+                               QStringLiteral("Длина шингла(рекомендуемая длина 4-5)"));
+    shingleLengthField_->setText(QStringLiteral("3"));
+    shingleLengthField_->setFont(DesignFont(QStringLiteral("Microsoft Sans Serif"), 8.25));
+    shingleLengthField_->setEnabled(false);
+
+    MakeFrameLabel(serviceFrame_, "Label9", QStringLiteral("Длина шингла"),
+                   TwipsRect(3960, 480, 1335, 255),
+                   QStringLiteral("Длина шингла для сравнения двух тестов на совпадения."));
+
+    // It belongs to the window, not to the frame, but lies inside the frame's area.
+    optionsButton_ =
+        MakeButton(this, "Command6", QStringLiteral("Опции"), TwipsRect(360, 4920, 2775, 240),
+                   ButtonFont(), QStringLiteral("Изменить цвет окон и размер шрифта."));
+    optionsButton_->raise();
+    connect(optionsButton_, &QPushButton::clicked, this, &MainWindow::showOptions);
+}
+
+void MainWindow::buildStatisticsFrame()
+{
+    statisticsFrame_ =
+        MakeFrame(this, "Frame1", QStringLiteral("Статистика"), TwipsRect(6120, 4440, 4935, 855));
+    statisticsFrame_->setToolTip(QStringLiteral("Основная статистика"));
+
+    MakeFrameLabel(statisticsFrame_, "Label1", QStringLiteral("Время работы"),
+                   TwipsRect(240, 240, 1095, 195), QStringLiteral("Время работы программы."));
+    hoursLabel_ = MakeFrameLabel(statisticsFrame_, "Label6", QStringLiteral("00"),
+                                 TwipsRect(480, 480, 180, 195),
+                                 QStringLiteral("Время работы программы(часы)."));
+    hoursLabel_->hide();
+    minutesLabel_ = MakeFrameLabel(statisticsFrame_, "Label4", QStringLiteral("00"),
+                                   TwipsRect(840, 480, 180, 195),
+                                   QStringLiteral("Время работы программы(минуты)."));
+    minutesLabel_->hide();
+    secondsLabel_ = MakeFrameLabel(statisticsFrame_, "Label3", QStringLiteral("00"),
+                                   TwipsRect(1200, 480, 180, 195),
+                                   QStringLiteral("Время работы программы(секунды)."));
+    MakeFrameLabel(statisticsFrame_, "Label2",
+                   QStringLiteral("Количество символов(без \" \")/слов"),
+                   TwipsRect(1920, 240, 2715, 195), QStringLiteral("Текствовая статистика."));
+    charactersLabel_ =
+        MakeFrameLabel(statisticsFrame_, "Label5", QStringLiteral("0"),
+                       TwipsRect(3720, 480, 90, 195), QStringLiteral("Количество символов."));
+    MakeFrameLabel(statisticsFrame_, "Label7", QStringLiteral("/"), TwipsRect(4080, 480, 75, 195));
+    // Keeps its designed size.
+    wordsLabel_ = MakeLabel(statisticsFrame_, "Label8", QStringLiteral("0"),
+                            TwipsRect(4200, 480, 375, 255), QStringLiteral("Количество слов."));
+
+    clearButton_ = MakeButton(statisticsFrame_, "Command2", QStringLiteral("Очистить все"),
+                              TwipsRect(1920, 480, 1335, 315), LabelFont(),
+                              QStringLiteral("Очистить содержимое всех окон."));
+    connect(clearButton_, &QPushButton::clicked, this, &MainWindow::clearAll);
+}
+
+void MainWindow::buildButtonColumn()
+{
+    helpButton_ = MakeButton(this, "Command3", QStringLiteral("Help"),
+                             TwipsRect(11160, 4560, 1695, 285), ButtonFont());
+    exitButton_ = MakeButton(this, "Command1", QStringLiteral("Выход"),
+                             TwipsRect(11160, 4800, 1695, 285), ButtonFont());
+    aboutButton_ = MakeButton(this, "Command5", QStringLiteral("О программе"),
+                              TwipsRect(11160, 5040, 1695, 285), ButtonFont());
+    connect(helpButton_, &QPushButton::clicked, this, &MainWindow::showHelp);
+    connect(exitButton_, &QPushButton::clicked, this, &QWidget::close);
+    connect(aboutButton_, &QPushButton::clicked, this, &MainWindow::showAbout);
+}
+
+void MainWindow::buildTimers()
+{
+    auto* workTimer = new QTimer(this);
+    workTimer->setObjectName(QStringLiteral("Timer1"));
+    workTimer->setInterval(1000);
+    connect(workTimer, &QTimer::timeout, this, &MainWindow::advanceWorkTimer);
+
+    auto* paneTimer = new QTimer(this);
+    paneTimer->setObjectName(QStringLiteral("Timer2"));
+    paneTimer->setInterval(150);
+    paneSwitch_ = new AuxiliaryPaneSwitch(auxiliaryPaneCheck_, serviceFrame_, paneTimer,
+                                          sourcePane_, auxiliaryPane_);
+
+    auto* statisticsTimer = new QTimer(this);
+    statisticsTimer->setObjectName(QStringLiteral("Timer3"));
+    statisticsTimer->setInterval(1);
+    connect(statisticsTimer, &QTimer::timeout, this, &MainWindow::updateTextStatistics);
+
+    for (QTimer* timer : {workTimer, paneTimer, statisticsTimer})
+        timer->start();
+}
+
+void MainWindow::setDesignTabOrder()
+{
+    const QList<QWidget*> order = {newTextPane_,   sourcePane_, auxiliaryPane_, auxiliaryPaneCheck_,
+                                   exitButton_,    helpButton_, compareButton_, aboutButton_,
+                                   optionsButton_, clearButton_};
+    for (qsizetype i = 1; i < order.size(); ++i)
+        QWidget::setTabOrder(order[i - 1], order[i]);
+}
+
+void MainWindow::showEvent(QShowEvent* event)
+{
+    QWidget::showEvent(event);
+    if (!centred_) {
+        centred_ = true;
+        if (const QScreen* screen = this->screen()) {
+            QRect frame = frameGeometry();
+            frame.moveCenter(screen->availableGeometry().center());
+            move(frame.topLeft());
+        }
+    }
+}
+
+void MainWindow::closeEvent(QCloseEvent* event)
+{
+    // The program ends with its main window: every other window goes with it.
+    for (QWidget* window : std::initializer_list<QWidget*>{
+             resultWindow_.get(), optionsWindow_.get(), helpWindow_.get(), aboutWindow_.get()}) {
+        if (window)
+            window->close();
+    }
+    event->accept();
+}
+
+void MainWindow::compare()
+{
+    const int shownShingleLength =
+        analysis::ReadShownShingleLength(ToU16(shingleLengthField_->text()));
+    const analysis::ComparisonOutcome outcome =
+        analysis::CompareTexts(ToU16(newTextPane_->plainText()), ToU16(sourcePane_->plainText()));
+
+    if (const auto* result = std::get_if<analysis::ComparisonResult>(&outcome)) {
+        resultWindow_.ensure([this] { return new ResultWindow(this); })
+            ->present(*result, shownShingleLength);
+        return;
+    }
+    QMessageBox message(QMessageBox::NoIcon, app::ApplicationTitle(),
+                        QStringLiteral("Количество слов меньше длины шингла!"), QMessageBox::Ok,
+                        this);
+    message.exec();
+}
+
+void MainWindow::clearAll()
+{
+    newTextPane_->replacePlainText(QString());
+    sourcePane_->replacePlainText(QString());
+    auxiliaryPane_->replacePlainText(QString());
+    setCaption(app::ApplicationTitle());
+}
+
+void MainWindow::showOptions()
+{
+    optionsWindow_.show([this] {
+        return new OptionsWindow(this, {newTextPane_, sourcePane_, auxiliaryPane_});
+    });
+}
+
+void MainWindow::showHelp()
+{
+    helpWindow_.show([this] { return new HelpWindow(this); });
+}
+
+void MainWindow::showAbout()
+{
+    aboutWindow_.show([this] { return new AboutWindow(this); });
+}
+
+void MainWindow::mirrorCaption()
+{
+    setCaption(newTextPane_->leadingPlainText(CaptionLength));
+}
+
+void MainWindow::setCaption(const QString& caption)
+{
+    if (caption == caption_ && !caption_.isNull())
+        return;
+    caption_ = caption;
+    setWindowTitle(LiteralWindowTitle(caption));
+}
+
+void MainWindow::updateTextStatistics()
+{
+    // The figures depend on the text alone: an unchanged text keeps the figures it has.
+    if (statisticsRevision_ == newTextPane_->textRevision())
+        return;
+    statisticsRevision_ = newTextPane_->textRevision();
+    const analysis::TextStatistics statistics =
+        analysis::ComputeTextStatistics(ToU16(newTextPane_->plainText()));
+    SetAutoSizedText(charactersLabel_, QString::number(statistics.CharactersWithoutSpaces));
+    wordsLabel_->setText(statistics.WordCount == 0 ? QString()
+                                                   : QString::number(statistics.WordCount));
+}
+
+void MainWindow::advanceWorkTimer()
+{
+    workTimer_.Tick();
+    const WorkTimer::Captions& captions = workTimer_.captions();
+    SetAutoSizedText(secondsLabel_, ToQString(captions.seconds));
+    SetAutoSizedText(minutesLabel_, ToQString(captions.minutes));
+    SetAutoSizedText(hoursLabel_, ToQString(captions.hours));
+    minutesLabel_->setVisible(captions.minutesVisible);
+    hoursLabel_->setVisible(captions.hoursVisible);
+}
+
+} // namespace ui

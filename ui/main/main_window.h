@@ -1,0 +1,99 @@
+// Form1: the source article above, the new article below, and the commands around them.
+#pragma once
+
+#include "ui/common/window_slot.h"
+#include "work_timer.h"
+
+#include <QWidget>
+
+class QCheckBox;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QTimer;
+
+namespace ui {
+
+class AboutWindow;
+class AuxiliaryPaneSwitch;
+class HelpWindow;
+class OptionsWindow;
+class ResultWindow;
+class TextPane;
+
+class MainWindow : public QWidget
+{
+    Q_OBJECT
+
+public:
+    explicit MainWindow(QWidget* parent = nullptr);
+    ~MainWindow() override;
+
+    TextPane* newTextPane() const { return newTextPane_; }
+    TextPane* sourcePane() const { return sourcePane_; }
+    TextPane* auxiliaryPane() const { return auxiliaryPane_; }
+
+    // The secondary windows while they exist, null otherwise.
+    ResultWindow* resultWindow() const;
+    OptionsWindow* optionsWindow() const;
+    HelpWindow* helpWindow() const;
+    AboutWindow* aboutWindow() const;
+
+    // The caption as the program set it; the title bar shows it literally.
+    QString caption() const { return caption_; }
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void buildPanes();
+    void buildServiceFrame();
+    void buildStatisticsFrame();
+    void buildButtonColumn();
+    void buildTimers();
+    void setDesignTabOrder();
+
+    void compare();
+    void clearAll();
+    void showOptions();
+    void showHelp();
+    void showAbout();
+    void mirrorCaption();
+    void setCaption(const QString& caption);
+    void updateTextStatistics();
+    void advanceWorkTimer();
+
+    TextPane* newTextPane_ = nullptr;         // RichTextBox1
+    TextPane* sourcePane_ = nullptr;          // RichTextBox2
+    TextPane* auxiliaryPane_ = nullptr;       // RichTextBox3
+    QGroupBox* serviceFrame_ = nullptr;       // Frame2
+    QCheckBox* auxiliaryPaneCheck_ = nullptr; // Check1
+    QLineEdit* shingleLengthField_ = nullptr; // Text1
+    QPushButton* compareButton_ = nullptr;    // Command4
+    QPushButton* optionsButton_ = nullptr;    // Command6
+    QGroupBox* statisticsFrame_ = nullptr;    // Frame1
+    QLabel* secondsLabel_ = nullptr;          // Label3
+    QLabel* minutesLabel_ = nullptr;          // Label4
+    QLabel* hoursLabel_ = nullptr;            // Label6
+    QLabel* charactersLabel_ = nullptr;       // Label5
+    QLabel* wordsLabel_ = nullptr;            // Label8
+    QPushButton* clearButton_ = nullptr;      // Command2
+    QPushButton* exitButton_ = nullptr;       // Command1
+    QPushButton* helpButton_ = nullptr;       // Command3
+    QPushButton* aboutButton_ = nullptr;      // Command5
+
+    AuxiliaryPaneSwitch* paneSwitch_ = nullptr;
+    WorkTimer workTimer_;
+    QString caption_;
+    quint64 statisticsRevision_ = ~quint64{0};
+    bool centred_ = false;
+
+    WindowSlot<ResultWindow> resultWindow_;
+    WindowSlot<OptionsWindow> optionsWindow_;
+    WindowSlot<HelpWindow> helpWindow_;
+    WindowSlot<AboutWindow> aboutWindow_;
+};
+
+} // namespace ui

@@ -1,0 +1,92 @@
+#include "about_window.h"
+
+#include "app/branding.h"
+#include "ui/common/design.h"
+#include "ui/common/text_pane.h"
+
+#include <QFrame>
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QScreen>
+#include <QShortcut>
+
+namespace ui {
+
+QString AboutWindow::description()
+{
+    return QStringLiteral("Программа Palimo Suite является универсальным \r\n"
+                          "инструментом, который поможет Вам упростить и ускорить \r\n"
+                          "процесс написания статей. Теперь текст, по которому \r\n"
+                          "пишется новая статья, будет находиться у Вас перед \r\n"
+                          "глазами. Если у Вас несколько исходных статей просто \r\n"
+                          "разместите их во вторую текстовую форму...\r\n");
+}
+
+AboutWindow::AboutWindow(QWidget* owner)
+    : QWidget(owner, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                         Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint)
+{
+    setObjectName(QStringLiteral("frmAbout"));
+    setAttribute(Qt::WA_DeleteOnClose);
+    setWindowTitle(QStringLiteral("О программе"));
+    ApplyWindowLook(this);
+    setFixedSize(TwipsToPixels(5730), TwipsToPixels(3345));
+
+    auto* okButton = MakeControl<QPushButton>(this, "cmdOK", TwipsRect(4245, 2865, 1260, 345));
+    okButton->setText(QStringLiteral("Окей"));
+    okButton->setFont(LabelFont());
+    okButton->setDefault(true);
+    connect(okButton, &QPushButton::clicked, this, &QWidget::close);
+    // Both the default and the cancel button: Enter and Esc press it wherever the focus is.
+    for (const int key : {Qt::Key_Return, Qt::Key_Enter, Qt::Key_Escape}) {
+        auto* shortcut = new QShortcut(QKeySequence(key), this);
+        connect(shortcut, &QShortcut::activated, okButton, &QPushButton::click);
+    }
+
+    auto* icon = MakeControl<QLabel>(this, "picIcon", TwipsRect(120, 120, 615, 615));
+    icon->setPixmap(app::Logo());
+    icon->resize(icon->pixmap().size()); // sized to its picture
+
+    auto* title = MakeLabel(this, "lblTitle", QStringLiteral("Palimo Suite... 1.0 "),
+                            TwipsRect(1050, 240, 3885, 480));
+    QPalette titlePalette = title->palette();
+    titlePalette.setColor(QPalette::WindowText, Qt::white);
+    title->setPalette(titlePalette);
+
+    auto* text = MakeControl<QPlainTextEdit>(this, "Text1", TwipsRect(960, 600, 4695, 1335));
+    text->setPlainText(ToToolkitLineBreaks(description()));
+    text->setFont(LabelFont());
+    // The designed box holds the six lines with a thin border and little margin.
+    text->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    text->setLineWidth(1);
+    text->document()->setDocumentMargin(2);
+    text->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    text->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    QPalette textPalette = text->palette();
+    for (const auto group : {QPalette::Active, QPalette::Inactive, QPalette::Disabled}) {
+        textPalette.setColor(group, QPalette::Text, Qt::black);
+        textPalette.setColor(group, QPalette::Base, Qt::white);
+    }
+    text->setPalette(textPalette);
+    text->setEnabled(false);
+
+    // Line1, a grey separator above the button.
+    auto* line = MakeControl<QFrame>(
+        this, "Line1",
+        QRect(TwipsToPixels(120), TwipsToPixels(2640), TwipsToPixels(5684 - 120), 1));
+    line->setFrameShape(QFrame::NoFrame);
+    line->setAutoFillBackground(true);
+    QPalette linePalette = line->palette();
+    linePalette.setColor(QPalette::Window, QColor(128, 128, 128));
+    line->setPalette(linePalette);
+
+    okButton->setFocus();
+    if (const QScreen* screen = owner ? owner->screen() : nullptr) {
+        QRect place = rect();
+        place.moveCenter(screen->availableGeometry().center());
+        move(place.topLeft());
+    }
+}
+
+} // namespace ui

@@ -1,0 +1,128 @@
+#include "options_window.h"
+
+#include "ui/common/clickable_slider.h"
+#include "ui/common/design.h"
+#include "ui/common/text_pane.h"
+
+#include <QApplication>
+#include <QButtonGroup>
+#include <QPushButton>
+#include <QRadioButton>
+
+namespace ui {
+
+namespace {
+
+constexpr int SliderMinimum = 10;
+constexpr int SliderMaximum = 21;
+constexpr int SliderLargeStep = 7;
+
+ClickableSlider* MakeSlider(QWidget* parent, const char* name, const QRect& place)
+{
+    auto* slider = MakeControl<ClickableSlider>(parent, name, place);
+    slider->setRange(SliderMinimum, SliderMaximum);
+    slider->setSingleStep(1);
+    slider->setPageStep(SliderLargeStep);
+    slider->setTickInterval(1);
+    slider->setTickPosition(QSlider::TicksBelow);
+    return slider;
+}
+
+// An option button without caption that shows, as its background, the colour it gives the
+// panes; a click anywhere on the swatch selects it.
+class Swatch : public QRadioButton
+{
+public:
+    using QRadioButton::QRadioButton;
+
+protected:
+    bool hitButton(const QPoint& position) const override { return rect().contains(position); }
+};
+
+QRadioButton* MakeSwatch(QWidget* parent, const char* name, const QRect& place, ColourValue colour)
+{
+    auto* swatch = MakeControl<Swatch>(parent, name, place);
+    swatch->setBackgroundRole(QPalette::Window);
+    QPalette palette = swatch->palette();
+    palette.setColor(QPalette::Window, ResolveColour(colour, QApplication::palette()));
+    swatch->setPalette(palette);
+    swatch->setAutoFillBackground(true);
+    return swatch;
+}
+
+} // namespace
+
+OptionsWindow::OptionsWindow(QWidget* owner, MainWindowPanes panes)
+    : QWidget(owner, Qt::Window | Qt::WindowMinMaxButtonsHint | Qt::WindowCloseButtonHint),
+      panes_(panes)
+{
+    setObjectName(QStringLiteral("Form2"));
+    setAttribute(Qt::WA_DeleteOnClose);
+    setWindowTitle(QStringLiteral("Опции..."));
+    ApplyWindowLook(this);
+    resize(TwipsToPixels(6315), TwipsToPixels(1920));
+
+    MakeLabel(this, "Label1", QStringLiteral("Размер шрифта в верхних текстовых окнах:"),
+              TwipsRect(120, 120, 3615, 255));
+    upperSlider_ = MakeSlider(this, "Slider1", TwipsRect(3600, 120, 1935, 375));
+    MakeLabel(this, "Label3", QStringLiteral("больше"), TwipsRect(5640, 120, 615, 255));
+    MakeLabel(this, "Label2", QStringLiteral("Размер шрифта в рабочем(нижнем) окне:"),
+              TwipsRect(120, 600, 3375, 375));
+    lowerSlider_ = MakeSlider(this, "Slider2", TwipsRect(3600, 600, 1935, 375));
+    MakeLabel(this, "Label4", QStringLiteral("больше"), TwipsRect(5640, 600, 615, 255));
+    MakeLabel(this, "Label5", QStringLiteral("Цвет текстовых окон:"),
+              TwipsRect(120, 1080, 2055, 375));
+
+    auto* swatches = new QButtonGroup(this);
+    const struct
+    {
+        const char* name;
+        int left;
+        ColourValue colour;
+    } swatchDesigns[] = {{"Option1", 2160, ColourInactiveBorder},
+                         {"Option2", 3360, Rgb(255, 255, 255)},
+                         {"Option3", 4560, Rgb(128, 128, 0)}};
+    QWidget* previous = lowerSlider_;
+    for (const auto& design : swatchDesigns) {
+        QRadioButton* swatch =
+            MakeSwatch(this, design.name, TwipsRect(design.left, 1080, 975, 375), design.colour);
+        swatches->addButton(swatch);
+        // White is selected on every creation, whatever colour the panes have.
+        swatch->setChecked(design.colour == Rgb(255, 255, 255));
+        const ColourValue colour = design.colour;
+        connect(swatch, &QRadioButton::toggled, this, [this, colour](bool selected) {
+            if (!selected)
+                return;
+            for (TextPane* pane : {panes_.newText, panes_.source, panes_.auxiliary})
+                pane->setBackgroundColour(colour);
+        });
+        QWidget::setTabOrder(previous, swatch);
+        previous = swatch;
+    }
+
+    auto* okButton = MakeControl<QPushButton>(this, "Command1", TwipsRect(4920, 1560, 1215, 255));
+    okButton->setText(QStringLiteral("Окей"));
+    okButton->setFont(LabelFont());
+    connect(okButton, &QPushButton::clicked, this, &QWidget::hide);
+    QWidget::setTabOrder(upperSlider_, lowerSlider_);
+    QWidget::setTabOrder(previous, okButton);
+
+    // The load step: positions from the panes, applying nothing to them.
+    upperSlider_->setValue(RoundFontSize(panes_.auxiliary->fontSize()));
+    lowerSlider_->setValue(RoundFontSize(panes_.newText->fontSize()));
+    upperSlider_->onClicked([this] { setUpperPaneFontSize(); });
+    lowerSlider_->onClicked([this] { setLowerPaneFontSize(); });
+}
+
+void OptionsWindow::setUpperPaneFontSize()
+{
+    panes_.auxiliary->setFontSize(upperSlider_->value());
+    panes_.source->setFontSize(upperSlider_->value());
+}
+
+void OptionsWindow::setLowerPaneFontSize()
+{
+    panes_.newText->setFontSize(lowerSlider_->value());
+}
+
+} // namespace ui

@@ -1,0 +1,103 @@
+#include "result_window.h"
+
+#include "ui/common/design.h"
+#include "ui/common/strings.h"
+#include "ui/common/text_pane.h"
+
+#include <QFrame>
+#include <QLabel>
+#include <QPushButton>
+#include <QShortcut>
+
+namespace ui {
+
+namespace {
+
+constexpr int ClientWidth = 4830;
+constexpr int DesignClientHeight = 825;
+// The outer heights were laid out for a tool window whose title bar and borders take this much;
+// keeping the client area they imply keeps what each height shows on every platform.
+constexpr int DesignFrameHeight = 345;
+constexpr int CollapsedOuterHeight = 999;
+constexpr int ExpandedOuterHeight = 2760;
+
+const QString LeadIn = QStringLiteral("Тексты совпадают на ");
+const QString ListingTitle = QStringLiteral("Для уникализации исправьте следующие сочетания:");
+
+TextPane* MakeListingPane(QWidget* parent, const char* name, const QRect& place)
+{
+    auto* pane = MakeControl<TextPane>(parent, name, place);
+    pane->setFont(DesignFont(QStringLiteral("MS Sans Serif"), 8.5));
+    pane->setBackgroundColour(ColourWindow);
+    pane->setReadOnly(true);
+    pane->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    return pane;
+}
+
+} // namespace
+
+ResultWindow::ResultWindow(QWidget* owner)
+    : QWidget(owner,
+              Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint)
+{
+    setObjectName(QStringLiteral("Form4"));
+    setAttribute(Qt::WA_DeleteOnClose);
+    ApplyWindowLook(this);
+    setFixedSize(TwipsToPixels(ClientWidth), TwipsToPixels(DesignClientHeight));
+
+    auto* okButton = MakeControl<QPushButton>(this, "Command1", TwipsRect(3600, 120, 1095, 255));
+    okButton->setText(QStringLiteral("Окей..."));
+    okButton->setFont(LabelFont());
+    okButton->setAutoDefault(true);
+    connect(okButton, &QPushButton::clicked, this, &QWidget::close);
+    // The cancel role of a dialog button: Esc closes the window like "Окей...".
+    auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
+    connect(escape, &QShortcut::activated, this, &QWidget::close);
+
+    resultLine_ = MakeLabel(this, "Label2", QStringLiteral("00"), TwipsRect(1920, 360, 2535, 255));
+    MakeLabel(this, "Label1", LeadIn, TwipsRect(120, 360, 1695, 255));
+    heading_ = MakeLabel(this, "Label4", QStringLiteral("Даные по Окну №1"),
+                         TwipsRect(120, 120, 2175, 255));
+    listingTitle_ = MakeLabel(this, "Label3", ListingTitle, TwipsRect(240, 600, 4215, 255));
+    listingTitle_->hide();
+    listing_ = MakeListingPane(this, "RichTextBox1", TwipsRect(240, 840, 4335, 1575));
+    listing_->hide();
+
+    // The design's second block, below the highest height the window is ever given.
+    MakeLabel(this, "Label5", QStringLiteral("Даные по Окну №2"), TwipsRect(120, 2880, 2175, 255));
+    MakeLabel(this, "Label6", LeadIn, TwipsRect(120, 3120, 1695, 255));
+    MakeLabel(this, "Label7", QStringLiteral("00"), TwipsRect(2040, 3120, 2535, 255));
+    MakeLabel(this, "Label8", ListingTitle, TwipsRect(240, 3360, 4215, 255));
+    MakeListingPane(this, "RichTextBox2", TwipsRect(240, 3600, 4335, 1575));
+    auto* separator = MakeControl<QFrame>(this, "Line1", TwipsRect(0, 2760, 4800, 15));
+    separator->setFrameShape(QFrame::HLine);
+
+    okButton->setFocus();
+}
+
+void ResultWindow::present(const analysis::ComparisonResult& result, int shownShingleLength)
+{
+    resultLine_->setText(
+        ToQString(analysis::FormatResultLine(result.Percentage, shownShingleLength)));
+    setOuterHeightTwips(CollapsedOuterHeight);
+    heading_->hide();
+    if (result.Percentage > 0) {
+        setOuterHeightTwips(ExpandedOuterHeight);
+        listingTitle_->show();
+        listing_->replacePlainText(ToQString(result.MatchListing));
+        listing_->show();
+        heading_->show();
+    }
+    setWindowTitle(ToQString(analysis::VerdictCaption(result)));
+    show();
+    raise();
+    activateWindow();
+}
+
+void ResultWindow::setOuterHeightTwips(int twips)
+{
+    outerHeightTwips_ = twips;
+    setFixedHeight(TwipsToPixels(twips - DesignFrameHeight));
+}
+
+} // namespace ui
