@@ -1,0 +1,92 @@
+// Article-like texts for the benchmarks: Russian-like words, punctuation, paragraphs, and a new
+// text of which a quarter is copied from the source in passages.
+#pragma once
+
+#include <random>
+#include <string>
+
+namespace bench {
+
+class ArticleGenerator
+{
+public:
+    explicit ArticleGenerator(unsigned seed) : random_(seed) {}
+
+    // About `codeUnits` UTF-16 code units of prose.
+    std::u16string article(std::size_t codeUnits)
+    {
+        std::u16string text;
+        text.reserve(codeUnits + 64);
+        int wordsInSentence = 0;
+        int sentencesInParagraph = 0;
+        bool capital = true;
+        while (text.size() < codeUnits) {
+            std::u16string word = this->word();
+            if (capital)
+                word[0] = static_cast<char16_t>(word[0] - 0x20); // а..я to А..Я
+            capital = false;
+            text += word;
+            ++wordsInSentence;
+            const int roll = number(0, 99);
+            if (wordsInSentence > 6 && roll < 12) {
+                text += u'.';
+                capital = true;
+                wordsInSentence = 0;
+                if (++sentencesInParagraph > 4 && roll < 4) {
+                    text += u"\r\n";
+                    sentencesInParagraph = 0;
+                    continue;
+                }
+            } else if (roll < 20) {
+                text += u',';
+            } else if (roll < 22) {
+                text += u" -";
+            } else if (roll < 23) {
+                text += u" \u2014";
+            }
+            text += u' ';
+        }
+        return text;
+    }
+
+    // A text as long as `source` whose every fourth passage is copied from it.
+    std::u16string rewrite(const std::u16string& source)
+    {
+        std::u16string text;
+        text.reserve(source.size() + 1024);
+        while (text.size() < source.size()) {
+            const std::size_t passage = static_cast<std::size_t>(number(200, 800));
+            if (number(0, 3) == 0) {
+                const std::size_t start =
+                    static_cast<std::size_t>(number(0, static_cast<int>(source.size() - 1)));
+                text += source.substr(start, passage);
+                text += u' ';
+            } else {
+                text += article(passage);
+            }
+        }
+        return text;
+    }
+
+private:
+    int number(int low, int high) { return std::uniform_int_distribution<int>(low, high)(random_); }
+
+    std::u16string word()
+    {
+        static const char16_t consonants[] = u"бвгджзклмнпрстфхцчшщ";
+        static const char16_t vowels[] = u"аеиоуыэюя";
+        std::u16string result;
+        const int syllables = number(1, 4);
+        for (int i = 0; i < syllables; ++i) {
+            result += consonants[number(0, 19)];
+            result += vowels[number(0, 8)];
+        }
+        if (number(0, 2) == 0)
+            result += consonants[number(0, 19)];
+        return result;
+    }
+
+    std::mt19937 random_;
+};
+
+} // namespace bench

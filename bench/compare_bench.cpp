@@ -1,0 +1,191 @@
+// Speed of the compare road on article-like texts, beside the naive matcher and the floor pass
+// that any exact method must at least do; the goals are checked and printed at the end.
+#include "analysis/analysis.h"
+#include "analysis/shingle_counts.h"
+#include "article_generator.h"
+#include "support/reference.h"
+
+#include <benchmark/benchmark.h>
+#include <sys/resource.h>
+
+#include <cstdio>
+#include <map>
+#include <string>
+
+namespace {
+
+// Sizes in bytes of UTF-16 per side.
+constexpr std::int64_t Kilobyte = 1024;
+constexpr std::int64_t Sizes[] = {10 * Kilobyte, 100 * Kilobyte, 1024 * Kilobyte};
+
+struct Pair
+{
+    std::u16string source;
+    std::u16string newText;
+};
+
+const Pair& PairOfSize(std::int64_t bytes)
+{
+    static std::map<std::int64_t, Pair> pairs;
+    auto [it, inserted] = pairs.try_emplace(bytes);
+    if (inserted) {
+        bench::ArticleGenerator generator(static_cast<unsigned>(bytes));
+        it->second.source = generator.article(static_cast<std::size_t>(bytes / 2));
+        it->second.newText = generator.rewrite(it->second.source);
+    }
+    return it->second;
+}
+
+void SetBytes(benchmark::State& state, const Pair& pair)
+{
+    state.SetBytesProcessed(
+        state.iterations() *
+        static_cast<std::int64_t>(2 * (pair.source.size() + pair.newText.size())));
+}
+
+void ComparePipeline(benchmark::State& state)
+{
+    const Pair& pair = PairOfSize(state.range(0));
+    std::int64_t matches = 0;
+    for (auto _ : state) {
+        const auto outcome = analysis::CompareTexts(pair.newText, pair.source);
+        const auto& result = std::get<analysis::ComparisonResult>(outcome);
+        matches = result.MatchCount;
+        benchmark::DoNotOptimize(result.MatchListing.data());
+    }
+    state.counters["matches"] = static_cast<double>(matches);
+    SetBytes(state, pair);
+}
+
+void NaiveMatcher(benchmark::State& state)
+{
+    const Pair& pair = PairOfSize(state.range(0));
+    for (auto _ : state) {
+        const auto newList = analysis::ExtractShingles(analysis::PrepareText(pair.newText));
+        const auto sourceList = analysis::ExtractShingles(analysis::PrepareText(pair.source));
+        analysis::ComparisonResult result;
+        benchmark::DoNotOptimize(reference::CompareShingleLists(newList, sourceList, result));
+    }
+    SetBytes(state, pair);
+}
+
+// Splits a text at spaces, copies every three-word window once and hashes it.
+std::uint64_t FloorPassOne(const std::u16string& text, std::u16string& copies)
+{
+    std::uint64_t sum = 0;
+    std::size_t starts[3] = {0, 0, 0};
+    int words = 0;
+    std::size_t start = 0;
+    copies.clear();
+    for (std::size_t i = 0; i <= text.size(); ++i) {
+        if (i < text.size() && text[i] != u' ')
+            continue;
+        starts[words % 3] = start;
+        ++words;
+        if (words >= 3) {
+            const std::size_t windowStart = starts[words % 3];
+            const std::size_t offset = copies.size();
+            copies.append(text, windowStart, i - windowStart);
+            sum += analysis::detail::HashShingle(
+                std::u16string_view(copies).substr(offset, i - windowStart));
+        }
+        start = i + 1;
+    }
+    return sum;
+}
+
+void FloorPass(benchmark::State& state)
+{
+    const Pair& pair = PairOfSize(state.range(0));
+    std::u16string copies;
+    copies.reserve(4 * (pair.source.size() + pair.newText.size()));
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(FloorPassOne(pair.source, copies));
+        benchmark::DoNotOptimize(FloorPassOne(pair.newText, copies));
+    }
+    SetBytes(state, pair);
+}
+
+void TextStatistics(benchmark::State& state)
+{
+    const Pair& pair = PairOfSize(state.range(0));
+    for (auto _ : state)
+        benchmark::DoNotOptimize(analysis::ComputeTextStatistics(pair.newText));
+    state.SetBytesProcessed(state.iterations() *
+                            static_cast<std::int64_t>(2 * pair.newText.size()));
+}
+
+// The same three words repeated 100,000 times in both texts: N x S equal pairs.
+void PathologicalRepeats(benchmark::State& state)
+{
+    std::u16string text;
+    for (int i = 0; i < 100'000; ++i)
+        text += u"да нет да ";
+    for (auto _ : state) {
+        const auto outcome = analysis::CompareTexts(text, text);
+        benchmark::DoNotOptimize(std::get<analysis::ComparisonResult>(outcome).MatchCount);
+    }
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    state.counters["peak_MB"] = static_cast<double>(usage.ru_maxrss) / 1024;
+}
+
+BENCHMARK(ComparePipeline)
+    ->Arg(Sizes[0])
+    ->Arg(Sizes[1])
+    ->Arg(Sizes[2])
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK(FloorPass)->Arg(Sizes[0])->Arg(Sizes[1])->Arg(Sizes[2])->Unit(benchmark::kMillisecond);
+BENCHMARK(NaiveMatcher)->Arg(Sizes[0])->Arg(Sizes[1])->Unit(benchmark::kMillisecond)->MinTime(1);
+BENCHMARK(TextStatistics)->Arg(Sizes[2])->Unit(benchmark::kMillisecond);
+BENCHMARK(PathologicalRepeats)->Unit(benchmark::kMillisecond)->Iterations(3);
+
+// Keeps each run's time per iteration so that the goals can be checked afterwards.
+class GoalReporter : public benchmark::ConsoleReporter
+{
+public:
+    void ReportRuns(const std::vector<Run>& runs) override
+    {
+        for (const Run& run : runs)
+            seconds_[run.run_name.function_name + "/" + run.run_name.args] =
+                run.GetAdjustedRealTime() / 1e3;
+        ConsoleReporter::ReportRuns(runs);
+    }
+
+    void printGoals() const
+    {
+        const auto ratio = [this](const std::string& a, const std::string& b) {
+            const auto x = seconds_.find(a);
+            const auto y = seconds_.find(b);
+            return x == seconds_.end() || y == seconds_.end() ? -1.0 : x->second / y->second;
+        };
+        const std::string big = std::to_string(Sizes[2]);
+        const std::string mid = std::to_string(Sizes[1]);
+        const double pipelineToFloor = ratio("ComparePipeline/" + big, "FloorPass/" + big);
+        const double naiveToPipeline = ratio("NaiveMatcher/" + mid, "ComparePipeline/" + mid);
+        std::printf("\nGoal: pipeline at 1 MB within 3x the floor pass: %.2fx %s\n",
+                    pipelineToFloor,
+                    pipelineToFloor >= 0 && pipelineToFloor <= 3 ? "met" : "NOT MET");
+        std::printf("Goal: pipeline at 100 KB at least 200x faster than naive: %.0fx %s\n",
+                    naiveToPipeline, naiveToPipeline >= 200 ? "met" : "NOT MET");
+        const auto repeats = seconds_.find("PathologicalRepeats/");
+        if (repeats != seconds_.end())
+            std::printf("Goal: 100,000 repeats in both texts under 1 s: %.3f s %s\n",
+                        repeats->second, repeats->second < 1 ? "met" : "NOT MET");
+    }
+
+private:
+    std::map<std::string, double> seconds_;
+};
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    benchmark::Initialize(&argc, argv);
+    GoalReporter reporter;
+    benchmark::RunSpecifiedBenchmarks(&reporter);
+    reporter.printGoals();
+    benchmark::Shutdown();
+    return 0;
+}
