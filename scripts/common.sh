@@ -8,6 +8,10 @@ JOBS=$(nproc 2>/dev/null || echo 2)
 BUILD_PACKAGES=(cmake make g++ pkg-config qt6-base-dev libgl-dev libgtest-dev libbenchmark-dev
                 fonts-liberation2 fonts-dejavu-core)
 
+# What the tests need beyond that: desktop-entry and AppStream validators, dpkg-shlibdeps for
+# the .deb, and clang with its runtime for the fuzzers and sanitizers.
+TEST_PACKAGES=(desktop-file-utils appstream dpkg-dev clang libclang-rt-14-dev)
+
 ensure_packages() {
     local missing=()
     local package
