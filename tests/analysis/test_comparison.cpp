@@ -29,6 +29,11 @@ struct ComparisonCase
     std::u16string listing;
 };
 
+void PrintTo(const ComparisonCase& c, std::ostream* os)
+{
+    *os << c.name;
+}
+
 class CompareTextsTest : public testing::TestWithParam<ComparisonCase>
 {
 };
@@ -104,6 +109,11 @@ struct SizeCheckCase
     bool compared;
 };
 
+void PrintTo(const SizeCheckCase& c, std::ostream* os)
+{
+    *os << c.name;
+}
+
 class SizeCheckTest : public testing::TestWithParam<SizeCheckCase>
 {
 };
@@ -142,6 +152,11 @@ struct PercentageCase
     std::int64_t sourceCount;
     int percentage;
 };
+
+void PrintTo(const PercentageCase& c, std::ostream* os)
+{
+    *os << c.matches << " of " << c.newCount << "+" << c.sourceCount;
+}
 
 class PercentageTest : public testing::TestWithParam<PercentageCase>
 {

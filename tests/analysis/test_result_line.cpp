@@ -11,6 +11,11 @@ struct ResultLineCase
     std::u16string line;
 };
 
+void PrintTo(const ResultLineCase& c, std::ostream* os)
+{
+    *os << c.percentage << "%, length " << c.shingleLength;
+}
+
 class FormatResultLineTest : public testing::TestWithParam<ResultLineCase>
 {
 };
@@ -43,6 +48,11 @@ struct ShingleLengthCase
     std::u16string text;
     int value;
 };
+
+void PrintTo(const ShingleLengthCase& c, std::ostream* os)
+{
+    *os << c.value;
+}
 
 class ReadShownShingleLengthTest : public testing::TestWithParam<ShingleLengthCase>
 {

@@ -15,6 +15,11 @@ struct PreparationCase
     std::u16string prepared;
 };
 
+void PrintTo(const PreparationCase& c, std::ostream* os)
+{
+    *os << c.name;
+}
+
 class PrepareTextTest : public testing::TestWithParam<PreparationCase>
 {
 };
@@ -49,6 +54,11 @@ struct ShingleCase
     std::u16string text; // before preparation
     ShingleList shingles;
 };
+
+void PrintTo(const ShingleCase& c, std::ostream* os)
+{
+    *os << c.name;
+}
 
 class ExtractShinglesTest : public testing::TestWithParam<ShingleCase>
 {

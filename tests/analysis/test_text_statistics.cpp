@@ -12,6 +12,11 @@ struct StatisticsCase
     std::int32_t words;
 };
 
+void PrintTo(const StatisticsCase& c, std::ostream* os)
+{
+    *os << c.name;
+}
+
 class ComputeTextStatisticsTest : public testing::TestWithParam<StatisticsCase>
 {
 };

@@ -12,6 +12,11 @@ struct ClockCase
     std::u16string hours;   // empty: hidden
 };
 
+void PrintTo(const ClockCase& c, std::ostream* os)
+{
+    *os << c.ticks << " ticks";
+}
+
 class WorkTimerTest : public testing::TestWithParam<ClockCase>
 {
 };

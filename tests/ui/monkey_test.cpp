@@ -1,0 +1,221 @@
+// A few thousand seeded random user events on the real windows, checking after each that the
+// program's rules still hold, and ending with "Выход": the process must exit with status 0.
+// Usage: monkey_test [SEED [EVENTS]]
+#include "support/text_generator.h"
+#include "support/ui_test_support.h"
+#include "ui/common/design.h"
+#include "ui/common/strings.h"
+#include "ui/common/text_pane.h"
+#include "ui/main/main_window.h"
+#include "ui/windows/about_window.h"
+#include "ui/windows/help_window.h"
+#include "ui/windows/options_window.h"
+#include "ui/windows/result_window.h"
+
+#include <QCheckBox>
+#include <QClipboard>
+#include <QGroupBox>
+#include <QLabel>
+#include <QRadioButton>
+#include <QSlider>
+
+#include <cstdio>
+#include <cstdlib>
+
+namespace {
+
+using uitest::Find;
+
+class Monkey
+{
+public:
+    Monkey(ui::MainWindow& window, unsigned seed) : window_(window), texts_(seed) {}
+
+    void step(int index)
+    {
+        const int action = texts_.number(0, 19);
+        switch (action) {
+        case 0:
+        case 1:
+            typeInto(randomPane());
+            break;
+        case 2:
+            paste(randomPane());
+            break;
+        case 3:
+            window_.newTextPane()->replacePlainText(
+                ui::ToQString(texts_.text(texts_.number(0, 80))));
+            window_.sourcePane()->replacePlainText(
+                ui::ToQString(texts_.text(texts_.number(0, 80))));
+            click(&window_, "Command4");
+            break;
+        case 4:
+            click(&window_, pick({"Command2", "Command3", "Command4", "Command5", "Command6"}));
+            break;
+        case 5:
+            QTest::mouseClick(Find<QCheckBox>(&window_, "Check1"), Qt::LeftButton);
+            break;
+        case 6:
+            uitest::Tick(&window_, pick({"Timer1", "Timer2", "Timer3"}), texts_.number(1, 3));
+            break;
+        case 7:
+            uitest::MovePointer(Find(&window_, pick({"Check1", "Frame2"})), QPoint(2, 2));
+            break;
+        case 8:
+            window_.sourcePane()->setFocus();
+            break;
+        case 9:
+        case 10:
+            useOptions();
+            break;
+        case 11:
+            closeSomeWindow();
+            break;
+        case 12:
+            if (QWidget* about = window_.aboutWindow())
+                QTest::keyClick(about, pick({Qt::Key_Escape, Qt::Key_Return}));
+            else if (QWidget* result = window_.resultWindow())
+                QTest::keyClick(result, Qt::Key_Escape);
+            break;
+        case 13:
+            QTest::keyClick(randomPane(), pick({Qt::Key_Backspace, Qt::Key_Delete, Qt::Key_Return,
+                                                Qt::Key_Home, Qt::Key_End}));
+            break;
+        default:
+            uitest::Tick(&window_, "Timer3");
+            break;
+        }
+        if (index % 7 == 0)
+            QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        check(index);
+    }
+
+private:
+    template <typename T> T pick(std::initializer_list<T> items)
+    {
+        return items.begin()[texts_.number(0, static_cast<int>(items.size()) - 1)];
+    }
+
+    ui::TextPane* randomPane()
+    {
+        return pick({window_.newTextPane(), window_.newTextPane(), window_.sourcePane(),
+                     window_.auxiliaryPane()});
+    }
+
+    static void click(QWidget* window, const char* name)
+    {
+        QTest::mouseClick(Find<QAbstractButton>(window, name), Qt::LeftButton);
+    }
+
+    void typeInto(ui::TextPane* pane)
+    {
+        pane->setFocus();
+        uitest::TypeText(pane, ui::ToQString(texts_.text(texts_.number(1, 6))));
+    }
+
+    void paste(ui::TextPane* pane)
+    {
+        QApplication::clipboard()->setText(ui::ToQString(texts_.text(texts_.number(0, 30))));
+        pane->setFocus();
+        pane->paste();
+    }
+
+    void useOptions()
+    {
+        ui::OptionsWindow* options = window_.optionsWindow();
+        if (!options || !options->isVisible()) {
+            click(&window_, "Command6");
+            return;
+        }
+        switch (texts_.number(0, 4)) {
+        case 0:
+        case 1: {
+            auto* slider = Find<QSlider>(options, pick({"Slider1", "Slider2"}));
+            QTest::mouseClick(slider, Qt::LeftButton, {},
+                              QPoint(texts_.number(0, slider->width() - 1), slider->height() / 3));
+            break;
+        }
+        case 2:
+            QTest::mouseClick(Find<QRadioButton>(options, pick({"Option1", "Option2", "Option3"})),
+                              Qt::LeftButton);
+            break;
+        case 3:
+            click(options, "Command1");
+            break;
+        default:
+            options->close();
+            break;
+        }
+    }
+
+    void closeSomeWindow()
+    {
+        if (QWidget* help = window_.helpWindow())
+            click(help, "Command1");
+        else if (QWidget* about = window_.aboutWindow())
+            click(about, "cmdOK");
+        else if (QWidget* result = window_.resultWindow())
+            result->close();
+    }
+
+    void check(int index)
+    {
+        const auto fail = [index](const char* what) {
+            std::fprintf(stderr, "event %d: %s\n", index, what);
+            std::exit(1);
+        };
+        if (window_.findChildren<ui::ResultWindow*>().size() > 1 ||
+            window_.findChildren<ui::OptionsWindow*>().size() > 1 ||
+            window_.findChildren<ui::HelpWindow*>().size() > 1 ||
+            window_.findChildren<ui::AboutWindow*>().size() > 1)
+            fail("a window exists twice");
+
+        const QString caption = window_.caption();
+        if (caption != QStringLiteral("Palimo Suite...") &&
+            caption != window_.newTextPane()->leadingPlainText(60))
+            fail("the caption does not mirror the new text");
+
+        uitest::Tick(&window_, "Timer3");
+        const auto statistics =
+            analysis::ComputeTextStatistics(ui::ToU16(window_.newTextPane()->plainText()));
+        if (Find<QLabel>(&window_, "Label5")->text() !=
+            QString::number(statistics.CharactersWithoutSpaces))
+            fail("the character count is not the text's");
+        const bool auxiliaryShown = window_.auxiliaryPane()->isVisibleTo(&window_);
+        if (window_.sourcePane()->width() != ui::TwipsToPixels(auxiliaryShown ? 6255 : 12615))
+            fail("the upper panes are out of step");
+    }
+
+    ui::MainWindow& window_;
+    testsupport::TextGenerator texts_;
+};
+
+} // namespace
+
+int main(int argc, char* argv[])
+{
+    QApplication application(argc, argv);
+    const unsigned seed =
+        argc > 1 ? static_cast<unsigned>(std::strtoul(argv[1], nullptr, 10)) : 20261207u;
+    const int events = argc > 2 ? std::atoi(argv[2]) : 3000;
+
+    ui::MainWindow window;
+    window.show();
+
+    // The message box of a too-short comparison is answered as a user would.
+    QTimer answerer;
+    QObject::connect(&answerer, &QTimer::timeout, [] {
+        if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget()))
+            box->button(QMessageBox::Ok)->click();
+    });
+    answerer.start(1);
+
+    QTimer::singleShot(0, &window, [&] {
+        Monkey monkey(window, seed);
+        for (int i = 0; i < events; ++i)
+            monkey.step(i);
+        std::printf("monkey: %d events with seed %u, then Выход\n", events, seed);
+        QTest::mouseClick(Find<QAbstractButton>(&window, "Command1"), Qt::LeftButton);
+    });
+    return QApplication::exec();
+}
