@@ -26,7 +26,8 @@ inline std::uint64_t HashShingle(std::u16string_view text)
         remaining -= 4;
     }
     std::uint64_t tail = 0;
-    std::memcpy(&tail, data, remaining * sizeof(char16_t));
+    if (remaining != 0) // an empty shingle's view may hold no pointer at all
+        std::memcpy(&tail, data, remaining * sizeof(char16_t));
     hash = (hash ^ tail) * Multiplier;
     hash ^= hash >> 32;
     return hash;

@@ -9,7 +9,7 @@ constexpr char16_t Space = u' ';
 std::u16string_view WithoutTrailingSpaces(std::u16string_view text)
 {
     const auto last = text.find_last_not_of(Space);
-    return last == std::u16string_view::npos ? std::u16string_view{} : text.substr(0, last + 1);
+    return text.substr(0, last == std::u16string_view::npos ? 0 : last + 1);
 }
 
 // One pass over the text. A window starts just after the first space that the previous window

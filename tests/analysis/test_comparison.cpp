@@ -224,3 +224,19 @@ TEST(VerdictCaption, FollowsThePercentage)
 }
 
 } // namespace
+
+namespace {
+
+TEST(CompareShingleLists, EmptyShinglesMatchEachOther)
+{
+    // Runs of spaces give empty shingles, which are shingles like any other.
+    const analysis::ShingleList spaces(3, u"");
+    const analysis::ShingleViews spaceViews(spaces.begin(), spaces.end());
+    const analysis::ShingleViews empty(3); // views that hold no pointer
+    const auto result =
+        std::get<ComparisonResult>(analysis::CompareShingleViews(spaceViews, empty));
+    EXPECT_EQ(result.MatchCount, 9);
+    EXPECT_EQ(result.MatchListing, u"\r\r\r\r\r\r\r\r\r");
+}
+
+} // namespace
