@@ -1,0 +1,31 @@
+// The comparison against the naive N x S loop: the first byte splits the rest into the new text
+// and the source.
+#include "analysis/analysis.h"
+#include "fuzz_input.h"
+#include "support/reference.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
+{
+    if (size < 1)
+        return 0;
+    const std::size_t split = 1 + (size - 1) * data[0] / 255;
+    const std::u16string newText = fuzz::SmallAlphabet(data + 1, split - 1);
+    const std::u16string source = fuzz::SmallAlphabet(data + split, size - split);
+
+    const auto newList = analysis::ExtractShingles(analysis::PrepareText(newText));
+    const auto sourceList = analysis::ExtractShingles(analysis::PrepareText(source));
+    analysis::ComparisonResult expected;
+    const bool compared = reference::CompareShingleLists(newList, sourceList, expected);
+    const analysis::ComparisonOutcome outcome = analysis::CompareTexts(newText, source);
+    FUZZ_CHECK(std::holds_alternative<analysis::ComparisonResult>(outcome) == compared);
+    if (compared) {
+        const auto& actual = std::get<analysis::ComparisonResult>(outcome);
+        FUZZ_CHECK(actual.MatchCount == expected.MatchCount);
+        FUZZ_CHECK(actual.Percentage == expected.Percentage);
+        FUZZ_CHECK(actual.MatchListing == expected.MatchListing);
+        FUZZ_CHECK(actual.NewShingleCount == expected.NewShingleCount);
+        FUZZ_CHECK(actual.SourceShingleCount == expected.SourceShingleCount);
+        FUZZ_CHECK(actual.Percentage >= 0 && actual.Percentage <= 100);
+    }
+    return 0;
+}
