@@ -1,0 +1,84 @@
+// Whatever a writer pastes: runs of one kind of character, NULs, lone surrogates, one huge word.
+#include "analysis/analysis.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+constexpr std::size_t Megabyte = 512 * 1024; // UTF-16 code units
+
+TEST(HostileInput, OnlySpacesGiveEmptyShinglesThatAllMatch)
+{
+    const std::u16string spaces(Megabyte, u' ');
+    const analysis::ShingleList shingles = analysis::ExtractShingles(analysis::PrepareText(spaces));
+    // Each window after the first skips the space it starts on: two spaces a shingle.
+    EXPECT_EQ(shingles.size(), Megabyte / 2 - 1);
+    EXPECT_TRUE(
+        std::all_of(shingles.begin(), shingles.end(), [](const auto& s) { return s.empty(); }));
+
+    const auto result =
+        std::get<analysis::ComparisonResult>(analysis::CompareTexts(spaces, spaces));
+    const auto n = static_cast<std::int64_t>(shingles.size());
+    EXPECT_EQ(result.MatchCount, n * n);
+    EXPECT_EQ(result.Percentage, 100);
+    EXPECT_EQ(
+        result.MatchListing, std::u16string(100'000, u'\r') + u"\u2026 (+" + [](std::int64_t k) {
+            const std::string digits = std::to_string(k);
+            return std::u16string(digits.begin(), digits.end());
+        }(n * n - 100'000) + u")\r");
+
+    const analysis::TextStatistics statistics = analysis::ComputeTextStatistics(spaces);
+    EXPECT_EQ(statistics.CharactersWithoutSpaces, 0);
+    EXPECT_EQ(statistics.WordCount, 0);
+}
+
+TEST(HostileInput, OnlyPunctuationPreparesToNothing)
+{
+    std::u16string marks;
+    for (int i = 0; i < 40'000; ++i)
+        marks += u",./-=)(+^#%@\"!?*";
+    EXPECT_EQ(analysis::PrepareText(marks), u"");
+    EXPECT_TRUE(
+        std::holds_alternative<analysis::TooFewShingles>(analysis::CompareTexts(marks, marks)));
+    const analysis::TextStatistics statistics = analysis::ComputeTextStatistics(marks);
+    EXPECT_EQ(statistics.CharactersWithoutSpaces, 640'000);
+    EXPECT_EQ(statistics.WordCount, 1); // one token, the whole text less its last mark
+}
+
+TEST(HostileInput, OnlyLineBreaksAreOneWord)
+{
+    std::u16string breaks;
+    for (std::size_t i = 0; i < Megabyte / 2; ++i)
+        breaks += u"\r\n";
+    EXPECT_TRUE(analysis::ExtractShingles(analysis::PrepareText(breaks)).empty());
+    const analysis::TextStatistics statistics = analysis::ComputeTextStatistics(breaks);
+    EXPECT_EQ(statistics.CharactersWithoutSpaces, static_cast<std::int32_t>(Megabyte));
+    EXPECT_EQ(statistics.WordCount, 1);
+}
+
+TEST(HostileInput, NulsAndLoneSurrogatesAreOrdinaryCharacters)
+{
+    const std::u16string text = std::u16string(u"\0a \xDC00 b\xD800 \0\0 c ", 13);
+    EXPECT_EQ(analysis::PrepareText(text), text);
+    const analysis::ShingleList shingles = analysis::ExtractShingles(text);
+    ASSERT_EQ(shingles.size(), 3u);
+    EXPECT_EQ(shingles[0], std::u16string(u"\0a \xDC00 b\xD800", 7));
+    EXPECT_EQ(shingles[1], std::u16string(u"\xDC00 b\xD800 \0\0", 7));
+    EXPECT_EQ(shingles[2], std::u16string(u"b\xD800 \0\0 c", 7));
+    EXPECT_EQ(analysis::ComputeTextStatistics(text).CharactersWithoutSpaces, 8);
+}
+
+TEST(HostileInput, OneMegabyteWordJoinsNoShingle)
+{
+    const std::u16string word(Megabyte, u'ж');
+    EXPECT_TRUE(analysis::ExtractShingles(word).empty());
+    const std::u16string threeHugeWords = word + u' ' + word + u' ' + word + u' ';
+    const analysis::ShingleList shingles = analysis::ExtractShingles(threeHugeWords);
+    ASSERT_EQ(shingles.size(), 1u);
+    EXPECT_EQ(shingles[0].size(), 3 * Megabyte + 2);
+    const analysis::TextStatistics statistics = analysis::ComputeTextStatistics(word);
+    EXPECT_EQ(statistics.CharactersWithoutSpaces, static_cast<std::int32_t>(Megabyte));
+    EXPECT_EQ(statistics.WordCount, 1);
+}
+
+} // namespace
