@@ -176,8 +176,8 @@ private:
             fail("the caption does not mirror the new text");
 
         uitest::Tick(&window_, "Timer3");
-        const auto statistics =
-            analysis::ComputeTextStatistics(ui::ToU16(window_.newTextPane()->plainText()));
+        const QString text = window_.newTextPane()->plainText();
+        const auto statistics = analysis::ComputeTextStatistics(ui::ToU16View(text));
         if (Find<QLabel>(&window_, "Label5")->text() !=
             QString::number(statistics.CharactersWithoutSpaces))
             fail("the character count is not the text's");

@@ -14,9 +14,10 @@ inline QString ToQString(std::u16string_view text)
                    static_cast<qsizetype>(text.size()));
 }
 
-inline std::u16string ToU16(const QString& text)
+// A view of the string's own code units, valid while the string lives unchanged.
+inline std::u16string_view ToU16View(const QString& text)
 {
-    return text.toStdU16String();
+    return {reinterpret_cast<const char16_t*>(text.utf16()), static_cast<std::size_t>(text.size())};
 }
 
 } // namespace ui

@@ -97,6 +97,7 @@ MainWindow::MainWindow(QWidget* parent)
     ApplyWindowLook(this);
     setFont(DesignFont(QStringLiteral("Microsoft Sans Serif"), 18));
     setFixedSize(TwipsToPixels(13095), TwipsToPixels(9975));
+    setWindowIcon(app::ApplicationIcon());
     setCaption(app::ApplicationTitle());
 
     buildPanes();
@@ -292,9 +293,11 @@ void MainWindow::closeEvent(QCloseEvent* event)
 void MainWindow::compare()
 {
     const int shownShingleLength =
-        analysis::ReadShownShingleLength(ToU16(shingleLengthField_->text()));
+        analysis::ReadShownShingleLength(ToU16View(shingleLengthField_->text()));
+    const QString newText = newTextPane_->plainText();
+    const QString source = sourcePane_->plainText();
     const analysis::ComparisonOutcome outcome =
-        analysis::CompareTexts(ToU16(newTextPane_->plainText()), ToU16(sourcePane_->plainText()));
+        analysis::CompareTexts(ToU16View(newText), ToU16View(source));
 
     if (const auto* result = std::get_if<analysis::ComparisonResult>(&outcome)) {
         resultWindow_.ensure([this] { return new ResultWindow(this); })
@@ -351,8 +354,8 @@ void MainWindow::updateTextStatistics()
     if (statisticsRevision_ == newTextPane_->textRevision())
         return;
     statisticsRevision_ = newTextPane_->textRevision();
-    const analysis::TextStatistics statistics =
-        analysis::ComputeTextStatistics(ToU16(newTextPane_->plainText()));
+    const QString text = newTextPane_->plainText();
+    const analysis::TextStatistics statistics = analysis::ComputeTextStatistics(ToU16View(text));
     SetAutoSizedText(charactersLabel_, QString::number(statistics.CharactersWithoutSpaces));
     wordsLabel_->setText(statistics.WordCount == 0 ? QString()
                                                    : QString::number(statistics.WordCount));

@@ -30,6 +30,7 @@ AboutWindow::AboutWindow(QWidget* owner)
     setObjectName(QStringLiteral("frmAbout"));
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowTitle(QStringLiteral("О программе"));
+    setWindowIcon(app::ApplicationIcon());
     ApplyWindowLook(this);
     setFixedSize(TwipsToPixels(5730), TwipsToPixels(3345));
 

@@ -1,5 +1,6 @@
 #include "help_window.h"
 
+#include "app/branding.h"
 #include "ui/common/design.h"
 #include "ui/common/text_pane.h"
 
@@ -76,6 +77,7 @@ HelpWindow::HelpWindow(QWidget* owner)
     setObjectName(QStringLiteral("Form3"));
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowTitle(QStringLiteral("Справка"));
+    setWindowIcon(app::ApplicationIcon());
     ApplyWindowLook(this);
     setFixedSize(TwipsToPixels(5760), TwipsToPixels(7230));
 

@@ -1,5 +1,6 @@
 #include "options_window.h"
 
+#include "app/branding.h"
 #include "ui/common/clickable_slider.h"
 #include "ui/common/design.h"
 #include "ui/common/text_pane.h"
@@ -59,6 +60,7 @@ OptionsWindow::OptionsWindow(QWidget* owner, MainWindowPanes panes)
     setObjectName(QStringLiteral("Form2"));
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowTitle(QStringLiteral("Опции..."));
+    setWindowIcon(app::ApplicationIcon());
     ApplyWindowLook(this);
     resize(TwipsToPixels(6315), TwipsToPixels(1920));
 

@@ -92,6 +92,7 @@ void tst_Form1::startsWithTheDesign()
     QVERIFY(!(window->windowFlags() & Qt::WindowMinimizeButtonHint));
     QVERIFY(!(window->windowFlags() & Qt::WindowMaximizeButtonHint));
     QVERIFY(window->windowFlags() & Qt::WindowCloseButtonHint);
+    QCOMPARE(window->windowIcon().availableSizes(), QList<QSize>({QSize(32, 32), QSize(16, 16)}));
     QCOMPARE(window->frameGeometry().center(), window->screen()->availableGeometry().center());
 
     QCOMPARE(

@@ -93,6 +93,7 @@ void tst_Form2::opensWithTheDesign()
     QVERIFY(window->isVisible());
     QCOMPARE(window->objectName(), QStringLiteral("Form2"));
     QCOMPARE(window->windowTitle(), QStringLiteral("Опции..."));
+    QCOMPARE(window->windowIcon().availableSizes(), QList<QSize>({QSize(32, 32), QSize(16, 16)}));
     QCOMPARE(window->size(), QSize(ui::TwipsToPixels(6315), ui::TwipsToPixels(1920)));
     QVERIFY(window->windowFlags() & Qt::WindowMinimizeButtonHint);
     QVERIFY(window->windowFlags() & Qt::WindowMaximizeButtonHint);

@@ -47,6 +47,7 @@ void tst_Form3::opensWithTheDesign()
     QVERIFY(window && window->isVisible());
     QCOMPARE(window->objectName(), QStringLiteral("Form3"));
     QCOMPARE(window->windowTitle(), QStringLiteral("Справка"));
+    QCOMPARE(window->windowIcon().availableSizes(), QList<QSize>({QSize(32, 32), QSize(16, 16)}));
     QVERIFY(window->windowFlags() & Qt::Tool);
     QCOMPARE(window->size(), QSize(ui::TwipsToPixels(5760), ui::TwipsToPixels(7230)));
     QCOMPARE(window->minimumSize(), window->maximumSize());

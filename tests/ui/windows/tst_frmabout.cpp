@@ -56,6 +56,7 @@ void tst_FrmAbout::opensWithTheDesign()
     QVERIFY(window && window->isVisible());
     QCOMPARE(window->objectName(), QStringLiteral("frmAbout"));
     QCOMPARE(window->windowTitle(), QStringLiteral("О программе"));
+    QCOMPARE(window->windowIcon().availableSizes(), QList<QSize>({QSize(32, 32), QSize(16, 16)}));
     QCOMPARE(window->size(), QSize(ui::TwipsToPixels(5730), ui::TwipsToPixels(3345)));
     QCOMPARE(window->minimumSize(), window->maximumSize());
     QVERIFY(!(window->windowFlags() & Qt::WindowMinimizeButtonHint));
