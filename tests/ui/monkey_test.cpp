@@ -47,10 +47,11 @@ public:
                 ui::ToQString(texts_.text(texts_.number(0, 80))));
             window_.sourcePane()->replacePlainText(
                 ui::ToQString(texts_.text(texts_.number(0, 80))));
-            click(&window_, "Command4");
+            uitest::Click(&window_, "Command4");
             break;
         case 4:
-            click(&window_, pick({"Command2", "Command3", "Command4", "Command5", "Command6"}));
+            uitest::Click(&window_,
+                          pick({"Command2", "Command3", "Command4", "Command5", "Command6"}));
             break;
         case 5:
             QTest::mouseClick(Find<QCheckBox>(&window_, "Check1"), Qt::LeftButton);
@@ -86,7 +87,7 @@ public:
             break;
         }
         if (index % 7 == 0)
-            QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+            uitest::DiscardClosedWindows();
         check(index);
     }
 
@@ -100,11 +101,6 @@ private:
     {
         return pick({window_.newTextPane(), window_.newTextPane(), window_.sourcePane(),
                      window_.auxiliaryPane()});
-    }
-
-    static void click(QWidget* window, const char* name)
-    {
-        QTest::mouseClick(Find<QAbstractButton>(window, name), Qt::LeftButton);
     }
 
     void typeInto(ui::TextPane* pane)
@@ -124,7 +120,7 @@ private:
     {
         ui::OptionsWindow* options = window_.optionsWindow();
         if (!options || !options->isVisible()) {
-            click(&window_, "Command6");
+            uitest::Click(&window_, "Command6");
             return;
         }
         switch (texts_.number(0, 4)) {
@@ -140,7 +136,7 @@ private:
                               Qt::LeftButton);
             break;
         case 3:
-            click(options, "Command1");
+            uitest::Click(options, "Command1");
             break;
         default:
             options->close();
@@ -151,9 +147,9 @@ private:
     void closeSomeWindow()
     {
         if (QWidget* help = window_.helpWindow())
-            click(help, "Command1");
+            uitest::Click(help, "Command1");
         else if (QWidget* about = window_.aboutWindow())
-            click(about, "cmdOK");
+            uitest::Click(about, "cmdOK");
         else if (QWidget* result = window_.resultWindow())
             result->close();
     }

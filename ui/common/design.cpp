@@ -3,6 +3,8 @@
 #include <QApplication>
 #include <QLabel>
 #include <QPalette>
+#include <QPushButton>
+#include <QScreen>
 #include <QWidget>
 
 #include <cmath>
@@ -83,6 +85,32 @@ QLabel* MakeLabel(QWidget* parent, const char* name, const QString& text, const 
     label->setTextFormat(Qt::PlainText);
     label->setFont(LabelFont());
     return label;
+}
+
+QPushButton* MakeButton(QWidget* parent, const char* name, const QString& text, const QRect& place,
+                        const QFont& font, const QString& toolTip)
+{
+    auto* button = MakeControl<QPushButton>(parent, name, place, toolTip);
+    button->setText(text);
+    button->setFont(font);
+    return button;
+}
+
+void SetUpSecondaryWindow(QWidget* window, const char* name, const QString& caption)
+{
+    window->setObjectName(QString::fromLatin1(name));
+    window->setAttribute(Qt::WA_DeleteOnClose);
+    window->setWindowTitle(caption);
+    ApplyWindowLook(window);
+}
+
+void CentreOnScreen(QWidget* window)
+{
+    if (const QScreen* screen = window->screen()) {
+        QRect frame = window->frameGeometry();
+        frame.moveCenter(screen->availableGeometry().center());
+        window->move(frame.topLeft());
+    }
 }
 
 void SetAutoSizedText(QLabel* label, const QString& text)

@@ -9,6 +9,7 @@
 
 class QAbstractButton;
 class QLabel;
+class QPushButton;
 class QPalette;
 class QWidget;
 
@@ -64,6 +65,13 @@ Control* MakeControl(QWidget* parent, const char* name, const QRect& place,
 
 // A font size as a whole number: nearest, an exact half to the even neighbour (12.5 gives 12).
 int RoundFontSize(qreal points);
+
+QPushButton* MakeButton(QWidget* parent, const char* name, const QString& text, const QRect& place,
+                        const QFont& font, const QString& toolTip = {});
+
+// A secondary window of the design: its name, caption and look; destroyed when it closes.
+void SetUpSecondaryWindow(QWidget* window, const char* name, const QString& caption);
+void CentreOnScreen(QWidget* window);
 
 // A label that sizes itself to its text, keeping its top-left corner.
 void SetAutoSizedText(QLabel* label, const QString& text);

@@ -19,7 +19,6 @@
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
-#include <QScreen>
 #include <QTimer>
 
 namespace ui {
@@ -43,15 +42,6 @@ const QString InitialAuxiliaryText = QStringLiteral(
 QFont ButtonFont()
 {
     return DesignFont(QStringLiteral("MS Sans Serif"), 9.75);
-}
-
-QPushButton* MakeButton(QWidget* parent, const char* name, const QString& text, const QRect& place,
-                        const QFont& font, const QString& toolTip = {})
-{
-    auto* button = MakeControl<QPushButton>(parent, name, place, toolTip);
-    button->setText(text);
-    button->setFont(font);
-    return button;
 }
 
 QGroupBox* MakeFrame(QWidget* parent, const char* name, const QString& title, const QRect& place)
@@ -271,11 +261,7 @@ void MainWindow::showEvent(QShowEvent* event)
     QWidget::showEvent(event);
     if (!centred_) {
         centred_ = true;
-        if (const QScreen* screen = this->screen()) {
-            QRect frame = frameGeometry();
-            frame.moveCenter(screen->availableGeometry().center());
-            move(frame.topLeft());
-        }
+        CentreOnScreen(this);
     }
 }
 

@@ -8,7 +8,6 @@
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
-#include <QScreen>
 #include <QShortcut>
 
 namespace ui {
@@ -27,16 +26,12 @@ AboutWindow::AboutWindow(QWidget* owner)
     : QWidget(owner, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                          Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint)
 {
-    setObjectName(QStringLiteral("frmAbout"));
-    setAttribute(Qt::WA_DeleteOnClose);
-    setWindowTitle(QStringLiteral("О программе"));
+    SetUpSecondaryWindow(this, "frmAbout", QStringLiteral("О программе"));
     setWindowIcon(app::ApplicationIcon());
-    ApplyWindowLook(this);
     setFixedSize(TwipsToPixels(5730), TwipsToPixels(3345));
 
-    auto* okButton = MakeControl<QPushButton>(this, "cmdOK", TwipsRect(4245, 2865, 1260, 345));
-    okButton->setText(QStringLiteral("Окей"));
-    okButton->setFont(LabelFont());
+    auto* okButton = MakeButton(this, "cmdOK", QStringLiteral("Окей"),
+                                TwipsRect(4245, 2865, 1260, 345), LabelFont());
     okButton->setDefault(true);
     connect(okButton, &QPushButton::clicked, this, &QWidget::close);
     // Both the default and the cancel button: Enter and Esc press it wherever the focus is.
@@ -83,11 +78,7 @@ AboutWindow::AboutWindow(QWidget* owner)
     line->setPalette(linePalette);
 
     okButton->setFocus();
-    if (const QScreen* screen = owner ? owner->screen() : nullptr) {
-        QRect place = rect();
-        place.moveCenter(screen->availableGeometry().center());
-        move(place.topLeft());
-    }
+    CentreOnScreen(this);
 }
 
 } // namespace ui

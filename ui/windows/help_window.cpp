@@ -5,7 +5,6 @@
 #include "ui/common/text_pane.h"
 
 #include <QPushButton>
-#include <QScreen>
 
 namespace ui {
 
@@ -74,11 +73,8 @@ HelpWindow::HelpWindow(QWidget* owner)
     : QWidget(owner,
               Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint)
 {
-    setObjectName(QStringLiteral("Form3"));
-    setAttribute(Qt::WA_DeleteOnClose);
-    setWindowTitle(QStringLiteral("Справка"));
+    SetUpSecondaryWindow(this, "Form3", QStringLiteral("Справка"));
     setWindowIcon(app::ApplicationIcon());
-    ApplyWindowLook(this);
     setFixedSize(TwipsToPixels(5760), TwipsToPixels(7230));
 
     auto* pane = MakeControl<TextPane>(this, "RichTextBox1", TwipsRect(120, 120, 5535, 6495));
@@ -87,17 +83,11 @@ HelpWindow::HelpWindow(QWidget* owner)
     pane->setReadOnly(true);
     pane->replacePlainText(helpText());
 
-    auto* okButton = MakeControl<QPushButton>(this, "Command1", TwipsRect(2400, 6840, 1095, 255));
-    okButton->setText(QStringLiteral("Окей"));
-    okButton->setFont(LabelFont());
+    auto* okButton = MakeButton(this, "Command1", QStringLiteral("Окей"),
+                                TwipsRect(2400, 6840, 1095, 255), LabelFont());
     connect(okButton, &QPushButton::clicked, this, &QWidget::close);
     QWidget::setTabOrder(pane, okButton);
-
-    if (const QScreen* screen = owner ? owner->screen() : nullptr) {
-        QRect place = rect();
-        place.moveCenter(screen->availableGeometry().center());
-        move(place.topLeft());
-    }
+    CentreOnScreen(this);
 }
 
 } // namespace ui

@@ -57,11 +57,8 @@ OptionsWindow::OptionsWindow(QWidget* owner, MainWindowPanes panes)
     : QWidget(owner, Qt::Window | Qt::WindowMinMaxButtonsHint | Qt::WindowCloseButtonHint),
       panes_(panes)
 {
-    setObjectName(QStringLiteral("Form2"));
-    setAttribute(Qt::WA_DeleteOnClose);
-    setWindowTitle(QStringLiteral("Опции..."));
+    SetUpSecondaryWindow(this, "Form2", QStringLiteral("Опции..."));
     setWindowIcon(app::ApplicationIcon());
-    ApplyWindowLook(this);
     resize(TwipsToPixels(6315), TwipsToPixels(1920));
 
     MakeLabel(this, "Label1", QStringLiteral("Размер шрифта в верхних текстовых окнах:"),
@@ -102,9 +99,8 @@ OptionsWindow::OptionsWindow(QWidget* owner, MainWindowPanes panes)
         previous = swatch;
     }
 
-    auto* okButton = MakeControl<QPushButton>(this, "Command1", TwipsRect(4920, 1560, 1215, 255));
-    okButton->setText(QStringLiteral("Окей"));
-    okButton->setFont(LabelFont());
+    auto* okButton = MakeButton(this, "Command1", QStringLiteral("Окей"),
+                                TwipsRect(4920, 1560, 1215, 255), LabelFont());
     connect(okButton, &QPushButton::clicked, this, &QWidget::hide);
     QWidget::setTabOrder(upperSlider_, lowerSlider_);
     QWidget::setTabOrder(previous, okButton);

@@ -40,14 +40,12 @@ ResultWindow::ResultWindow(QWidget* owner)
     : QWidget(owner,
               Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint)
 {
-    setObjectName(QStringLiteral("Form4"));
-    setAttribute(Qt::WA_DeleteOnClose);
-    ApplyWindowLook(this);
+    // The comparison sets the caption before the window is first shown.
+    SetUpSecondaryWindow(this, "Form4", QString());
     setFixedSize(TwipsToPixels(ClientWidth), TwipsToPixels(DesignClientHeight));
 
-    auto* okButton = MakeControl<QPushButton>(this, "Command1", TwipsRect(3600, 120, 1095, 255));
-    okButton->setText(QStringLiteral("Окей..."));
-    okButton->setFont(LabelFont());
+    auto* okButton = MakeButton(this, "Command1", QStringLiteral("Окей..."),
+                                TwipsRect(3600, 120, 1095, 255), LabelFont());
     okButton->setAutoDefault(true);
     connect(okButton, &QPushButton::clicked, this, &QWidget::close);
     // The cancel role of a dialog button: Esc closes the window like "Окей...".

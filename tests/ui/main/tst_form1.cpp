@@ -32,10 +32,7 @@ private:
 
     ui::TextPane* pane(const char* name) { return Find<ui::TextPane>(window.get(), name); }
     QLabel* label(const char* name) { return Find<QLabel>(window.get(), name); }
-    void click(const char* name)
-    {
-        QTest::mouseClick(Find<QPushButton>(window.get(), name), Qt::LeftButton);
-    }
+    void click(const char* name) { uitest::Click(window.get(), name); }
 
 private slots:
     void init()
@@ -564,7 +561,7 @@ void tst_Form1::exitClosesEveryWindow()
 
     click("Command1");
     QVERIFY(!window->isVisible());
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    uitest::DiscardClosedWindows();
     QVERIFY(!options);
     QVERIFY(!help);
     QVERIFY(!about);

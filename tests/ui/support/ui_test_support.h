@@ -24,6 +24,18 @@ template <typename Control = QWidget> Control* Find(const QObject* window, const
     return control;
 }
 
+// A left click on a button of the window, as the mouse gives it.
+inline void Click(const QObject* window, const char* buttonName)
+{
+    QTest::mouseClick(Find<QAbstractButton>(window, buttonName), Qt::LeftButton);
+}
+
+// Windows that closed themselves are deleted once the event loop comes round; this is that.
+inline void DiscardClosedWindows()
+{
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+}
+
 // One tick of a timer of the window, as the event loop would deliver it.
 inline void Tick(const QObject* window, const char* timerName, int times = 1)
 {

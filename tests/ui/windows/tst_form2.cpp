@@ -25,7 +25,7 @@ private:
     ui::TextPane* pane(const char* name) { return Find<ui::TextPane>(main.get(), name); }
     ui::OptionsWindow* open()
     {
-        QTest::mouseClick(Find<QPushButton>(main.get(), "Command6"), Qt::LeftButton);
+        uitest::Click(main.get(), "Command6");
         return main->optionsWindow();
     }
     QSlider* slider(const char* name) { return Find<QSlider>(main->optionsWindow(), name); }
@@ -36,7 +36,7 @@ private:
     void closeByCloseBox()
     {
         main->optionsWindow()->close();
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        uitest::DiscardClosedWindows();
     }
     static QPoint handleCentre(QSlider* slider)
     {
@@ -206,7 +206,7 @@ void tst_Form2::okHidesAndKeepsTheState()
     ui::OptionsWindow* window = open();
     QTest::mouseClick(swatch("Option1"), Qt::LeftButton);
     slider("Slider1")->setValue(12);
-    QTest::mouseClick(Find<QPushButton>(window, "Command1"), Qt::LeftButton);
+    uitest::Click(window, "Command1");
     QVERIFY(window->isHidden());
     QCOMPARE(main->optionsWindow(), window);
 

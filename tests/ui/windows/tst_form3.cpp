@@ -20,10 +20,9 @@ private:
 
     ui::HelpWindow* open()
     {
-        QTest::mouseClick(Find<QPushButton>(main.get(), "Command3"), Qt::LeftButton);
+        uitest::Click(main.get(), "Command3");
         return main->helpWindow();
     }
-    void discardDeleted() { QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete); }
 
 private slots:
     void init()
@@ -131,10 +130,10 @@ void tst_Form3::closingDestroysAndReopensAtTheTop()
     QScrollBar* bar = Find<ui::TextPane>(window, "RichTextBox1")->verticalScrollBar();
     bar->setValue(bar->maximum());
     if (byButton)
-        QTest::mouseClick(Find<QPushButton>(window, "Command1"), Qt::LeftButton);
+        uitest::Click(window, "Command1");
     else
         window->close();
-    discardDeleted();
+    uitest::DiscardClosedWindows();
     QVERIFY(!window);
     QVERIFY(!main->helpWindow());
 

@@ -143,10 +143,10 @@ void tst_Form4::okButtonAndCloseBoxDiscardTheWindow()
     QFETCH(bool, byButton);
     window->present(ResultOf(u"A cat sat on the warm sofa all day.", CatSource), 3);
     if (byButton)
-        QTest::mouseClick(Find<QPushButton>(window, "Command1"), Qt::LeftButton);
+        uitest::Click(window, "Command1");
     else
         window->close();
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    uitest::DiscardClosedWindows();
     QVERIFY(!window);
 
     // The next result starts from the design-time layout.
@@ -162,7 +162,7 @@ void tst_Form4::escapeClosesTheWindow()
     QVERIFY(QTest::qWaitForWindowActive(window.data()));
     QCOMPARE(QApplication::focusWidget(), Find(window.data(), "Command1"));
     QTest::keyClick(window.data(), Qt::Key_Escape);
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    uitest::DiscardClosedWindows();
     QVERIFY(!window);
 }
 

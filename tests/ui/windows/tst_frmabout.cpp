@@ -24,16 +24,12 @@ class tst_FrmAbout : public QObject
 private:
     std::unique_ptr<ui::MainWindow> main;
 
-    void click(const char* name)
-    {
-        QTest::mouseClick(Find<QPushButton>(main.get(), name), Qt::LeftButton);
-    }
+    void click(const char* name) { uitest::Click(main.get(), name); }
     ui::AboutWindow* open()
     {
         click("Command5");
         return main->aboutWindow();
     }
-    void discardDeleted() { QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete); }
 
 private slots:
     void init()
@@ -120,7 +116,7 @@ void tst_FrmAbout::keysAndButtonClose()
         QTest::mouseClick(Find<QPushButton>(window.data(), "cmdOK"), Qt::LeftButton);
     else
         QTest::keyClick(QApplication::focusWidget(), Qt::Key(key));
-    discardDeleted();
+    uitest::DiscardClosedWindows();
     QVERIFY(!window);
     QVERIFY(!main->aboutWindow());
     QVERIFY(open());
@@ -135,7 +131,7 @@ void tst_FrmAbout::everyWindowOpenAtOnceClosesOnItsOwn()
     QPointer<QWidget> result = main->resultWindow();
     QVERIFY(help && options && result && main->aboutWindow());
     Find<QPushButton>(main->aboutWindow(), "cmdOK")->click();
-    discardDeleted();
+    uitest::DiscardClosedWindows();
     QVERIFY(!main->aboutWindow());
     QVERIFY(help->isVisible() && options->isVisible() && result->isVisible());
     QVERIFY(main->isVisible());
