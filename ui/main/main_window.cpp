@@ -52,12 +52,12 @@ QGroupBox* MakeFrame(QWidget* parent, const char* name, const QString& title, co
     return frame;
 }
 
-// Group boxes pass their italic caption font on; their controls use the plain one.
-QLabel* MakeFrameLabel(QWidget* frame, const char* name, const QString& text, const QRect& place,
-                       const QString& toolTip = {})
+// Label1 to Label7 size themselves to their text, from their designed top-left corner.
+QLabel* MakeAutoSizedLabel(QWidget* frame, const char* name, const QString& text,
+                           const QRect& place, const QString& toolTip = {})
 {
     QLabel* label = MakeLabel(frame, name, text, place, toolTip);
-    label->resize(label->sizeHint());
+    SetAutoSizedText(label, text);
     return label;
 }
 
@@ -164,9 +164,9 @@ void MainWindow::buildServiceFrame()
     shingleLengthField_->setFont(DesignFont(QStringLiteral("Microsoft Sans Serif"), 8.25));
     shingleLengthField_->setEnabled(false);
 
-    MakeFrameLabel(serviceFrame_, "Label9", QStringLiteral("Длина шингла"),
-                   TwipsRect(3960, 480, 1335, 255),
-                   QStringLiteral("Длина шингла для сравнения двух тестов на совпадения."));
+    MakeLabel(serviceFrame_, "Label9", QStringLiteral("Длина шингла"),
+              TwipsRect(3960, 480, 1335, 255),
+              QStringLiteral("Длина шингла для сравнения двух тестов на совпадения."));
 
     // It belongs to the window, not to the frame, but lies inside the frame's area.
     optionsButton_ =
@@ -182,26 +182,27 @@ void MainWindow::buildStatisticsFrame()
         MakeFrame(this, "Frame1", QStringLiteral("Статистика"), TwipsRect(6120, 4440, 4935, 855));
     statisticsFrame_->setToolTip(QStringLiteral("Основная статистика"));
 
-    MakeFrameLabel(statisticsFrame_, "Label1", QStringLiteral("Время работы"),
-                   TwipsRect(240, 240, 1095, 195), QStringLiteral("Время работы программы."));
-    hoursLabel_ = MakeFrameLabel(statisticsFrame_, "Label6", QStringLiteral("00"),
-                                 TwipsRect(480, 480, 180, 195),
-                                 QStringLiteral("Время работы программы(часы)."));
+    MakeAutoSizedLabel(statisticsFrame_, "Label1", QStringLiteral("Время работы"),
+                       TwipsRect(240, 240, 1095, 195), QStringLiteral("Время работы программы."));
+    hoursLabel_ = MakeAutoSizedLabel(statisticsFrame_, "Label6", QStringLiteral("00"),
+                                     TwipsRect(480, 480, 180, 195),
+                                     QStringLiteral("Время работы программы(часы)."));
     hoursLabel_->hide();
-    minutesLabel_ = MakeFrameLabel(statisticsFrame_, "Label4", QStringLiteral("00"),
-                                   TwipsRect(840, 480, 180, 195),
-                                   QStringLiteral("Время работы программы(минуты)."));
+    minutesLabel_ = MakeAutoSizedLabel(statisticsFrame_, "Label4", QStringLiteral("00"),
+                                       TwipsRect(840, 480, 180, 195),
+                                       QStringLiteral("Время работы программы(минуты)."));
     minutesLabel_->hide();
-    secondsLabel_ = MakeFrameLabel(statisticsFrame_, "Label3", QStringLiteral("00"),
-                                   TwipsRect(1200, 480, 180, 195),
-                                   QStringLiteral("Время работы программы(секунды)."));
-    MakeFrameLabel(statisticsFrame_, "Label2",
-                   QStringLiteral("Количество символов(без \" \")/слов"),
-                   TwipsRect(1920, 240, 2715, 195), QStringLiteral("Текствовая статистика."));
+    secondsLabel_ = MakeAutoSizedLabel(statisticsFrame_, "Label3", QStringLiteral("00"),
+                                       TwipsRect(1200, 480, 180, 195),
+                                       QStringLiteral("Время работы программы(секунды)."));
+    MakeAutoSizedLabel(statisticsFrame_, "Label2",
+                       QStringLiteral("Количество символов(без \" \")/слов"),
+                       TwipsRect(1920, 240, 2715, 195), QStringLiteral("Текствовая статистика."));
     charactersLabel_ =
-        MakeFrameLabel(statisticsFrame_, "Label5", QStringLiteral("0"),
-                       TwipsRect(3720, 480, 90, 195), QStringLiteral("Количество символов."));
-    MakeFrameLabel(statisticsFrame_, "Label7", QStringLiteral("/"), TwipsRect(4080, 480, 75, 195));
+        MakeAutoSizedLabel(statisticsFrame_, "Label5", QStringLiteral("0"),
+                           TwipsRect(3720, 480, 90, 195), QStringLiteral("Количество символов."));
+    MakeAutoSizedLabel(statisticsFrame_, "Label7", QStringLiteral("/"),
+                       TwipsRect(4080, 480, 75, 195));
     // Keeps its designed size.
     wordsLabel_ = MakeLabel(statisticsFrame_, "Label8", QStringLiteral("0"),
                             TwipsRect(4200, 480, 375, 255), QStringLiteral("Количество слов."));
