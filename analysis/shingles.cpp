@@ -1,5 +1,7 @@
 #include "analysis.h"
 
+#include <algorithm>
+
 namespace analysis {
 
 namespace {
@@ -48,6 +50,8 @@ template <typename Emit> void ForEachShingle(std::u16string_view prepared, Emit&
 ShingleViews ExtractShingleViews(std::u16string_view prepared)
 {
     ShingleViews shingles;
+    // A text never has more shingles than spaces.
+    shingles.reserve(static_cast<std::size_t>(std::count(prepared.begin(), prepared.end(), Space)));
     ForEachShingle(prepared, [&](std::u16string_view shingle) { shingles.push_back(shingle); });
     return shingles;
 }
