@@ -2,7 +2,6 @@
 
 #include <QEvent>
 #include <QMimeData>
-#include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
 
