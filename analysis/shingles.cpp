@@ -45,13 +45,18 @@ template <typename Emit> void ForEachShingle(std::u16string_view prepared, Emit&
     }
 }
 
+// A text never has more shingles than spaces.
+std::size_t MostShingles(std::u16string_view prepared)
+{
+    return static_cast<std::size_t>(std::count(prepared.begin(), prepared.end(), Space));
+}
+
 } // namespace
 
 ShingleViews ExtractShingleViews(std::u16string_view prepared)
 {
     ShingleViews shingles;
-    // A text never has more shingles than spaces.
-    shingles.reserve(static_cast<std::size_t>(std::count(prepared.begin(), prepared.end(), Space)));
+    shingles.reserve(MostShingles(prepared));
     ForEachShingle(prepared, [&](std::u16string_view shingle) { shingles.push_back(shingle); });
     return shingles;
 }
@@ -59,6 +64,7 @@ ShingleViews ExtractShingleViews(std::u16string_view prepared)
 ShingleList ExtractShingles(std::u16string_view prepared)
 {
     ShingleList shingles;
+    shingles.reserve(MostShingles(prepared));
     ForEachShingle(prepared, [&](std::u16string_view shingle) { shingles.emplace_back(shingle); });
     return shingles;
 }
