@@ -1,5 +1,6 @@
 // Times the real windows headless with large texts: the compare click to a filled result window,
 // a keystroke with the next Timer3 tick, an idle main window, and a pathological pair.
+#include "app/startup.h"
 #include "article_generator.h"
 #include "ui/common/strings.h"
 #include "ui/common/text_pane.h"
@@ -80,6 +81,7 @@ void Report(const char* what, double value, const char* unit, double goal, bool 
 
 int main(int argc, char* argv[])
 {
+    app::PreferQtEventDispatcher();
     QApplication application(argc, argv);
     bench::ArticleGenerator generator(1);
     const std::u16string source = generator.article(MegabyteOfUtf16);

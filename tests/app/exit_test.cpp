@@ -1,7 +1,10 @@
-// "Выход" with every other window open ends the event loop, and so the process, with status 0.
+// "Выход" with every other window open ends the event loop, and so the process, with status 0;
+// the loop it ends is Qt's own, not GLib's.
+#include "app/startup.h"
 #include "ui/main/main_window.h"
 #include "ui/windows/options_window.h"
 
+#include <QAbstractEventDispatcher>
 #include <QApplication>
 #include <QPushButton>
 #include <QTimer>
@@ -10,7 +13,13 @@
 
 int main(int argc, char* argv[])
 {
+    app::PreferQtEventDispatcher();
     QApplication application(argc, argv);
+    const char* dispatcher = QAbstractEventDispatcher::instance()->metaObject()->className();
+    if (QByteArray(dispatcher).contains("Glib")) {
+        std::fprintf(stderr, "the program runs on %s\n", dispatcher);
+        return 1;
+    }
     ui::MainWindow mainWindow;
     mainWindow.show();
 
