@@ -1,7 +1,7 @@
 #include "main_window.h"
 
-#include "app/branding.h"
 #include "auxiliary_pane_switch.h"
+#include "ui/common/branding.h"
 #include "ui/common/design.h"
 #include "ui/common/strings.h"
 #include "ui/common/text_pane.h"
@@ -87,8 +87,8 @@ MainWindow::MainWindow(QWidget* parent)
     ApplyWindowLook(this);
     setFont(DesignFont(QStringLiteral("Microsoft Sans Serif"), 18));
     setFixedSize(TwipsToPixels(13095), TwipsToPixels(9975));
-    setWindowIcon(app::ApplicationIcon());
-    setCaption(app::ApplicationTitle());
+    setWindowIcon(ApplicationIcon());
+    setCaption(ApplicationTitle());
 
     buildPanes();
     buildServiceFrame();
@@ -291,7 +291,7 @@ void MainWindow::compare()
             ->present(*result, shownShingleLength);
         return;
     }
-    QMessageBox message(QMessageBox::NoIcon, app::ApplicationTitle(),
+    QMessageBox message(QMessageBox::NoIcon, ApplicationTitle(),
                         QStringLiteral("Количество слов меньше длины шингла!"), QMessageBox::Ok,
                         this);
     message.exec();
@@ -302,7 +302,7 @@ void MainWindow::clearAll()
     newTextPane_->replacePlainText(QString());
     sourcePane_->replacePlainText(QString());
     auxiliaryPane_->replacePlainText(QString());
-    setCaption(app::ApplicationTitle());
+    setCaption(ApplicationTitle());
 }
 
 void MainWindow::showOptions()

@@ -1,6 +1,6 @@
 #include "branding.h"
 
-namespace app {
+namespace ui {
 
 QString ApplicationTitle()
 {
@@ -20,4 +20,4 @@ QPixmap Logo()
     return QPixmap(QStringLiteral(":/palimo/icons/palimo-suite-logo.xpm"));
 }
 
-} // namespace app
+} // namespace ui
