@@ -9,7 +9,9 @@ FUZZ_SECONDS=${PALIMO_FUZZ_SECONDS:-10}
 
 for preset in ci sanitize fuzz; do
     echo "== Build and test: $preset"
-    cmake --preset "$preset" -DPALIMO_FUZZ_SECONDS="$FUZZ_SECONDS"
+    options=()
+    [ "$preset" = fuzz ] && options=(-DPALIMO_FUZZ_SECONDS="$FUZZ_SECONDS")
+    cmake --preset "$preset" "${options[@]}"
     cmake --build --preset "$preset" --parallel "$JOBS"
     ctest --preset "$preset" --parallel "$JOBS"
 done
