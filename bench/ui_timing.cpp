@@ -23,7 +23,7 @@
 
 namespace {
 
-constexpr std::size_t MegabyteOfUtf16 = 512 * 1024; // code units
+constexpr std::size_t MegabyteOfUtf16 = std::size_t{512} * 1024; // code units
 
 double Milliseconds(const QElapsedTimer& timer)
 {

@@ -17,7 +17,7 @@ QIcon ApplicationIcon()
 
 QPixmap Logo()
 {
-    return QPixmap(QStringLiteral(":/palimo/icons/palimo-suite-logo.xpm"));
+    return {QStringLiteral(":/palimo/icons/palimo-suite-logo.xpm")};
 }
 
 } // namespace ui
