@@ -1,15 +1,16 @@
 // A text pane of the design. Its plain text is the characters as typed, code unit for code unit
 // (a no-break space stays one), with every line break as CR LF; it takes plain text only, so
-// its font size and background colour always apply to all of its text.
+// its font size and background colour always apply to all of its text. It lays out only the
+// paragraphs in view, so that texts of many megabytes paste and type without delay.
 #pragma once
 
 #include "design.h"
 
-#include <QTextEdit>
+#include <QPlainTextEdit>
 
 namespace ui {
 
-class TextPane : public QTextEdit
+class TextPane : public QPlainTextEdit
 {
     Q_OBJECT
 
@@ -30,6 +31,9 @@ public:
 
     // Counts changes of the characters (not of formatting) since the pane was made.
     quint64 textRevision() const { return textRevision_; }
+    // Characters that line breaking may have scanned in laying out paragraphs, since the pane
+    // was made: the work of layout, which grows with the text and not faster.
+    quint64 charactersScannedForLineBreaks() const;
 
 signals:
     // The characters changed: typing, deleting, pasting, or a replacement by the program.
