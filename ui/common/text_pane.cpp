@@ -1,16 +1,14 @@
 #include "text_pane.h"
 
+#include "line_breaking.h"
+
 #include <QEvent>
 #include <QMimeData>
 #include <QPlainTextDocumentLayout>
 #include <QTextBlock>
-#include <QTextBoundaryFinder>
 #include <QTextCursor>
 #include <QTextDocument>
 #include <QTextLayout>
-
-#include <cmath>
-#include <vector>
 
 namespace ui {
 
@@ -30,20 +28,13 @@ QString WithSystemLineBreaks(QString raw)
     return raw;
 }
 
-// Qt's "word boundary, or anywhere" wrapping looks for the next word boundary before it breaks
-// a line anywhere, so each line of a long run without one scans the rest of the run: quadratic
-// in a megabyte without a space. The pane's layout breaks a line anywhere only inside a run
-// longer than this, where no boundary can come within the line, and at word boundaries
-// everywhere else, with the same lines as Qt's.
-constexpr int LongRun = 2000;
-
 // The plain-text layout, laying out a paragraph only when it comes into view or changes.
 class PaneLayout : public QPlainTextDocumentLayout
 {
 public:
     using QPlainTextDocumentLayout::QPlainTextDocumentLayout;
 
-    quint64 charactersScanned() const { return charactersScanned_; }
+    const LineBreakWork& work() const { return work_; }
 
     QRectF blockBoundingRect(const QTextBlock& block) const override
     {
@@ -85,87 +76,21 @@ public:
     }
 
 private:
-    // The runs of a paragraph longer than LongRun without a place to break a line: Qt breaks
-    // at the boundaries of Unicode's line breaking and at every space (the boundary finder does
-    // not always report one after spaces).
-    static std::vector<std::pair<int, int>> LongRuns(const QString& text)
-    {
-        std::vector<std::pair<int, int>> runs;
-        const auto keep = [&runs](int start, int end) {
-            if (end - start > LongRun)
-                runs.emplace_back(start, end);
-        };
-        QTextBoundaryFinder boundaries(QTextBoundaryFinder::Line, text);
-        qsizetype boundary = boundaries.toNextBoundary();
-        int start = 0;
-        for (int i = 0; i < text.size(); ++i) {
-            if (i == boundary) {
-                keep(start, i);
-                start = i;
-                boundary = boundaries.toNextBoundary();
-            }
-            if (text.at(i).isSpace()) {
-                keep(start, i);
-                start = i + 1;
-            }
-        }
-        keep(start, static_cast<int>(text.size()));
-        return runs;
-    }
-
     void layoutBlock(const QTextBlock& block)
     {
         QTextDocument* doc = document();
         const qreal margin = doc->documentMargin();
-        QTextLayout* layout = block.layout();
-        const QTextOption option = doc->defaultTextOption();
-        QTextOption anywhere = option;
-        anywhere.setWrapMode(QTextOption::WrapAnywhere);
-        const bool wordsFirst = option.wrapMode() == QTextOption::WrapAtWordBoundaryOrAnywhere;
-        const std::vector<std::pair<int, int>> runs = wordsFirst && block.length() > LongRun
-                                                          ? LongRuns(block.text())
-                                                          : std::vector<std::pair<int, int>>{};
-        auto run = runs.begin();
-
         // The width the view set; this layout never widens the frame beyond it.
         const qreal textWidth = QPlainTextDocumentLayout::frameBoundingRect(nullptr).width();
         const qreal width = (textWidth > 0 ? textWidth : qreal(INT_MAX)) - 2 * margin;
-        layout->setTextOption(option);
-        layout->beginLayout();
-        qreal height = 0;
-        for (QTextLine line = layout->createLine(); line.isValid(); line = layout->createLine()) {
-            line.setLeadingIncluded(true);
-            const int start = line.textStart();
-            while (run != runs.end() && run->second <= start)
-                ++run;
-            if (run != runs.end() && run->first <= start && run->second - start > LongRun) {
-                layout->setTextOption(anywhere);
-                line.setLineWidth(width);
-                // A line that reaches the run's end may take words after it: lay it out again
-                // the ordinary way, which now finds the boundary within the line.
-                if (line.textStart() + line.textLength() >= run->second) {
-                    layout->setTextOption(option);
-                    line.setLineWidth(width);
-                    charactersScanned_ += static_cast<quint64>(run->second - start);
-                }
-                layout->setTextOption(option);
-                charactersScanned_ += static_cast<quint64>(line.textLength());
-            } else {
-                line.setLineWidth(width);
-                const int runEnd = run != runs.end() && run->first <= start ? run->second : start;
-                charactersScanned_ += static_cast<quint64>(qMax(line.textLength(), runEnd - start));
-            }
-            line.setPosition(QPointF(margin, height));
-            height += line.height();
-            if (line.leading() < 0)
-                height += std::ceil(line.leading());
-        }
-        layout->endLayout();
+        QTextLayout* layout = block.layout();
+        layout->setTextOption(doc->defaultTextOption());
+        BreakLines(*layout, block.text(), width, margin, work_);
         QTextBlock(block).setLineCount(block.isVisible() ? layout->lineCount() : 0);
     }
 
     int blockCount_ = 1;
-    quint64 charactersScanned_ = 0;
+    LineBreakWork work_;
 };
 
 } // namespace
@@ -198,9 +123,9 @@ TextPane::TextPane(QWidget* parent) : QPlainTextEdit(parent)
     });
 }
 
-quint64 TextPane::charactersScannedForLineBreaks() const
+LineBreakWork TextPane::lineBreakWork() const
 {
-    return static_cast<const PaneLayout*>(document()->documentLayout())->charactersScanned();
+    return static_cast<const PaneLayout*>(document()->documentLayout())->work();
 }
 
 QString TextPane::plainText() const

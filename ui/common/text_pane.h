@@ -5,6 +5,7 @@
 #pragma once
 
 #include "design.h"
+#include "line_breaking.h"
 
 #include <QPlainTextEdit>
 
@@ -31,9 +32,8 @@ public:
 
     // Counts changes of the characters (not of formatting) since the pane was made.
     quint64 textRevision() const { return textRevision_; }
-    // Characters that line breaking may have scanned in laying out paragraphs, since the pane
-    // was made: the work of layout, which grows with the text and not faster.
-    quint64 charactersScannedForLineBreaks() const;
+    // What laying out paragraphs took since the pane was made: it grows with the text, not faster.
+    LineBreakWork lineBreakWork() const;
 
 signals:
     // The characters changed: typing, deleting, pasting, or a replacement by the program.

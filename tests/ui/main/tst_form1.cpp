@@ -1,5 +1,6 @@
 #include "support/ui_test_support.h"
 #include "ui/common/design.h"
+#include "ui/common/listing_pane.h"
 #include "ui/common/strings.h"
 #include "ui/common/text_pane.h"
 #include "ui/main/document_statistics.h"
@@ -321,7 +322,7 @@ void tst_Form1::compareShowsTheInitialResult()
     QCOMPARE(result->windowTitle(), QStringLiteral("Текст не уникален"));
     QCOMPARE(Find<QLabel>(result, "Label2")->text(), QStringLiteral(" 8 %. (Длина шингла  3)"));
     QCOMPARE(result->outerHeightTwips(), 2760);
-    QCOMPARE(Find<ui::TextPane>(result, "RichTextBox1")->plainText(),
+    QCOMPARE(Find<ui::ListingPane>(result, "RichTextBox1")->plainText(),
              QStringLiteral("Недостатками навигационных систем\r\nв условиях сильной\r\n"));
     QCOMPARE(window->windowTitle(), QStringLiteral("Palimo Suite..."));
 }
