@@ -135,6 +135,7 @@ void tst_TextPane::layoutWorkGrowsWithTheText()
         const ui::LineBreakWork typed = pane.lineBreakWork();
         QVERIFY(typed.charactersScanned - pasted.charactersScanned <= 2 * quint64(length));
         QVERIFY(typed.linesInLongRuns - pasted.linesInLongRuns >= quint64(lines) * 9 / 10);
+        QCOMPARE(typed.paragraphs - pasted.paragraphs, quint64(1));
     }
 }
 

@@ -51,6 +51,7 @@ qreal BreakLines(QTextLayout& layout, const QString& text, qreal width, qreal le
     const std::vector<std::pair<int, int>> runs =
         wordsFirst && text.size() > LongRun ? LongRuns(text) : std::vector<std::pair<int, int>>{};
     auto run = runs.begin();
+    ++work.paragraphs;
 
     layout.beginLayout();
     qreal height = 0;

@@ -13,10 +13,11 @@ namespace ui {
 
 inline constexpr int LongRun = 2000;
 
-// What breaking lines took: the characters that line breaking may have examined, and the lines
-// broken anywhere inside long runs.
+// What breaking lines took: the paragraphs laid out, the characters that line breaking may have
+// examined, and the lines broken anywhere inside long runs.
 struct LineBreakWork
 {
+    quint64 paragraphs = 0;
     quint64 charactersScanned = 0;
     quint64 linesInLongRuns = 0;
 };
