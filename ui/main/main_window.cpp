@@ -1,6 +1,7 @@
 #include "main_window.h"
 
 #include "auxiliary_pane_switch.h"
+#include "document_statistics.h"
 #include "ui/common/branding.h"
 #include "ui/common/design.h"
 #include "ui/common/strings.h"
@@ -136,6 +137,7 @@ void MainWindow::buildPanes()
                               InitialAuxiliaryText);
 
     connect(newTextPane_, &TextPane::charactersChanged, this, &MainWindow::mirrorCaption);
+    newTextStatistics_ = new DocumentStatistics(newTextPane_->document(), this);
     connect(sourcePane_, &TextPane::focusGained, this,
             [this] { sourcePane_->setFontSize(SourcePaneFontSize); });
 }
@@ -341,8 +343,7 @@ void MainWindow::updateTextStatistics()
     if (statisticsRevision_ == newTextPane_->textRevision())
         return;
     statisticsRevision_ = newTextPane_->textRevision();
-    const QString text = newTextPane_->plainText();
-    const analysis::TextStatistics statistics = analysis::ComputeTextStatistics(ToU16View(text));
+    const analysis::TextStatistics statistics = newTextStatistics_->statistics();
     SetAutoSizedText(charactersLabel_, QString::number(statistics.CharactersWithoutSpaces));
     wordsLabel_->setText(statistics.WordCount == 0 ? QString()
                                                    : QString::number(statistics.WordCount));

@@ -11,7 +11,7 @@ class QPushButton;
 
 namespace ui {
 
-class TextPane;
+class ListingPane;
 
 class ResultWindow : public QWidget
 {
@@ -34,7 +34,7 @@ private:
     QLabel* resultLine_ = nullptr;   // Label2
     QLabel* heading_ = nullptr;      // Label4
     QLabel* listingTitle_ = nullptr; // Label3
-    TextPane* listing_ = nullptr;    // RichTextBox1
+    ListingPane* listing_ = nullptr; // RichTextBox1
 };
 
 } // namespace ui
