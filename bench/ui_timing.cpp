@@ -117,6 +117,7 @@ std::vector<double> TimeKeystrokes(ui::MainWindow& window, int count)
     ui::TextPane* pane = window.newTextPane();
     pane->setFocus();
     std::vector<double> times;
+    times.reserve(static_cast<std::size_t>(count));
     for (int i = 0; i < count; ++i) {
         times.push_back(Timed([&] {
             QTest::keyClick(pane, i % 6 == 5 ? Qt::Key_Space : Qt::Key_A);
@@ -130,6 +131,7 @@ double TimeCompare(ui::MainWindow& window, int runs)
 {
     auto* compare = window.findChild<QPushButton*>(QStringLiteral("Command4"));
     std::vector<double> times;
+    times.reserve(static_cast<std::size_t>(runs));
     for (int i = 0; i < runs; ++i) {
         times.push_back(Timed([&] {
             compare->click();

@@ -51,7 +51,7 @@ void DocumentStatistics::update(int from, int /*removed*/, int added)
 void DocumentStatistics::replaceBlocks(int first, int count, int last)
 {
     std::vector<QString> texts;
-    texts.reserve(static_cast<std::size_t>(last - first + 1));
+    texts.reserve(static_cast<std::size_t>(last) - static_cast<std::size_t>(first) + 1);
     QTextBlock block = document_->findBlockByNumber(first);
     for (int number = first; number <= last && block.isValid(); ++number, block = block.next())
         texts.push_back(PlainParagraph(block));
