@@ -5,27 +5,25 @@
 #include <QMouseEvent>
 #include <QSlider>
 
-#include <functional>
-
 namespace ui {
 
 class ClickableSlider : public QSlider
 {
+    Q_OBJECT
+
 public:
     explicit ClickableSlider(QWidget* parent = nullptr) : QSlider(Qt::Horizontal, parent) {}
 
-    void onClicked(std::function<void()> handler) { clicked_ = std::move(handler); }
+signals:
+    void clicked();
 
 protected:
     void mouseReleaseEvent(QMouseEvent* event) override
     {
         QSlider::mouseReleaseEvent(event);
-        if (event->button() == Qt::LeftButton && clicked_)
-            clicked_();
+        if (event->button() == Qt::LeftButton)
+            emit clicked();
     }
-
-private:
-    std::function<void()> clicked_;
 };
 
 } // namespace ui

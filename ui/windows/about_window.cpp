@@ -8,7 +8,6 @@
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
-#include <QShortcut>
 
 namespace ui {
 
@@ -23,7 +22,7 @@ QString AboutWindow::description()
 }
 
 AboutWindow::AboutWindow(QWidget* owner)
-    : QWidget(owner, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+    : QDialog(owner, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                          Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint)
 {
     SetUpSecondaryWindow(this, "frmAbout", QStringLiteral("О программе"));
@@ -32,13 +31,10 @@ AboutWindow::AboutWindow(QWidget* owner)
 
     auto* okButton = MakeButton(this, "cmdOK", QStringLiteral("Окей"),
                                 TwipsRect(4245, 2865, 1260, 345), LabelFont());
+    // Both the default and the cancel button: Enter presses it as the default button, Esc
+    // rejects the dialog, and either closes (and so destroys) the window.
     okButton->setDefault(true);
-    connect(okButton, &QPushButton::clicked, this, &QWidget::close);
-    // Both the default and the cancel button: Enter and Esc press it wherever the focus is.
-    for (const int key : {Qt::Key_Return, Qt::Key_Enter, Qt::Key_Escape}) {
-        auto* shortcut = new QShortcut(QKeySequence(key), this);
-        connect(shortcut, &QShortcut::activated, okButton, &QPushButton::click);
-    }
+    connect(okButton, &QPushButton::clicked, this, &QDialog::accept);
 
     auto* icon = MakeControl<QLabel>(this, "picIcon", TwipsRect(120, 120, 615, 615));
     icon->setPixmap(Logo());

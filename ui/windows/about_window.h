@@ -1,11 +1,11 @@
 // frmAbout "О программе": the program's title, logo and a short description.
 #pragma once
 
-#include <QWidget>
+#include <QDialog>
 
 namespace ui {
 
-class AboutWindow : public QWidget
+class AboutWindow : public QDialog
 {
     Q_OBJECT
 

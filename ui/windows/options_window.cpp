@@ -108,8 +108,8 @@ OptionsWindow::OptionsWindow(QWidget* owner, MainWindowPanes panes)
     // The load step: positions from the panes, applying nothing to them.
     upperSlider_->setValue(RoundFontSize(panes_.auxiliary->fontSize()));
     lowerSlider_->setValue(RoundFontSize(panes_.newText->fontSize()));
-    upperSlider_->onClicked([this] { setUpperPaneFontSize(); });
-    lowerSlider_->onClicked([this] { setLowerPaneFontSize(); });
+    connect(upperSlider_, &ClickableSlider::clicked, this, &OptionsWindow::setUpperPaneFontSize);
+    connect(lowerSlider_, &ClickableSlider::clicked, this, &OptionsWindow::setLowerPaneFontSize);
 }
 
 void OptionsWindow::setUpperPaneFontSize()
