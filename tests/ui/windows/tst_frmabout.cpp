@@ -41,6 +41,7 @@ private slots:
 
     void opensWithTheDesign();
     void descriptionIsExact();
+    void titleStandsAtTheTopOfItsBox();
     void keysAndButtonClose_data();
     void keysAndButtonClose();
     void everyWindowOpenAtOnceClosesOnItsOwn();
@@ -95,6 +96,20 @@ void tst_FrmAbout::descriptionIsExact()
         QCOMPARE(block.layout()->lineCount(), 1);
     const int margin = int(text->document()->documentMargin());
     QVERIFY(6 * text->fontMetrics().lineSpacing() + 2 * margin <= text->viewport()->height());
+}
+
+void tst_FrmAbout::titleStandsAtTheTopOfItsBox()
+{
+    auto* title = Find<QLabel>(open(), "lblTitle");
+    const QImage image = title->grab().toImage();
+    const QRect ink = uitest::InkBounds(image, QColor(0, 64, 0));
+    QVERIFY(ink.isValid());
+    // The capitals' tops stand where the font's ascent puts them below the box's top.
+    const QFontMetrics metrics = title->fontMetrics();
+    QVERIFY2(ink.top() <= metrics.ascent() - metrics.capHeight() + 1,
+             qPrintable(QString::number(ink.top())));
+    // So the title stands well clear of the description box below it.
+    QVERIFY(title->y() + ink.bottom() + 8 < Find(main->aboutWindow(), "Text1")->y());
 }
 
 void tst_FrmAbout::keysAndButtonClose_data()
