@@ -1,18 +1,9 @@
-#include "branding.h"
-#include "startup.h"
+#include "application.h"
 #include "ui/main/main_window.h"
-
-#include <QApplication>
 
 int main(int argc, char* argv[])
 {
-    app::PreferQtEventDispatcher();
-    QApplication application(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("palimo-suite"));
-    QApplication::setApplicationDisplayName(app::ApplicationTitle());
-    QApplication::setWindowIcon(app::ApplicationIcon());
-    QGuiApplication::setDesktopFileName(QStringLiteral("palimo-suite"));
-
+    const auto application = app::CreateApplication(argc, argv);
     ui::MainWindow mainWindow;
     mainWindow.show();
     return QApplication::exec();

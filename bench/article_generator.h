@@ -55,9 +55,9 @@ public:
         std::u16string text;
         text.reserve(source.size() + 1024);
         while (text.size() < source.size()) {
-            const std::size_t passage = static_cast<std::size_t>(number(200, 800));
+            const auto passage = static_cast<std::size_t>(number(200, 800));
             if (number(0, 3) == 0) {
-                const std::size_t start =
+                const auto start =
                     static_cast<std::size_t>(number(0, static_cast<int>(source.size() - 1)));
                 text += source.substr(start, passage);
                 text += u' ';

@@ -1,16 +1,21 @@
-# Shared by the run and test commands: installs missing Debian packages and configures a build.
+# Shared by the run and test commands: installs missing Debian packages.
 set -euo pipefail
 
 PROJECT_DIR=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 JOBS=$(nproc 2>/dev/null || echo 2)
+cd "$PROJECT_DIR"
 
-# Packages the program needs to build and run.
-BUILD_PACKAGES=(cmake make g++ pkg-config qt6-base-dev libgl-dev libgtest-dev libbenchmark-dev
-                fonts-liberation2 fonts-dejavu-core)
+# What building and starting the program needs: the compiler, Qt, the platform plugins, Qt's
+# Russian texts, and the fonts the layout was drawn for.
+RUN_PACKAGES=(cmake make g++ pkg-config qt6-base-dev libgl-dev qt6-qpa-plugins
+              qt6-translations-l10n fonts-liberation2 fonts-dejavu-core)
 
-# What the tests need beyond that: desktop-entry and AppStream validators, dpkg-shlibdeps for
-# the .deb, and clang with its runtime for the fuzzers and sanitizers.
-TEST_PACKAGES=(desktop-file-utils appstream dpkg-dev clang libclang-rt-14-dev)
+# What the tests need beyond that: the test frameworks; the validators of the desktop entry and
+# the AppStream data; dpkg-shlibdeps, file and lintian for the .deb; weston and Qt's Wayland
+# plugin for the Wayland start; clang with its runtime for the fuzzers and sanitizers, and
+# clang-tidy.
+TEST_PACKAGES=(libgtest-dev libbenchmark-dev desktop-file-utils appstream appstream-compose
+               dpkg-dev file lintian binutils weston qt6-wayland clang clang-tidy libclang-rt-14-dev)
 
 ensure_packages() {
     local missing=()
@@ -22,17 +27,15 @@ ensure_packages() {
     done
     [ ${#missing[@]} -eq 0 ] && return 0
     local sudo=()
-    [ "$(id -u)" -ne 0 ] && sudo=(sudo)
+    if [ "$(id -u)" -ne 0 ]; then
+        if ! command -v sudo >/dev/null; then
+            echo "Missing Debian packages; as root, run: apt-get install ${missing[*]}" >&2
+            exit 1
+        fi
+        sudo=(sudo)
+    fi
     echo "Installing: ${missing[*]}"
     "${sudo[@]}" apt-get update -qq
     DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y -qq --no-install-recommends \
         "${missing[@]}"
-}
-
-# configure_and_build BUILD_DIR [cmake options...]
-configure_and_build() {
-    local build_dir=$1
-    shift
-    cmake -S "$PROJECT_DIR" -B "$build_dir" "$@"
-    cmake --build "$build_dir" --parallel "$JOBS"
 }

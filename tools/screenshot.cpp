@@ -1,5 +1,6 @@
 // Renders the main window with the options window open, headless, for the README: each window
 // as the program draws it, with a plain title bar drawn around it.
+#include "app/application.h"
 #include "ui/main/main_window.h"
 #include "ui/windows/options_window.h"
 
@@ -34,7 +35,7 @@ QImage Framed(QWidget* window)
 
 int main(int argc, char* argv[])
 {
-    QApplication application(argc, argv);
+    const auto application = app::CreateApplication(argc, argv);
     if (argc != 2) {
         std::fputs("usage: screenshot OUTPUT.png\n", stderr);
         return 2;
@@ -42,7 +43,7 @@ int main(int argc, char* argv[])
     ui::MainWindow mainWindow;
     mainWindow.show();
     // The first tick of each timer: the split layout, the figures and one second on the clock.
-    QTimer::singleShot(1200, &application, [&] {
+    QTimer::singleShot(1200, application.get(), [&] {
         mainWindow.findChild<QPushButton*>(QStringLiteral("Command6"))->click();
         const QImage main = Framed(&mainWindow);
         const QImage options = Framed(mainWindow.optionsWindow());

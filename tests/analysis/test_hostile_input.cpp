@@ -5,7 +5,7 @@
 
 namespace {
 
-constexpr std::size_t Megabyte = 512 * 1024; // UTF-16 code units
+constexpr std::size_t Megabyte = std::size_t{512} * 1024; // UTF-16 code units
 
 TEST(HostileInput, OnlySpacesGiveEmptyShinglesThatAllMatch)
 {

@@ -1,45 +1,125 @@
-# Installs the build into a temporary prefix, checks the files a desktop expects, then builds
-# the .deb and checks what it depends on.
+# Installs the build as a distribution would, checks what a desktop and a packager expect of
+# the tree, then builds the .deb and has lintian judge it.
+# Needs: BUILD_DIR, WORK_DIR, APP_ID, APPSTREAMCLI, LINTIAN, READELF.
 file(REMOVE_RECURSE ${WORK_DIR})
-execute_process(COMMAND ${CMAKE_COMMAND} --install ${BUILD_DIR} --prefix ${WORK_DIR}/prefix
-                RESULT_VARIABLE result OUTPUT_QUIET)
-if(NOT result EQUAL 0)
-    message(FATAL_ERROR "cmake --install failed: ${result}")
-endif()
+set(root ${WORK_DIR}/root)
 
+function(run)
+    execute_process(COMMAND ${ARGN} RESULT_VARIABLE result OUTPUT_VARIABLE output
+                    ERROR_VARIABLE output)
+    if(NOT result EQUAL 0)
+        list(JOIN ARGN " " command)
+        message(FATAL_ERROR "${command} failed (${result}):\n${output}")
+    endif()
+    set(output "${output}" PARENT_SCOPE)
+endfunction()
+
+function(require_contains text expected what)
+    string(FIND "${text}" "${expected}" at)
+    if(at EQUAL -1)
+        message(FATAL_ERROR "${what}: \"${expected}\" not found in:\n${text}")
+    endif()
+endfunction()
+
+run(${CMAKE_COMMAND} --install ${BUILD_DIR} --prefix ${root}/usr)
+
+set(icons share/icons/hicolor)
 foreach(file bin/palimo-suite
-             share/applications/org.palimo.PalimoSuite.desktop
-             share/metainfo/org.palimo.PalimoSuite.metainfo.xml
-             share/icons/hicolor/16x16/apps/org.palimo.PalimoSuite.png
-             share/icons/hicolor/32x32/apps/org.palimo.PalimoSuite.png)
-    if(NOT EXISTS ${WORK_DIR}/prefix/${file})
+             share/applications/${APP_ID}.desktop
+             share/metainfo/${APP_ID}.metainfo.xml
+             ${icons}/scalable/apps/${APP_ID}.svg
+             share/man/man1/palimo-suite.1.gz
+             share/doc/palimo-suite/copyright
+             share/doc/palimo-suite/changelog.gz)
+    if(NOT EXISTS ${root}/usr/${file})
         message(FATAL_ERROR "not installed: ${file}")
     endif()
 endforeach()
+foreach(size 16 22 24 32 48 64 128 256)
+    set(png ${root}/usr/${icons}/${size}x${size}/apps/${APP_ID}.png)
+    if(NOT EXISTS ${png})
+        message(FATAL_ERROR "no ${size}x${size} theme icon")
+    endif()
+    # A PNG's width and height are the big-endian words at bytes 16 and 20.
+    file(READ ${png} header OFFSET 16 LIMIT 8 HEX)
+    math(EXPR expected "${size}" OUTPUT_FORMAT HEXADECIMAL)
+    string(REGEX REPLACE "^0x" "" expected "${expected}")
+    string(LENGTH "${expected}" length)
+    math(EXPR padding "8 - ${length}")
+    string(REPEAT "0" ${padding} zeros)
+    if(NOT header STREQUAL "${zeros}${expected}${zeros}${expected}")
+        message(FATAL_ERROR "the ${size}x${size} theme icon is not ${size} x ${size}: ${header}")
+    endif()
+endforeach()
 
-execute_process(COMMAND cpack -G DEB -B ${WORK_DIR}/package
-                WORKING_DIRECTORY ${BUILD_DIR} RESULT_VARIABLE result OUTPUT_VARIABLE output
-                ERROR_VARIABLE output)
-if(NOT result EQUAL 0)
-    message(FATAL_ERROR "cpack failed:\n${output}")
+# One identity: the entry's name, its icon, the AppStream id and its launchable agree (the
+# program's own desktop file name is checked against the same id by tst_application).
+file(READ ${root}/usr/share/applications/${APP_ID}.desktop entry)
+require_contains("${entry}" "\nIcon=${APP_ID}\n" "the desktop entry's icon")
+file(READ ${root}/usr/share/metainfo/${APP_ID}.metainfo.xml metainfo)
+require_contains("${metainfo}" "<id>${APP_ID}</id>" "the AppStream id")
+require_contains("${metainfo}" "<launchable type=\"desktop-id\">${APP_ID}.desktop</launchable>"
+                 "the AppStream launchable")
+
+# Hardened as dpkg-buildflags would: PIE, full RELRO bound at start-up, stack protector and
+# fortified libc calls. A call is fortified only where the compiler knows the object's size,
+# which none of the program's own calls do, so that flag is read from the compile commands.
+set(program ${root}/usr/bin/palimo-suite)
+run(${READELF} --file-header --program-headers --dynamic --dyn-syms --wide ${program})
+set(elf "${output}")
+require_contains("${elf}" "DYN (Position-Independent Executable file)" "PIE")
+require_contains("${elf}" "GNU_RELRO" "RELRO")
+require_contains("${elf}" "BIND_NOW" "immediate binding")
+require_contains("${elf}" "__stack_chk_fail" "the stack protector")
+file(READ ${BUILD_DIR}/compile_commands.json commands)
+string(REGEX MATCHALL "\"command\": \"[^\"]*/app/main\\.cpp\"" main_command "${commands}")
+require_contains("${main_command}" "-D_FORTIFY_SOURCE=2" "fortified libc calls")
+
+run(${APPSTREAMCLI} validate --pedantic --no-net ${root}/usr/share/metainfo/${APP_ID}.metainfo.xml)
+# What a software centre's catalogue is made of: compose must find the component and its icon.
+run(${APPSTREAMCLI} compose --no-color --origin=palimo --result-root=${WORK_DIR}/compose
+    --print-report=full ${root})
+set(report "${output}")
+if(report MATCHES "\nE: |error")
+    message(FATAL_ERROR "appstreamcli compose reported errors:\n${report}")
 endif()
+file(GLOB_RECURSE catalogue ${WORK_DIR}/compose/*.yml.gz ${WORK_DIR}/compose/*.xml.gz)
+file(GLOB_RECURSE composed_icons ${WORK_DIR}/compose/*${APP_ID}*.png)
+if(NOT catalogue OR NOT composed_icons)
+    message(FATAL_ERROR "appstreamcli compose made no component with an icon:\n${report}")
+endif()
+
+run(cpack -G DEB -B ${WORK_DIR}/package WORKING_DIRECTORY ${BUILD_DIR})
 file(GLOB packages ${WORK_DIR}/package/*.deb)
 list(LENGTH packages count)
 if(NOT count EQUAL 1)
     message(FATAL_ERROR "expected one .deb, found: ${packages}")
 endif()
-execute_process(COMMAND dpkg-deb --field ${packages} Depends OUTPUT_VARIABLE depends)
-foreach(needed libqt6widgets6 libqt6gui6 libqt6core6 qt6-qpa-plugins fonts-liberation2)
-    string(FIND "${depends}" "${needed}" at)
-    if(at EQUAL -1)
-        message(FATAL_ERROR "the package does not depend on ${needed}: ${depends}")
-    endif()
+run(dpkg-deb --field ${packages} Depends Recommends)
+set(fields "${output}")
+foreach(needed libqt6widgets6 libqt6gui6 libqt6core6 qt6-qpa-plugins qt6-translations-l10n
+               fonts-liberation2 fonts-dejavu-core "Recommends: qt6-wayland")
+    require_contains("${fields}" "${needed}" "the package's dependencies")
 endforeach()
-execute_process(COMMAND dpkg-deb --contents ${packages} OUTPUT_VARIABLE contents)
-foreach(file ./usr/bin/palimo-suite ./usr/share/applications/org.palimo.PalimoSuite.desktop)
-    string(FIND "${contents}" "${file}" at)
-    if(at EQUAL -1)
-        message(FATAL_ERROR "the package lacks ${file}")
-    endif()
-endforeach()
-message(STATUS "installed and packaged; depends: ${depends}")
+# The package's program is stripped; its symbols are the debug component's, under its build id.
+run(dpkg-deb --extract ${packages} ${WORK_DIR}/unpacked)
+run(${READELF} --notes --section-headers --wide ${WORK_DIR}/unpacked/usr/bin/palimo-suite)
+set(packaged "${output}")
+if(packaged MATCHES "\\.debug_info")
+    message(FATAL_ERROR "the packaged program is not stripped")
+endif()
+if(NOT packaged MATCHES "Build ID: ([0-9a-f][0-9a-f])([0-9a-f]+)")
+    message(FATAL_ERROR "the packaged program has no build id")
+endif()
+set(symbols .build-id/${CMAKE_MATCH_1}/${CMAKE_MATCH_2}.debug)
+run(${CMAKE_COMMAND} --install ${BUILD_DIR} --prefix ${WORK_DIR}/debug/usr --component debug)
+set(symbols ${WORK_DIR}/debug/usr/lib/debug/${symbols})
+if(NOT EXISTS ${symbols})
+    message(FATAL_ERROR "the debug component lacks the program's symbols ${symbols}")
+endif()
+run(${READELF} --section-headers --wide ${symbols})
+require_contains("${output}" ".debug_info" "the program's symbols")
+
+run(${LINTIAN} --fail-on error,warning --tag-display-limit 0 ${packages})
+message(STATUS "lintian:\n${output}")
+message(STATUS "installed and packaged:\n${fields}")

@@ -20,7 +20,7 @@ QRect TwipsRect(int left, int top, int width, int height)
 QColor ResolveColour(ColourValue value, const QPalette& palette)
 {
     if ((value & 0x80000000u) == 0)
-        return QColor(int(value & 0xFF), int((value >> 8) & 0xFF), int((value >> 16) & 0xFF));
+        return {int(value & 0xFF), int((value >> 8) & 0xFF), int((value >> 16) & 0xFF)};
     switch (value & 0xFFu) {
     case 5: // COLOR_WINDOW
         return palette.color(QPalette::Active, QPalette::Base);

@@ -1,8 +1,8 @@
 #include "main_window.h"
 
-#include "app/branding.h"
 #include "auxiliary_pane_switch.h"
 #include "figures_row.h"
+#include "ui/common/branding.h"
 #include "ui/common/design.h"
 #include "ui/common/frame_box.h"
 #include "ui/common/strings.h"
@@ -86,8 +86,8 @@ MainWindow::MainWindow(QWidget* parent)
     ApplyWindowLook(this);
     setFont(DesignFont(QStringLiteral("Microsoft Sans Serif"), 18));
     setFixedSize(TwipsToPixels(13095), TwipsToPixels(9975));
-    setWindowIcon(app::ApplicationIcon());
-    setCaption(app::ApplicationTitle());
+    setWindowIcon(ApplicationIcon());
+    setCaption(ApplicationTitle());
 
     buildPanes();
     buildServiceFrame();
@@ -295,7 +295,7 @@ void MainWindow::compare()
             ->present(*result, shownShingleLength);
         return;
     }
-    QMessageBox message(QMessageBox::NoIcon, app::ApplicationTitle(),
+    QMessageBox message(QMessageBox::NoIcon, ApplicationTitle(),
                         QStringLiteral("Количество слов меньше длины шингла!"), QMessageBox::Ok,
                         this);
     message.exec();
@@ -306,7 +306,7 @@ void MainWindow::clearAll()
     newTextPane_->replacePlainText(QString());
     sourcePane_->replacePlainText(QString());
     auxiliaryPane_->replacePlainText(QString());
-    setCaption(app::ApplicationTitle());
+    setCaption(ApplicationTitle());
 }
 
 void MainWindow::showOptions()

@@ -1,6 +1,6 @@
 #include "about_window.h"
 
-#include "app/branding.h"
+#include "ui/common/branding.h"
 #include "ui/common/design.h"
 #include "ui/common/text_pane.h"
 
@@ -27,7 +27,7 @@ AboutWindow::AboutWindow(QWidget* owner)
                          Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint)
 {
     SetUpSecondaryWindow(this, "frmAbout", QStringLiteral("О программе"));
-    setWindowIcon(app::ApplicationIcon());
+    setWindowIcon(ApplicationIcon());
     setFixedSize(TwipsToPixels(5730), TwipsToPixels(3345));
 
     auto* okButton = MakeButton(this, "cmdOK", QStringLiteral("Окей"),
@@ -41,7 +41,7 @@ AboutWindow::AboutWindow(QWidget* owner)
     }
 
     auto* icon = MakeControl<QLabel>(this, "picIcon", TwipsRect(120, 120, 615, 615));
-    icon->setPixmap(app::Logo());
+    icon->setPixmap(Logo());
     icon->resize(icon->pixmap().size()); // sized to its picture
 
     auto* title = MakeLabel(this, "lblTitle", QStringLiteral("Palimo Suite... 1.0 "),

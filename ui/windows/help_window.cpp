@@ -1,6 +1,6 @@
 #include "help_window.h"
 
-#include "app/branding.h"
+#include "ui/common/branding.h"
 #include "ui/common/design.h"
 #include "ui/common/text_pane.h"
 
@@ -74,7 +74,7 @@ HelpWindow::HelpWindow(QWidget* owner)
               Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint)
 {
     SetUpSecondaryWindow(this, "Form3", QStringLiteral("Справка"));
-    setWindowIcon(app::ApplicationIcon());
+    setWindowIcon(ApplicationIcon());
     setFixedSize(TwipsToPixels(5760), TwipsToPixels(7230));
 
     auto* pane = MakeControl<TextPane>(this, "RichTextBox1", TwipsRect(120, 120, 5535, 6495));

@@ -1,6 +1,6 @@
 #include "options_window.h"
 
-#include "app/branding.h"
+#include "ui/common/branding.h"
 #include "ui/common/clickable_slider.h"
 #include "ui/common/design.h"
 #include "ui/common/text_pane.h"
@@ -67,7 +67,7 @@ OptionsWindow::OptionsWindow(QWidget* owner, MainWindowPanes panes)
       panes_(panes)
 {
     SetUpSecondaryWindow(this, "Form2", QStringLiteral("Опции..."));
-    setWindowIcon(app::ApplicationIcon());
+    setWindowIcon(ApplicationIcon());
     resize(TwipsToPixels(6315), TwipsToPixels(1920));
 
     QLabel* upperLabel =

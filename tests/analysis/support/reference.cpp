@@ -37,7 +37,7 @@ std::u16string PrepareText(std::u16string_view text)
 analysis::ShingleList ExtractShingles(std::u16string_view p)
 {
     analysis::ShingleList list;
-    const long long length = static_cast<long long>(p.size());
+    const auto length = static_cast<long long>(p.size());
     long long scan = 1;
     long long windowStart = 1;
     long long windowLength = 0;
@@ -70,8 +70,8 @@ analysis::ShingleList ExtractShingles(std::u16string_view p)
 bool CompareShingleLists(const analysis::ShingleList& newText, const analysis::ShingleList& source,
                          analysis::ComparisonResult& result)
 {
-    const long long n = static_cast<long long>(newText.size());
-    const long long s = static_cast<long long>(source.size());
+    const auto n = static_cast<long long>(newText.size());
+    const auto s = static_cast<long long>(source.size());
     if (s < 3)
         return false;
     if (n < 3)
@@ -111,7 +111,7 @@ analysis::TextStatistics ComputeTextStatistics(std::u16string_view text)
 {
     analysis::TextStatistics statistics;
 
-    long long n = static_cast<long long>(text.size());
+    auto n = static_cast<long long>(text.size());
     while (n > 0 && At(text, n) == u' ')
         n -= 1;
     long long characters = 0;
@@ -124,7 +124,7 @@ analysis::TextStatistics ComputeTextStatistics(std::u16string_view text)
 
     static const std::u16string nonWords[13] = {u"-", u"",  u"(", u")", u"=", u"_", u"+",
                                                 u"%", u"$", u"@", u"!", u"?", u"/"};
-    const long long length = static_cast<long long>(text.size());
+    const auto length = static_cast<long long>(text.size());
     long long tokenStart = 1;
     long long run = 0;
     long long words = 0;

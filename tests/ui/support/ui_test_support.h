@@ -43,7 +43,7 @@ inline void DiscardClosedWindows()
 // One tick of a timer of the window, as the event loop would deliver it.
 inline void Tick(const QObject* window, const char* timerName, int times = 1)
 {
-    QTimer* timer = Find<QTimer>(window, timerName);
+    auto* timer = Find<QTimer>(window, timerName);
     for (int i = 0; i < times; ++i) {
         QTimerEvent event(timer->timerId());
         QCoreApplication::sendEvent(timer, &event);

@@ -1,6 +1,6 @@
 #include "branding.h"
 
-namespace app {
+namespace ui {
 
 QString ApplicationTitle()
 {
@@ -17,7 +17,7 @@ QIcon ApplicationIcon()
 
 QPixmap Logo()
 {
-    return QPixmap(QStringLiteral(":/palimo/icons/palimo-suite-logo.xpm"));
+    return {QStringLiteral(":/palimo/icons/palimo-suite-logo.xpm")};
 }
 
-} // namespace app
+} // namespace ui

@@ -5,10 +5,10 @@
 #include <QPixmap>
 #include <QString>
 
-namespace app {
+namespace ui {
 
 QString ApplicationTitle(); // "Palimo Suite...": the main window's caption and message boxes' title
 QIcon ApplicationIcon();    // 32 x 32 and 16 x 16
 QPixmap Logo();             // 37 x 37
 
-} // namespace app
+} // namespace ui
