@@ -129,12 +129,13 @@ void tst_Desktop::initTestCase()
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     environment.insert(QStringLiteral("DISPLAY"), display);
     openbox.setProcessEnvironment(environment);
+    openbox.setProcessChannelMode(QProcess::MergedChannels);
     openbox.start(QStringLiteral(OPENBOX_PROGRAM), {QStringLiteral("--sm-disable")});
     QVERIFY(openbox.waitForStarted());
-    QTRY_VERIFY_WITH_TIMEOUT(
+    QTRY_VERIFY2_WITH_TIMEOUT(
         run(QStringLiteral(XPROP_PROGRAM), {"-root", "_NET_SUPPORTING_WM_CHECK"})
             .contains(QStringLiteral("window id")),
-        20000);
+        qPrintable(display + QLatin1Char(' ') + QString::fromLocal8Bit(openbox.readAll())), 20000);
 
     QDir(work.path()).mkdir(QStringLiteral("probe"));
     QDir(work.path()).mkdir(QStringLiteral("runtime"));
@@ -173,7 +174,7 @@ QString tst_Desktop::run(const QString& tool, const QStringList& arguments)
     environment.insert(QStringLiteral("LC_ALL"), QStringLiteral("C.UTF-8"));
     process.setProcessEnvironment(environment);
     process.start(tool, arguments);
-    if (!process.waitForFinished(20000)) {
+    if (!process.waitForFinished(10000)) {
         process.kill();
         process.waitForFinished();
     }
