@@ -302,27 +302,35 @@ void tst_Form1::framesDrawTheirLineThroughTheCaption()
 {
     QFETCH(QString, name);
     auto* frame = Find<ui::FrameBox>(window.get(), name.toLatin1().constData());
-    const QImage image = frame->grab().toImage();
+    const QPixmap drawn = frame->grab();
+    const QImage image = drawn.toImage();
+    // The image is in device pixels, the layout in logical ones (QT_SCALE_FACTOR).
+    const qreal ratio = drawn.devicePixelRatio();
+    const auto device = [ratio](int logical) { return qRound(logical * ratio); };
     const QColor inside(0, 64, 0);
     // The top line, looked for right of the caption: it runs through the caption's middle.
-    const int column = frame->width() - 12;
+    const int column = device(frame->width() - 12);
     int line = -1;
     for (int y = 0; y < image.height() && line < 0; ++y) {
         if (image.pixelColor(column, y) != inside)
             line = y;
     }
     const QFontMetrics metrics = frame->fontMetrics();
-    QVERIFY2(std::abs(line - metrics.height() / 2) <= 1, qPrintable(QString::number(line)));
+    QVERIFY2(std::abs(line - device(metrics.height() / 2)) <= device(1),
+             qPrintable(QString::number(line)));
     // The caption's text sits across the line, and every control stands below it.
-    const QRect caption = uitest::InkBounds(image, inside, frame->captionRect());
-    QVERIFY(caption.top() < line && caption.bottom() > line);
+    const QRect caption = frame->captionRect();
+    const QRect ink = uitest::InkBounds(image, inside,
+                                        QRect(device(caption.x()), device(caption.y()),
+                                              device(caption.width()), device(caption.height())));
+    QVERIFY(ink.top() < line && ink.bottom() > line);
     for (QWidget* control : frame->findChildren<QWidget*>()) {
         if (control->isVisibleTo(frame))
-            QVERIFY2(control->y() > line + 1, qPrintable(control->objectName()));
+            QVERIFY2(device(control->y()) > line + device(1), qPrintable(control->objectName()));
     }
     // Inside the frame, the window's own colour, exactly.
-    QCOMPARE(image.pixelColor(frame->width() - 6, frame->height() - 6), inside);
-    QCOMPARE(image.pixelColor(6, frame->height() / 2 + 4), inside);
+    QCOMPARE(image.pixelColor(device(frame->width() - 6), device(frame->height() - 6)), inside);
+    QCOMPARE(image.pixelColor(device(6), device(frame->height() / 2 + 4)), inside);
 }
 
 void tst_Form1::greyedShingleLengthIsReadable()

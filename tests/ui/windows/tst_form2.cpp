@@ -256,10 +256,11 @@ void tst_Form2::labelsStandAtTheTopOfTheirBoxes()
     for (const char* name : {"Label2", "Label5"}) {
         auto* label = Find<QLabel>(window, name);
         QVERIFY(label->height() > 2 * label->fontMetrics().height() - 4);
-        const QImage image = label->grab().toImage();
-        const QRect ink = uitest::InkBounds(image, QColor(0, 64, 0));
-        QVERIFY2(ink.top() <= label->fontMetrics().ascent() - label->fontMetrics().capHeight() + 1,
-                 name);
+        const QPixmap drawn = label->grab();
+        const QRect ink = uitest::InkBounds(drawn.toImage(), QColor(0, 64, 0));
+        // In logical pixels, whatever the scale factor.
+        const qreal top = ink.top() / drawn.devicePixelRatio();
+        QVERIFY2(top <= label->fontMetrics().ascent() - label->fontMetrics().capHeight() + 1, name);
     }
 }
 

@@ -101,15 +101,17 @@ void tst_FrmAbout::descriptionIsExact()
 void tst_FrmAbout::titleStandsAtTheTopOfItsBox()
 {
     auto* title = Find<QLabel>(open(), "lblTitle");
-    const QImage image = title->grab().toImage();
-    const QRect ink = uitest::InkBounds(image, QColor(0, 64, 0));
+    const QPixmap drawn = title->grab();
+    const QRect ink = uitest::InkBounds(drawn.toImage(), QColor(0, 64, 0));
     QVERIFY(ink.isValid());
+    // In logical pixels, whatever the scale factor.
+    const qreal top = ink.top() / drawn.devicePixelRatio();
+    const qreal bottom = (ink.bottom() + 1) / drawn.devicePixelRatio();
     // The capitals' tops stand where the font's ascent puts them below the box's top.
     const QFontMetrics metrics = title->fontMetrics();
-    QVERIFY2(ink.top() <= metrics.ascent() - metrics.capHeight() + 1,
-             qPrintable(QString::number(ink.top())));
+    QVERIFY2(top <= metrics.ascent() - metrics.capHeight() + 1, qPrintable(QString::number(top)));
     // So the title stands well clear of the description box below it.
-    QVERIFY(title->y() + ink.bottom() + 8 < Find(main->aboutWindow(), "Text1")->y());
+    QVERIFY(title->y() + bottom + 8 < Find(main->aboutWindow(), "Text1")->y());
 }
 
 void tst_FrmAbout::keysAndButtonClose_data()
