@@ -87,7 +87,8 @@ private:
     QRect clientOnScreen(const QString& window);
     QRect frameOnScreen(const QString& window);
     QJsonObject report();
-    QJsonObject waitForReport(const std::function<bool(const QJsonObject&)>& done);
+    QJsonObject waitForReport(const std::function<bool(const QJsonObject&)>& done,
+                              int attempts = 100);
     QJsonObject windowNamed(const QJsonObject& from, const QString& name);
     QJsonObject waitForWindow(const QString& name, bool shown = true);
     bool waitForTitle(const QString& window, const QString& expected);
@@ -296,10 +297,11 @@ QJsonObject tst_Desktop::report()
     return {};
 }
 
-QJsonObject tst_Desktop::waitForReport(const std::function<bool(const QJsonObject&)>& done)
+QJsonObject tst_Desktop::waitForReport(const std::function<bool(const QJsonObject&)>& done,
+                                       int attempts)
 {
     QJsonObject last;
-    for (int attempt = 0; attempt < 100 && program.state() == QProcess::Running; ++attempt) {
+    for (int attempt = 0; attempt < attempts && program.state() == QProcess::Running; ++attempt) {
         last = report();
         if (done(last))
             return last;
@@ -345,9 +347,12 @@ QString tst_Desktop::focusAfter(const QString& keys)
 {
     const QString before = report().value(QStringLiteral("focus")).toString();
     key(keys);
-    const QJsonObject after = waitForReport([&before](const QJsonObject& r) {
-        return r.value(QStringLiteral("focus")).toString() != before;
-    });
+    // A key that moves no focus gives up soon, so that a broken tab order fails quickly.
+    const QJsonObject after = waitForReport(
+        [&before](const QJsonObject& r) {
+            return r.value(QStringLiteral("focus")).toString() != before;
+        },
+        25);
     return after.value(QStringLiteral("focus")).toString();
 }
 
