@@ -82,4 +82,46 @@ struct TextStatistics
 TextStatistics ComputeTextStatistics(std::u16string_view text);
 bool IsNonWordToken(std::u16string_view token);
 
+// The live figures of a text that is edited paragraph by paragraph, kept up to date without
+// recounting the whole text: always equal to ComputeTextStatistics of the paragraphs joined by
+// CR LF. An edit costs the length of the paragraphs it replaces, not of the text.
+class LiveTextStatistics
+{
+public:
+    // One empty paragraph, the empty text.
+    LiveTextStatistics();
+
+    // Replaces `count` paragraphs from paragraph `first` on by `paragraphs`, whose texts hold no
+    // line break between paragraphs (a CR LF inside one is counted as its two characters). The
+    // text always keeps at least one paragraph.
+    void replace(std::size_t first, std::size_t count,
+                 std::span<const std::u16string_view> paragraphs);
+
+    std::size_t paragraphCount() const { return paragraphs_.size(); }
+    TextStatistics statistics() const;
+    // Characters read by replace() since the start: the cost of keeping the figures up to date.
+    std::uint64_t charactersExamined() const { return charactersExamined_; }
+
+    // What the figures need of one paragraph: its own counts, and its last characters, which
+    // the end of the text treats differently.
+    struct Paragraph
+    {
+        std::uint64_t length = 0;
+        std::uint64_t spaces = 0;
+        // Non-word tokens that start inside the paragraph, as if a character that is not a space
+        // followed it; a token starting at its first character is counted in `openingNonWord`.
+        std::uint64_t nonWord = 0;
+        std::uint8_t openingNonWord = 0;
+        std::uint8_t tailLength = 0;
+        char16_t tail[3] = {}; // the last characters, the last one first
+    };
+
+private:
+    std::vector<Paragraph> paragraphs_;
+    std::uint64_t length_ = 0;
+    std::uint64_t spaces_ = 0;
+    std::uint64_t nonWord_ = 0;
+    std::uint64_t charactersExamined_ = 0;
+};
+
 } // namespace analysis

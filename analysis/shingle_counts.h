@@ -33,54 +33,75 @@ inline std::uint64_t HashShingle(std::u16string_view text)
     return hash;
 }
 
+// The table is far larger than the caches for long texts, so every probe would wait for memory:
+// both filling and reading hash a batch of shingles first and prefetch their slots.
 class ShingleCounts
 {
 public:
-    explicit ShingleCounts(std::span<const std::u16string_view> shingles)
+    static constexpr std::size_t Ahead = 16;
+
+    explicit ShingleCounts(std::span<const std::u16string_view> shingles) : keys_(shingles)
     {
         std::size_t capacity = 16;
-        while (capacity < shingles.size() * 2)
+        while (capacity < shingles.size() + shingles.size() / 2)
             capacity *= 2;
         slots_.resize(capacity);
         mask_ = capacity - 1;
-        for (const std::u16string_view shingle : shingles)
-            ++find(shingle, HashShingle(shingle)).count;
+        std::vector<std::uint64_t> hashes(shingles.size());
+        for (std::size_t i = 0; i < shingles.size(); ++i) {
+            hashes[i] = HashShingle(shingles[i]);
+            if (i >= Ahead)
+                add(i - Ahead, hashes[i - Ahead]);
+            prefetch(hashes[i]);
+        }
+        for (std::size_t i = shingles.size() > Ahead ? shingles.size() - Ahead : 0;
+             i < shingles.size(); ++i)
+            add(i, hashes[i]);
     }
 
-    std::int64_t countOf(std::u16string_view shingle) const
+    void prefetch(std::uint64_t hash) const { __builtin_prefetch(&slots_[hash & mask_]); }
+
+    std::int64_t countOf(std::u16string_view shingle, std::uint64_t hash) const
     {
-        const std::uint64_t hash = HashShingle(shingle);
         for (std::size_t i = hash & mask_;; i = (i + 1) & mask_) {
             const Slot& slot = slots_[i];
             if (slot.count == 0)
                 return 0;
-            if (slot.hash == hash && slot.key == shingle)
+            if (slot.hash == hash && keys_[slot.key] == shingle)
                 return slot.count;
         }
     }
 
+    std::int64_t countOf(std::u16string_view shingle) const
+    {
+        return countOf(shingle, HashShingle(shingle));
+    }
+
 private:
+    // The first occurrence stands for all equal shingles.
     struct Slot
     {
-        std::u16string_view key;
         std::uint64_t hash = 0;
-        std::int64_t count = 0;
+        std::uint32_t key = 0;
+        std::uint32_t count = 0;
     };
 
-    Slot& find(std::u16string_view shingle, std::uint64_t hash)
+    void add(std::size_t index, std::uint64_t hash)
     {
         for (std::size_t i = hash & mask_;; i = (i + 1) & mask_) {
             Slot& slot = slots_[i];
             if (slot.count == 0) {
-                slot.key = shingle;
-                slot.hash = hash;
-                return slot;
+                slot = {hash, static_cast<std::uint32_t>(index), 1};
+                return;
             }
-            if (slot.hash == hash && slot.key == shingle)
-                return slot;
+            if (slot.hash == hash && keys_[slot.key] == keys_[index]) {
+                ++slot.count;
+                return;
+            }
         }
     }
 
+    std::span<const std::u16string_view> keys_;
     std::vector<Slot> slots_;
     std::size_t mask_ = 0;
 };

@@ -13,10 +13,64 @@ constexpr char16_t Space = u' ';
 constexpr std::array<std::u16string_view, 13> NonWordTokens = {
     u"-", u"", u"(", u")", u"=", u"_", u"+", u"%", u"$", u"@", u"!", u"?", u"/"};
 
-std::int32_t Saturated(std::size_t count)
+std::int32_t Saturated(std::uint64_t count)
 {
     return static_cast<std::int32_t>(
-        std::min<std::size_t>(count, std::numeric_limits<std::int32_t>::max()));
+        std::min<std::uint64_t>(count, std::numeric_limits<std::int32_t>::max()));
+}
+
+// The single characters among NonWordTokens.
+bool IsNonWordCharacter(char16_t c)
+{
+    switch (c) {
+    case u'-':
+    case u'(':
+    case u')':
+    case u'=':
+    case u'_':
+    case u'+':
+    case u'%':
+    case u'$':
+    case u'@':
+    case u'!':
+    case u'?':
+    case u'/':
+        return true;
+    default:
+        return false;
+    }
+}
+
+// A token that starts at a character is not a word when it is empty (the character is a space)
+// or is one non-word character followed by a space.
+bool StartsNonWordToken(char16_t c, bool spaceFollows)
+{
+    return c == Space || (spaceFollows && IsNonWordCharacter(c));
+}
+
+LiveTextStatistics::Paragraph Summarise(std::u16string_view text)
+{
+    LiveTextStatistics::Paragraph paragraph;
+    paragraph.length = text.size();
+    const std::size_t size = text.size();
+    std::uint64_t spaces = 0;
+    std::uint64_t nonWord = 0;
+    for (std::size_t i = 0; i < size; ++i) {
+        const bool space = text[i] == Space;
+        spaces += space ? 1 : 0;
+        // A token starts after every space; within a paragraph, a character that is not a
+        // space always follows its end (the line break, or whatever the text's end makes of it).
+        if (i > 0 && text[i - 1] == Space)
+            nonWord += StartsNonWordToken(text[i], i + 1 < size && text[i + 1] == Space) ? 1 : 0;
+    }
+    paragraph.spaces = spaces;
+    paragraph.nonWord = nonWord;
+    if (size > 0)
+        paragraph.openingNonWord = StartsNonWordToken(text[0], size > 1 && text[1] == Space);
+    paragraph.tailLength = static_cast<std::uint8_t>(std::min<std::size_t>(size, 3));
+    for (std::size_t k = 0; k < paragraph.tailLength; ++k)
+        paragraph.tail[k] = text[size - 1 - k];
+    return paragraph;
 }
 
 } // namespace
@@ -51,6 +105,97 @@ TextStatistics ComputeTextStatistics(std::u16string_view text)
         tokenStart = end + 1;
     }
     statistics.WordCount = Saturated(words);
+    return statistics;
+}
+
+} // namespace analysis
+
+namespace analysis {
+
+LiveTextStatistics::LiveTextStatistics() : paragraphs_(1) {}
+
+void LiveTextStatistics::replace(std::size_t first, std::size_t count,
+                                 std::span<const std::u16string_view> paragraphs)
+{
+    first = std::min(first, paragraphs_.size());
+    count = std::min(count, paragraphs_.size() - first);
+    for (std::size_t i = first; i < first + count; ++i) {
+        length_ -= paragraphs_[i].length;
+        spaces_ -= paragraphs_[i].spaces;
+        nonWord_ -= paragraphs_[i].nonWord;
+    }
+    std::vector<Paragraph> added;
+    added.reserve(paragraphs.size());
+    for (const std::u16string_view text : paragraphs) {
+        added.push_back(Summarise(text));
+        length_ += added.back().length;
+        spaces_ += added.back().spaces;
+        nonWord_ += added.back().nonWord;
+        charactersExamined_ += text.size();
+    }
+    const auto at = paragraphs_.begin() + static_cast<std::ptrdiff_t>(first);
+    const std::size_t common = std::min(count, added.size());
+    std::copy(added.begin(), added.begin() + static_cast<std::ptrdiff_t>(common), at);
+    if (count > common) {
+        paragraphs_.erase(at + static_cast<std::ptrdiff_t>(common),
+                          at + static_cast<std::ptrdiff_t>(count));
+    } else {
+        paragraphs_.insert(at + static_cast<std::ptrdiff_t>(common),
+                           added.begin() + static_cast<std::ptrdiff_t>(common), added.end());
+    }
+    if (paragraphs_.empty())
+        paragraphs_.emplace_back();
+}
+
+TextStatistics LiveTextStatistics::statistics() const
+{
+    const std::uint64_t length = length_ + 2 * (paragraphs_.size() - 1);
+    TextStatistics statistics;
+    statistics.CharactersWithoutSpaces = Saturated(length - spaces_);
+    if (length == 0)
+        return statistics;
+
+    // The last three characters of the text, the last one first, through the CR LF between
+    // paragraphs; `known` stops short at the start of the text.
+    char16_t last[3] = {};
+    std::size_t known = 0;
+    for (std::size_t i = paragraphs_.size(); i-- > 0 && known < 3;) {
+        const Paragraph& paragraph = paragraphs_[i];
+        for (std::size_t k = 0; k < paragraph.tailLength && known < 3; ++k)
+            last[known++] = paragraph.tail[k];
+        if (i > 0) {
+            for (const char16_t c : {u'\n', u'\r'}) {
+                if (known < 3)
+                    last[known++] = c;
+            }
+        }
+    }
+
+    // The tokens are the text without its last character, split at every space. The paragraphs
+    // counted their non-word tokens as if every character had a follower; the last two
+    // characters' tokens are counted again here with the text's real end.
+    const auto isSpace = [&](std::size_t k) { return k < known && last[k] == Space; };
+    const bool lastIsFirst = known == 1;
+    const bool secondLastIsFirst = known == 2;
+    const bool tokenBeforeLast = lastIsFirst || isSpace(1);
+    const std::uint64_t tokens = 1 + spaces_ - (isSpace(0) ? 1 : 0);
+
+    std::uint64_t nonWord = nonWord_ + paragraphs_.front().openingNonWord;
+    // The last character, counted as the start of a token when a space precedes it.
+    if (tokenBeforeLast && isSpace(0))
+        --nonWord;
+    // The token after the last character is dropped with it: empty, so never a word.
+    if (tokenBeforeLast)
+        ++nonWord;
+    if (known >= 2) {
+        const bool startsToken = secondLastIsFirst || isSpace(2);
+        if (startsToken) {
+            // Counted as followed by the last character; really it ends the tokens.
+            nonWord -= StartsNonWordToken(last[1], isSpace(0)) ? 1 : 0;
+            nonWord += StartsNonWordToken(last[1], true) ? 1 : 0;
+        }
+    }
+    statistics.WordCount = Saturated(tokens - nonWord);
     return statistics;
 }
 

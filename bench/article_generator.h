@@ -4,6 +4,7 @@
 
 #include <random>
 #include <string>
+#include <string_view>
 
 namespace bench {
 
@@ -65,6 +66,43 @@ public:
                 text += article(passage);
             }
         }
+        return text;
+    }
+
+    // One paragraph of prose: the same words and punctuation, never a line break.
+    std::u16string paragraph(std::size_t codeUnits)
+    {
+        const std::u16string text = article(codeUnits);
+        std::u16string joined;
+        joined.reserve(text.size());
+        for (std::size_t i = 0; i < text.size(); ++i) {
+            if (text[i] == u'\r' && i + 1 < text.size() && text[i + 1] == u'\n') {
+                joined += u' ';
+                ++i;
+            } else {
+                joined += text[i];
+            }
+        }
+        return joined;
+    }
+
+    // Characters drawn from `alphabet` alone: with no space among them, a text that offers no
+    // word boundary at all (base64, a link list, punctuation only).
+    std::u16string drawnFrom(std::u16string_view alphabet, std::size_t codeUnits)
+    {
+        std::u16string text(codeUnits, u'\0');
+        for (char16_t& c : text)
+            c = alphabet[static_cast<std::size_t>(
+                number(0, static_cast<int>(alphabet.size()) - 1))];
+        return text;
+    }
+
+    // CJK ideographs without spaces: a boundary between any two of them.
+    std::u16string ideographs(std::size_t codeUnits)
+    {
+        std::u16string text(codeUnits, u'\0');
+        for (char16_t& c : text)
+            c = static_cast<char16_t>(number(0x4E00, 0x9FA5));
         return text;
     }
 

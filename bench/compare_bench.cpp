@@ -16,7 +16,7 @@ namespace {
 
 // Sizes in bytes of UTF-16 per side.
 constexpr std::int64_t Kilobyte = 1024;
-constexpr std::int64_t Sizes[] = {10 * Kilobyte, 100 * Kilobyte, 1024 * Kilobyte};
+constexpr std::int64_t Sizes[] = {10 * Kilobyte, 100 * Kilobyte, 1024 * Kilobyte, 8192 * Kilobyte};
 
 struct Pair
 {
@@ -134,8 +134,10 @@ BENCHMARK(ComparePipeline)
     ->Arg(Sizes[0])
     ->Arg(Sizes[1])
     ->Arg(Sizes[2])
+    ->Arg(Sizes[3])
     ->Unit(benchmark::kMillisecond);
-BENCHMARK(FloorPass)->Arg(Sizes[0])->Arg(Sizes[1])->Arg(Sizes[2])->Unit(benchmark::kMillisecond);
+BENCHMARK(FloorPass)->Arg(Sizes[0])->Arg(Sizes[1])->Arg(Sizes[2])->Arg(Sizes[3])->Unit(
+    benchmark::kMillisecond);
 BENCHMARK(NaiveMatcher)->Arg(Sizes[0])->Arg(Sizes[1])->Unit(benchmark::kMillisecond)->MinTime(1);
 BENCHMARK(TextStatistics)->Arg(Sizes[2])->Unit(benchmark::kMillisecond);
 BENCHMARK(PathologicalRepeats)->Unit(benchmark::kMillisecond)->Iterations(3);

@@ -1,5 +1,11 @@
-// Times the real windows headless with large texts: the compare click to a filled result window,
-// a keystroke with the next Timer3 tick, an idle main window, and a pathological pair.
+// Times the real windows headless with large texts, as the writer waits for them: a paste through
+// the clipboard or a keystroke, then the posted events, the next Timer3 tick and the repaint of
+// the window; the compare click until the result window is painted; an idle main window.
+//
+//   ui_timing                 every goal, each figure beside it
+//   ui_timing shapes book1    only these parts (shapes, book1, book8, repeats)
+//   ui_timing --growth 1 2 4  paste and keystroke in one paragraph and in text without spaces of
+//                             each size in MB, to show how the work grows with the text
 #include "app/application.h"
 #include "article_generator.h"
 #include "ui/common/strings.h"
@@ -8,6 +14,7 @@
 #include "ui/windows/result_window.h"
 
 #include <QApplication>
+#include <QClipboard>
 #include <QElapsedTimer>
 #include <QPushButton>
 #include <QTest>
@@ -18,12 +25,22 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <cstdlib>
 #include <ctime>
+#include <functional>
 #include <vector>
 
 namespace {
 
 constexpr std::size_t MegabyteOfUtf16 = std::size_t{512} * 1024; // code units
+
+const std::u16string_view Base64Alphabet =
+    u"ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
+// Letters and digits alone: Unicode's line breaking finds no boundary between any two of them.
+const std::u16string_view LettersAndDigits =
+    u"ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
+const std::u16string_view CyrillicLetters = u"абвгдеёжзийклмнопрстуфхцчшщъыьэюя";
+const std::u16string_view PunctuationMarks = u".,;:!?\u2026";
 
 double Milliseconds(const QElapsedTimer& timer)
 {
@@ -34,6 +51,11 @@ double Median(std::vector<double> values)
 {
     std::sort(values.begin(), values.end());
     return values[values.size() / 2];
+}
+
+double Slowest(const std::vector<double>& values)
+{
+    return *std::max_element(values.begin(), values.end());
 }
 
 double ProcessCpuSeconds()
@@ -57,78 +79,123 @@ void TickStatistics(ui::MainWindow& window)
     QCoreApplication::sendEvent(timer, &event);
 }
 
+// What follows an input event before the writer sees its effect: the posted events (deferred
+// layout and updates), the next Timer3 tick, and the window painted.
+void Settle(ui::MainWindow& window)
+{
+    QCoreApplication::sendPostedEvents();
+    TickStatistics(window);
+    QCoreApplication::sendPostedEvents();
+    window.repaint();
+}
+
+double Timed(const std::function<void()>& action)
+{
+    QElapsedTimer timer;
+    timer.start();
+    action();
+    return Milliseconds(timer);
+}
+
+// Empties the new-text pane, puts `text` on the clipboard and times Ctrl+V until painted.
+double TimePaste(ui::MainWindow& window, const std::u16string& text)
+{
+    ui::TextPane* pane = window.newTextPane();
+    pane->replacePlainText(QString());
+    Settle(window);
+    QApplication::clipboard()->setText(ui::ToQString(text));
+    pane->setFocus();
+    return Timed([&] {
+        QTest::keyClick(pane, Qt::Key_V, Qt::ControlModifier);
+        Settle(window);
+    });
+}
+
+// Keystrokes where the cursor stands, each until painted: letters with a space every sixth.
+std::vector<double> TimeKeystrokes(ui::MainWindow& window, int count)
+{
+    ui::TextPane* pane = window.newTextPane();
+    pane->setFocus();
+    std::vector<double> times;
+    for (int i = 0; i < count; ++i) {
+        times.push_back(Timed([&] {
+            QTest::keyClick(pane, i % 6 == 5 ? Qt::Key_Space : Qt::Key_A);
+            Settle(window);
+        }));
+    }
+    return times;
+}
+
 double TimeCompare(ui::MainWindow& window, int runs)
 {
     auto* compare = window.findChild<QPushButton*>(QStringLiteral("Command4"));
     std::vector<double> times;
     for (int i = 0; i < runs; ++i) {
-        QElapsedTimer timer;
-        timer.start();
-        compare->click();
-        times.push_back(Milliseconds(timer));
+        times.push_back(Timed([&] {
+            compare->click();
+            QCoreApplication::sendPostedEvents();
+            window.resultWindow()->repaint();
+        }));
     }
     return Median(times);
 }
 
-void Report(const char* what, double value, const char* unit, double goal, bool below = true)
+void Report(const char* what, double value, const char* unit, double goal)
 {
-    const bool met = below ? value < goal : value > goal;
-    std::printf("%-62s %10.2f %-3s (goal %s %g: %s)\n", what, value, unit, below ? "<" : ">", goal,
-                met ? "met" : "NOT MET");
+    std::printf("%-66s %10.2f %-3s (goal < %g: %s)\n", what, value, unit, goal,
+                value < goal ? "met" : "NOT MET");
+    std::fflush(stdout);
 }
 
-} // namespace
-
-int main(int argc, char* argv[])
+void ReportFigure(const char* what, double value, const char* unit)
 {
-    // Timed as the program ships: the same dispatcher, translations and identity.
-    const auto application = app::CreateApplication(argc, argv);
-    bench::ArticleGenerator generator(1);
-    const std::u16string source = generator.article(MegabyteOfUtf16);
-    const std::u16string newText = generator.rewrite(source);
+    std::printf("%-66s %10.2f %s\n", what, value, unit);
+    std::fflush(stdout);
+}
 
-    ui::MainWindow window;
-    window.show();
-    if (!QTest::qWaitForWindowExposed(&window))
-        return 1;
+void SetPanes(ui::MainWindow& window, const std::u16string& source, const std::u16string& newText)
+{
     window.sourcePane()->replacePlainText(ui::ToQString(source));
     window.newTextPane()->replacePlainText(ui::ToQString(newText));
-    TickStatistics(window);
+    Settle(window);
+}
 
-    const double compareMs = TimeCompare(window, 5);
-    const auto* result = window.resultWindow();
-    std::printf(
-        "1 MB per pane: %lld shared shingles listed, %s\n",
-        static_cast<long long>(result->findChild<ui::TextPane*>(QStringLiteral("RichTextBox1"))
-                                   ->document()
-                                   ->blockCount() -
-                               1),
-        qPrintable(result->windowTitle()));
-    Report("Click on Command4 to the filled result window, 1 MB a pane", compareMs, "ms", 500);
-
-    // Typing at the end of the 1 MB new text: the caption mirror, then the next Timer3 tick.
-    ui::TextPane* pane = window.newTextPane();
-    pane->setFocus();
-    pane->moveCursor(QTextCursor::End);
-    std::vector<double> keystrokes;
-    for (int i = 0; i < 60; ++i) {
-        QElapsedTimer timer;
-        timer.start();
-        QTest::keyClick(pane, i % 6 == 5 ? Qt::Key_Space : Qt::Key_A);
-        TickStatistics(window);
-        keystrokes.push_back(Milliseconds(timer));
+// A megabyte of text of every shape: pasted, then typed into at its end.
+void TimeShapes(ui::MainWindow& window)
+{
+    bench::ArticleGenerator generator(2);
+    const struct
+    {
+        const char* name;
+        std::u16string text;
+    } shapes[] = {
+        {"no space (base64)", generator.drawnFrom(Base64Alphabet, MegabyteOfUtf16)},
+        {"no space (letters and digits)", generator.drawnFrom(LettersAndDigits, MegabyteOfUtf16)},
+        {"no space (Cyrillic letters)", generator.drawnFrom(CyrillicLetters, MegabyteOfUtf16)},
+        {"CJK ideographs", generator.ideographs(MegabyteOfUtf16)},
+        {"punctuation only", generator.drawnFrom(PunctuationMarks, MegabyteOfUtf16)},
+        {"one paragraph of prose", generator.paragraph(MegabyteOfUtf16)},
+    };
+    for (const auto& shape : shapes) {
+        const double paste = TimePaste(window, shape.text);
+        Report(qPrintable(QStringLiteral("Paste 1 MB, %1, until painted").arg(shape.name)), paste,
+               "ms", 1000);
+        Report(qPrintable(QStringLiteral("  then a keystroke with tick and repaint, slowest of 3")),
+               Slowest(TimeKeystrokes(window, 3)), "ms", 300);
     }
-    Report("Keystroke with its Timer3 tick in a 1 MB pane, median", Median(keystrokes), "ms", 16);
-    Report("Keystroke with its Timer3 tick in a 1 MB pane, slowest",
-           *std::max_element(keystrokes.begin(), keystrokes.end()), "ms", 16);
+    window.newTextPane()->replacePlainText(QString());
+    Settle(window);
+}
 
+void TimeIdle(QApplication& application, ui::MainWindow& window)
+{
     // Nobody types: once the panes' background layout has settled, the timers go on ticking for
     // three seconds. A bare 1 ms timer is measured first, as the floor of any such window.
     const auto idleShareOfCore = [&application](int milliseconds) {
         const double cpuBefore = ProcessCpuSeconds();
         QElapsedTimer wall;
         wall.start();
-        QTimer::singleShot(milliseconds, application.get(), &QCoreApplication::quit);
+        QTimer::singleShot(milliseconds, &application, &QCoreApplication::quit);
         QApplication::exec();
         return 100 * (ProcessCpuSeconds() - cpuBefore) / (Milliseconds(wall) / 1e3);
     };
@@ -139,26 +206,124 @@ int main(int argc, char* argv[])
         bare.setInterval(1);
         QObject::connect(&bare, &QTimer::timeout, [] {});
         bare.start();
-        std::printf("%-62s %10.2f %%\n", "A bare 1 ms timer and nothing else, share of one core",
-                    idleShareOfCore(3000));
+        ReportFigure("A bare 1 ms timer and nothing else, share of one core", idleShareOfCore(3000),
+                     "%");
     }
     window.show();
     idleShareOfCore(500);
-    const double cpuBefore = ProcessCpuSeconds();
-    QElapsedTimer wall;
-    wall.start();
-    QTimer::singleShot(3000, application.get(), &QCoreApplication::quit);
-    QApplication::exec();
-    const double idleShare = 100 * (ProcessCpuSeconds() - cpuBefore) / (Milliseconds(wall) / 1e3);
-    Report("Idle main window holding 1 MB, share of one core", idleShare, "%", 3);
+    Report("Idle main window holding 1 MB, share of one core", idleShareOfCore(3000), "%", 3);
+}
 
-    // The same three words repeated 100,000 times in both panes.
-    QString repeats;
-    for (int i = 0; i < 100'000; ++i)
-        repeats += QStringLiteral("да нет да ");
-    window.sourcePane()->replacePlainText(repeats);
-    window.newTextPane()->replacePlainText(repeats);
-    Report("Click on Command4, 100,000 repeats in both panes", TimeCompare(window, 1), "ms", 1000);
+int Goals(QApplication& application, ui::MainWindow& window, const QStringList& only)
+{
+    const auto wanted = [&only](const char* section) {
+        return only.isEmpty() || only.contains(QLatin1String(section));
+    };
+    if (wanted("shapes"))
+        TimeShapes(window);
+
+    bench::ArticleGenerator generator(1);
+    if (wanted("book1")) {
+        const std::u16string source = generator.article(MegabyteOfUtf16);
+        const std::u16string newText = generator.rewrite(source);
+        SetPanes(window, source, newText);
+        const double compareMs = TimeCompare(window, 5);
+        Report("Click on Command4 to the painted result window, 1 MB a pane", compareMs, "ms", 500);
+
+        window.newTextPane()->moveCursor(QTextCursor::End);
+        const std::vector<double> keystrokes = TimeKeystrokes(window, 60);
+        Report("Keystroke, tick and repaint in a 1 MB book, median", Median(keystrokes), "ms", 16);
+        Report("Keystroke, tick and repaint in a 1 MB book, slowest", Slowest(keystrokes), "ms",
+               16);
+        TimeIdle(application, window);
+    }
+    if (wanted("book8")) {
+        const std::u16string source = generator.article(8 * MegabyteOfUtf16);
+        const std::u16string newText = generator.rewrite(source);
+        SetPanes(window, source, {});
+        Report("Paste an 8 MB book through the clipboard, until painted",
+               TimePaste(window, newText), "ms", 1000);
+        // Typing in the middle of the book and at its end.
+        ui::TextPane* pane = window.newTextPane();
+        QTextCursor middle = pane->textCursor();
+        middle.setPosition(pane->document()->characterCount() / 2);
+        pane->setTextCursor(middle);
+        std::vector<double> keystrokes = TimeKeystrokes(window, 30);
+        pane->moveCursor(QTextCursor::End);
+        const std::vector<double> atEnd = TimeKeystrokes(window, 30);
+        keystrokes.insert(keystrokes.end(), atEnd.begin(), atEnd.end());
+        Report("Keystroke, tick and repaint in an 8 MB book, median", Median(keystrokes), "ms", 16);
+        Report("Keystroke, tick and repaint in an 8 MB book, slowest", Slowest(keystrokes), "ms",
+               16);
+        SetPanes(window, source, newText);
+        Report("Click on Command4 to the painted result window, 8 MB a pane",
+               TimeCompare(window, 3), "ms", 400);
+        std::printf("  %lld shared shingles, %s\n",
+                    static_cast<long long>(
+                        std::get<analysis::ComparisonResult>(
+                            analysis::CompareTexts(ui::ToU16View(pane->plainText()),
+                                                   ui::ToU16View(window.sourcePane()->plainText())))
+                            .MatchCount),
+                    qPrintable(window.resultWindow()->windowTitle()));
+    }
+
+    if (wanted("repeats")) {
+        // The same three words repeated 100,000 times in both panes.
+        QString repeats;
+        for (int i = 0; i < 100'000; ++i)
+            repeats += QStringLiteral("да нет да ");
+        window.sourcePane()->replacePlainText(repeats);
+        window.newTextPane()->replacePlainText(repeats);
+        Settle(window);
+        Report("Click on Command4, 100,000 repeats in both panes", TimeCompare(window, 1), "ms",
+               1000);
+    }
     Report("Peak memory of the whole run", PeakMegabytes(), "MB", 300);
     return 0;
+}
+
+// How paste and keystroke grow with the text: linear work keeps the time per MB level.
+int Growth(ui::MainWindow& window, const std::vector<double>& sizes)
+{
+    bench::ArticleGenerator generator(3);
+    for (const bool paragraph : {true, false}) {
+        for (const double megabytes : sizes) {
+            const auto units = static_cast<std::size_t>(megabytes * MegabyteOfUtf16);
+            const std::u16string text = paragraph ? generator.paragraph(units)
+                                                  : generator.drawnFrom(LettersAndDigits, units);
+            const double paste = TimePaste(window, text);
+            const double keystroke = Slowest(TimeKeystrokes(window, 3));
+            std::printf("%-24s %6.3g MB: paste %9.1f ms (%7.1f ms/MB), keystroke %8.1f ms "
+                        "(%6.1f ms/MB)\n",
+                        paragraph ? "one paragraph" : "letters and digits", megabytes, paste,
+                        paste / megabytes, keystroke, keystroke / megabytes);
+            std::fflush(stdout);
+        }
+    }
+    window.newTextPane()->replacePlainText(QString());
+    ReportFigure("Peak memory of the whole run", PeakMegabytes(), "MB");
+    return 0;
+}
+
+} // namespace
+
+int main(int argc, char* argv[])
+{
+    // Timed as the program ships: the same dispatcher, translations and identity.
+    const auto application = app::CreateApplication(argc, argv);
+    ui::MainWindow window;
+    window.show();
+    if (!QTest::qWaitForWindowExposed(&window))
+        return 1;
+
+    const QStringList arguments = QApplication::arguments();
+    if (arguments.size() > 1 && arguments[1] == QStringLiteral("--growth")) {
+        std::vector<double> sizes;
+        for (qsizetype i = 2; i < arguments.size(); ++i)
+            sizes.push_back(arguments[i].toDouble());
+        if (sizes.empty())
+            sizes = {1, 2, 4, 8};
+        return Growth(window, sizes);
+    }
+    return Goals(*application, window, arguments.mid(1));
 }

@@ -12,10 +12,11 @@ RUN_PACKAGES=(cmake make g++ pkg-config qt6-base-dev libgl-dev qt6-qpa-plugins
 
 # What the tests need beyond that: the test frameworks; the validators of the desktop entry and
 # the AppStream data; dpkg-shlibdeps, file and lintian for the .deb; weston and Qt's Wayland
-# plugin for the Wayland start; clang with its runtime for the fuzzers and sanitizers, and
-# clang-tidy.
+# plugin for the Wayland start; an X server, a window manager and X tools for the desktop pass;
+# clang with its runtime for the fuzzers and sanitizers, and clang-tidy.
 TEST_PACKAGES=(libgtest-dev libbenchmark-dev desktop-file-utils appstream appstream-compose
-               dpkg-dev file lintian binutils weston qt6-wayland clang clang-tidy libclang-rt-14-dev)
+               dpkg-dev file lintian binutils weston qt6-wayland xvfb openbox xdotool x11-utils
+               imagemagick clang clang-tidy libclang-rt-14-dev)
 
 ensure_packages() {
     local missing=()

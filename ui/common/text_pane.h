@@ -1,15 +1,17 @@
 // A text pane of the design. Its plain text is the characters as typed, code unit for code unit
 // (a no-break space stays one), with every line break as CR LF; it takes plain text only, so
-// its font size and background colour always apply to all of its text.
+// its font size and background colour always apply to all of its text. It lays out only the
+// paragraphs in view, so that texts of many megabytes paste and type without delay.
 #pragma once
 
 #include "design.h"
+#include "line_breaking.h"
 
-#include <QTextEdit>
+#include <QPlainTextEdit>
 
 namespace ui {
 
-class TextPane : public QTextEdit
+class TextPane : public QPlainTextEdit
 {
     Q_OBJECT
 
@@ -30,6 +32,8 @@ public:
 
     // Counts changes of the characters (not of formatting) since the pane was made.
     quint64 textRevision() const { return textRevision_; }
+    // What laying out paragraphs took since the pane was made: it grows with the text, not faster.
+    LineBreakWork lineBreakWork() const;
 
 signals:
     // The characters changed: typing, deleting, pasting, or a replacement by the program.

@@ -1,6 +1,7 @@
 #include "main_window.h"
 
 #include "auxiliary_pane_switch.h"
+#include "document_statistics.h"
 #include "figures_row.h"
 #include "ui/common/branding.h"
 #include "ui/common/design.h"
@@ -135,6 +136,7 @@ void MainWindow::buildPanes()
                               InitialAuxiliaryText, QStringLiteral("Второй источник"));
 
     connect(newTextPane_, &TextPane::charactersChanged, this, &MainWindow::mirrorCaption);
+    newTextStatistics_ = new DocumentStatistics(newTextPane_->document(), this);
     connect(sourcePane_, &TextPane::focusGained, this,
             [this] { sourcePane_->setFontSize(SourcePaneFontSize); });
 }
@@ -345,8 +347,7 @@ void MainWindow::updateTextStatistics()
     if (statisticsRevision_ == newTextPane_->textRevision())
         return;
     statisticsRevision_ = newTextPane_->textRevision();
-    const QString text = newTextPane_->plainText();
-    const analysis::TextStatistics statistics = analysis::ComputeTextStatistics(ToU16View(text));
+    const analysis::TextStatistics statistics = newTextStatistics_->statistics();
     SetAutoSizedText(charactersLabel_, QString::number(statistics.CharactersWithoutSpaces));
     wordsLabel_->setText(statistics.WordCount == 0 ? QString()
                                                    : QString::number(statistics.WordCount));

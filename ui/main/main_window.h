@@ -17,6 +17,7 @@ namespace ui {
 
 class AboutWindow;
 class AuxiliaryPaneSwitch;
+class DocumentStatistics;
 class HelpWindow;
 class OptionsWindow;
 class ResultWindow;
@@ -87,6 +88,7 @@ private:
     QPushButton* aboutButton_ = nullptr;      // Command5
 
     AuxiliaryPaneSwitch* paneSwitch_ = nullptr;
+    DocumentStatistics* newTextStatistics_ = nullptr;
     WorkTimer workTimer_;
     QString caption_;
     quint64 statisticsRevision_ = ~quint64{0};

@@ -22,10 +22,10 @@ public:
     void Tick();
 
     const Captions& captions() const { return captions_; }
-    int seconds() const { return seconds_; }
-    int minutes() const { return minutes_; }
+    int Seconds() const { return seconds_; }
+    int Minutes() const { return minutes_; }
     // Keeps counting past the 16-bit range of the original clock.
-    std::int64_t hours() const { return hours_; }
+    std::int64_t Hours() const { return hours_; }
 
 private:
     int seconds_ = 0;

@@ -1,8 +1,8 @@
 #include "result_window.h"
 
 #include "ui/common/design.h"
+#include "ui/common/listing_pane.h"
 #include "ui/common/strings.h"
-#include "ui/common/text_pane.h"
 
 #include <QFrame>
 #include <QLabel>
@@ -27,12 +27,11 @@ constexpr int ExpandedOuterHeight = 2760;
 const QString LeadIn = QStringLiteral("Тексты совпадают на ");
 const QString ListingTitle = QStringLiteral("Для уникализации исправьте следующие сочетания:");
 
-TextPane* MakeListingPane(QWidget* parent, const char* name, const QRect& place)
+ListingPane* MakeListingPane(QWidget* parent, const char* name, const QRect& place)
 {
-    auto* pane = MakeControl<TextPane>(parent, name, place);
+    auto* pane = MakeControl<ListingPane>(parent, name, place);
     pane->setFont(DesignFont(QStringLiteral("MS Sans Serif"), 8.5));
     pane->setBackgroundColour(ColourWindow);
-    pane->setReadOnly(true);
     pane->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     return pane;
 }

@@ -11,7 +11,7 @@ class QPushButton;
 
 namespace ui {
 
-class TextPane;
+class ListingPane;
 
 // Where a window of outer size `frame` first goes beside the window `owner` (outer rectangle),
 // wholly inside `available`.
@@ -40,7 +40,7 @@ private:
     QLabel* resultLine_ = nullptr;   // Label2
     QLabel* heading_ = nullptr;      // Label4
     QLabel* listingTitle_ = nullptr; // Label3
-    TextPane* listing_ = nullptr;    // RichTextBox1
+    ListingPane* listing_ = nullptr; // RichTextBox1
 };
 
 } // namespace ui

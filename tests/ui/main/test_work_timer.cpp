@@ -49,6 +49,16 @@ INSTANTIATE_TEST_SUITE_P(
                     ClockCase{7200, u" 00c", u" 0м", u" 2ч"},
                     ClockCase{7201, u" 1c", u" 0м", u" 2ч"}));
 
+TEST(WorkTimer, FieldsCarryAtSixty)
+{
+    ui::WorkTimer timer;
+    for (int i = 0; i < 3600 + 60 + 1; ++i)
+        timer.Tick();
+    EXPECT_EQ(timer.Seconds(), 1);
+    EXPECT_EQ(timer.Minutes(), 1);
+    EXPECT_EQ(timer.Hours(), 1);
+}
+
 TEST(WorkTimer, SecondsSuffixIsLatinC)
 {
     ui::WorkTimer timer;

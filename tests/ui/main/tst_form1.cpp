@@ -1,7 +1,10 @@
 #include "support/ui_test_support.h"
 #include "ui/common/design.h"
 #include "ui/common/frame_box.h"
+#include "ui/common/listing_pane.h"
+#include "ui/common/strings.h"
 #include "ui/common/text_pane.h"
+#include "ui/main/document_statistics.h"
 #include "ui/main/figures_row.h"
 #include "ui/main/main_window.h"
 #include "ui/windows/about_window.h"
@@ -17,8 +20,10 @@
 #include <QLineEdit>
 #include <QMimeData>
 #include <QPushButton>
+#include <QRandomGenerator>
 #include <QScreen>
 #include <QSignalSpy>
+#include <QTextBlock>
 #include <QWindow>
 
 #include <algorithm>
@@ -83,6 +88,9 @@ private slots:
     void longFiguresStayApartInsideTheFrame_data();
     void longFiguresStayApartInsideTheFrame();
     void typedFiguresStayApart();
+    void statisticsEqualAFreshCountAfterEveryEdit_data();
+    void statisticsEqualAFreshCountAfterEveryEdit();
+    void keystrokeReadsOnlyItsParagraph();
 
     void clockAdvancesOnTimer1();
 
@@ -454,7 +462,7 @@ void tst_Form1::compareShowsTheInitialResult()
     QCOMPARE(result->windowTitle(), QStringLiteral("Текст не уникален"));
     QCOMPARE(Find<QLabel>(result, "Label2")->text(), QStringLiteral(" 8 %. (Длина шингла  3)"));
     QCOMPARE(result->outerHeightTwips(), 2760);
-    QCOMPARE(Find<ui::TextPane>(result, "RichTextBox1")->plainText(),
+    QCOMPARE(Find<ui::ListingPane>(result, "RichTextBox1")->plainText(),
              QStringLiteral("Недостатками навигационных систем\r\nв условиях сильной\r\n"));
     QCOMPARE(window->windowTitle(), QStringLiteral("Palimo Suite..."));
 }
@@ -628,6 +636,111 @@ void tst_Form1::typedFiguresStayApart()
     QVERIFY(label("Label7")->geometry().right() + 2 < label("Label8")->x());
     QVERIFY(label("Label8")->fontMetrics().horizontalAdvance(QStringLiteral("2001")) <=
             label("Label8")->width());
+}
+
+void tst_Form1::statisticsEqualAFreshCountAfterEveryEdit_data()
+{
+    QTest::addColumn<int>("seed");
+    for (int seed = 1; seed <= 6; ++seed)
+        QTest::newRow(qPrintable(QStringLiteral("seed%1").arg(seed))) << seed;
+}
+
+// Edits of every kind through the real pane, each followed by a tick: the labels always show
+// what a fresh count of the whole text gives.
+void tst_Form1::statisticsEqualAFreshCountAfterEveryEdit()
+{
+    QFETCH(int, seed);
+    QRandomGenerator random(static_cast<quint32>(seed));
+    ui::TextPane* newText = pane("RichTextBox1");
+    newText->setFocus();
+    const QStringList pieces = {QStringLiteral(" "),      QStringLiteral("a"),
+                                QStringLiteral("-"),      QStringLiteral("$ "),
+                                QStringLiteral("слово "), QStringLiteral("\u00A0"),
+                                QStringLiteral("( x"),    QStringLiteral("?")};
+    const auto piece = [&] { return pieces[random.bounded(int(pieces.size()))]; };
+    const auto moveTo = [&](int position, QTextCursor::MoveMode mode) {
+        QTextCursor cursor = newText->textCursor();
+        cursor.setPosition(qMin(position, newText->document()->characterCount() - 1), mode);
+        newText->setTextCursor(cursor);
+    };
+    for (int step = 0; step < 150; ++step) {
+        const int length = newText->document()->characterCount() - 1;
+        switch (random.bounded(12)) {
+        case 0:
+        case 1:
+            moveTo(random.bounded(length + 1), QTextCursor::MoveAnchor);
+            uitest::TypeText(newText, piece());
+            break;
+        case 2:
+            QTest::keyClick(newText, Qt::Key_Return);
+            break;
+        case 3:
+            QTest::keyClick(newText, Qt::Key_Return, Qt::ShiftModifier);
+            break;
+        case 4:
+            QTest::keyClick(newText, Qt::Key_Backspace);
+            break;
+        case 5:
+            QTest::keyClick(newText, Qt::Key_Delete);
+            break;
+        case 6: // a selection across paragraphs, deleted or typed over
+            moveTo(random.bounded(length + 1), QTextCursor::MoveAnchor);
+            moveTo(random.bounded(length + 1), QTextCursor::KeepAnchor);
+            uitest::TypeText(newText, random.bounded(2) ? piece() : QStringLiteral("\n"));
+            break;
+        case 7:
+            QApplication::clipboard()->setText(piece() + QStringLiteral("\r\n") + piece() +
+                                               QStringLiteral("\n\n") + piece());
+            QTest::keyClick(newText, Qt::Key_V, Qt::ControlModifier);
+            break;
+        case 8:
+            QTest::keyClick(newText, Qt::Key_Z, Qt::ControlModifier);
+            break;
+        case 9:
+            QTest::keyClick(newText, Qt::Key_Y, Qt::ControlModifier);
+            break;
+        case 10:
+            moveTo(random.bounded(length + 1), QTextCursor::MoveAnchor);
+            moveTo(random.bounded(length + 1), QTextCursor::KeepAnchor);
+            QTest::keyClick(newText, Qt::Key_X, Qt::ControlModifier);
+            break;
+        default:
+            if (random.bounded(4) == 0)
+                click("Command2");
+            else
+                newText->replacePlainText(piece() + QStringLiteral("\r\n") + piece());
+            break;
+        }
+        Tick(window.get(), "Timer3");
+        const analysis::TextStatistics fresh =
+            analysis::ComputeTextStatistics(ui::ToU16View(newText->plainText()));
+        QCOMPARE(label("Label5")->text(), QString::number(fresh.CharactersWithoutSpaces));
+        QCOMPARE(label("Label8")->text(),
+                 fresh.WordCount == 0 ? QString() : QString::number(fresh.WordCount));
+    }
+}
+
+// The figures follow a keystroke without reading the text around its paragraph.
+void tst_Form1::keystrokeReadsOnlyItsParagraph()
+{
+    ui::TextPane* newText = pane("RichTextBox1");
+    QStringList paragraphs;
+    for (int i = 0; i < 2000; ++i)
+        paragraphs << QStringLiteral("Абзац номер %1 из книги.").arg(i);
+    newText->replacePlainText(paragraphs.join(QStringLiteral("\r\n")));
+    auto* statistics = window->findChild<ui::DocumentStatistics*>();
+    QVERIFY(statistics);
+    QTextCursor cursor = newText->textCursor();
+    cursor.setPosition(newText->document()->findBlockByNumber(1000).position());
+    newText->setTextCursor(cursor);
+    newText->setFocus();
+    const std::uint64_t before = statistics->charactersExamined();
+    uitest::TypeText(newText, QStringLiteral("x"));
+    QCOMPARE(statistics->charactersExamined() - before, quint64(paragraphs[1000].size() + 1));
+    Tick(window.get(), "Timer3");
+    QCOMPARE(label("Label8")->text(),
+             QString::number(
+                 analysis::ComputeTextStatistics(ui::ToU16View(newText->plainText())).WordCount));
 }
 
 void tst_Form1::clockAdvancesOnTimer1()

@@ -1,12 +1,16 @@
 #include "support/ui_test_support.h"
 #include "ui/common/design.h"
-#include "ui/common/text_pane.h"
+#include "ui/common/listing_pane.h"
 #include "ui/windows/result_window.h"
 
+#include "ui/common/strings.h"
+
+#include <QClipboard>
 #include <QFrame>
 #include <QLabel>
 #include <QPushButton>
 #include <QScreen>
+#include <QScrollBar>
 
 #include <memory>
 
@@ -54,6 +58,7 @@ private slots:
     void carriesNoIcon();
     void firstPlacementIsWholeAndNearTheOwner_data();
     void firstPlacementIsWholeAndNearTheOwner();
+    void longListingLaysOutOnlyWhatIsInView();
 };
 
 void tst_Form4::designTimeLayout()
@@ -71,7 +76,7 @@ void tst_Form4::designTimeLayout()
     QVERIFY(shown("Label4"));
     QVERIFY(!shown("Label3"));
     QVERIFY(!shown("RichTextBox1"));
-    QCOMPARE(Find<ui::TextPane>(window, "RichTextBox1")->backgroundColour(), ui::ColourWindow);
+    QCOMPARE(Find<ui::ListingPane>(window, "RichTextBox1")->backgroundColour(), ui::ColourWindow);
     QCOMPARE(window->palette().color(QPalette::Window), QColor(0, 64, 0));
 }
 
@@ -115,8 +120,8 @@ void tst_Form4::presentsAResult()
     QVERIFY(inView("Label2"));
     if (listingShown) {
         QVERIFY(inView("Label3"));
-        QCOMPARE(Find<ui::TextPane>(window, "RichTextBox1")->plainText(), listing);
-        QCOMPARE(Find<ui::TextPane>(window, "RichTextBox1")->document()->blockCount(), 4);
+        QCOMPARE(Find<ui::ListingPane>(window, "RichTextBox1")->plainText(), listing);
+        QCOMPARE(Find<ui::ListingPane>(window, "RichTextBox1")->lineCount(), 4);
     }
 }
 
@@ -131,7 +136,7 @@ void tst_Form4::laterUniqueResultKeepsTheEarlierListing()
     QVERIFY(shown("Label3"));
     QVERIFY(shown("RichTextBox1"));
     QVERIFY(!inView("RichTextBox1"));
-    QCOMPARE(Find<ui::TextPane>(window, "RichTextBox1")->plainText(),
+    QCOMPARE(Find<ui::ListingPane>(window, "RichTextBox1")->plainText(),
              QStringLiteral("cat sat on\r\nsat on the\r\non the warm\r\n"));
 }
 
@@ -235,6 +240,38 @@ void tst_Form4::firstPlacementIsWholeAndNearTheOwner()
     placed = window->frameGeometry();
     QVERIFY(screen.contains(placed));
     owner.hide();
+}
+
+// 100,000 entries and the closing "… (+K)" line: all of them in the pane's text, only those in
+// view laid out, the closing line shown when scrolled to the end, everything copied when asked.
+void tst_Form4::longListingLaysOutOnlyWhatIsInView()
+{
+    std::u16string repeats;
+    for (int i = 0; i < 1000; ++i)
+        repeats += u"да нет да ";
+    const analysis::ComparisonResult result = ResultOf(repeats.c_str(), repeats.c_str());
+    window->present(result, 3);
+    auto* listing = Find<ui::ListingPane>(window, "RichTextBox1");
+    listing->repaint();
+    QCOMPARE(listing->lineCount(), 100'002);
+    QCOMPARE(
+        listing->plainText(),
+        ui::ToQString(result.MatchListing).replace(QStringLiteral("\r"), QStringLiteral("\r\n")));
+    QVERIFY(listing->plainText().endsWith(
+        QStringLiteral("\r\n\u2026 (+%1)\r\n").arg(result.MatchCount - 100'000)));
+    const quint64 shown = listing->linesLaidOut();
+    QVERIFY2(shown < 50, qPrintable(QString::number(shown)));
+
+    listing->verticalScrollBar()->setValue(listing->verticalScrollBar()->maximum());
+    listing->repaint();
+    QVERIFY(listing->linesLaidOut() - shown < 50);
+    QVERIFY(listing->topLine() > 99'990);
+
+    listing->setFocus();
+    QTest::keyClick(listing, Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClick(listing, Qt::Key_C, Qt::ControlModifier);
+    QCOMPARE(QApplication::clipboard()->text(),
+             ui::ToQString(result.MatchListing).replace(QLatin1Char('\r'), QLatin1Char('\n')));
 }
 
 QTEST_MAIN(tst_Form4)
