@@ -216,7 +216,7 @@ void TextPane::keyPressEvent(QKeyEvent* event)
         ensureCursorVisible();
         return;
     }
-    QTextEdit::keyPressEvent(event);
+    QPlainTextEdit::keyPressEvent(event);
 }
 
 void TextPane::focusInEvent(QFocusEvent* event)
