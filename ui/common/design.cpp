@@ -83,6 +83,7 @@ QLabel* MakeLabel(QWidget* parent, const char* name, const QString& text, const 
     auto* label = MakeControl<QLabel>(parent, name, place, toolTip);
     label->setText(text);
     label->setTextFormat(Qt::PlainText);
+    label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     label->setFont(LabelFont());
     return label;
 }
@@ -100,8 +101,15 @@ void SetUpSecondaryWindow(QWidget* window, const char* name, const QString& capt
 {
     window->setObjectName(QString::fromLatin1(name));
     window->setAttribute(Qt::WA_DeleteOnClose);
-    window->setWindowTitle(caption);
+    SetWindowCaption(window, caption);
     ApplyWindowLook(window);
+}
+
+void SetWindowCaption(QWidget* window, const QString& caption)
+{
+    // Qt reads "[*]" in a title as the modified-document marker; doubled, it shows as written.
+    QString title = caption.isEmpty() ? QString(EmptyTitle) : caption;
+    window->setWindowTitle(title.replace(QStringLiteral("[*]"), QStringLiteral("[*][*]")));
 }
 
 void CentreOnScreen(QWidget* window)

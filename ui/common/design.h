@@ -48,7 +48,8 @@ QFont LabelFont(); // MS Sans Serif 8.25 pt
 // labels, group boxes and check boxes on it.
 void ApplyWindowLook(QWidget* window);
 
-// Creates a child control with its design name, place and tooltip.
+// Creates a child control with its design name, place and tooltip. A label's text stands at the
+// top left of its box, as the design's labels draw it.
 QLabel* MakeLabel(QWidget* parent, const char* name, const QString& text, const QRect& place,
                   const QString& toolTip = {});
 template <typename Control>
@@ -68,6 +69,12 @@ int RoundFontSize(qreal points);
 
 QPushButton* MakeButton(QWidget* parent, const char* name, const QString& text, const QRect& place,
                         const QFont& font, const QString& toolTip = {});
+
+// Sets a window's caption so that the title bar shows exactly it: "[*]" stays literal, and an
+// empty caption stays empty (Qt and window managers put a name into an empty title, so an empty
+// caption goes out as a single zero-width space, which every title bar draws as nothing).
+void SetWindowCaption(QWidget* window, const QString& caption);
+inline constexpr QChar EmptyTitle = QChar(0x200B);
 
 // A secondary window of the design: its name, caption and look; destroyed when it closes.
 void SetUpSecondaryWindow(QWidget* window, const char* name, const QString& caption);

@@ -2,7 +2,9 @@
 
 #include "line_breaking.h"
 
+#include <QApplication>
 #include <QEvent>
+#include <QKeyEvent>
 #include <QMimeData>
 #include <QPlainTextDocumentLayout>
 #include <QTextBlock>
@@ -111,7 +113,8 @@ TextPane::TextPane(QWidget* parent) : QPlainTextEdit(parent)
     setDocument(doc);
     setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    setTabChangesFocus(false);
+    // Tab and Shift+Tab walk the window's tab order; Ctrl+Tab types a tab (keyPressEvent).
+    setTabChangesFocus(true);
     applyBackground();
     // The panes carry no character formats of their own (font size and colour are the widget's),
     // so every change the document reports with characters removed or added is one of text.
@@ -176,7 +179,8 @@ void TextPane::setBackgroundColour(ColourValue value)
 void TextPane::applyBackground()
 {
     QPalette palette = this->palette();
-    const QColor colour = ResolveColour(backgroundColour_, palette);
+    // System colours are the platform's, not the dark green the pane inherits from its window.
+    const QColor colour = ResolveColour(backgroundColour_, QApplication::palette());
     palette.setColor(QPalette::Base, colour);
     palette.setColor(QPalette::Disabled, QPalette::Base, colour);
     setPalette(palette);
@@ -203,6 +207,16 @@ QMimeData* TextPane::createMimeDataFromSelection() const
     selected.replace(QChar::LineSeparator, QLatin1Char('\n'));
     data->setText(selected);
     return data;
+}
+
+void TextPane::keyPressEvent(QKeyEvent* event)
+{
+    if (event->key() == Qt::Key_Tab && event->modifiers() == Qt::ControlModifier && !isReadOnly()) {
+        textCursor().insertText(QStringLiteral("\t"));
+        ensureCursorVisible();
+        return;
+    }
+    QPlainTextEdit::keyPressEvent(event);
 }
 
 void TextPane::focusInEvent(QFocusEvent* event)

@@ -2,8 +2,10 @@
 
 #include "auxiliary_pane_switch.h"
 #include "document_statistics.h"
+#include "figures_row.h"
 #include "ui/common/branding.h"
 #include "ui/common/design.h"
+#include "ui/common/frame_box.h"
 #include "ui/common/strings.h"
 #include "ui/common/text_pane.h"
 #include "ui/windows/about_window.h"
@@ -28,6 +30,7 @@ namespace {
 
 constexpr int CaptionLength = 60;
 constexpr qreal SourcePaneFontSize = 18;
+const QColor DisabledText(109, 109, 109);
 
 const QString InitialNewText = QStringLiteral(
     "Системы глобального позиционирования обеспечивают непрерывную навигацию практически в любой "
@@ -47,7 +50,7 @@ QFont ButtonFont()
 
 QGroupBox* MakeFrame(QWidget* parent, const char* name, const QString& title, const QRect& place)
 {
-    auto* frame = MakeControl<QGroupBox>(parent, name, place);
+    auto* frame = MakeControl<FrameBox>(parent, name, place);
     frame->setTitle(title);
     frame->setFont(DesignFont(QStringLiteral("MS Sans Serif"), 8.25, false, true));
     return frame;
@@ -62,19 +65,15 @@ QLabel* MakeAutoSizedLabel(QWidget* frame, const char* name, const QString& text
     return label;
 }
 
+// A pane has no caption; screen readers name it by its role.
 TextPane* MakePane(QWidget* parent, const char* name, const QRect& place, bool bold,
-                   const QString& text)
+                   const QString& text, const QString& role)
 {
     auto* pane = MakeControl<TextPane>(parent, name, place);
+    pane->setAccessibleName(role);
     pane->setFont(DesignFont(QStringLiteral("Trebuchet MS"), 18, bold));
     pane->replacePlainText(text);
     return pane;
-}
-
-// Qt reads "[*]" in a title as the modified-document marker; doubled, it shows as written.
-QString LiteralWindowTitle(QString caption)
-{
-    return caption.replace(QStringLiteral("[*]"), QStringLiteral("[*][*]"));
 }
 
 } // namespace
@@ -129,12 +128,12 @@ void MainWindow::buildPanes()
 {
     // Filling the panes with their sample texts is part of the design, not an edit: the caption
     // stays the design's until the writer changes the new text.
-    newTextPane_ =
-        MakePane(this, "RichTextBox1", TwipsRect(240, 5400, 12615, 4335), true, InitialNewText);
-    sourcePane_ =
-        MakePane(this, "RichTextBox2", TwipsRect(240, 240, 6255, 4215), false, InitialSourceText);
+    newTextPane_ = MakePane(this, "RichTextBox1", TwipsRect(240, 5400, 12615, 4335), true,
+                            InitialNewText, QStringLiteral("Новая статья"));
+    sourcePane_ = MakePane(this, "RichTextBox2", TwipsRect(240, 240, 6255, 4215), false,
+                           InitialSourceText, QStringLiteral("Исходная статья"));
     auxiliaryPane_ = MakePane(this, "RichTextBox3", TwipsRect(6600, 240, 6255, 4215), false,
-                              InitialAuxiliaryText);
+                              InitialAuxiliaryText, QStringLiteral("Второй источник"));
 
     connect(newTextPane_, &TextPane::charactersChanged, this, &MainWindow::mirrorCaption);
     newTextStatistics_ = new DocumentStatistics(newTextPane_->document(), this);
@@ -165,10 +164,15 @@ void MainWindow::buildServiceFrame()
     shingleLengthField_->setText(QStringLiteral("3"));
     shingleLengthField_->setFont(DesignFont(QStringLiteral("Microsoft Sans Serif"), 8.25));
     shingleLengthField_->setEnabled(false);
+    // Greyed, but readable: the platform's grey text on the greyed field is too faint.
+    QPalette fieldPalette = shingleLengthField_->palette();
+    fieldPalette.setColor(QPalette::Disabled, QPalette::Text, DisabledText);
+    shingleLengthField_->setPalette(fieldPalette);
 
-    MakeLabel(serviceFrame_, "Label9", QStringLiteral("Длина шингла"),
-              TwipsRect(3960, 480, 1335, 255),
-              QStringLiteral("Длина шингла для сравнения двух тестов на совпадения."));
+    QLabel* lengthLabel = MakeLabel(
+        serviceFrame_, "Label9", QStringLiteral("Длина шингла"), TwipsRect(3960, 480, 1335, 255),
+        QStringLiteral("Длина шингла для сравнения двух тестов на совпадения."));
+    lengthLabel->setBuddy(shingleLengthField_); // names the field for screen readers
 
     // It belongs to the window, not to the frame, but lies inside the frame's area.
     optionsButton_ =
@@ -203,9 +207,9 @@ void MainWindow::buildStatisticsFrame()
     charactersLabel_ =
         MakeAutoSizedLabel(statisticsFrame_, "Label5", QStringLiteral("0"),
                            TwipsRect(3720, 480, 90, 195), QStringLiteral("Количество символов."));
-    MakeAutoSizedLabel(statisticsFrame_, "Label7", QStringLiteral("/"),
-                       TwipsRect(4080, 480, 75, 195));
-    // Keeps its designed size.
+    slashLabel_ = MakeAutoSizedLabel(statisticsFrame_, "Label7", QStringLiteral("/"),
+                                     TwipsRect(4080, 480, 75, 195));
+    // Keeps its designed size until a long word count needs more (LayOutFiguresRow).
     wordsLabel_ = MakeLabel(statisticsFrame_, "Label8", QStringLiteral("0"),
                             TwipsRect(4200, 480, 375, 255), QStringLiteral("Количество слов."));
 
@@ -334,7 +338,7 @@ void MainWindow::setCaption(const QString& caption)
     if (caption == caption_ && !caption_.isNull())
         return;
     caption_ = caption;
-    setWindowTitle(LiteralWindowTitle(caption));
+    SetWindowCaption(this, caption);
 }
 
 void MainWindow::updateTextStatistics()
@@ -347,6 +351,13 @@ void MainWindow::updateTextStatistics()
     SetAutoSizedText(charactersLabel_, QString::number(statistics.CharactersWithoutSpaces));
     wordsLabel_->setText(statistics.WordCount == 0 ? QString()
                                                    : QString::number(statistics.WordCount));
+    layOutFigures();
+}
+
+void MainWindow::layOutFigures()
+{
+    LayOutFiguresRow(charactersLabel_, slashLabel_, wordsLabel_,
+                     clearButton_->geometry().right() + 4, statisticsFrame_->width() - 2);
 }
 
 void MainWindow::advanceWorkTimer()

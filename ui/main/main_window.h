@@ -64,6 +64,7 @@ private:
     void mirrorCaption();
     void setCaption(const QString& caption);
     void updateTextStatistics();
+    void layOutFigures();
     void advanceWorkTimer();
 
     TextPane* newTextPane_ = nullptr;         // RichTextBox1
@@ -79,6 +80,7 @@ private:
     QLabel* minutesLabel_ = nullptr;          // Label4
     QLabel* hoursLabel_ = nullptr;            // Label6
     QLabel* charactersLabel_ = nullptr;       // Label5
+    QLabel* slashLabel_ = nullptr;            // Label7
     QLabel* wordsLabel_ = nullptr;            // Label8
     QPushButton* clearButton_ = nullptr;      // Command2
     QPushButton* exitButton_ = nullptr;       // Command1

@@ -81,6 +81,8 @@ HelpWindow::HelpWindow(QWidget* owner)
     pane->setFont(DesignFont(QStringLiteral("MS Sans Serif"), 8.5));
     pane->setBackgroundColour(Rgb(192, 192, 192));
     pane->setReadOnly(true);
+    // The items' "1)<tab>" were laid out for a tab stop every 720 twips.
+    pane->setTabStopDistance(TwipsToPixels(720));
     pane->replacePlainText(helpText());
 
     auto* okButton = MakeButton(this, "Command1", QStringLiteral("Окей"),

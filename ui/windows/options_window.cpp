@@ -7,6 +7,7 @@
 
 #include <QApplication>
 #include <QButtonGroup>
+#include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
 
@@ -26,6 +27,14 @@ ClickableSlider* MakeSlider(QWidget* parent, const char* name, const QRect& plac
     slider->setPageStep(SliderLargeStep);
     slider->setTickInterval(1);
     slider->setTickPosition(QSlider::TicksBelow);
+    // A common control, drawn on its own face in the platform's colours as on the platform the
+    // design was laid out for; on the window's dark green the style's ticks would not be seen.
+    const QPalette platform = QApplication::palette();
+    QPalette palette = slider->palette();
+    for (const auto group : {QPalette::Active, QPalette::Inactive, QPalette::Disabled})
+        palette.setColor(group, QPalette::Window, platform.color(group, QPalette::Window));
+    slider->setPalette(palette);
+    slider->setAutoFillBackground(true);
     return slider;
 }
 
@@ -61,13 +70,17 @@ OptionsWindow::OptionsWindow(QWidget* owner, MainWindowPanes panes)
     setWindowIcon(ApplicationIcon());
     resize(TwipsToPixels(6315), TwipsToPixels(1920));
 
-    MakeLabel(this, "Label1", QStringLiteral("Размер шрифта в верхних текстовых окнах:"),
-              TwipsRect(120, 120, 3615, 255));
+    QLabel* upperLabel =
+        MakeLabel(this, "Label1", QStringLiteral("Размер шрифта в верхних текстовых окнах:"),
+                  TwipsRect(120, 120, 3615, 255));
     upperSlider_ = MakeSlider(this, "Slider1", TwipsRect(3600, 120, 1935, 375));
+    upperLabel->setBuddy(upperSlider_); // names the slider for screen readers
     MakeLabel(this, "Label3", QStringLiteral("больше"), TwipsRect(5640, 120, 615, 255));
-    MakeLabel(this, "Label2", QStringLiteral("Размер шрифта в рабочем(нижнем) окне:"),
-              TwipsRect(120, 600, 3375, 375));
+    QLabel* lowerLabel =
+        MakeLabel(this, "Label2", QStringLiteral("Размер шрифта в рабочем(нижнем) окне:"),
+                  TwipsRect(120, 600, 3375, 375));
     lowerSlider_ = MakeSlider(this, "Slider2", TwipsRect(3600, 600, 1935, 375));
+    lowerLabel->setBuddy(lowerSlider_);
     MakeLabel(this, "Label4", QStringLiteral("больше"), TwipsRect(5640, 600, 615, 255));
     MakeLabel(this, "Label5", QStringLiteral("Цвет текстовых окон:"),
               TwipsRect(120, 1080, 2055, 375));

@@ -7,7 +7,10 @@
 #include <QFrame>
 #include <QLabel>
 #include <QPushButton>
+#include <QScreen>
 #include <QShortcut>
+
+#include <algorithm>
 
 namespace ui {
 
@@ -35,12 +38,34 @@ ListingPane* MakeListingPane(QWidget* parent, const char* name, const QRect& pla
 
 } // namespace
 
+QPoint FirstPlacement(const QRect& owner, const QSize& frame, const QRect& available)
+{
+    constexpr int Gap = 8;
+    const QPoint candidates[] = {
+        {owner.right() + 1 + Gap, owner.top()},            // beside the owner, on the right
+        {owner.left() - Gap - frame.width(), owner.top()}, // on the left
+        {owner.right() + 1 - frame.width(), owner.top()},  // over its upper right corner
+    };
+    for (const QPoint& place : candidates) {
+        if (available.contains(QRect(place, frame)))
+            return place;
+    }
+    // A screen too small for the window: keep its title bar and left edge on it.
+    const QPoint last = candidates[std::size(candidates) - 1];
+    return {std::clamp(last.x(), available.left(),
+                       std::max(available.left(), available.right() + 1 - frame.width())),
+            std::clamp(last.y(), available.top(),
+                       std::max(available.top(), available.bottom() + 1 - frame.height()))};
+}
+
 ResultWindow::ResultWindow(QWidget* owner)
     : QWidget(owner,
               Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint)
 {
     // The comparison sets the caption before the window is first shown.
     SetUpSecondaryWindow(this, "Form4", QString());
+    // The design gives the result window no icon; not even the application's.
+    setWindowIcon(QIcon());
     setFixedSize(TwipsToPixels(ClientWidth), TwipsToPixels(DesignClientHeight));
 
     auto* okButton = MakeButton(this, "Command1", QStringLiteral("Окей..."),
@@ -85,10 +110,31 @@ void ResultWindow::present(const analysis::ComparisonResult& result, int shownSh
         listing_->show();
         heading_->show();
     }
-    setWindowTitle(ToQString(analysis::VerdictCaption(result)));
+    SetWindowCaption(this, ToQString(analysis::VerdictCaption(result)));
+    if (!placed_) {
+        placed_ = true;
+        placeNearOwner();
+    }
     show();
     raise();
     activateWindow();
+}
+
+void ResultWindow::placeNearOwner()
+{
+    const QWidget* owner = parentWidget() ? parentWidget()->window() : nullptr;
+    const QScreen* shownOn = owner ? owner->screen() : screen();
+    if (!owner || !shownOn)
+        return;
+    // The frame is not known before the window is first shown; the owner's is the best guess.
+    const QMargins frame(owner->geometry().left() - owner->frameGeometry().left(),
+                         owner->geometry().top() - owner->frameGeometry().top(),
+                         owner->frameGeometry().right() - owner->geometry().right(),
+                         owner->frameGeometry().bottom() - owner->geometry().bottom());
+    // Room for the highest height a later comparison may give the window, so it stays whole.
+    const QSize client(width(), TwipsToPixels(ExpandedOuterHeight - DesignFrameHeight));
+    const QSize outer = client.grownBy(frame);
+    move(FirstPlacement(owner->frameGeometry(), outer, shownOn->availableGeometry()));
 }
 
 void ResultWindow::setOuterHeightTwips(int twips)

@@ -13,6 +13,10 @@ namespace ui {
 
 class ListingPane;
 
+// Where a window of outer size `frame` first goes beside the window `owner` (outer rectangle),
+// wholly inside `available`.
+QPoint FirstPlacement(const QRect& owner, const QSize& frame, const QRect& available);
+
 class ResultWindow : public QWidget
 {
     Q_OBJECT
@@ -29,8 +33,10 @@ public:
 
 private:
     void setOuterHeightTwips(int twips);
+    void placeNearOwner();
 
     int outerHeightTwips_ = 0;
+    bool placed_ = false;
     QLabel* resultLine_ = nullptr;   // Label2
     QLabel* heading_ = nullptr;      // Label4
     QLabel* listingTitle_ = nullptr; // Label3

@@ -1,15 +1,18 @@
 #include "support/ui_test_support.h"
 #include "ui/common/design.h"
+#include "ui/common/frame_box.h"
 #include "ui/common/listing_pane.h"
 #include "ui/common/strings.h"
 #include "ui/common/text_pane.h"
 #include "ui/main/document_statistics.h"
+#include "ui/main/figures_row.h"
 #include "ui/main/main_window.h"
 #include "ui/windows/about_window.h"
 #include "ui/windows/help_window.h"
 #include "ui/windows/options_window.h"
 #include "ui/windows/result_window.h"
 
+#include <QAccessible>
 #include <QCheckBox>
 #include <QClipboard>
 #include <QGroupBox>
@@ -23,6 +26,7 @@
 #include <QTextBlock>
 #include <QWindow>
 
+#include <algorithm>
 #include <memory>
 
 using uitest::Find;
@@ -56,6 +60,15 @@ private slots:
     void captionMirrorsTheNewText_data();
     void captionMirrorsTheNewText();
     void captionShowsBracketStarLiterally();
+    void emptyCaptionLeavesTheTitleBarEmpty();
+
+    void tabWalksTheDesignedOrderOutOfThePanes();
+    void controlTabTypesATab();
+
+    void framesDrawTheirLineThroughTheCaption_data();
+    void framesDrawTheirLineThroughTheCaption();
+    void greyedShingleLengthIsReadable();
+    void controlsAreNamedForScreenReaders();
     void formattingIsNotATextChange();
 
     void clearAllEmptiesEveryPaneAndRestoresTheTitle();
@@ -72,6 +85,9 @@ private slots:
     void statisticsFollowTheTextOnTicks_data();
     void statisticsFollowTheTextOnTicks();
     void statisticsLabelsStartAtZero();
+    void longFiguresStayApartInsideTheFrame_data();
+    void longFiguresStayApartInsideTheFrame();
+    void typedFiguresStayApart();
     void statisticsEqualAFreshCountAfterEveryEdit_data();
     void statisticsEqualAFreshCountAfterEveryEdit();
     void keystrokeReadsOnlyItsParagraph();
@@ -218,7 +234,7 @@ void tst_Form1::captionMirrorsTheNewText()
     QFETCH(QString, caption);
     ui::TextPane* newText = pane("RichTextBox1");
     newText->replacePlainText(QString());
-    QCOMPARE(window->windowTitle(), QString());
+    QCOMPARE(window->caption(), QString());
     newText->setFocus();
     uitest::TypeText(newText, typed);
     QCOMPARE(window->caption(), caption);
@@ -230,6 +246,129 @@ void tst_Form1::captionShowsBracketStarLiterally()
     pane("RichTextBox1")->replacePlainText(QStringLiteral("Список [*] дел"));
     QCOMPARE(window->caption(), QStringLiteral("Список [*] дел"));
     QCOMPARE(window->windowHandle()->title(), QStringLiteral("Список [*] дел"));
+}
+
+void tst_Form1::emptyCaptionLeavesTheTitleBarEmpty()
+{
+    // The title bar would show the application's name, or the window manager's "no name", for a
+    // title with no characters; one that draws as nothing keeps it empty.
+    QCoreApplication::setApplicationName(QStringLiteral("palimo-suite"));
+    pane("RichTextBox1")->replacePlainText(QString());
+    QCOMPARE(window->caption(), QString());
+    QCOMPARE(window->windowHandle()->title(), QStringLiteral("\u200B"));
+    uitest::TypeText(pane("RichTextBox1"), QStringLiteral("x"));
+    QCOMPARE(window->windowHandle()->title(), QStringLiteral("x"));
+}
+
+void tst_Form1::tabWalksTheDesignedOrderOutOfThePanes()
+{
+    Tick(window.get(), "Timer2"); // the auxiliary pane shows
+    QVERIFY(QTest::qWaitForWindowActive(window.get()));
+    const QStringList order = {"RichTextBox1", "RichTextBox2", "RichTextBox3", "Check1",
+                               "Command1",     "Command3",     "Command4",     "Command5",
+                               "Command6",     "Command2",     "RichTextBox1"};
+    const QString before = pane("RichTextBox1")->plainText();
+    QStringList forward = {QApplication::focusWidget()->objectName()};
+    for (qsizetype i = 1; i < order.size(); ++i) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        forward << QApplication::focusWidget()->objectName();
+    }
+    QCOMPARE(forward, order);
+    QStringList backward = {QApplication::focusWidget()->objectName()};
+    for (qsizetype i = 1; i < order.size(); ++i) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab, Qt::ShiftModifier);
+        backward << QApplication::focusWidget()->objectName();
+    }
+    std::reverse(backward.begin(), backward.end());
+    QCOMPARE(backward, order);
+    for (const char* name : {"RichTextBox1", "RichTextBox2", "RichTextBox3"})
+        QVERIFY(!pane(name)->plainText().contains(QLatin1Char('\t')));
+    QCOMPARE(pane("RichTextBox1")->plainText(), before);
+}
+
+void tst_Form1::controlTabTypesATab()
+{
+    QVERIFY(QTest::qWaitForWindowActive(window.get()));
+    ui::TextPane* newText = pane("RichTextBox1");
+    newText->replacePlainText(QStringLiteral("ab"));
+    newText->setFocus();
+    newText->moveCursor(QTextCursor::End);
+    QTest::keyClick(newText, Qt::Key_Tab, Qt::ControlModifier);
+    QCOMPARE(newText->plainText(), QStringLiteral("ab\t"));
+    QCOMPARE(QApplication::focusWidget(), newText);
+    QCOMPARE(window->caption(), QStringLiteral("ab\t"));
+}
+
+void tst_Form1::framesDrawTheirLineThroughTheCaption_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::newRow("Frame2") << "Frame2";
+    QTest::newRow("Frame1") << "Frame1";
+}
+
+void tst_Form1::framesDrawTheirLineThroughTheCaption()
+{
+    QFETCH(QString, name);
+    auto* frame = Find<ui::FrameBox>(window.get(), name.toLatin1().constData());
+    const QPixmap drawn = frame->grab();
+    const QImage image = drawn.toImage();
+    // The image is in device pixels, the layout in logical ones (QT_SCALE_FACTOR).
+    const qreal ratio = drawn.devicePixelRatio();
+    const auto device = [ratio](int logical) { return qRound(logical * ratio); };
+    const QColor inside(0, 64, 0);
+    // The top line, looked for right of the caption: it runs through the caption's middle.
+    const int column = device(frame->width() - 12);
+    int line = -1;
+    for (int y = 0; y < image.height() && line < 0; ++y) {
+        if (image.pixelColor(column, y) != inside)
+            line = y;
+    }
+    const QFontMetrics metrics = frame->fontMetrics();
+    QVERIFY2(std::abs(line - device(metrics.height() / 2)) <= device(1),
+             qPrintable(QString::number(line)));
+    // The caption's text sits across the line, and every control stands below it.
+    const QRect caption = frame->captionRect();
+    const QRect ink = uitest::InkBounds(image, inside,
+                                        QRect(device(caption.x()), device(caption.y()),
+                                              device(caption.width()), device(caption.height())));
+    QVERIFY(ink.top() < line && ink.bottom() > line);
+    for (QWidget* control : frame->findChildren<QWidget*>()) {
+        if (control->isVisibleTo(frame))
+            QVERIFY2(device(control->y()) > line + device(1), qPrintable(control->objectName()));
+    }
+    // Inside the frame, the window's own colour, exactly.
+    QCOMPARE(image.pixelColor(device(frame->width() - 6), device(frame->height() - 6)), inside);
+    QCOMPARE(image.pixelColor(device(6), device(frame->height() / 2 + 4)), inside);
+}
+
+void tst_Form1::greyedShingleLengthIsReadable()
+{
+    auto* field = Find<QLineEdit>(window.get(), "Text1");
+    QVERIFY(!field->isEnabled());
+    const QImage image = field->grab().toImage();
+    const QRect inner = image.rect().adjusted(3, 3, -3, -3);
+    const QColor background = image.pixelColor(inner.right(), inner.center().y());
+    QVERIFY(uitest::HighestContrast(image, background, inner) >= 3.0);
+    QVERIFY(uitest::Contrast(field->palette().color(QPalette::Disabled, QPalette::Text),
+                             field->palette().color(QPalette::Disabled, QPalette::Base)) >= 3.0);
+}
+
+void tst_Form1::controlsAreNamedForScreenReaders()
+{
+    Tick(window.get(), "Timer2");
+    const auto name = [](QWidget* control) {
+        return QAccessible::queryAccessibleInterface(control)->text(QAccessible::Name);
+    };
+    QCOMPARE(name(pane("RichTextBox1")), QStringLiteral("Новая статья"));
+    QCOMPARE(name(pane("RichTextBox2")), QStringLiteral("Исходная статья"));
+    QCOMPARE(name(pane("RichTextBox3")), QStringLiteral("Второй источник"));
+    QCOMPARE(name(Find(window.get(), "Text1")), QStringLiteral("Длина шингла"));
+    for (auto* control : window->findChildren<QAbstractButton*>())
+        QCOMPARE(name(control), control->text());
+    for (auto* control : window->findChildren<QLabel*>())
+        QCOMPARE(name(control), control->text());
+    for (auto* control : window->findChildren<QGroupBox*>())
+        QCOMPARE(name(control), control->title());
 }
 
 void tst_Form1::formattingIsNotATextChange()
@@ -255,7 +394,8 @@ void tst_Form1::clearAllEmptiesEveryPaneAndRestoresTheTitle()
             [&captionsSeen](const QString& title) { captionsSeen << title; });
     click("Command2");
     captionsSeen.removeDuplicates(); // an empty title may be reported more than once
-    QCOMPARE(captionsSeen, QStringList({QString(), QStringLiteral("Palimo Suite...")}));
+    QCOMPARE(captionsSeen,
+             QStringList({QString(ui::EmptyTitle), QStringLiteral("Palimo Suite...")}));
     for (const char* name : {"RichTextBox1", "RichTextBox2", "RichTextBox3"})
         QCOMPARE(pane(name)->plainText(), QString());
     QCOMPARE(pane("RichTextBox2")->fontSize(), 12.0);
@@ -427,6 +567,75 @@ void tst_Form1::statisticsLabelsStartAtZero()
     QCOMPARE(Find<QLabel>(&fresh, "Label8")->text(), QStringLiteral("28"));
     QCOMPARE(Find<QTimer>(&fresh, "Timer3")->interval(), 1);
     QVERIFY(Find<QTimer>(&fresh, "Timer3")->isActive());
+}
+
+void tst_Form1::longFiguresStayApartInsideTheFrame_data()
+{
+    QTest::addColumn<QString>("characters");
+    QTest::addColumn<QString>("words");
+    QTest::addColumn<bool>("designed"); // short figures keep their designed places
+    QTest::newRow("start") << "211"
+                           << "28" << true;
+    QTest::newRow("empty") << "0"
+                           << "" << true;
+    QTest::newRow("fiveAndFour") << "12808"
+                                 << "2000" << false;
+    QTest::newRow("sixDigitWords") << "12"
+                                   << "123456" << false;
+    QTest::newRow("sevenAndSeven") << "8888888"
+                                   << "8888888" << false;
+    QTest::newRow("sevenWide") << "4444444"
+                               << "0000000" << false;
+}
+
+void tst_Form1::longFiguresStayApartInsideTheFrame()
+{
+    QFETCH(QString, characters);
+    QFETCH(QString, words);
+    QFETCH(bool, designed);
+    QLabel* charactersLabel = label("Label5");
+    QLabel* slash = label("Label7");
+    QLabel* wordsLabel = label("Label8");
+    auto* frame = Find<ui::FrameBox>(window.get(), "Frame1");
+    const QWidget* clear = Find(window.get(), "Command2");
+    ui::SetAutoSizedText(charactersLabel, characters);
+    wordsLabel->setText(words);
+    ui::LayOutFiguresRow(charactersLabel, slash, wordsLabel, clear->geometry().right() + 4,
+                         frame->width() - 2);
+
+    const auto textRect = [](QLabel* label) {
+        const QRect text = label->fontMetrics().boundingRect(label->text());
+        return QRect(label->x(), label->y(), std::max(text.width(), 1), text.height());
+    };
+    for (QLabel* shown : {charactersLabel, slash, wordsLabel}) {
+        QVERIFY2(shown->fontMetrics().horizontalAdvance(shown->text()) <= shown->width(),
+                 qPrintable(shown->objectName()));
+        QVERIFY(shown->x() > clear->geometry().right());
+        QVERIFY(shown->geometry().right() < frame->width() - 2);
+    }
+    QVERIFY(textRect(charactersLabel).right() + 2 < slash->x());
+    QVERIFY(slash->geometry().right() + 2 < wordsLabel->x());
+    if (designed) {
+        QCOMPARE(charactersLabel->pos(), ui::TwipsRect(3720, 480, 0, 0).topLeft());
+        QCOMPARE(slash->pos(), ui::TwipsRect(4080, 480, 0, 0).topLeft());
+        QCOMPARE(wordsLabel->geometry(), ui::TwipsRect(4200, 480, 375, 255));
+    }
+}
+
+void tst_Form1::typedFiguresStayApart()
+{
+    // 2,000 words of six letters: 12,000 characters without spaces and more.
+    QString text;
+    for (int i = 0; i < 2001; ++i)
+        text += QStringLiteral("слово ");
+    pane("RichTextBox1")->replacePlainText(text);
+    Tick(window.get(), "Timer3");
+    QCOMPARE(label("Label5")->text(), QStringLiteral("10005"));
+    QCOMPARE(label("Label8")->text(), QStringLiteral("2001"));
+    QVERIFY(label("Label5")->geometry().right() + 2 < label("Label7")->x());
+    QVERIFY(label("Label7")->geometry().right() + 2 < label("Label8")->x());
+    QVERIFY(label("Label8")->fontMetrics().horizontalAdvance(QStringLiteral("2001")) <=
+            label("Label8")->width());
 }
 
 void tst_Form1::statisticsEqualAFreshCountAfterEveryEdit_data()

@@ -4,6 +4,7 @@
 #include "ui/main/main_window.h"
 #include "ui/windows/options_window.h"
 
+#include <QAccessible>
 #include <QCheckBox>
 #include <QLabel>
 #include <QPushButton>
@@ -77,6 +78,12 @@ private slots:
     void swatchesShowTheirColours_data();
     void swatchesShowTheirColours();
     void swatchColoursAllThreePanesHiddenToo();
+    void panesTakeTheColourTheSwatchShows_data();
+    void panesTakeTheColourTheSwatchShows();
+    void sliderTicksShowOnTheDarkGreen_data();
+    void sliderTicksShowOnTheDarkGreen();
+    void labelsStandAtTheTopOfTheirBoxes();
+    void slidersAreNamedByTheirLabels();
     void closeBoxRecreatesWithWhiteSelected();
     void okHidesAndKeepsTheState();
     void sliderClickSetsTheUpperPanes();
@@ -186,6 +193,88 @@ void tst_Form2::swatchColoursAllThreePanesHiddenToo()
     }
     QTest::mouseClick(swatch("Option1"), Qt::LeftButton);
     QCOMPARE(pane("RichTextBox3")->backgroundColour(), ui::ColourInactiveBorder);
+}
+
+void tst_Form2::panesTakeTheColourTheSwatchShows_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::newRow("Option1") << "Option1";
+    QTest::newRow("Option2") << "Option2";
+    QTest::newRow("Option3") << "Option3";
+}
+
+void tst_Form2::panesTakeTheColourTheSwatchShows()
+{
+    QFETCH(QString, name);
+    open();
+    QRadioButton* chosen = swatch(name.toLatin1().constData());
+    QTest::mouseClick(chosen, Qt::LeftButton);
+    const QImage shown = chosen->grab().toImage();
+    const QColor colour = shown.pixelColor(shown.width() - 3, shown.height() / 2);
+    QVERIFY(colour != QColor(0, 64, 0));
+    for (const char* pane : {"RichTextBox1", "RichTextBox2", "RichTextBox3"}) {
+        const QImage drawn = this->pane(pane)->viewport()->grab().toImage();
+        QCOMPARE(drawn.pixelColor(drawn.width() - 4, drawn.height() - 4), colour);
+    }
+}
+
+void tst_Form2::sliderTicksShowOnTheDarkGreen_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::newRow("Slider1") << "Slider1";
+    QTest::newRow("Slider2") << "Slider2";
+}
+
+void tst_Form2::sliderTicksShowOnTheDarkGreen()
+{
+    QFETCH(QString, name);
+    open();
+    QSlider* shown = slider(name.toLatin1().constData());
+    // Below the groove and away from the thumb, only the ticks are drawn on the slider's face.
+    shown->setValue(shown->maximum());
+    const QRect groove = sliderPart(shown, QStyle::SC_SliderGroove);
+    const QRect handle = sliderPart(shown, QStyle::SC_SliderHandle);
+    const QRect ticks(groove.left(), handle.bottom() + 1, handle.left() - groove.left() - 1,
+                      shown->height() - handle.bottom() - 1);
+    QVERIFY(ticks.isValid());
+    // As the window shows it, with whatever lies behind the slider.
+    const QImage image = main->optionsWindow()->grab(shown->geometry()).toImage();
+    const QColor face = image.pixelColor(ticks.left() + 1, ticks.bottom());
+    int visibleColumns = 0;
+    for (int x = ticks.left(); x <= ticks.right(); ++x) {
+        if (uitest::HighestContrast(image, face, QRect(x, ticks.top(), 1, ticks.height())) >= 3)
+            ++visibleColumns;
+    }
+    // A tick at every position but the thumb's.
+    QVERIFY2(visibleColumns >= shown->maximum() - shown->minimum(),
+             qPrintable(QString::number(visibleColumns)));
+}
+
+void tst_Form2::labelsStandAtTheTopOfTheirBoxes()
+{
+    ui::OptionsWindow* window = open();
+    for (const char* name : {"Label2", "Label5"}) {
+        auto* label = Find<QLabel>(window, name);
+        QVERIFY(label->height() > 2 * label->fontMetrics().height() - 4);
+        const QPixmap drawn = label->grab();
+        const QRect ink = uitest::InkBounds(drawn.toImage(), QColor(0, 64, 0));
+        // In logical pixels, whatever the scale factor.
+        const qreal top = ink.top() / drawn.devicePixelRatio();
+        QVERIFY2(top <= label->fontMetrics().ascent() - label->fontMetrics().capHeight() + 1, name);
+    }
+}
+
+void tst_Form2::slidersAreNamedByTheirLabels()
+{
+    ui::OptionsWindow* window = open();
+    const auto name = [](QWidget* control) {
+        return QAccessible::queryAccessibleInterface(control)->text(QAccessible::Name);
+    };
+    QCOMPARE(name(slider("Slider1")), QStringLiteral("Размер шрифта в верхних текстовых окнах:"));
+    QCOMPARE(name(slider("Slider2")), QStringLiteral("Размер шрифта в рабочем(нижнем) окне:"));
+    for (auto* label : window->findChildren<QLabel*>())
+        QCOMPARE(name(label), label->text());
+    QCOMPARE(name(Find(window, "Command1")), QStringLiteral("Окей"));
 }
 
 void tst_Form2::closeBoxRecreatesWithWhiteSelected()

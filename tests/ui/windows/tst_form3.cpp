@@ -6,6 +6,8 @@
 
 #include <QPushButton>
 #include <QScrollBar>
+#include <QTextBlock>
+#include <QTextLayout>
 
 #include <memory>
 
@@ -35,6 +37,8 @@ private slots:
     void opensWithTheDesign();
     void helpTextIsExact();
     void helpPaneIsReadOnly();
+    void itemsTabToTheDesignedStop();
+    void tabLeavesTheHelpPane();
     void openingTwiceGivesOneWindow();
     void closingDestroysAndReopensAtTheTop_data();
     void closingDestroysAndReopensAtTheTop();
@@ -107,6 +111,27 @@ void tst_Form3::helpPaneIsReadOnly()
     pane->setFocus();
     uitest::TypeText(pane, QStringLiteral("правка"));
     QCOMPARE(pane->plainText(), before);
+}
+
+void tst_Form3::itemsTabToTheDesignedStop()
+{
+    auto* pane = Find<ui::TextPane>(open(), "RichTextBox1");
+    // "1)<tab>Материал..." is the seventh paragraph; its text starts at the first tab stop.
+    const QTextBlock item = pane->document()->findBlockByNumber(6);
+    QVERIFY(item.text().startsWith(QStringLiteral("1)\t")));
+    const QTextLine line = item.layout()->lineAt(0);
+    QCOMPARE(qRound(line.cursorToX(3) - line.x()), 48);
+    QCOMPARE(pane->tabStopDistance(), 48.0);
+}
+
+void tst_Form3::tabLeavesTheHelpPane()
+{
+    ui::HelpWindow* window = open();
+    QVERIFY(QTest::qWaitForWindowActive(window));
+    auto* pane = Find<ui::TextPane>(window, "RichTextBox1");
+    pane->setFocus();
+    QTest::keyClick(pane, Qt::Key_Tab);
+    QCOMPARE(QApplication::focusWidget(), Find(window, "Command1"));
 }
 
 void tst_Form3::openingTwiceGivesOneWindow()

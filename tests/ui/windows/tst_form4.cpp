@@ -9,6 +9,7 @@
 #include <QFrame>
 #include <QLabel>
 #include <QPushButton>
+#include <QScreen>
 #include <QScrollBar>
 
 #include <memory>
@@ -54,6 +55,9 @@ private slots:
     void okButtonAndCloseBoxDiscardTheWindow();
     void escapeClosesTheWindow();
     void secondBlockNeverComesIntoView();
+    void carriesNoIcon();
+    void firstPlacementIsWholeAndNearTheOwner_data();
+    void firstPlacementIsWholeAndNearTheOwner();
     void longListingLaysOutOnlyWhatIsInView();
 };
 
@@ -64,7 +68,7 @@ void tst_Form4::designTimeLayout()
     QVERIFY(!(window->windowFlags() & Qt::WindowMaximizeButtonHint));
     QCOMPARE(window->width(), ui::TwipsToPixels(4830));
     QCOMPARE(window->minimumSize(), window->maximumSize());
-    QCOMPARE(window->windowTitle(), QString());
+    QCOMPARE(window->windowTitle(), QString(ui::EmptyTitle)); // an empty title bar
     QCOMPARE(Find<QLabel>(window, "Label1")->text(), QStringLiteral("Тексты совпадают на "));
     QCOMPARE(Find<QLabel>(window, "Label2")->text(), QStringLiteral("00"));
     QCOMPARE(Find<QLabel>(window, "Label4")->text(), QStringLiteral("Даные по Окну №1"));
@@ -183,6 +187,59 @@ void tst_Form4::secondBlockNeverComesIntoView()
     }
     QCOMPARE(Find<QLabel>(window, "Label7")->text(), QStringLiteral("00"));
     QCOMPARE(Find<QLabel>(window, "Label5")->text(), QStringLiteral("Даные по Окну №2"));
+}
+
+void tst_Form4::carriesNoIcon()
+{
+    // As the program sets it up: an application icon, and an owner that carries it.
+    QPixmap icon(16, 16);
+    icon.fill(Qt::red);
+    QApplication::setWindowIcon(QIcon(icon));
+    owner.setWindowIcon(QIcon(icon));
+    window->present(ResultOf(u"A cat sat on the warm sofa all day.", CatSource), 3);
+    QVERIFY(window->windowIcon().isNull());
+    QApplication::setWindowIcon(QIcon());
+}
+
+void tst_Form4::firstPlacementIsWholeAndNearTheOwner_data()
+{
+    const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+    QTest::addColumn<QRect>("ownerPlace");
+    QTest::addColumn<bool>("expanded");
+    QTest::newRow("small, centred")
+        << QRect(screen.center() - QPoint(150, 100), QSize(300, 200)) << true;
+    QTest::newRow("right edge") << QRect(screen.right() - 300, 100, 300, 200) << true;
+    QTest::newRow("bottom edge") << QRect(40, screen.bottom() - 150, 300, 150) << false;
+    QTest::newRow("filling the screen") << screen << true;
+    QTest::newRow("wider than the screen")
+        << QRect(screen.left() - 50, screen.top(), screen.width() + 100, 300) << true;
+}
+
+void tst_Form4::firstPlacementIsWholeAndNearTheOwner()
+{
+    QFETCH(QRect, ownerPlace);
+    QFETCH(bool, expanded);
+    owner.setGeometry(ownerPlace);
+    owner.show();
+    window->present(ResultOf(expanded ? u"A cat sat on the warm sofa all day."
+                                      : u"Yesterday a dog slept under the old table quietly.",
+                             CatSource),
+                    3);
+    const QRect screen = window->screen()->availableGeometry();
+    const QRect owned = owner.frameGeometry();
+    QRect placed = window->frameGeometry();
+    QVERIFY2(screen.contains(placed), qPrintable(QStringLiteral("%1,%2 %3x%4")
+                                                     .arg(placed.x())
+                                                     .arg(placed.y())
+                                                     .arg(placed.width())
+                                                     .arg(placed.height())));
+    // Near: touching or overlapping the owner, or within a few pixels of it.
+    QVERIFY(owned.adjusted(-16, -16, 16, 16).intersects(placed));
+    // A later, longer result grows the window downwards and keeps it whole.
+    window->present(ResultOf(u"A cat sat on the warm sofa all day.", CatSource), 3);
+    placed = window->frameGeometry();
+    QVERIFY(screen.contains(placed));
+    owner.hide();
 }
 
 // 100,000 entries and the closing "… (+K)" line: all of them in the pane's text, only those in

@@ -41,6 +41,7 @@ private slots:
 
     void opensWithTheDesign();
     void descriptionIsExact();
+    void titleStandsAtTheTopOfItsBox();
     void keysAndButtonClose_data();
     void keysAndButtonClose();
     void everyWindowOpenAtOnceClosesOnItsOwn();
@@ -95,6 +96,22 @@ void tst_FrmAbout::descriptionIsExact()
         QCOMPARE(block.layout()->lineCount(), 1);
     const int margin = int(text->document()->documentMargin());
     QVERIFY(6 * text->fontMetrics().lineSpacing() + 2 * margin <= text->viewport()->height());
+}
+
+void tst_FrmAbout::titleStandsAtTheTopOfItsBox()
+{
+    auto* title = Find<QLabel>(open(), "lblTitle");
+    const QPixmap drawn = title->grab();
+    const QRect ink = uitest::InkBounds(drawn.toImage(), QColor(0, 64, 0));
+    QVERIFY(ink.isValid());
+    // In logical pixels, whatever the scale factor.
+    const qreal top = ink.top() / drawn.devicePixelRatio();
+    const qreal bottom = (ink.bottom() + 1) / drawn.devicePixelRatio();
+    // The capitals' tops stand where the font's ascent puts them below the box's top.
+    const QFontMetrics metrics = title->fontMetrics();
+    QVERIFY2(top <= metrics.ascent() - metrics.capHeight() + 1, qPrintable(QString::number(top)));
+    // So the title stands well clear of the description box below it.
+    QVERIFY(title->y() + bottom + 8 < Find(main->aboutWindow(), "Text1")->y());
 }
 
 void tst_FrmAbout::keysAndButtonClose_data()

@@ -1,0 +1,599 @@
+// The real program on a real X server with a window manager (Xvfb and openbox, platform xcb):
+// what only a desktop shows. Titles as the window manager reads them, window types, size hints
+// and icons, the first placement of Form4, the focus walked by real key presses, and a
+// screenshot of each window in which every caption must stand whole, apart and readable.
+//
+// The program runs with the probe plugin (probe.cpp), which tells where each caption is drawn
+// and which control has the focus. PALIMO_DESKTOP_SCALE sets QT_SCALE_FACTOR.
+#include <QDir>
+#include <QFile>
+#include <QImage>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <algorithm>
+#include <cmath>
+#include <functional>
+#include <map>
+#include <optional>
+
+namespace {
+
+const QString MainTitle = QStringLiteral("Palimo Suite...");
+
+QRect ToRect(const QJsonValue& value)
+{
+    const QJsonArray a = value.toArray();
+    return {a.at(0).toInt(), a.at(1).toInt(), a.at(2).toInt(), a.at(3).toInt()};
+}
+
+double Luminance(QRgb rgb)
+{
+    const auto channel = [](int value) {
+        const double v = value / 255.0;
+        return v <= 0.03928 ? v / 12.92 : std::pow((v + 0.055) / 1.055, 2.4);
+    };
+    return 0.2126 * channel(qRed(rgb)) + 0.7152 * channel(qGreen(rgb)) +
+           0.0722 * channel(qBlue(rgb));
+}
+
+double Contrast(QRgb a, QRgb b)
+{
+    const double la = Luminance(a);
+    const double lb = Luminance(b);
+    return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
+}
+
+QString Describe(const QRect& r)
+{
+    return QStringLiteral("%1,%2 %3x%4").arg(r.x()).arg(r.y()).arg(r.width()).arg(r.height());
+}
+
+} // namespace
+
+class tst_Desktop : public QObject
+{
+    Q_OBJECT
+
+public:
+    ~tst_Desktop() override { stopAll(); }
+
+private slots:
+    void initTestCase();
+    void mainWindowAsTheDesktopSeesIt();
+    void mainWindowCaptionsStandWhole();
+    void keysWalkTheTabOrder();
+    void controlTabTypesATab();
+    void resultWindowAsTheDesktopSeesIt();
+    void secondaryWindowsAsTheDesktopSeesThem_data();
+    void secondaryWindowsAsTheDesktopSeesThem();
+    void emptyCaptionLeavesTheTitleBarEmpty();
+    void closingTheMainWindowEndsTheProgram();
+    void cleanupTestCase() { stopAll(); }
+
+private:
+    bool startDesktop(QString* failures);
+    QString run(const QString& tool, const QStringList& arguments);
+    std::optional<QByteArray> property(const QString& window, const char* name);
+    bool has(const QString& window, const char* name);
+    QStringList atoms(const QString& window, const char* name);
+    QList<int> cardinals(const QString& window, const char* name);
+    QString title(const QString& window);
+    QRect clientOnScreen(const QString& window);
+    QRect frameOnScreen(const QString& window);
+    QJsonObject report();
+    QJsonObject waitForReport(const std::function<bool(const QJsonObject&)>& done,
+                              int attempts = 100);
+    QJsonObject windowNamed(const QJsonObject& from, const QString& name);
+    QJsonObject waitForWindow(const QString& name, bool shown = true);
+    bool waitForTitle(const QString& window, const QString& expected);
+    void key(const QString& keys);
+    QString focusAfter(const QString& keys);
+    void focusOn(const QString& name);
+    void checkCaptions(const QJsonObject& window);
+    void checkFixedSize(const QString& id, bool fixed);
+    void stopAll();
+
+    qreal scale = 1;
+    QSize screen;
+    QTemporaryDir work;
+    QString display;
+    QProcess xvfb;
+    QProcess openbox;
+    QProcess program;
+    QString mainId;
+};
+
+void tst_Desktop::initTestCase()
+{
+    QVERIFY(work.isValid());
+    scale = qEnvironmentVariable("PALIMO_DESKTOP_SCALE", QStringLiteral("1")).toDouble();
+    QVERIFY(scale >= 1);
+    // The same logical screen at every scale.
+    screen = QSize(qRound(1280 * scale), qRound(1024 * scale));
+
+    // Other sessions on the machine run X servers too; one that starts on the same display at
+    // the same moment can take it over. A desktop that does not come up is set up again.
+    QString failures;
+    for (int attempt = 0; attempt < 3 && !startDesktop(&failures); ++attempt)
+        stopAll();
+    QVERIFY2(openbox.state() == QProcess::Running, qPrintable(failures));
+
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("DISPLAY"), display);
+    QDir(work.path()).mkdir(QStringLiteral("probe"));
+    QDir(work.path()).mkdir(QStringLiteral("runtime"));
+    QFile::setPermissions(work.filePath(QStringLiteral("runtime")),
+                          QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+    for (const char* name : {"QT_SCREEN_SCALE_FACTORS", "QT_ENABLE_HIGHDPI_SCALING", "QT_FONT_DPI",
+                             "WAYLAND_DISPLAY", "QT_STYLE_OVERRIDE"})
+        environment.remove(QString::fromLatin1(name));
+    environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
+    environment.insert(QStringLiteral("QT_SCALE_FACTOR"), QString::number(scale));
+    environment.insert(QStringLiteral("QT_PLUGIN_PATH"), QStringLiteral(PROBE_PLUGIN_PATH));
+    environment.insert(QStringLiteral("QT_QPA_GENERIC_PLUGINS"), QStringLiteral("palimoprobe"));
+    environment.insert(QStringLiteral("PALIMO_PROBE_DIR"), work.filePath(QStringLiteral("probe")));
+    environment.insert(QStringLiteral("XDG_RUNTIME_DIR"), work.filePath(QStringLiteral("runtime")));
+    // Under LeakSanitizer: what libraries outside the project keep is theirs, not a leak of ours.
+    const QString leaks = environment.value(QStringLiteral("LSAN_OPTIONS"));
+    environment.insert(QStringLiteral("LSAN_OPTIONS"),
+                       (leaks.isEmpty() ? QString() : leaks + QLatin1Char(':')) +
+                           QStringLiteral("suppressions=" LEAK_SUPPRESSIONS));
+    program.setProcessEnvironment(environment);
+    program.setProcessChannelMode(QProcess::ForwardedChannels);
+    // Another build of the program, an installed one for instance, may stand in for this one.
+    program.start(qEnvironmentVariable("PALIMO_DESKTOP_PROGRAM", QStringLiteral(PALIMO_PROGRAM)),
+                  {});
+    QVERIFY(program.waitForStarted());
+
+    const QJsonObject main = waitForWindow(QStringLiteral("Form1"));
+    QVERIFY(!main.isEmpty());
+    mainId = main.value(QStringLiteral("id")).toString();
+    // Mapped and managed: the window manager has put its frame around it.
+    QTRY_VERIFY_WITH_TIMEOUT(!cardinals(mainId, "_NET_FRAME_EXTENTS").isEmpty(), 10000);
+    // The first ticks: the auxiliary pane, the figures and the clock.
+    QTest::qWait(1500);
+}
+
+bool tst_Desktop::startDesktop(QString* failures)
+{
+    // Xvfb picks a free display itself and writes its number to us.
+    xvfb.start(QStringLiteral(XVFB_PROGRAM),
+               {QStringLiteral("-displayfd"), QStringLiteral("1"), QStringLiteral("-screen"),
+                QStringLiteral("0"),
+                QStringLiteral("%1x%2x24").arg(screen.width()).arg(screen.height()),
+                QStringLiteral("-nolisten"), QStringLiteral("tcp")});
+    if (!xvfb.waitForStarted())
+        return false;
+    for (int waited = 0; waited < 20000 && !xvfb.canReadLine() && xvfb.state() == QProcess::Running;
+         waited += 50)
+        QTest::qWait(50);
+    display = QStringLiteral(":") + QString::fromLatin1(xvfb.readLine()).trimmed();
+    if (display.size() < 2) {
+        *failures += QString::fromLocal8Bit(xvfb.readAllStandardError());
+        return false;
+    }
+
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("DISPLAY"), display);
+    openbox.setProcessEnvironment(environment);
+    openbox.setProcessChannelMode(QProcess::MergedChannels);
+    openbox.start(QStringLiteral(OPENBOX_PROGRAM), {QStringLiteral("--sm-disable")});
+    if (!openbox.waitForStarted())
+        return false;
+    for (int waited = 0; waited < 10000 && openbox.state() == QProcess::Running; waited += 100) {
+        if (run(QStringLiteral(XPROP_PROGRAM), {"-root", "_NET_SUPPORTING_WM_CHECK"})
+                .contains(QStringLiteral("window id")))
+            return true;
+        QTest::qWait(100);
+    }
+    *failures += display + QLatin1Char(' ') + QString::fromLocal8Bit(openbox.readAll());
+    return false;
+}
+
+QString tst_Desktop::run(const QString& tool, const QStringList& arguments)
+{
+    QProcess process;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("DISPLAY"), display);
+    environment.insert(QStringLiteral("LC_ALL"), QStringLiteral("C.UTF-8"));
+    process.setProcessEnvironment(environment);
+    process.start(tool, arguments);
+    if (!process.waitForFinished(10000)) {
+        process.kill();
+        process.waitForFinished();
+    }
+    return QString::fromUtf8(process.readAllStandardOutput());
+}
+
+// A property's bytes exactly as stored, read as hexadecimal; nothing if the window has none.
+std::optional<QByteArray> tst_Desktop::property(const QString& window, const char* name)
+{
+    const QString atom = QString::fromLatin1(name);
+    const QString out =
+        run(QStringLiteral(XPROP_PROGRAM), {"-id", window, "-notype", "-f", atom, "8x", atom})
+            .trimmed();
+    if (!out.startsWith(atom + QStringLiteral(" =")))
+        return std::nullopt;
+    QByteArray bytes;
+    static const QRegularExpression hex(QStringLiteral("0x([0-9a-fA-F]+)"));
+    for (const auto& match : hex.globalMatch(out.mid(atom.size() + 2)))
+        bytes.append(char(match.captured(1).toInt(nullptr, 16)));
+    return bytes;
+}
+
+bool tst_Desktop::has(const QString& window, const char* name)
+{
+    const QString out =
+        run(QStringLiteral(XPROP_PROGRAM), {"-id", window, "-notype", QString::fromLatin1(name)});
+    return out.startsWith(QString::fromLatin1(name)) && !out.contains(QStringLiteral("not found"));
+}
+
+QStringList tst_Desktop::atoms(const QString& window, const char* name)
+{
+    const QString out =
+        run(QStringLiteral(XPROP_PROGRAM), {"-id", window, "-notype", QString::fromLatin1(name)});
+    const qsizetype equals = out.indexOf(QStringLiteral(" = "));
+    if (equals < 0)
+        return {};
+    return out.mid(equals + 3).trimmed().split(QStringLiteral(", "), Qt::SkipEmptyParts);
+}
+
+QList<int> tst_Desktop::cardinals(const QString& window, const char* name)
+{
+    QList<int> values;
+    for (const QString& atom : atoms(window, name))
+        values << atom.toInt();
+    return values;
+}
+
+QString tst_Desktop::title(const QString& window)
+{
+    return QString::fromUtf8(property(window, "_NET_WM_NAME").value_or(QByteArray()));
+}
+
+QRect tst_Desktop::clientOnScreen(const QString& window)
+{
+    const QString out = run(QStringLiteral(XWININFO_PROGRAM), {"-id", window});
+    const auto field = [&out](const char* label) {
+        const QRegularExpression pattern(QString::fromLatin1(label) +
+                                         QStringLiteral(":\\s+(-?\\d+)"));
+        return pattern.match(out).captured(1).toInt();
+    };
+    return {field("Absolute upper-left X"), field("Absolute upper-left Y"), field("Width"),
+            field("Height")};
+}
+
+QRect tst_Desktop::frameOnScreen(const QString& window)
+{
+    const QList<int> extents = cardinals(window, "_NET_FRAME_EXTENTS"); // left, right, top, bottom
+    const QRect client = clientOnScreen(window);
+    if (extents.size() != 4)
+        return client;
+    return client.adjusted(-extents[0], -extents[2], extents[1], extents[3]);
+}
+
+QJsonObject tst_Desktop::report()
+{
+    if (program.state() != QProcess::Running)
+        return {};
+    const QDir probe(work.filePath(QStringLiteral("probe")));
+    QFile::remove(probe.filePath(QStringLiteral("report.json")));
+    QFile request(probe.filePath(QStringLiteral("request")));
+    if (!request.open(QIODevice::WriteOnly))
+        return {};
+    request.close();
+    for (int waited = 0; waited < 10000; waited += 20) {
+        QFile answer(probe.filePath(QStringLiteral("report.json")));
+        if (answer.open(QIODevice::ReadOnly))
+            return QJsonDocument::fromJson(answer.readAll()).object();
+        QTest::qWait(20);
+    }
+    return {};
+}
+
+QJsonObject tst_Desktop::waitForReport(const std::function<bool(const QJsonObject&)>& done,
+                                       int attempts)
+{
+    QJsonObject last;
+    for (int attempt = 0; attempt < attempts && program.state() == QProcess::Running; ++attempt) {
+        last = report();
+        if (done(last))
+            return last;
+        QTest::qWait(50);
+    }
+    return last;
+}
+
+QJsonObject tst_Desktop::windowNamed(const QJsonObject& from, const QString& name)
+{
+    const QJsonArray windows = from.value(QStringLiteral("windows")).toArray();
+    for (const QJsonValue window : windows) {
+        if (window.toObject().value(QStringLiteral("name")).toString() == name)
+            return window.toObject();
+    }
+    return {};
+}
+
+QJsonObject tst_Desktop::waitForWindow(const QString& name, bool shown)
+{
+    const QJsonObject last = waitForReport(
+        [&](const QJsonObject& r) { return windowNamed(r, name).isEmpty() != shown; });
+    return windowNamed(last, name);
+}
+
+bool tst_Desktop::waitForTitle(const QString& window, const QString& expected)
+{
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        if (title(window) == expected)
+            return true;
+        QTest::qWait(50);
+    }
+    return false;
+}
+
+void tst_Desktop::key(const QString& keys)
+{
+    run(QStringLiteral(XDOTOOL_PROGRAM), {"key", "--delay", "40", keys});
+}
+
+// Presses the keys and waits for the focus to settle.
+QString tst_Desktop::focusAfter(const QString& keys)
+{
+    const QString before = report().value(QStringLiteral("focus")).toString();
+    key(keys);
+    // A key that moves no focus gives up soon, so that a broken tab order fails quickly.
+    const QJsonObject after = waitForReport(
+        [&before](const QJsonObject& r) {
+            return r.value(QStringLiteral("focus")).toString() != before;
+        },
+        25);
+    return after.value(QStringLiteral("focus")).toString();
+}
+
+void tst_Desktop::focusOn(const QString& name)
+{
+    for (int presses = 0; presses < 12; ++presses) {
+        if (report().value(QStringLiteral("focus")).toString() == name)
+            return;
+        focusAfter(QStringLiteral("Tab"));
+    }
+    QFAIL(qPrintable(QStringLiteral("Tab never reaches ") + name));
+}
+
+// Every caption stands whole inside its control and its frames, apart from every other one, and
+// shows readably in the window's screenshot.
+void tst_Desktop::checkCaptions(const QJsonObject& window)
+{
+    const QString name = window.value(QStringLiteral("name")).toString();
+    const QString id = window.value(QStringLiteral("id")).toString();
+    const QString file = work.filePath(name + QStringLiteral(".png"));
+    run(QStringLiteral(IMPORT_PROGRAM), {"-window", id, file});
+    const QImage shot = QImage(file).convertToFormat(QImage::Format_RGB32);
+    QVERIFY2(!shot.isNull(), qPrintable(file));
+    const qreal ratio = window.value(QStringLiteral("scale")).toDouble();
+    QCOMPARE(shot.size(),
+             (QSizeF(ToRect(window.value(QStringLiteral("geometry"))).size()) * ratio).toSize());
+    if (!qEnvironmentVariableIsEmpty("PALIMO_DESKTOP_SHOTS"))
+        shot.save(QDir(qEnvironmentVariable("PALIMO_DESKTOP_SHOTS"))
+                      .filePath(QStringLiteral("%1@%2.png").arg(name).arg(scale)));
+
+    const QJsonArray captions = window.value(QStringLiteral("captions")).toArray();
+    QVERIFY(!captions.isEmpty());
+    for (qsizetype i = 0; i < captions.size(); ++i) {
+        const QJsonObject caption = captions.at(i).toObject();
+        const QString control =
+            name + QLatin1Char('/') + caption.value(QStringLiteral("name")).toString() +
+            QStringLiteral(" «") + caption.value(QStringLiteral("text")).toString() +
+            QStringLiteral("»");
+        const QRect place = ToRect(caption.value(QStringLiteral("place")));
+        const QRect visible = ToRect(caption.value(QStringLiteral("visible")));
+        QVERIFY2(visible.contains(place),
+                 qPrintable(control + QStringLiteral(" needs ") + Describe(place) +
+                            QStringLiteral(", shows ") + Describe(visible)));
+        for (qsizetype j = i + 1; j < captions.size(); ++j) {
+            const QJsonObject other = captions.at(j).toObject();
+            QVERIFY2(!place.intersects(ToRect(other.value(QStringLiteral("place")))),
+                     qPrintable(control + QStringLiteral(" runs into ") +
+                                other.value(QStringLiteral("name")).toString()));
+        }
+        // In the screenshot: the caption's ink against the colour most of its place shows.
+        const QRect pixels = QRectF(place.x() * ratio, place.y() * ratio, place.width() * ratio,
+                                    place.height() * ratio)
+                                 .toAlignedRect() &
+                             shot.rect();
+        std::map<QRgb, int> counts;
+        for (int y = pixels.top(); y <= pixels.bottom(); ++y) {
+            for (int x = pixels.left(); x <= pixels.right(); ++x)
+                ++counts[shot.pixel(x, y)];
+        }
+        const QRgb background =
+            std::max_element(counts.begin(), counts.end(), [](const auto& a, const auto& b) {
+                return a.second < b.second;
+            })->first;
+        double contrast = 1;
+        for (const auto& [colour, count] : counts)
+            contrast = std::max(contrast, Contrast(colour, background));
+        QVERIFY2(contrast >= 3, qPrintable(control + QStringLiteral(" contrast ") +
+                                           QString::number(contrast, 'f', 2)));
+    }
+}
+
+void tst_Desktop::checkFixedSize(const QString& id, bool fixed)
+{
+    const QString hints = run(QStringLiteral(XPROP_PROGRAM), {"-id", id, "WM_NORMAL_HINTS"});
+    const QRect client = clientOnScreen(id);
+    const QString size = QStringLiteral("%1 by %2").arg(client.width()).arg(client.height());
+    const bool minimum = hints.contains(QStringLiteral("minimum size: ") + size);
+    const bool maximum = hints.contains(QStringLiteral("maximum size: ") + size);
+    QVERIFY2((minimum && maximum) == fixed, qPrintable(hints));
+}
+
+void tst_Desktop::mainWindowAsTheDesktopSeesIt()
+{
+    QCOMPARE(title(mainId), MainTitle);
+    QCOMPARE(atoms(mainId, "_NET_WM_WINDOW_TYPE"), QStringList{"_NET_WM_WINDOW_TYPE_NORMAL"});
+    checkFixedSize(mainId, true);
+    QVERIFY(has(mainId, "_NET_WM_ICON"));
+    // Centred on the screen: the frame is not known before the window is first shown, so the
+    // centre may lie off by as much as half the frame.
+    const QRect frame = frameOnScreen(mainId);
+    const QRect client = clientOnScreen(mainId);
+    const QPoint offCentre = frame.center() - QRect(QPoint(0, 0), screen).center();
+    QVERIFY2(std::abs(offCentre.x()) <= (frame.width() - client.width()) / 2 + 2 &&
+                 std::abs(offCentre.y()) <= (frame.height() - client.height()) / 2 + 2,
+             qPrintable(Describe(frame)));
+}
+
+void tst_Desktop::mainWindowCaptionsStandWhole()
+{
+    checkCaptions(windowNamed(report(), QStringLiteral("Form1")));
+}
+
+void tst_Desktop::keysWalkTheTabOrder()
+{
+    QCOMPARE(report().value(QStringLiteral("focus")).toString(), QStringLiteral("RichTextBox1"));
+    const QStringList order = {"RichTextBox1", "RichTextBox2", "RichTextBox3", "Check1",
+                               "Command1",     "Command3",     "Command4",     "Command5",
+                               "Command6",     "Command2",     "RichTextBox1"};
+    QStringList forward = {order.first()};
+    for (qsizetype i = 1; i < order.size(); ++i)
+        forward << focusAfter(QStringLiteral("Tab"));
+    QCOMPARE(forward, order);
+    QStringList backward = {order.last()};
+    for (qsizetype i = 1; i < order.size(); ++i)
+        backward.prepend(focusAfter(QStringLiteral("shift+Tab")));
+    QCOMPARE(backward, order);
+    QCOMPARE(title(mainId), MainTitle); // nothing was typed on the way
+}
+
+void tst_Desktop::controlTabTypesATab()
+{
+    QCOMPARE(report().value(QStringLiteral("focus")).toString(), QStringLiteral("RichTextBox1"));
+    key(QStringLiteral("ctrl+Home"));
+    key(QStringLiteral("ctrl+Tab"));
+    QTRY_VERIFY_WITH_TIMEOUT(title(mainId).startsWith(QStringLiteral("\tСистемы глобального")),
+                             5000);
+    QCOMPARE(title(mainId).size(), 60);
+    QCOMPARE(report().value(QStringLiteral("focus")).toString(), QStringLiteral("RichTextBox1"));
+}
+
+void tst_Desktop::resultWindowAsTheDesktopSeesIt()
+{
+    focusOn(QStringLiteral("Command4"));
+    key(QStringLiteral("space"));
+    const QJsonObject result = waitForWindow(QStringLiteral("Form4"));
+    QVERIFY(!result.isEmpty());
+    const QString id = result.value(QStringLiteral("id")).toString();
+    QTRY_VERIFY_WITH_TIMEOUT(!cardinals(id, "_NET_FRAME_EXTENTS").isEmpty(), 10000);
+    QVERIFY(waitForTitle(id, QStringLiteral("Текст не уникален")));
+    QCOMPARE(atoms(id, "_NET_WM_WINDOW_TYPE").value(0),
+             QStringLiteral("_NET_WM_WINDOW_TYPE_UTILITY"));
+    checkFixedSize(id, true);
+    QVERIFY(!has(id, "_NET_WM_ICON"));
+
+    // Whole on the screen, and beside or over the main window.
+    const QRect placed = frameOnScreen(id);
+    QVERIFY2(QRect(QPoint(0, 0), screen).contains(placed), qPrintable(Describe(placed)));
+    const int near = qRound(16 * scale);
+    QVERIFY2(frameOnScreen(mainId).adjusted(-near, -near, near, near).intersects(placed),
+             qPrintable(Describe(placed)));
+
+    QTRY_COMPARE_WITH_TIMEOUT(report().value(QStringLiteral("active")).toString(),
+                              QStringLiteral("Form4"), 5000);
+    checkCaptions(windowNamed(report(), QStringLiteral("Form4")));
+    key(QStringLiteral("Escape"));
+    QVERIFY(waitForWindow(QStringLiteral("Form4"), false).isEmpty());
+}
+
+void tst_Desktop::secondaryWindowsAsTheDesktopSeesThem_data()
+{
+    QTest::addColumn<QString>("button");
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("caption");
+    QTest::addColumn<QString>("type");
+    QTest::addColumn<bool>("fixed");
+    QTest::newRow("about") << "Command5"
+                           << "frmAbout"
+                           << "О программе"
+                           << "_NET_WM_WINDOW_TYPE_DIALOG" << true;
+    QTest::newRow("options") << "Command6"
+                             << "Form2"
+                             << "Опции..."
+                             << "_NET_WM_WINDOW_TYPE_NORMAL" << false;
+    QTest::newRow("help") << "Command3"
+                          << "Form3"
+                          << "Справка"
+                          << "_NET_WM_WINDOW_TYPE_UTILITY" << true;
+}
+
+void tst_Desktop::secondaryWindowsAsTheDesktopSeesThem()
+{
+    QFETCH(QString, button);
+    QFETCH(QString, name);
+    QFETCH(QString, caption);
+    QFETCH(QString, type);
+    QFETCH(bool, fixed);
+    QTRY_COMPARE_WITH_TIMEOUT(report().value(QStringLiteral("active")).toString(),
+                              QStringLiteral("Form1"), 5000);
+    focusOn(button);
+    key(QStringLiteral("space"));
+    const QJsonObject window = waitForWindow(name);
+    QVERIFY(!window.isEmpty());
+    const QString id = window.value(QStringLiteral("id")).toString();
+    QTRY_VERIFY_WITH_TIMEOUT(!cardinals(id, "_NET_FRAME_EXTENTS").isEmpty(), 10000);
+    QVERIFY2(waitForTitle(id, caption), qPrintable(title(id)));
+    QCOMPARE(atoms(id, "_NET_WM_WINDOW_TYPE").value(0), type);
+    checkFixedSize(id, fixed);
+    QVERIFY(has(id, "_NET_WM_ICON"));
+    QVERIFY(QRect(QPoint(0, 0), screen).contains(frameOnScreen(id)));
+    QTRY_COMPARE_WITH_TIMEOUT(report().value(QStringLiteral("active")).toString(), name, 5000);
+    checkCaptions(windowNamed(report(), name));
+    // The close box, as the window manager's key gives it.
+    key(QStringLiteral("alt+F4"));
+    QVERIFY(waitForWindow(name, false).isEmpty());
+}
+
+void tst_Desktop::emptyCaptionLeavesTheTitleBarEmpty()
+{
+    QTRY_COMPARE_WITH_TIMEOUT(report().value(QStringLiteral("active")).toString(),
+                              QStringLiteral("Form1"), 5000);
+    focusOn(QStringLiteral("RichTextBox1"));
+    key(QStringLiteral("ctrl+a"));
+    key(QStringLiteral("BackSpace"));
+    // One zero-width space: nothing to see, and not a name put in by Qt or the window manager.
+    QVERIFY2(waitForTitle(mainId, QStringLiteral("\u200B")), qPrintable(title(mainId)));
+    const auto shown = property(mainId, "_NET_WM_VISIBLE_NAME");
+    QVERIFY(!shown || QString::fromUtf8(*shown) == QStringLiteral("\u200B"));
+    run(QStringLiteral(XDOTOOL_PROGRAM), {"type", "--delay", "40", "A cat sat"});
+    QVERIFY2(waitForTitle(mainId, QStringLiteral("A cat sat")), qPrintable(title(mainId)));
+}
+
+void tst_Desktop::closingTheMainWindowEndsTheProgram()
+{
+    key(QStringLiteral("alt+F4"));
+    QVERIFY(program.waitForFinished(20000));
+    QCOMPARE(program.exitStatus(), QProcess::NormalExit);
+    QCOMPARE(program.exitCode(), 0);
+}
+
+void tst_Desktop::stopAll()
+{
+    for (QProcess* process : {&program, &openbox, &xvfb}) {
+        if (process->state() == QProcess::NotRunning)
+            continue;
+        process->terminate();
+        if (!process->waitForFinished(5000)) {
+            process->kill();
+            process->waitForFinished(5000);
+        }
+    }
+}
+
+QTEST_GUILESS_MAIN(tst_Desktop)
+#include "desktop_pass.moc"

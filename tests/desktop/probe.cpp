@@ -1,0 +1,162 @@
+// Loaded into the real program by the desktop pass (QT_QPA_GENERIC_PLUGINS=palimoprobe): on each
+// request it reports what only the program knows of its windows, the focus and the place each
+// caption needs, for the pass to hold against what the X server and the window manager show.
+//
+// The pass writes PALIMO_PROBE_DIR/request; the probe answers with PALIMO_PROBE_DIR/report.json.
+#include <QAbstractButton>
+#include <QApplication>
+#include <QCheckBox>
+#include <QDir>
+#include <QFile>
+#include <QGenericPlugin>
+#include <QGroupBox>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QStyle>
+#include <QTimer>
+#include <QWindow>
+
+namespace {
+
+QJsonArray ToJson(const QRect& rect)
+{
+    return {rect.x(), rect.y(), rect.width(), rect.height()};
+}
+
+// The part of `control` that its ancestors let show, in window coordinates.
+QRect VisiblePart(const QWidget* control)
+{
+    const QWidget* window = control->window();
+    QRect visible(control->mapTo(window, QPoint(0, 0)), control->size());
+    for (const QWidget* w = control->parentWidget(); w && w != window; w = w->parentWidget())
+        visible &= QRect(w->mapTo(window, QPoint(0, 0)), w->size());
+    return visible;
+}
+
+// Where the control's caption is drawn, with the room the style wants around it, in window
+// coordinates; null for a control without a caption.
+QRect CaptionPlace(const QWidget* control, QString* text)
+{
+    const QFontMetrics metrics = control->fontMetrics();
+    QRect local;
+    if (const auto* label = qobject_cast<const QLabel*>(control)) {
+        *text = label->text();
+        if (!text->isEmpty())
+            local = control->style()->itemTextRect(metrics, label->contentsRect(),
+                                                   int(label->alignment()), true, *text);
+    } else if (const auto* button = qobject_cast<const QPushButton*>(control)) {
+        *text = button->text();
+        const int margin = control->style()->pixelMetric(QStyle::PM_ButtonMargin, nullptr, control);
+        const QSize needed(metrics.horizontalAdvance(*text) + margin, metrics.height());
+        local = QRect(QPoint(0, 0), needed);
+        local.moveCenter(control->rect().center());
+    } else if (qobject_cast<const QCheckBox*>(control) ||
+               qobject_cast<const QRadioButton*>(control)) {
+        *text = static_cast<const QAbstractButton*>(control)->text();
+        const int indicator =
+            control->style()->pixelMetric(QStyle::PM_IndicatorWidth, nullptr, control);
+        const int spacing =
+            control->style()->pixelMetric(QStyle::PM_CheckBoxLabelSpacing, nullptr, control);
+        local = QRect(indicator + spacing, (control->height() - metrics.height()) / 2,
+                      metrics.horizontalAdvance(*text), metrics.height());
+    } else if (const auto* frame = qobject_cast<const QGroupBox*>(control)) {
+        // The design's frames put the caption 10 px in, at the top.
+        *text = frame->title();
+        local = QRect(10, 0, metrics.horizontalAdvance(*text), metrics.height());
+    } else if (const auto* field = qobject_cast<const QLineEdit*>(control)) {
+        *text = field->text();
+        const QRect inside = field->rect().adjusted(3, 0, -3, 0);
+        local = QRect(inside.left(), (field->height() - metrics.height()) / 2,
+                      metrics.horizontalAdvance(*text), metrics.height());
+    }
+    if (text->isEmpty() || local.isNull())
+        return {};
+    return local.translated(control->mapTo(control->window(), QPoint(0, 0)));
+}
+
+QJsonObject Report()
+{
+    QJsonArray windows;
+    for (QWidget* window : QApplication::topLevelWidgets()) {
+        if (!window->isVisible() || window->objectName().isEmpty())
+            continue;
+        QJsonArray captions;
+        for (QWidget* control : window->findChildren<QWidget*>()) {
+            // Controls of the windows it owns belong to those windows.
+            if (!control->isVisible() || control->window() != window)
+                continue;
+            QString text;
+            const QRect place = CaptionPlace(control, &text);
+            const QRect visible = VisiblePart(control);
+            if (place.isNull() || !visible.intersects(window->rect()))
+                continue;
+            captions.append(QJsonObject{{"name", control->objectName()},
+                                        {"text", text},
+                                        {"place", ToJson(place)},
+                                        {"visible", ToJson(visible & window->rect())}});
+        }
+        windows.append(QJsonObject{
+            {"name", window->objectName()},
+            {"title", window->windowTitle()},
+            {"id", QString::number(window->winId())},
+            {"geometry", ToJson(window->geometry())},
+            {"frame", ToJson(window->frameGeometry())},
+            {"scale", window->windowHandle() ? window->windowHandle()->devicePixelRatio() : 1.0},
+            {"captions", captions}});
+    }
+    const QWidget* focus = QApplication::focusWidget();
+    return {{"focus", focus ? focus->objectName() : QString()},
+            {"active",
+             QApplication::activeWindow() ? QApplication::activeWindow()->objectName() : QString()},
+            {"windows", windows}};
+}
+
+class Probe : public QObject
+{
+public:
+    explicit Probe(const QString& directory) : directory_(directory)
+    {
+        connect(&poll_, &QTimer::timeout, this, &Probe::answer);
+        poll_.start(20);
+    }
+
+private:
+    void answer()
+    {
+        if (!QFile::remove(directory_.filePath(QStringLiteral("request"))))
+            return;
+        QFile report(directory_.filePath(QStringLiteral("report.part")));
+        if (report.open(QIODevice::WriteOnly)) {
+            report.write(QJsonDocument(Report()).toJson());
+            report.close();
+            report.rename(directory_.filePath(QStringLiteral("report.json")));
+        }
+    }
+
+    QDir directory_;
+    QTimer poll_;
+};
+
+} // namespace
+
+class ProbePlugin : public QGenericPlugin
+{
+    Q_OBJECT
+    Q_PLUGIN_METADATA(IID QGenericPluginFactoryInterface_iid FILE "probe.json")
+
+public:
+    QObject* create(const QString& key, const QString&) override
+    {
+        const QString directory = qEnvironmentVariable("PALIMO_PROBE_DIR");
+        if (key != QLatin1String("palimoprobe") || directory.isEmpty())
+            return nullptr;
+        return new Probe(directory);
+    }
+};
+
+#include "probe.moc"
