@@ -3,9 +3,9 @@
 // Usage: monkey_test [SEED [EVENTS]]
 #include "support/text_generator.h"
 #include "support/ui_test_support.h"
-#include "ui/common/design.h"
 #include "ui/common/strings.h"
 #include "ui/common/text_pane.h"
+#include "ui/common/twips.h"
 #include "ui/main/main_window.h"
 #include "ui/windows/about_window.h"
 #include "ui/windows/help_window.h"

@@ -1,8 +1,9 @@
 // The text pane's own layout: the same lines as Qt's word-boundary-or-anywhere wrapping, at a
 // cost that grows with the text even where no word boundary comes.
 #include "support/ui_test_support.h"
-#include "ui/common/design.h"
+#include "ui/common/design_fonts.h"
 #include "ui/common/text_pane.h"
+#include "ui/common/twips.h"
 
 #include <QRandomGenerator>
 #include <QTextBlock>

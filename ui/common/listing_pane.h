@@ -3,7 +3,7 @@
 // as a text pane wraps them; the writer can select and copy them.
 #pragma once
 
-#include "design.h"
+#include "colour_value.h"
 #include "line_breaking.h"
 
 #include <QAbstractScrollArea>

@@ -4,7 +4,7 @@
 // paragraphs in view, so that texts of many megabytes paste and type without delay.
 #pragma once
 
-#include "design.h"
+#include "colour_value.h"
 #include "line_breaking.h"
 
 #include <QPlainTextEdit>

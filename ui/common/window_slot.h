@@ -2,6 +2,8 @@
 // it destroys itself.
 #pragma once
 
+#include "window_setup.h"
+
 #include <QPointer>
 #include <QWidget>
 
@@ -26,13 +28,6 @@ public:
     }
 
     Window* get() const { return window_; }
-
-    static void ShowInFront(QWidget* window)
-    {
-        window->show();
-        window->raise();
-        window->activateWindow();
-    }
 
 private:
     QPointer<Window> window_;

@@ -1,7 +1,7 @@
 #include "auxiliary_pane_switch.h"
 
-#include "ui/common/design.h"
 #include "ui/common/text_pane.h"
+#include "ui/common/twips.h"
 
 #include <QCheckBox>
 #include <QGroupBox>

@@ -1,6 +1,6 @@
 #include "figures_row.h"
 
-#include "ui/common/design.h"
+#include "ui/common/twips.h"
 
 #include <QLabel>
 

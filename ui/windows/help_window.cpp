@@ -1,8 +1,12 @@
 #include "help_window.h"
 
 #include "ui/common/branding.h"
-#include "ui/common/design.h"
+#include "ui/common/colour_value.h"
+#include "ui/common/controls.h"
+#include "ui/common/design_fonts.h"
 #include "ui/common/text_pane.h"
+#include "ui/common/twips.h"
+#include "ui/common/window_setup.h"
 
 #include <QPushButton>
 

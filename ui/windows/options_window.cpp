@@ -2,14 +2,20 @@
 
 #include "ui/common/branding.h"
 #include "ui/common/clickable_slider.h"
-#include "ui/common/design.h"
+#include "ui/common/colour_value.h"
+#include "ui/common/controls.h"
+#include "ui/common/design_fonts.h"
 #include "ui/common/text_pane.h"
+#include "ui/common/twips.h"
+#include "ui/common/window_setup.h"
 
 #include <QApplication>
 #include <QButtonGroup>
 #include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
+
+#include <cmath>
 
 namespace ui {
 
@@ -61,6 +67,12 @@ QRadioButton* MakeSwatch(QWidget* parent, const char* name, const QRect& place, 
 }
 
 } // namespace
+
+int RoundFontSize(qreal points)
+{
+    const double kept = std::round(points * 10000) / 10000;
+    return static_cast<int>(std::nearbyint(kept)); // nearbyint rounds halves to even
+}
 
 OptionsWindow::OptionsWindow(QWidget* owner, MainWindowPanes panes)
     : QWidget(owner, Qt::Window | Qt::WindowMinMaxButtonsHint | Qt::WindowCloseButtonHint),

@@ -11,6 +11,10 @@ namespace ui {
 class ClickableSlider;
 class TextPane;
 
+// A pane's font size as a slider position: nearest whole number, an exact half to the even
+// neighbour (12.5 gives 12), from the size kept to four decimal places.
+int RoundFontSize(qreal points);
+
 struct MainWindowPanes
 {
     TextPane* newText;   // RichTextBox1, the lower working pane

@@ -1,14 +1,17 @@
 #include "result_window.h"
 
-#include "ui/common/design.h"
+#include "ui/common/colour_value.h"
+#include "ui/common/controls.h"
+#include "ui/common/design_fonts.h"
 #include "ui/common/listing_pane.h"
 #include "ui/common/strings.h"
+#include "ui/common/twips.h"
+#include "ui/common/window_setup.h"
 
 #include <QFrame>
 #include <QLabel>
 #include <QPushButton>
 #include <QScreen>
-#include <QShortcut>
 
 #include <algorithm>
 
@@ -59,7 +62,7 @@ QPoint FirstPlacement(const QRect& owner, const QSize& frame, const QRect& avail
 }
 
 ResultWindow::ResultWindow(QWidget* owner)
-    : QWidget(owner,
+    : QDialog(owner,
               Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint)
 {
     // The comparison sets the caption before the window is first shown.
@@ -70,11 +73,9 @@ ResultWindow::ResultWindow(QWidget* owner)
 
     auto* okButton = MakeButton(this, "Command1", QStringLiteral("Окей..."),
                                 TwipsRect(3600, 120, 1095, 255), LabelFont());
+    // The focused default of the dialog; Esc rejects the dialog, which closes it like "Окей...".
     okButton->setAutoDefault(true);
-    connect(okButton, &QPushButton::clicked, this, &QWidget::close);
-    // The cancel role of a dialog button: Esc closes the window like "Окей...".
-    auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
-    connect(escape, &QShortcut::activated, this, &QWidget::close);
+    connect(okButton, &QPushButton::clicked, this, &QDialog::accept);
 
     resultLine_ = MakeLabel(this, "Label2", QStringLiteral("00"), TwipsRect(1920, 360, 2535, 255));
     MakeLabel(this, "Label1", LeadIn, TwipsRect(120, 360, 1695, 255));
@@ -115,9 +116,7 @@ void ResultWindow::present(const analysis::ComparisonResult& result, int shownSh
         placed_ = true;
         placeNearOwner();
     }
-    show();
-    raise();
-    activateWindow();
+    ShowInFront(this);
 }
 
 void ResultWindow::placeNearOwner()

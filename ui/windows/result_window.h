@@ -4,7 +4,7 @@
 
 #include "analysis/analysis.h"
 
-#include <QWidget>
+#include <QDialog>
 
 class QLabel;
 class QPushButton;
@@ -17,7 +17,7 @@ class ListingPane;
 // wholly inside `available`.
 QPoint FirstPlacement(const QRect& owner, const QSize& frame, const QRect& available);
 
-class ResultWindow : public QWidget
+class ResultWindow : public QDialog
 {
     Q_OBJECT
 

@@ -1,6 +1,7 @@
 #include "support/ui_test_support.h"
-#include "ui/common/design.h"
+#include "ui/common/colour_value.h"
 #include "ui/common/text_pane.h"
+#include "ui/common/twips.h"
 #include "ui/main/main_window.h"
 #include "ui/windows/help_window.h"
 

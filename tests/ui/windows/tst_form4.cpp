@@ -1,6 +1,8 @@
 #include "support/ui_test_support.h"
-#include "ui/common/design.h"
+#include "ui/common/colour_value.h"
 #include "ui/common/listing_pane.h"
+#include "ui/common/twips.h"
+#include "ui/common/window_setup.h"
 #include "ui/windows/result_window.h"
 
 #include "ui/common/strings.h"

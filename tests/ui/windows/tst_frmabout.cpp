@@ -1,5 +1,5 @@
 #include "support/ui_test_support.h"
-#include "ui/common/design.h"
+#include "ui/common/twips.h"
 #include "ui/main/main_window.h"
 #include "ui/windows/about_window.h"
 #include "ui/windows/help_window.h"

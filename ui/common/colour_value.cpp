@@ -1,0 +1,23 @@
+#include "colour_value.h"
+
+#include <QPalette>
+
+namespace ui {
+
+QColor ResolveColour(ColourValue value, const QPalette& palette)
+{
+    if ((value & 0x80000000u) == 0)
+        return {int(value & 0xFF), int((value >> 8) & 0xFF), int((value >> 16) & 0xFF)};
+    switch (value & 0xFFu) {
+    case 5: // COLOR_WINDOW
+        return palette.color(QPalette::Active, QPalette::Base);
+    case 11: // COLOR_INACTIVEBORDER: the platform has none; the window face is its usual shade.
+        return palette.color(QPalette::Inactive, QPalette::Window);
+    case 14: // COLOR_HIGHLIGHTTEXT
+        return palette.color(QPalette::Active, QPalette::HighlightedText);
+    default:
+        return palette.color(QPalette::Active, QPalette::Window);
+    }
+}
+
+} // namespace ui

@@ -1,0 +1,28 @@
+// What every window of the program sets up: its look, its caption, and where it shows.
+#pragma once
+
+#include <QString>
+
+class QWidget;
+
+namespace ui {
+
+// Dark-green background with captions in the highlighted-text colour, for a window and the
+// labels, group boxes and check boxes on it.
+void ApplyWindowLook(QWidget* window);
+
+// Sets a window's caption so that the title bar shows exactly it: "[*]" stays literal, and an
+// empty caption stays empty (Qt and window managers put a name into an empty title, so an empty
+// caption goes out as a single zero-width space, which every title bar draws as nothing).
+void SetWindowCaption(QWidget* window, const QString& caption);
+inline constexpr QChar EmptyTitle = QChar(0x200B);
+
+// A secondary window of the design: its name, caption and look; destroyed when it closes.
+void SetUpSecondaryWindow(QWidget* window, const char* name, const QString& caption);
+
+void CentreOnScreen(QWidget* window);
+
+// Makes a window visible with the state it has, in front of the others.
+void ShowInFront(QWidget* window);
+
+} // namespace ui
