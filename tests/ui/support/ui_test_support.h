@@ -7,6 +7,7 @@
 #include <QCoreApplication>
 #include <QMessageBox>
 #include <QMouseEvent>
+#include <QStringList>
 #include <QTest>
 #include <QTimer>
 #include <QTimerEvent>
@@ -38,6 +39,30 @@ inline void Click(const QObject* window, const char* buttonName)
 inline void DiscardClosedWindows()
 {
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+}
+
+// The top-level windows still there once the closed ones are deleted, as "Class/objectName":
+// every window that is shown, and every hidden one that is not Qt's own (a tool tip label kept
+// for reuse). A test that leaves one behind would hand its state to the next.
+inline QStringList WindowsLeftBehind()
+{
+    DiscardClosedWindows();
+    QStringList left;
+    for (const QWidget* window : QApplication::topLevelWidgets()) {
+        const bool qtsOwn = window->objectName().startsWith(QLatin1String("qt"));
+        if (window->isVisible() || !qtsOwn)
+            left << QStringLiteral("%1/%2").arg(QLatin1String(window->metaObject()->className()),
+                                                window->objectName());
+    }
+    return left;
+}
+
+// For a test's cleanup(): the test function that left a window behind fails.
+inline void VerifyNoWindowLeft()
+{
+    const QStringList left = WindowsLeftBehind();
+    QVERIFY2(left.isEmpty(),
+             qPrintable(QStringLiteral("left behind: ") + left.join(QLatin1String(", "))));
 }
 
 // One tick of a timer of the window, as the event loop would deliver it.
