@@ -7,6 +7,7 @@
 #include <QCoreApplication>
 #include <QMessageBox>
 #include <QMouseEvent>
+#include <QPalette>
 #include <QStringList>
 #include <QTest>
 #include <QTimer>
@@ -151,6 +152,31 @@ inline double HighestContrast(const QImage& image, const QColor& background, con
     }
     return highest;
 }
+
+// The application palette changed for a scope, as a change of the platform's colour scheme
+// changes it; the earlier palette comes back at the end of the scope.
+class ScopedApplicationPalette
+{
+public:
+    explicit ScopedApplicationPalette(const QPalette& palette) : before_(QApplication::palette())
+    {
+        Apply(palette);
+    }
+    ~ScopedApplicationPalette() { Apply(before_); }
+    ScopedApplicationPalette(const ScopedApplicationPalette&) = delete;
+    ScopedApplicationPalette& operator=(const ScopedApplicationPalette&) = delete;
+
+private:
+    // Qt tells the windows of a palette change by posted events; they pass it on to their
+    // controls when the event loop delivers them, which this does at once.
+    static void Apply(const QPalette& palette)
+    {
+        QApplication::setPalette(palette);
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::ApplicationPaletteChange);
+    }
+
+    QPalette before_;
+};
 
 struct MessageBoxSeen
 {

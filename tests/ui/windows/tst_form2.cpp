@@ -34,6 +34,16 @@ private:
     {
         return Find<QRadioButton>(main->optionsWindow(), name);
     }
+    // The colour a swatch or a pane shows, away from the swatch's button and the pane's text.
+    QColor colourShown(const QString& name)
+    {
+        if (name.startsWith(QLatin1String("Option"))) {
+            const QImage image = swatch(name.toLatin1().constData())->grab().toImage();
+            return image.pixelColor(image.width() - 3, image.height() / 2);
+        }
+        const QImage drawn = pane(name.toLatin1().constData())->viewport()->grab().toImage();
+        return drawn.pixelColor(drawn.width() - 4, drawn.height() - 4);
+    }
     void closeByCloseBox()
     {
         main->optionsWindow()->close();
@@ -84,6 +94,8 @@ private slots:
     void swatchColoursAllThreePanesHiddenToo();
     void panesTakeTheColourTheSwatchShows_data();
     void panesTakeTheColourTheSwatchShows();
+    void systemColourFollowsThePalette_data();
+    void systemColourFollowsThePalette();
     void sliderTicksShowOnTheDarkGreen_data();
     void sliderTicksShowOnTheDarkGreen();
     void labelsStandAtTheTopOfTheirBoxes();
@@ -219,6 +231,66 @@ void tst_Form2::panesTakeTheColourTheSwatchShows()
         const QImage drawn = this->pane(pane)->viewport()->grab().toImage();
         QCOMPARE(drawn.pixelColor(drawn.width() - 4, drawn.height() - 4), colour);
     }
+}
+
+void tst_Form2::systemColourFollowsThePalette_data()
+{
+    QTest::addColumn<QString>("chosen"); // the swatch selected before the change
+    QTest::addColumn<QString>("shown");  // the swatch or pane looked at
+    QTest::addColumn<bool>("follows");   // else it keeps its colour
+    QTest::newRow("Option1") << "Option2"
+                             << "Option1" << true;
+    QTest::newRow("Option2") << "Option2"
+                             << "Option2" << false;
+    QTest::newRow("Option3") << "Option2"
+                             << "Option3" << false;
+    QTest::newRow("newTextPane") << "Option1"
+                                 << "RichTextBox1" << true;
+    QTest::newRow("sourcePane") << "Option1"
+                                << "RichTextBox2" << true;
+    QTest::newRow("auxiliaryPaneHiddenMeanwhile") << "Option1"
+                                                  << "RichTextBox3" << true;
+    QTest::newRow("whitePane") << "Option2"
+                               << "RichTextBox1" << false;
+}
+
+// The first swatch, and the panes that took its colour, show the platform's colour of the
+// moment: a change of the colour scheme while the program runs reaches them.
+void tst_Form2::systemColourFollowsThePalette()
+{
+    QFETCH(QString, chosen);
+    QFETCH(QString, shown);
+    QFETCH(bool, follows);
+    const bool hiddenMeanwhile = shown == QLatin1String("RichTextBox3");
+    auto* check = Find<QCheckBox>(main.get(), "Check1");
+    open();
+    QTest::mouseClick(swatch(chosen.toLatin1().constData()), Qt::LeftButton);
+    const QColor before = colourShown(shown);
+    const QColor border(201, 17, 99); // no platform's inactive window face
+    QVERIFY(before != border);
+    if (hiddenMeanwhile) {
+        check->setChecked(false);
+        uitest::Tick(main.get(), "Timer2");
+        QVERIFY(pane("RichTextBox3")->isHidden());
+    }
+
+    QPalette changed = QApplication::palette();
+    changed.setColor(QPalette::Inactive, QPalette::Window, border);
+    const uitest::ScopedApplicationPalette scheme(changed);
+    if (hiddenMeanwhile) {
+        check->setChecked(true);
+        uitest::Tick(main.get(), "Timer2");
+        QVERIFY(pane("RichTextBox3")->isVisible());
+    }
+    if (!follows) {
+        QCOMPARE(colourShown(shown), before);
+        return;
+    }
+    // The swatch resolves its colour once, when it is made; the panes renew theirs in
+    // changeEvent() on QEvent::ApplicationPaletteChange, which never gets there: Qt 6 sends it
+    // to the application and its windows, and the controls inside get QEvent::PaletteChange.
+    QEXPECT_FAIL("", "the swatch and the panes keep the colour they resolved first", Abort);
+    QCOMPARE(colourShown(shown), border);
 }
 
 void tst_Form2::sliderTicksShowOnTheDarkGreen_data()

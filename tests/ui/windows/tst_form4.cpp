@@ -61,6 +61,7 @@ private slots:
     void laterUniqueResultKeepsTheEarlierListing();
     void nextWindowStartsFromTheDesign();
     void secondBlockNeverComesIntoView();
+    void listingFollowsThePalette();
     void firstPlacementIsWholeAndNearTheOwner_data();
     void firstPlacementIsWholeAndNearTheOwner();
     void longListingLaysOutOnlyWhatIsInView();
@@ -172,6 +173,32 @@ void tst_Form4::secondBlockNeverComesIntoView()
     }
     QCOMPARE(Find<QLabel>(window, "Label7")->text(), QStringLiteral("00"));
     QCOMPARE(Find<QLabel>(window, "Label5")->text(), QStringLiteral("Даные по Окну №2"));
+}
+
+// The listing pane is drawn in the platform's window colour of the moment: a change of the
+// colour scheme while the result is shown reaches it.
+void tst_Form4::listingFollowsThePalette()
+{
+    window->present(ResultOf(u"A cat sat on the warm sofa all day.", CatSource), 3);
+    auto* listing = Find<ui::ListingPane>(window, "RichTextBox1");
+    const auto colourShown = [listing] {
+        const QImage drawn = listing->viewport()->grab().toImage();
+        return drawn.pixelColor(drawn.width() - 4, drawn.height() - 4);
+    };
+    QCOMPARE(colourShown(), QApplication::palette().color(QPalette::Active, QPalette::Base));
+    const QColor face(201, 17, 99); // no platform's window colour
+    QVERIFY(colourShown() != face);
+
+    QPalette changed = QApplication::palette();
+    changed.setColor(QPalette::Active, QPalette::Base, face);
+    const uitest::ScopedApplicationPalette scheme(changed);
+    QCOMPARE(listing->backgroundColour(), ui::ColourWindow);
+    // The pane renews its colour in changeEvent() on QEvent::ApplicationPaletteChange, which
+    // never gets there (Qt 6 sends it to the application and its windows; the controls inside
+    // get QEvent::PaletteChange), and it resolves the colour from its own palette, where it set
+    // the old one, rather than the application's.
+    QEXPECT_FAIL("", "the listing pane keeps the colour it resolved first", Abort);
+    QCOMPARE(colourShown(), face);
 }
 
 void tst_Form4::firstPlacementIsWholeAndNearTheOwner_data()
