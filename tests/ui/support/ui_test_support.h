@@ -7,6 +7,8 @@
 #include <QCoreApplication>
 #include <QMessageBox>
 #include <QMouseEvent>
+#include <QPalette>
+#include <QStringList>
 #include <QTest>
 #include <QTimer>
 #include <QTimerEvent>
@@ -38,6 +40,30 @@ inline void Click(const QObject* window, const char* buttonName)
 inline void DiscardClosedWindows()
 {
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+}
+
+// The top-level windows still there once the closed ones are deleted, as "Class/objectName":
+// every window that is shown, and every hidden one that is not Qt's own (a tool tip label kept
+// for reuse). A test that leaves one behind would hand its state to the next.
+inline QStringList WindowsLeftBehind()
+{
+    DiscardClosedWindows();
+    QStringList left;
+    for (const QWidget* window : QApplication::topLevelWidgets()) {
+        const bool qtsOwn = window->objectName().startsWith(QLatin1String("qt"));
+        if (window->isVisible() || !qtsOwn)
+            left << QStringLiteral("%1/%2").arg(QLatin1String(window->metaObject()->className()),
+                                                window->objectName());
+    }
+    return left;
+}
+
+// For a test's cleanup(): the test function that left a window behind fails.
+inline void VerifyNoWindowLeft()
+{
+    const QStringList left = WindowsLeftBehind();
+    QVERIFY2(left.isEmpty(),
+             qPrintable(QStringLiteral("left behind: ") + left.join(QLatin1String(", "))));
 }
 
 // One tick of a timer of the window, as the event loop would deliver it.
@@ -126,6 +152,31 @@ inline double HighestContrast(const QImage& image, const QColor& background, con
     }
     return highest;
 }
+
+// The application palette changed for a scope, as a change of the platform's colour scheme
+// changes it; the earlier palette comes back at the end of the scope.
+class ScopedApplicationPalette
+{
+public:
+    explicit ScopedApplicationPalette(const QPalette& palette) : before_(QApplication::palette())
+    {
+        Apply(palette);
+    }
+    ~ScopedApplicationPalette() { Apply(before_); }
+    ScopedApplicationPalette(const ScopedApplicationPalette&) = delete;
+    ScopedApplicationPalette& operator=(const ScopedApplicationPalette&) = delete;
+
+private:
+    // Qt tells the windows of a palette change by posted events; they pass it on to their
+    // controls when the event loop delivers them, which this does at once.
+    static void Apply(const QPalette& palette)
+    {
+        QApplication::setPalette(palette);
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::ApplicationPaletteChange);
+    }
+
+    QPalette before_;
+};
 
 struct MessageBoxSeen
 {

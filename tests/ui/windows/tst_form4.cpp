@@ -34,7 +34,7 @@ class tst_Form4 : public QObject
     Q_OBJECT
 
 private:
-    QWidget owner;
+    std::unique_ptr<QWidget> owner;
     QPointer<ui::ResultWindow> window;
 
     bool shown(const char* name) { return Find(window.data(), name)->isVisibleTo(window.data()); }
@@ -46,18 +46,24 @@ private:
     }
 
 private slots:
-    void init() { window = new ui::ResultWindow(&owner); }
-    void cleanup() { delete window.data(); }
+    void init()
+    {
+        owner = std::make_unique<QWidget>();
+        window = new ui::ResultWindow(owner.get());
+    }
+    void cleanup()
+    {
+        owner.reset(); // and the window it owns
+        uitest::VerifyNoWindowLeft();
+    }
 
     void designTimeLayout();
     void presentsAResult_data();
     void presentsAResult();
     void laterUniqueResultKeepsTheEarlierListing();
-    void okButtonAndCloseBoxDiscardTheWindow_data();
-    void okButtonAndCloseBoxDiscardTheWindow();
-    void escapeClosesTheWindow();
+    void nextWindowStartsFromTheDesign();
     void secondBlockNeverComesIntoView();
-    void carriesNoIcon();
+    void listingFollowsThePalette();
     void firstPlacementIsWholeAndNearTheOwner_data();
     void firstPlacementIsWholeAndNearTheOwner();
     void longListingLaysOutOnlyWhatIsInView();
@@ -142,39 +148,19 @@ void tst_Form4::laterUniqueResultKeepsTheEarlierListing()
              QStringLiteral("cat sat on\r\nsat on the\r\non the warm\r\n"));
 }
 
-void tst_Form4::okButtonAndCloseBoxDiscardTheWindow_data()
+// Closed after a listing was shown, the window goes; the next one is made from the design.
+void tst_Form4::nextWindowStartsFromTheDesign()
 {
-    QTest::addColumn<bool>("byButton");
-    QTest::newRow("okButton") << true;
-    QTest::newRow("closeBox") << false;
-}
-
-void tst_Form4::okButtonAndCloseBoxDiscardTheWindow()
-{
-    QFETCH(bool, byButton);
     window->present(ResultOf(u"A cat sat on the warm sofa all day.", CatSource), 3);
-    if (byButton)
-        uitest::Click(window, "Command1");
-    else
-        window->close();
+    QVERIFY(shown("RichTextBox1"));
+    uitest::Click(window, "Command1");
     uitest::DiscardClosedWindows();
     QVERIFY(!window);
 
-    // The next result starts from the design-time layout.
-    window = new ui::ResultWindow(&owner);
+    window = new ui::ResultWindow(owner.get());
     window->present(ResultOf(u"Yesterday a dog slept under the old table quietly.", CatSource), 3);
     QVERIFY(!shown("Label3"));
     QVERIFY(!shown("RichTextBox1"));
-}
-
-void tst_Form4::escapeClosesTheWindow()
-{
-    window->present(ResultOf(u"A cat sat on the warm sofa all day.", CatSource), 3);
-    QVERIFY(QTest::qWaitForWindowActive(window.data()));
-    QCOMPARE(QApplication::focusWidget(), Find(window.data(), "Command1"));
-    QTest::keyClick(window.data(), Qt::Key_Escape);
-    uitest::DiscardClosedWindows();
-    QVERIFY(!window);
 }
 
 void tst_Form4::secondBlockNeverComesIntoView()
@@ -191,16 +177,30 @@ void tst_Form4::secondBlockNeverComesIntoView()
     QCOMPARE(Find<QLabel>(window, "Label5")->text(), QStringLiteral("Даные по Окну №2"));
 }
 
-void tst_Form4::carriesNoIcon()
+// The listing pane is drawn in the platform's window colour of the moment: a change of the
+// colour scheme while the result is shown reaches it.
+void tst_Form4::listingFollowsThePalette()
 {
-    // As the program sets it up: an application icon, and an owner that carries it.
-    QPixmap icon(16, 16);
-    icon.fill(Qt::red);
-    QApplication::setWindowIcon(QIcon(icon));
-    owner.setWindowIcon(QIcon(icon));
     window->present(ResultOf(u"A cat sat on the warm sofa all day.", CatSource), 3);
-    QVERIFY(window->windowIcon().isNull());
-    QApplication::setWindowIcon(QIcon());
+    auto* listing = Find<ui::ListingPane>(window, "RichTextBox1");
+    const auto colourShown = [listing] {
+        const QImage drawn = listing->viewport()->grab().toImage();
+        return drawn.pixelColor(drawn.width() - 4, drawn.height() - 4);
+    };
+    QCOMPARE(colourShown(), QApplication::palette().color(QPalette::Active, QPalette::Base));
+    const QColor face(201, 17, 99); // no platform's window colour
+    QVERIFY(colourShown() != face);
+
+    QPalette changed = QApplication::palette();
+    changed.setColor(QPalette::Active, QPalette::Base, face);
+    const uitest::ScopedApplicationPalette scheme(changed);
+    QCOMPARE(listing->backgroundColour(), ui::ColourWindow);
+    // The pane renews its colour in changeEvent() on QEvent::ApplicationPaletteChange, which
+    // never gets there (Qt 6 sends it to the application and its windows; the controls inside
+    // get QEvent::PaletteChange), and it resolves the colour from its own palette, where it set
+    // the old one, rather than the application's.
+    QEXPECT_FAIL("", "the listing pane keeps the colour it resolved first", Abort);
+    QCOMPARE(colourShown(), face);
 }
 
 void tst_Form4::firstPlacementIsWholeAndNearTheOwner_data()
@@ -221,14 +221,14 @@ void tst_Form4::firstPlacementIsWholeAndNearTheOwner()
 {
     QFETCH(QRect, ownerPlace);
     QFETCH(bool, expanded);
-    owner.setGeometry(ownerPlace);
-    owner.show();
+    owner->setGeometry(ownerPlace);
+    owner->show();
     window->present(ResultOf(expanded ? u"A cat sat on the warm sofa all day."
                                       : u"Yesterday a dog slept under the old table quietly.",
                              CatSource),
                     3);
     const QRect screen = window->screen()->availableGeometry();
-    const QRect owned = owner.frameGeometry();
+    const QRect owned = owner->frameGeometry();
     QRect placed = window->frameGeometry();
     QVERIFY2(screen.contains(placed), qPrintable(QStringLiteral("%1,%2 %3x%4")
                                                      .arg(placed.x())
@@ -241,7 +241,6 @@ void tst_Form4::firstPlacementIsWholeAndNearTheOwner()
     window->present(ResultOf(u"A cat sat on the warm sofa all day.", CatSource), 3);
     placed = window->frameGeometry();
     QVERIFY(screen.contains(placed));
-    owner.hide();
 }
 
 // 100,000 entries and the closing "… (+K)" line: all of them in the pane's text, only those in

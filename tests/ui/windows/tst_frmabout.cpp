@@ -2,9 +2,6 @@
 #include "ui/common/twips.h"
 #include "ui/main/main_window.h"
 #include "ui/windows/about_window.h"
-#include "ui/windows/help_window.h"
-#include "ui/windows/options_window.h"
-#include "ui/windows/result_window.h"
 
 #include <QFrame>
 #include <QLabel>
@@ -37,14 +34,15 @@ private slots:
         main = std::make_unique<ui::MainWindow>();
         main->show();
     }
-    void cleanup() { main.reset(); }
+    void cleanup()
+    {
+        main.reset();
+        uitest::VerifyNoWindowLeft();
+    }
 
     void opensWithTheDesign();
     void descriptionIsExact();
     void titleStandsAtTheTopOfItsBox();
-    void keysAndButtonClose_data();
-    void keysAndButtonClose();
-    void everyWindowOpenAtOnceClosesOnItsOwn();
 };
 
 void tst_FrmAbout::opensWithTheDesign()
@@ -53,7 +51,6 @@ void tst_FrmAbout::opensWithTheDesign()
     QVERIFY(window && window->isVisible());
     QCOMPARE(window->objectName(), QStringLiteral("frmAbout"));
     QCOMPARE(window->windowTitle(), QStringLiteral("О программе"));
-    QCOMPARE(window->windowIcon().availableSizes(), QList<QSize>({QSize(32, 32), QSize(16, 16)}));
     QCOMPARE(window->size(), QSize(ui::TwipsToPixels(5730), ui::TwipsToPixels(3345)));
     QCOMPARE(window->minimumSize(), window->maximumSize());
     QVERIFY(!(window->windowFlags() & Qt::WindowMinimizeButtonHint));
@@ -112,46 +109,6 @@ void tst_FrmAbout::titleStandsAtTheTopOfItsBox()
     QVERIFY2(top <= metrics.ascent() - metrics.capHeight() + 1, qPrintable(QString::number(top)));
     // So the title stands well clear of the description box below it.
     QVERIFY(title->y() + bottom + 8 < Find(main->aboutWindow(), "Text1")->y());
-}
-
-void tst_FrmAbout::keysAndButtonClose_data()
-{
-    QTest::addColumn<int>("key"); // 0: the button itself
-    QTest::newRow("escape") << int(Qt::Key_Escape);
-    QTest::newRow("enter") << int(Qt::Key_Return);
-    QTest::newRow("keypadEnter") << int(Qt::Key_Enter);
-    QTest::newRow("button") << 0;
-}
-
-void tst_FrmAbout::keysAndButtonClose()
-{
-    QFETCH(int, key);
-    QPointer<ui::AboutWindow> window = open();
-    QVERIFY(QTest::qWaitForWindowActive(window.data()));
-    QCOMPARE(QApplication::focusWidget(), Find(window.data(), "cmdOK"));
-    if (key == 0)
-        QTest::mouseClick(Find<QPushButton>(window.data(), "cmdOK"), Qt::LeftButton);
-    else
-        QTest::keyClick(QApplication::focusWidget(), Qt::Key(key));
-    uitest::DiscardClosedWindows();
-    QVERIFY(!window);
-    QVERIFY(!main->aboutWindow());
-    QVERIFY(open());
-}
-
-void tst_FrmAbout::everyWindowOpenAtOnceClosesOnItsOwn()
-{
-    for (const char* button : {"Command3", "Command5", "Command6", "Command4"})
-        click(button);
-    QPointer<QWidget> help = main->helpWindow();
-    QPointer<QWidget> options = main->optionsWindow();
-    QPointer<QWidget> result = main->resultWindow();
-    QVERIFY(help && options && result && main->aboutWindow());
-    Find<QPushButton>(main->aboutWindow(), "cmdOK")->click();
-    uitest::DiscardClosedWindows();
-    QVERIFY(!main->aboutWindow());
-    QVERIFY(help->isVisible() && options->isVisible() && result->isVisible());
-    QVERIFY(main->isVisible());
 }
 
 QTEST_MAIN(tst_FrmAbout)

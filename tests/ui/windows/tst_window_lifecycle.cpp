@@ -1,0 +1,285 @@
+// The life of the secondary windows, opened by the main window's buttons: at most one of each
+// kind, what their own buttons, keys and close boxes do to them, and their icons.
+#include "support/ui_test_support.h"
+#include "ui/main/main_window.h"
+#include "ui/windows/about_window.h"
+#include "ui/windows/help_window.h"
+#include "ui/windows/options_window.h"
+#include "ui/windows/result_window.h"
+
+#include <QIcon>
+#include <QPixmap>
+#include <QPointer>
+#include <QPushButton>
+
+#include <memory>
+
+using uitest::Find;
+
+class tst_WindowLifecycle : public QObject
+{
+    Q_OBJECT
+
+private:
+    std::unique_ptr<ui::MainWindow> main;
+
+    // The window the main window holds under that design name, null while there is none.
+    QWidget* held(const QString& name) const
+    {
+        if (name == QLatin1String("Form1"))
+            return main.get();
+        if (name == QLatin1String("Form2"))
+            return main->optionsWindow();
+        if (name == QLatin1String("Form3"))
+            return main->helpWindow();
+        if (name == QLatin1String("Form4"))
+            return main->resultWindow();
+        if (name == QLatin1String("frmAbout"))
+            return main->aboutWindow();
+        qFatal("no window named %s", qPrintable(name));
+    }
+    QWidget* open(const QString& opener, const QString& name)
+    {
+        if (!opener.isEmpty())
+            uitest::Click(main.get(), opener.toLatin1().constData());
+        return held(name);
+    }
+    static int topLevelWindowsNamed(const QString& name)
+    {
+        const QWidgetList windows = QApplication::topLevelWidgets();
+        return int(std::count_if(windows.begin(), windows.end(),
+                                 [&name](const QWidget* w) { return w->objectName() == name; }));
+    }
+    // Each secondary window: the main window's button that opens it, and its own "Окей".
+    static void addWindowColumns()
+    {
+        QTest::addColumn<QString>("opener");
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("okButton");
+    }
+
+private slots:
+    void init()
+    {
+        main = std::make_unique<ui::MainWindow>();
+        main->show();
+    }
+    void cleanup()
+    {
+        main.reset();
+        uitest::VerifyNoWindowLeft();
+    }
+
+    void secondClickMakesNoSecondCopy_data();
+    void secondClickMakesNoSecondCopy();
+    void closingHidesOrDestroys_data();
+    void closingHidesOrDestroys();
+    void closingOneLeavesTheOthers_data();
+    void closingOneLeavesTheOthers();
+    void exitClosesEveryWindow();
+    void windowsCarryTheirIcons_data();
+    void windowsCarryTheirIcons();
+};
+
+void tst_WindowLifecycle::secondClickMakesNoSecondCopy_data()
+{
+    addWindowColumns();
+    QTest::newRow("Form2") << "Command6"
+                           << "Form2"
+                           << "Command1";
+    QTest::newRow("Form3") << "Command3"
+                           << "Form3"
+                           << "Command1";
+    QTest::newRow("Form4") << "Command4"
+                           << "Form4"
+                           << "Command1";
+    QTest::newRow("frmAbout") << "Command5"
+                              << "frmAbout"
+                              << "cmdOK";
+}
+
+void tst_WindowLifecycle::secondClickMakesNoSecondCopy()
+{
+    QFETCH(QString, opener);
+    QFETCH(QString, name);
+    QVERIFY(!held(name));
+    QPointer<QWidget> first = open(opener, name);
+    QVERIFY(first);
+    QCOMPARE(first->objectName(), name);
+    QVERIFY(first->isVisible());
+    QVERIFY(first->isWindow());
+    QCOMPARE(open(opener, name), first.data());
+    QVERIFY(first->isVisible());
+    QCOMPARE(topLevelWindowsNamed(name), 1);
+    // Modeless: the main window stays usable beside it.
+    QVERIFY(main->isEnabled());
+    QVERIFY(!QApplication::activeModalWidget());
+}
+
+void tst_WindowLifecycle::closingHidesOrDestroys_data()
+{
+    addWindowColumns();
+    QTest::addColumn<int>("key"); // pressed with the focus on the "Окей" button; 0: none
+    QTest::addColumn<bool>("byCloseBox"); // else the "Окей" button is clicked, or the key pressed
+    QTest::addColumn<bool>("destroyed"); // else hidden, and shown again with its state
+
+    const auto row = [](const char* title, const char* opener, const char* name,
+                        const char* okButton, int key, bool byCloseBox, bool destroyed) {
+        QTest::newRow(title) << QString::fromLatin1(opener) << QString::fromLatin1(name)
+                             << QString::fromLatin1(okButton) << key << byCloseBox << destroyed;
+    };
+    row("Form2 ok", "Command6", "Form2", "Command1", 0, false, false);
+    row("Form2 closeBox", "Command6", "Form2", "Command1", 0, true, true);
+    row("Form3 ok", "Command3", "Form3", "Command1", 0, false, true);
+    row("Form3 closeBox", "Command3", "Form3", "Command1", 0, true, true);
+    row("Form4 ok", "Command4", "Form4", "Command1", 0, false, true);
+    row("Form4 closeBox", "Command4", "Form4", "Command1", 0, true, true);
+    row("Form4 escape", "Command4", "Form4", "Command1", Qt::Key_Escape, false, true);
+    row("frmAbout ok", "Command5", "frmAbout", "cmdOK", 0, false, true);
+    row("frmAbout closeBox", "Command5", "frmAbout", "cmdOK", 0, true, true);
+    row("frmAbout escape", "Command5", "frmAbout", "cmdOK", Qt::Key_Escape, false, true);
+    row("frmAbout enter", "Command5", "frmAbout", "cmdOK", Qt::Key_Return, false, true);
+    row("frmAbout keypadEnter", "Command5", "frmAbout", "cmdOK", Qt::Key_Enter, false, true);
+}
+
+void tst_WindowLifecycle::closingHidesOrDestroys()
+{
+    QFETCH(QString, opener);
+    QFETCH(QString, name);
+    QFETCH(QString, okButton);
+    QFETCH(int, key);
+    QFETCH(bool, byCloseBox);
+    QFETCH(bool, destroyed);
+
+    QPointer<QWidget> window = open(opener, name);
+    QVERIFY(window);
+    if (byCloseBox) {
+        window->close();
+    } else if (key != 0) {
+        // The button that answers the key has the focus when the window opens.
+        QVERIFY(QTest::qWaitForWindowActive(window.data()));
+        QCOMPARE(QApplication::focusWidget(), Find(window.data(), okButton.toLatin1().constData()));
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key(key));
+    } else {
+        uitest::Click(window.data(), okButton.toLatin1().constData());
+    }
+    uitest::DiscardClosedWindows();
+    QVERIFY(main->isVisible());
+
+    if (destroyed) {
+        QVERIFY(!window);
+        QVERIFY(!held(name));
+        QCOMPARE(topLevelWindowsNamed(name), 0);
+        // The next click makes it afresh.
+        QPointer<QWidget> again = open(opener, name);
+        QVERIFY(again);
+        QVERIFY(again->isVisible());
+    } else {
+        QVERIFY(window);
+        QVERIFY(window->isHidden());
+        QCOMPARE(held(name), window.data());
+        // The next click shows the same window again.
+        QCOMPARE(open(opener, name), window.data());
+        QVERIFY(window->isVisible());
+    }
+    QCOMPARE(topLevelWindowsNamed(name), 1);
+}
+
+void tst_WindowLifecycle::closingOneLeavesTheOthers_data()
+{
+    addWindowColumns();
+    QTest::newRow("Form2") << "Command6"
+                           << "Form2"
+                           << "Command1";
+    QTest::newRow("Form3") << "Command3"
+                           << "Form3"
+                           << "Command1";
+    QTest::newRow("Form4") << "Command4"
+                           << "Form4"
+                           << "Command1";
+    QTest::newRow("frmAbout") << "Command5"
+                              << "frmAbout"
+                              << "cmdOK";
+}
+
+void tst_WindowLifecycle::closingOneLeavesTheOthers()
+{
+    QFETCH(QString, name);
+    QFETCH(QString, okButton);
+    const QStringList names = {"Form2", "Form3", "Form4", "frmAbout"};
+    for (const char* button : {"Command3", "Command5", "Command6", "Command4"})
+        uitest::Click(main.get(), button);
+    QList<QPointer<QWidget>> others;
+    for (const QString& other : names) {
+        QVERIFY2(held(other) && held(other)->isVisible(), qPrintable(other));
+        if (other != name)
+            others << held(other);
+    }
+    uitest::Click(held(name), okButton.toLatin1().constData());
+    uitest::DiscardClosedWindows();
+    QVERIFY(!held(name) || held(name)->isHidden());
+    for (const QPointer<QWidget>& other : others)
+        QVERIFY2(other && other->isVisible(), qPrintable(other ? other->objectName() : name));
+    QVERIFY(main->isVisible());
+}
+
+// Exit ends every window, the hidden options window too.
+void tst_WindowLifecycle::exitClosesEveryWindow()
+{
+    uitest::Click(main.get(), "Command6");
+    Find<QPushButton>(main->optionsWindow(), "Command1")->click();
+    for (const char* button : {"Command3", "Command5", "Command4"})
+        uitest::Click(main.get(), button);
+    QPointer<QWidget> options = main->optionsWindow();
+    QPointer<QWidget> help = main->helpWindow();
+    QPointer<QWidget> about = main->aboutWindow();
+    QPointer<QWidget> result = main->resultWindow();
+    QVERIFY(options && options->isHidden());
+    QVERIFY(help && about && result);
+
+    uitest::Click(main.get(), "Command1");
+    QVERIFY(!main->isVisible());
+    uitest::DiscardClosedWindows();
+    QVERIFY(!options);
+    QVERIFY(!help);
+    QVERIFY(!about);
+    QVERIFY(!result);
+}
+
+void tst_WindowLifecycle::windowsCarryTheirIcons_data()
+{
+    QTest::addColumn<QString>("opener"); // empty: the main window itself
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QList<QSize>>("sizes"); // empty: no icon at all
+    const QList<QSize> designSizes = {QSize(32, 32), QSize(16, 16)};
+    QTest::newRow("Form1") << QString() << "Form1" << designSizes;
+    QTest::newRow("Form2") << "Command6"
+                           << "Form2" << designSizes;
+    QTest::newRow("Form3") << "Command3"
+                           << "Form3" << designSizes;
+    QTest::newRow("frmAbout") << "Command5"
+                              << "frmAbout" << designSizes;
+    QTest::newRow("Form4") << "Command4"
+                           << "Form4" << QList<QSize>();
+}
+
+void tst_WindowLifecycle::windowsCarryTheirIcons()
+{
+    QFETCH(QString, opener);
+    QFETCH(QString, name);
+    QFETCH(QList<QSize>, sizes);
+    // As the program sets it up: an application icon that a window without its own would show.
+    QPixmap applicationIcon(16, 16);
+    applicationIcon.fill(Qt::red);
+    QApplication::setWindowIcon(QIcon(applicationIcon));
+    const QWidget* window = open(opener, name);
+    QVERIFY(window);
+    if (sizes.isEmpty())
+        QVERIFY(window->windowIcon().isNull());
+    else
+        QCOMPARE(window->windowIcon().availableSizes(), sizes);
+    QApplication::setWindowIcon(QIcon());
+}
+
+QTEST_MAIN(tst_WindowLifecycle)
+#include "tst_window_lifecycle.moc"
