@@ -1,5 +1,6 @@
 #include "listing_pane.h"
 
+#include "application_palette.h"
 #include "line_breaking.h"
 #include "text_pane.h"
 
@@ -26,7 +27,7 @@ ListingPane::ListingPane(QWidget* parent) : QAbstractScrollArea(parent)
     viewport()->setCursor(Qt::IBeamCursor);
     verticalScrollBar()->setSingleStep(1);
     replacePlainText(QString());
-    applyBackground();
+    FollowApplicationPalette(this, [this] { applyBackground(); });
 }
 
 ListingPane::~ListingPane() = default;
@@ -218,7 +219,8 @@ void ListingPane::setBackgroundColour(ColourValue value)
 void ListingPane::applyBackground()
 {
     QPalette palette = this->palette();
-    const QColor colour = ResolveColour(backgroundColour_, palette);
+    // System colours are the platform's, not a colour the pane set itself before.
+    const QColor colour = ResolveColour(backgroundColour_, QApplication::palette());
     palette.setColor(QPalette::Base, colour);
     palette.setColor(QPalette::Disabled, QPalette::Base, colour);
     setPalette(palette);
@@ -233,9 +235,6 @@ void ListingPane::changeEvent(QEvent* event)
         layouts_.clear();
         updateScrollRange();
     }
-    // System colours follow the platform's palette when it changes.
-    if (event->type() == QEvent::ApplicationPaletteChange && (backgroundColour_ & 0x80000000u) != 0)
-        applyBackground();
 }
 
 } // namespace ui

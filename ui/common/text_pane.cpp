@@ -1,5 +1,7 @@
 #include "text_pane.h"
 
+#include "application_palette.h"
+
 #include "line_breaking.h"
 
 #include <QApplication>
@@ -115,7 +117,7 @@ TextPane::TextPane(QWidget* parent) : QPlainTextEdit(parent)
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     // Tab and Shift+Tab walk the window's tab order; Ctrl+Tab types a tab (keyPressEvent).
     setTabChangesFocus(true);
-    applyBackground();
+    FollowApplicationPalette(this, [this] { applyBackground(); });
     // The panes carry no character formats of their own (font size and colour are the widget's),
     // so every change the document reports with characters removed or added is one of text.
     connect(document(), &QTextDocument::contentsChange, this, [this](int, int removed, int added) {
@@ -223,14 +225,6 @@ void TextPane::focusInEvent(QFocusEvent* event)
 {
     QPlainTextEdit::focusInEvent(event);
     emit focusGained();
-}
-
-void TextPane::changeEvent(QEvent* event)
-{
-    QPlainTextEdit::changeEvent(event);
-    // System colours follow the platform's palette when it changes.
-    if (event->type() == QEvent::ApplicationPaletteChange && (backgroundColour_ & 0x80000000u) != 0)
-        applyBackground();
 }
 
 } // namespace ui

@@ -46,7 +46,6 @@ protected:
     QMimeData* createMimeDataFromSelection() const override;
     void keyPressEvent(QKeyEvent* event) override;
     void focusInEvent(QFocusEvent* event) override;
-    void changeEvent(QEvent* event) override;
 
 private:
     void applyBackground();

@@ -1,5 +1,6 @@
 #include "options_window.h"
 
+#include "ui/common/application_palette.h"
 #include "ui/common/branding.h"
 #include "ui/common/clickable_slider.h"
 #include "ui/common/colour_value.h"
@@ -35,11 +36,13 @@ ClickableSlider* MakeSlider(QWidget* parent, const char* name, const QRect& plac
     slider->setTickPosition(QSlider::TicksBelow);
     // A common control, drawn on its own face in the platform's colours as on the platform the
     // design was laid out for; on the window's dark green the style's ticks would not be seen.
-    const QPalette platform = QApplication::palette();
-    QPalette palette = slider->palette();
-    for (const auto group : {QPalette::Active, QPalette::Inactive, QPalette::Disabled})
-        palette.setColor(group, QPalette::Window, platform.color(group, QPalette::Window));
-    slider->setPalette(palette);
+    FollowApplicationPalette(slider, [slider] {
+        const QPalette platform = QApplication::palette();
+        QPalette palette = slider->palette();
+        for (const auto group : {QPalette::Active, QPalette::Inactive, QPalette::Disabled})
+            palette.setColor(group, QPalette::Window, platform.color(group, QPalette::Window));
+        slider->setPalette(palette);
+    });
     slider->setAutoFillBackground(true);
     return slider;
 }
@@ -59,9 +62,11 @@ QRadioButton* MakeSwatch(QWidget* parent, const char* name, const QRect& place, 
 {
     auto* swatch = MakeControl<Swatch>(parent, name, place);
     swatch->setBackgroundRole(QPalette::Window);
-    QPalette palette = swatch->palette();
-    palette.setColor(QPalette::Window, ResolveColour(colour, QApplication::palette()));
-    swatch->setPalette(palette);
+    FollowApplicationPalette(swatch, [swatch, colour] {
+        QPalette palette = swatch->palette();
+        palette.setColor(QPalette::Window, ResolveColour(colour, QApplication::palette()));
+        swatch->setPalette(palette);
+    });
     swatch->setAutoFillBackground(true);
     return swatch;
 }
