@@ -1,6 +1,8 @@
 #include "colour_value.h"
 
+#include <QApplication>
 #include <QPalette>
+#include <QWidget>
 
 namespace ui {
 
@@ -18,6 +20,15 @@ QColor ResolveColour(ColourValue value, const QPalette& palette)
     default:
         return palette.color(QPalette::Active, QPalette::Window);
     }
+}
+
+void SetPaneBackground(QWidget* pane, ColourValue value)
+{
+    QPalette palette = pane->palette();
+    const QColor colour = ResolveColour(value, QApplication::palette());
+    palette.setColor(QPalette::Base, colour);
+    palette.setColor(QPalette::Disabled, QPalette::Base, colour);
+    pane->setPalette(palette);
 }
 
 } // namespace ui

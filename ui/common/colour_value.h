@@ -4,6 +4,7 @@
 #include <QColor>
 
 class QPalette;
+class QWidget;
 
 namespace ui {
 
@@ -23,5 +24,10 @@ inline constexpr ColourValue DarkGreen = Rgb(0, 64, 0);
 
 // Resolves system colours through the palette at the time of drawing.
 QColor ResolveColour(ColourValue value, const QPalette& palette);
+
+// Gives a text pane the background `value`. System colours are the platform's, resolved from
+// the application's palette: not the dark green a pane inherits from its window, nor a colour
+// the pane was given before.
+void SetPaneBackground(QWidget* pane, ColourValue value);
 
 } // namespace ui

@@ -218,12 +218,7 @@ void ListingPane::setBackgroundColour(ColourValue value)
 
 void ListingPane::applyBackground()
 {
-    QPalette palette = this->palette();
-    // System colours are the platform's, not a colour the pane set itself before.
-    const QColor colour = ResolveColour(backgroundColour_, QApplication::palette());
-    palette.setColor(QPalette::Base, colour);
-    palette.setColor(QPalette::Disabled, QPalette::Base, colour);
-    setPalette(palette);
+    SetPaneBackground(this, backgroundColour_);
     viewport()->setBackgroundRole(QPalette::Base);
     viewport()->setAutoFillBackground(true);
 }

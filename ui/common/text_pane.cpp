@@ -4,7 +4,6 @@
 
 #include "line_breaking.h"
 
-#include <QApplication>
 #include <QEvent>
 #include <QKeyEvent>
 #include <QMimeData>
@@ -180,12 +179,7 @@ void TextPane::setBackgroundColour(ColourValue value)
 
 void TextPane::applyBackground()
 {
-    QPalette palette = this->palette();
-    // System colours are the platform's, not the dark green the pane inherits from its window.
-    const QColor colour = ResolveColour(backgroundColour_, QApplication::palette());
-    palette.setColor(QPalette::Base, colour);
-    palette.setColor(QPalette::Disabled, QPalette::Base, colour);
-    setPalette(palette);
+    SetPaneBackground(this, backgroundColour_);
 }
 
 bool TextPane::canInsertFromMimeData(const QMimeData* source) const

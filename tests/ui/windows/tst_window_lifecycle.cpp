@@ -57,6 +57,23 @@ private:
         QTest::addColumn<QString>("name");
         QTest::addColumn<QString>("okButton");
     }
+    // One row a secondary window.
+    static void addEveryWindow()
+    {
+        addWindowColumns();
+        QTest::newRow("Form2") << "Command6"
+                               << "Form2"
+                               << "Command1";
+        QTest::newRow("Form3") << "Command3"
+                               << "Form3"
+                               << "Command1";
+        QTest::newRow("Form4") << "Command4"
+                               << "Form4"
+                               << "Command1";
+        QTest::newRow("frmAbout") << "Command5"
+                                  << "frmAbout"
+                                  << "cmdOK";
+    }
 
 private slots:
     void init()
@@ -83,19 +100,7 @@ private slots:
 
 void tst_WindowLifecycle::secondClickMakesNoSecondCopy_data()
 {
-    addWindowColumns();
-    QTest::newRow("Form2") << "Command6"
-                           << "Form2"
-                           << "Command1";
-    QTest::newRow("Form3") << "Command3"
-                           << "Form3"
-                           << "Command1";
-    QTest::newRow("Form4") << "Command4"
-                           << "Form4"
-                           << "Command1";
-    QTest::newRow("frmAbout") << "Command5"
-                              << "frmAbout"
-                              << "cmdOK";
+    addEveryWindow();
 }
 
 void tst_WindowLifecycle::secondClickMakesNoSecondCopy()
@@ -187,19 +192,7 @@ void tst_WindowLifecycle::closingHidesOrDestroys()
 
 void tst_WindowLifecycle::closingOneLeavesTheOthers_data()
 {
-    addWindowColumns();
-    QTest::newRow("Form2") << "Command6"
-                           << "Form2"
-                           << "Command1";
-    QTest::newRow("Form3") << "Command3"
-                           << "Form3"
-                           << "Command1";
-    QTest::newRow("Form4") << "Command4"
-                           << "Form4"
-                           << "Command1";
-    QTest::newRow("frmAbout") << "Command5"
-                              << "frmAbout"
-                              << "cmdOK";
+    addEveryWindow();
 }
 
 void tst_WindowLifecycle::closingOneLeavesTheOthers()
