@@ -203,17 +203,20 @@ void TimeIdle(QApplication& application, ui::MainWindow& window)
     };
     idleShareOfCore(3000);
     window.hide();
+    double bareShare = 0;
     {
         QTimer bare;
         bare.setInterval(1);
         QObject::connect(&bare, &QTimer::timeout, [] {});
         bare.start();
-        ReportFigure("A bare 1 ms timer and nothing else, share of one core", idleShareOfCore(3000),
-                     "%");
+        bareShare = idleShareOfCore(3000);
+        ReportFigure("A bare 1 ms timer and nothing else, share of one core", bareShare, "%");
     }
     window.show();
     idleShareOfCore(500);
-    Report("Idle main window holding 1 MB, share of one core", idleShareOfCore(3000), "%", 3);
+    // The window's own cost is what it adds to the timer that Timer3 is anyway.
+    Report("Idle main window holding 1 MB, share of one core, above the bare timer",
+           idleShareOfCore(3000) - bareShare, "%", 0.5);
 }
 
 int Goals(QApplication& application, ui::MainWindow& window, const QStringList& only)
