@@ -19,33 +19,11 @@ std::int32_t Saturated(std::uint64_t count)
         std::min<std::uint64_t>(count, std::numeric_limits<std::int32_t>::max()));
 }
 
-// The single characters among NonWordTokens.
-bool IsNonWordCharacter(char16_t c)
-{
-    switch (c) {
-    case u'-':
-    case u'(':
-    case u')':
-    case u'=':
-    case u'_':
-    case u'+':
-    case u'%':
-    case u'$':
-    case u'@':
-    case u'!':
-    case u'?':
-    case u'/':
-        return true;
-    default:
-        return false;
-    }
-}
-
 // A token that starts at a character is not a word when it is empty (the character is a space)
 // or is one non-word character followed by a space.
 bool StartsNonWordToken(char16_t c, bool spaceFollows)
 {
-    return c == Space || (spaceFollows && IsNonWordCharacter(c));
+    return c == Space || (spaceFollows && IsNonWordToken(std::u16string_view(&c, 1)));
 }
 
 LiveTextStatistics::Paragraph Summarise(std::u16string_view text)
@@ -107,10 +85,6 @@ TextStatistics ComputeTextStatistics(std::u16string_view text)
     statistics.WordCount = Saturated(words);
     return statistics;
 }
-
-} // namespace analysis
-
-namespace analysis {
 
 LiveTextStatistics::LiveTextStatistics() : paragraphs_(1) {}
 

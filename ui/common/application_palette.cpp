@@ -7,26 +7,37 @@ namespace ui {
 
 namespace {
 
-class ApplicationPaletteFollower : public QObject
+// One filter for the whole application, however many controls follow it: a filter on the
+// application object sees every event of the program, so there is only ever one.
+class ApplicationPaletteSignal : public QObject
 {
+    Q_OBJECT
+
 public:
-    ApplicationPaletteFollower(QObject* control, std::function<void()> apply)
-        : QObject(control), apply_(std::move(apply))
+    static ApplicationPaletteSignal* instance()
     {
-        QCoreApplication::instance()->installEventFilter(this);
+        QCoreApplication* application = QCoreApplication::instance();
+        auto* existing = application->findChild<ApplicationPaletteSignal*>(
+            QString(), Qt::FindDirectChildrenOnly);
+        return existing ? existing : new ApplicationPaletteSignal(application);
     }
+
+signals:
+    void changed();
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override
     {
-        if (watched == QCoreApplication::instance() &&
-            event->type() == QEvent::ApplicationPaletteChange)
-            apply_();
+        if (event->type() == QEvent::ApplicationPaletteChange && watched == parent())
+            emit changed();
         return false;
     }
 
 private:
-    std::function<void()> apply_;
+    explicit ApplicationPaletteSignal(QCoreApplication* application) : QObject(application)
+    {
+        application->installEventFilter(this);
+    }
 };
 
 } // namespace
@@ -34,7 +45,10 @@ private:
 void FollowApplicationPalette(QObject* control, std::function<void()> apply)
 {
     apply();
-    new ApplicationPaletteFollower(control, std::move(apply));
+    QObject::connect(ApplicationPaletteSignal::instance(), &ApplicationPaletteSignal::changed,
+                     control, std::move(apply));
 }
 
 } // namespace ui
+
+#include "application_palette.moc"

@@ -2,8 +2,6 @@
 
 #include "application_palette.h"
 
-#include "line_breaking.h"
-
 #include <QEvent>
 #include <QKeyEvent>
 #include <QMimeData>
