@@ -1,11 +1,15 @@
 // The text pane's own layout: the same lines as Qt's word-boundary-or-anywhere wrapping, at a
-// cost that grows with the text even where no word boundary comes.
+// cost that grows with the text even where no word boundary comes; characters that no font
+// draws laid out in the pane font alone, looking as they would otherwise.
 #include "support/ui_test_support.h"
 #include "ui/common/design_fonts.h"
 #include "ui/common/text_pane.h"
 #include "ui/common/twips.h"
 
+#include <QGlyphRun>
 #include <QRandomGenerator>
+#include <QRawFont>
+#include <QSignalSpy>
 #include <QTextBlock>
 #include <QTextLayout>
 
@@ -18,6 +22,11 @@ private slots:
     void linesAreQtsOwn();
     void layoutWorkGrowsWithTheText_data();
     void layoutWorkGrowsWithTheText();
+    void missingGlyphsAreMarked_data();
+    void missingGlyphsAreMarked();
+    void markedTextLooksAsBefore_data();
+    void markedTextLooksAsBefore();
+    void markingIsNoEdit();
 };
 
 namespace {
@@ -69,6 +78,39 @@ QList<int> QtLineStarts(ui::TextPane& pane)
     }
     layout.endLayout();
     return starts;
+}
+
+using Run = std::pair<int, int>;
+
+// The runs of the pane's first paragraph laid out without font merging, as its layout has them.
+QList<Run> UnmergedRuns(ui::TextPane& pane)
+{
+    QCoreApplication::processEvents();
+    QList<Run> runs;
+    for (const QTextLayout::FormatRange& range :
+         pane.document()->firstBlock().layout()->formats()) {
+        if (range.format.fontStyleStrategy() & QFont::NoFontMerging)
+            runs << Run(range.start, range.length);
+    }
+    return runs;
+}
+
+// Each glyph drawn for `layout`'s first line: the font it comes from, its index and position.
+QStringList Glyphs(const QTextLayout& layout)
+{
+    QStringList glyphs;
+    const QTextLine line = layout.lineAt(0);
+    for (const QGlyphRun& run : line.glyphRuns()) {
+        const QList<quint32> indexes = run.glyphIndexes();
+        const QList<QPointF> positions = run.positions();
+        for (qsizetype i = 0; i < indexes.size(); ++i) {
+            glyphs << QStringLiteral("%1 #%2 at %3")
+                          .arg(run.rawFont().familyName().toLower())
+                          .arg(indexes[i])
+                          .arg(positions[i].x() - line.x());
+        }
+    }
+    return glyphs;
 }
 
 } // namespace
@@ -138,6 +180,117 @@ void tst_TextPane::layoutWorkGrowsWithTheText()
         QVERIFY(typed.linesInLongRuns - pasted.linesInLongRuns >= quint64(lines) * 9 / 10);
         QCOMPARE(typed.paragraphs - pasted.paragraphs, quint64(1));
     }
+}
+
+// U+0378 and U+2FFF0 are unassigned: no font draws them. Every other character of these rows is
+// drawn by the fonts the program depends on.
+void tst_TextPane::missingGlyphsAreMarked_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QList<Run>>("runs");
+    QTest::newRow("drawn") << QStringLiteral("Статья, article 2026.") << QList<Run>{};
+    QTest::newRow("between letters") << QStringLiteral("аб\u0378\u0378вг") << QList<Run>{{2, 2}};
+    QTest::newRow("whole text") << QStringLiteral("\u0378\u0378\u0378") << QList<Run>{{0, 3}};
+    QTest::newRow("beyond the first plane")
+        << QString::fromUcs4(U"x\U0002FFF0\U0002FFF0y") << QList<Run>{{1, 4}};
+    // Spaces, marks and format characters are Qt's to place: they end a run.
+    QTest::newRow("space") << QStringLiteral("\u0378 \u0378") << QList<Run>{{0, 1}, {2, 1}};
+    QTest::newRow("tab") << QStringLiteral("\u0378\t\u0378") << QList<Run>{{0, 1}, {2, 1}};
+    QTest::newRow("combining mark") << QStringLiteral("\u0378\u0301") << QList<Run>{{0, 1}};
+    QTest::newRow("zero-width joiner")
+        << QStringLiteral("\u0378\u200d\u0378") << QList<Run>{{0, 1}, {2, 1}};
+    QTest::newRow("lone surrogate") << QString(QChar(0xd800)) << QList<Run>{};
+}
+
+void tst_TextPane::missingGlyphsAreMarked()
+{
+    QFETCH(QString, text);
+    QFETCH(QList<Run>, runs);
+    ui::TextPane pane;
+    pane.replacePlainText(text);
+    QCOMPARE(UnmergedRuns(pane), runs);
+    // Typed into, the runs move with the text.
+    pane.moveCursor(QTextCursor::Start);
+    QTest::keyClick(&pane, Qt::Key_A);
+    for (Run& run : runs)
+        ++run.first;
+    QCOMPARE(UnmergedRuns(pane), runs);
+}
+
+void tst_TextPane::markedTextLooksAsBefore_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QFont>("font");
+    const struct
+    {
+        const char* name;
+        QString text;
+    } texts[] = {
+        {"unassigned", QStringLiteral("аб\u0378\u0378вг \u0378")},
+        {"ideographs", QStringLiteral("статья 汉字测试文章 статья")},
+        {"beyond the first plane", QString::fromUcs4(U"x\U0002FFF0\U0002FFF0y")},
+    };
+    // The panes' design font, which only a substitute stands for, and an installed family.
+    const struct
+    {
+        const char* name;
+        QFont font;
+    } fonts[] = {
+        {"design font", ui::DesignFont(QStringLiteral("Trebuchet MS"), 18, true)},
+        {"installed family", QFont(QStringLiteral("DejaVu Serif"), 12)},
+    };
+    for (const auto& font : fonts) {
+        for (const auto& text : texts)
+            QTest::addRow("%s, %s", text.name, font.name) << text.text << font.font;
+    }
+}
+
+// Whether marked or not, each character is drawn with the glyph and at the place that Qt alone
+// gives it in the pane's font: a box where no font has it.
+void tst_TextPane::markedTextLooksAsBefore()
+{
+    QFETCH(QString, text);
+    QFETCH(QFont, font);
+    ui::TextPane pane;
+    pane.resize(ui::TwipsToPixels(12615), ui::TwipsToPixels(4335));
+    pane.replacePlainText(text);
+    // A font set after the text is taken on by the runs already marked.
+    pane.setFont(font);
+    UnmergedRuns(pane);
+    const QTextBlock block = pane.document()->firstBlock();
+    pane.document()->documentLayout()->blockBoundingRect(block);
+    QCOMPARE(block.layout()->lineCount(), 1);
+
+    QTextLayout alone(text, pane.document()->defaultFont());
+    alone.beginLayout();
+    alone.createLine();
+    alone.endLayout();
+    QCOMPARE(Glyphs(*block.layout()), Glyphs(alone));
+    QCOMPARE(block.layout()->lineAt(0).naturalTextWidth(), alone.lineAt(0).naturalTextWidth());
+}
+
+// Marking changes no character, adds nothing to undo and is no change the window counts, also
+// when the font size changes.
+void tst_TextPane::markingIsNoEdit()
+{
+    ui::TextPane pane;
+    QSignalSpy changes(&pane, &ui::TextPane::charactersChanged);
+    const QString text = QStringLiteral("аб\u0378\u0378вг");
+    pane.replacePlainText(text);
+    const qsizetype pasted = changes.count();
+    const quint64 revision = pane.textRevision();
+    QCOMPARE(UnmergedRuns(pane), (QList<Run>{{2, 2}}));
+    QCOMPARE(changes.count(), pasted);
+
+    pane.moveCursor(QTextCursor::End);
+    QTest::keyClick(&pane, Qt::Key_D);
+    pane.setFontSize(pane.fontSize() * 2);
+    QCOMPARE(UnmergedRuns(pane), (QList<Run>{{2, 2}}));
+    QTest::keyClick(&pane, Qt::Key_Z, Qt::ControlModifier);
+    QCOMPARE(pane.plainText(), text);
+    QVERIFY(!pane.document()->isUndoAvailable());
+    QCOMPARE(changes.count(), pasted + 2);
+    QCOMPARE(pane.textRevision(), revision + 2);
 }
 
 QTEST_MAIN(tst_TextPane)

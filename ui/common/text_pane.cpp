@@ -1,6 +1,7 @@
 #include "text_pane.h"
 
 #include "application_palette.h"
+#include "missing_glyphs.h"
 
 #include <QEvent>
 #include <QKeyEvent>
@@ -110,6 +111,7 @@ TextPane::TextPane(QWidget* parent) : QPlainTextEdit(parent)
     doc->setDocumentLayout(new PaneLayout(doc));
     doc->setDefaultFont(font());
     setDocument(doc);
+    marker_ = new MissingGlyphMarker(doc);
     setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     // Tab and Shift+Tab walk the window's tab order; Ctrl+Tab types a tab (keyPressEvent).
@@ -211,6 +213,13 @@ void TextPane::keyPressEvent(QKeyEvent* event)
         return;
     }
     QPlainTextEdit::keyPressEvent(event);
+}
+
+void TextPane::changeEvent(QEvent* event)
+{
+    QPlainTextEdit::changeEvent(event);
+    if (event->type() == QEvent::FontChange && marker_)
+        marker_->followFont();
 }
 
 void TextPane::focusInEvent(QFocusEvent* event)

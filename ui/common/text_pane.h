@@ -11,6 +11,8 @@
 
 namespace ui {
 
+class MissingGlyphMarker;
+
 class TextPane : public QPlainTextEdit
 {
     Q_OBJECT
@@ -46,9 +48,12 @@ protected:
     QMimeData* createMimeDataFromSelection() const override;
     void keyPressEvent(QKeyEvent* event) override;
     void focusInEvent(QFocusEvent* event) override;
+    void changeEvent(QEvent* event) override;
 
 private:
     void applyBackground();
+
+    MissingGlyphMarker* marker_ = nullptr;
 
     ColourValue backgroundColour_ = Rgb(255, 255, 255);
     quint64 textRevision_ = 0;
