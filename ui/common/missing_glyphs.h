@@ -22,15 +22,14 @@ class MissingGlyphMarker : public QObject
 public:
     explicit MissingGlyphMarker(QTextDocument* document);
 
-    // Whether some installed font draws `character` in the document's font, fallbacks included.
-    // Spaces, controls, format characters and marks always count as drawn: Qt places them itself.
-    bool drawn(char32_t character);
-
     // Takes on the document's font; if its families changed, and so what is drawn, marks the
     // whole document again.
     void followFont();
 
 private:
+    // Whether some installed font draws `character` in the document's font, fallbacks included.
+    // Spaces, controls, format characters and marks always count as drawn: Qt places them itself.
+    bool drawn(char32_t character);
     void markChanged(int from, int added);
     void mark(const QTextBlock& block);
     QList<QTextLayout::FormatRange> missingRuns(const QString& text);
