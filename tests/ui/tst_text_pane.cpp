@@ -27,6 +27,7 @@ private slots:
     void markedTextLooksAsBefore_data();
     void markedTextLooksAsBefore();
     void markingIsNoEdit();
+    void paragraphsAreMarkedWhenTypedInto();
 };
 
 namespace {
@@ -82,13 +83,13 @@ QList<int> QtLineStarts(ui::TextPane& pane)
 
 using Run = std::pair<int, int>;
 
-// The runs of the pane's first paragraph laid out without font merging, as its layout has them.
-QList<Run> UnmergedRuns(ui::TextPane& pane)
+// The runs of a paragraph of the pane laid out without font merging, as its layout has them.
+QList<Run> UnmergedRuns(ui::TextPane& pane, int paragraph = 0)
 {
     QCoreApplication::processEvents();
     QList<Run> runs;
-    for (const QTextLayout::FormatRange& range :
-         pane.document()->firstBlock().layout()->formats()) {
+    const QTextBlock block = pane.document()->findBlockByNumber(paragraph);
+    for (const QTextLayout::FormatRange& range : block.layout()->formats()) {
         if (range.format.fontStyleStrategy() & QFont::NoFontMerging)
             runs << Run(range.start, range.length);
     }
@@ -291,6 +292,24 @@ void tst_TextPane::markingIsNoEdit()
     QVERIFY(!pane.document()->isUndoAvailable());
     QCOMPARE(changes.count(), pasted + 2);
     QCOMPARE(pane.textRevision(), revision + 2);
+}
+
+// Text of several paragraphs is laid out as it comes into view, unmarked; a paragraph is marked
+// when it is typed into, and only it.
+void tst_TextPane::paragraphsAreMarkedWhenTypedInto()
+{
+    ui::TextPane pane;
+    pane.replacePlainText(QStringLiteral("а\u0378б\r\n\u0378\u0378"));
+    QCOMPARE(UnmergedRuns(pane, 0), QList<Run>{});
+    QCOMPARE(UnmergedRuns(pane, 1), QList<Run>{});
+    pane.moveCursor(QTextCursor::End);
+    QTest::keyClick(&pane, Qt::Key_X);
+    QCOMPARE(UnmergedRuns(pane, 0), QList<Run>{});
+    QCOMPARE(UnmergedRuns(pane, 1), (QList<Run>{{0, 2}}));
+    // Pasted within a paragraph, text is marked at once.
+    pane.moveCursor(QTextCursor::Start);
+    pane.insertPlainText(QStringLiteral("\u0378\u0378\u0378"));
+    QCOMPARE(UnmergedRuns(pane, 0), (QList<Run>{{0, 3}, {4, 1}}));
 }
 
 QTEST_MAIN(tst_TextPane)

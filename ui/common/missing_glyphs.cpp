@@ -57,8 +57,10 @@ void MissingGlyphMarker::followFont()
     unmerged_.setFontFamilies({QFontInfo(font).family()});
     unmerged_.setFontStyleStrategy(
         QFont::StyleStrategy(font.styleStrategy() | QFont::NoFontMerging));
-    for (QTextBlock block = document_->begin(); block.isValid(); block = block.next())
-        mark(block);
+    for (QTextBlock block = document_->begin(); block.isValid(); block = block.next()) {
+        if (!block.layout()->formats().isEmpty())
+            mark(block);
+    }
 }
 
 bool MissingGlyphMarker::drawn(char32_t character)
@@ -74,9 +76,12 @@ bool MissingGlyphMarker::drawn(char32_t character)
 
 void MissingGlyphMarker::markChanged(int from, int added)
 {
-    const int end = from + added;
-    for (QTextBlock block = document_->findBlock(from); block.isValid() && block.position() <= end;
-         block = block.next())
+    // A change within one paragraph has it laid out at once, and typing it laid out again and
+    // again: marking pays. Paragraphs of a change across several are laid out when they come into
+    // view, some never, and asking the fonts about all their characters could cost more than it
+    // saves; they are marked when typed into.
+    const QTextBlock block = document_->findBlock(from);
+    if (block.isValid() && block.contains(qMax(from, from + added - 1)))
         mark(block);
 }
 

@@ -1,8 +1,8 @@
 // Characters that no installed font draws show as the pane font's empty box whatever is done.
 // Qt learns that by asking every fallback font about each of them, again at every layout of the
 // paragraph: in a megabyte of ideographs on a machine without a CJK font, a third of a second a
-// keystroke. This marks their runs in each paragraph's layout to be laid out in the pane's font
-// alone, without font merging, and asks the fonts about each character once.
+// keystroke. This marks their runs in the layout of a paragraph being edited, to be laid out in
+// the pane's font alone, without font merging, and asks the fonts about each character once.
 #pragma once
 
 #include <QFont>
@@ -23,7 +23,7 @@ public:
     explicit MissingGlyphMarker(QTextDocument* document);
 
     // Takes on the document's font; if its families changed, and so what is drawn, marks the
-    // whole document again.
+    // marked paragraphs again.
     void followFont();
 
 private:
