@@ -106,6 +106,19 @@ public:
         return text;
     }
 
+    // Any characters of the first plane, as a binary file read as text gives them: every script,
+    // controls, unassigned code points and marks, most of which no font draws.
+    std::u16string anyCharacters(std::size_t codeUnits)
+    {
+        std::u16string text(codeUnits, u'\0');
+        for (char16_t& c : text) {
+            do
+                c = static_cast<char16_t>(number(0x20, 0xFFFD));
+            while (c >= 0xD800 && c <= 0xDFFF);
+        }
+        return text;
+    }
+
 private:
     int number(int low, int high) { return std::uniform_int_distribution<int>(low, high)(random_); }
 

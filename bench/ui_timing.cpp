@@ -175,6 +175,7 @@ void TimeShapes(ui::MainWindow& window)
         {"no space (letters and digits)", generator.drawnFrom(LettersAndDigits, MegabyteOfUtf16)},
         {"no space (Cyrillic letters)", generator.drawnFrom(CyrillicLetters, MegabyteOfUtf16)},
         {"CJK ideographs", generator.ideographs(MegabyteOfUtf16)},
+        {"any characters of the first plane", generator.anyCharacters(MegabyteOfUtf16)},
         {"punctuation only", generator.drawnFrom(PunctuationMarks, MegabyteOfUtf16)},
         {"one paragraph of prose", generator.paragraph(MegabyteOfUtf16)},
     };
