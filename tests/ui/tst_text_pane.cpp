@@ -3,9 +3,13 @@
 // draws laid out in the pane font alone, looking as they would otherwise.
 #include "support/ui_test_support.h"
 #include "ui/common/design_fonts.h"
+#include "ui/common/strings.h"
 #include "ui/common/text_pane.h"
 #include "ui/common/twips.h"
+#include "ui/main/main_window.h"
 
+#include <QCheckBox>
+#include <QClipboard>
 #include <QGlyphRun>
 #include <QRandomGenerator>
 #include <QRawFont>
@@ -28,6 +32,10 @@ private slots:
     void markedTextLooksAsBefore();
     void markingIsNoEdit();
     void paragraphsAreMarkedWhenTypedInto();
+    void endOfTextIsReachable_data();
+    void endOfTextIsReachable();
+    void scrollRangeFollowsEdits_data();
+    void scrollRangeFollowsEdits();
 };
 
 namespace {
@@ -79,6 +87,15 @@ QList<int> QtLineStarts(ui::TextPane& pane)
     }
     layout.endLayout();
     return starts;
+}
+
+// Paragraphs of prose, each of `words` words, joined by `separator`.
+QString Article(int paragraphs, int words, const QString& separator, quint32 seed)
+{
+    QStringList text;
+    for (int i = 0; i < paragraphs; ++i)
+        text << Prose(words, seed + quint32(i) * 101);
+    return text.join(separator);
 }
 
 using Run = std::pair<int, int>;
@@ -310,6 +327,134 @@ void tst_TextPane::paragraphsAreMarkedWhenTypedInto()
     pane.moveCursor(QTextCursor::Start);
     pane.insertPlainText(QStringLiteral("\u0378\u0378\u0378"));
     QCOMPARE(UnmergedRuns(pane, 0), (QList<Run>{{0, 3}, {4, 1}}));
+}
+
+void tst_TextPane::endOfTextIsReachable_data()
+{
+    QTest::addColumn<QString>("paneName");
+    QTest::addColumn<bool>("auxiliaryShown");
+    QTest::addColumn<int>("fontSize");
+    QTest::addColumn<QString>("text");
+    const QString lineBreak = QStringLiteral("\r\n");
+    QStringList unbroken;
+    for (int i = 0; i < 20; ++i)
+        unbroken << Drawn(QStringLiteral("abcdefghijklmnopqrstuvwxyz"), 300, quint32(i));
+    const struct
+    {
+        const char* name;
+        QString text;
+    } shapes[] = {
+        {"few long paragraphs", Article(3, 60, lineBreak, 1)},
+        {"many paragraphs", Article(61, 30, lineBreak, 2)},
+        {"one-line paragraphs", Article(400, 2, lineBreak, 3)},
+        {"blank lines between", Article(16, 40, lineBreak + lineBreak, 4)},
+        {"one paragraph", Prose(1500, 5)},
+        {"lines without spaces", unbroken.join(lineBreak)},
+        {"mixed", Article(5, 80, lineBreak, 6) + lineBreak + lineBreak + unbroken.join(lineBreak) +
+                      lineBreak + Article(50, 3, lineBreak, 7) + lineBreak + lineBreak +
+                      Prose(400, 8)},
+    };
+    const struct
+    {
+        const char* pane;
+        bool auxiliaryShown;
+    } places[] = {{"RichTextBox1", true},
+                  {"RichTextBox1", false},
+                  {"RichTextBox2", true},
+                  {"RichTextBox2", false},
+                  {"RichTextBox3", true}};
+    // The design's size and the ends of the options window's sliders.
+    const int sizes[] = {18, 10, 21};
+    int row = 0;
+    for (const auto& shape : shapes) {
+        for (const auto& place : places) {
+            const int size = sizes[row++ % 3];
+            QTest::addRow("%s, %s, %s, %d pt", shape.name, place.pane,
+                          place.auxiliaryShown ? "split" : "wide", size)
+                << QString::fromLatin1(place.pane) << place.auxiliaryShown << size << shape.text;
+        }
+    }
+}
+
+// Whatever was pasted, in every pane and layout of the main window: the pasted end shows, and
+// Ctrl+End, the scroll bar at its end, PageDown and the wheel all bring the last line into view.
+// Once every paragraph is laid out, the scroll range is that of Qt's own view of the text.
+void tst_TextPane::endOfTextIsReachable()
+{
+    QFETCH(QString, paneName);
+    QFETCH(bool, auxiliaryShown);
+    QFETCH(int, fontSize);
+    QFETCH(QString, text);
+    ui::MainWindow window;
+    window.show();
+    uitest::Find<QCheckBox>(&window, "Check1")->setChecked(auxiliaryShown);
+    uitest::Tick(&window, "Timer2");
+    auto* pane = uitest::Find<ui::TextPane>(&window, paneName.toLatin1().constData());
+    pane->setFocus();
+    pane->setFontSize(fontSize);
+    QApplication::clipboard()->setText(text);
+    QTest::keyClick(pane, Qt::Key_V, Qt::ControlModifier);
+    QVERIFY(pane->viewport()->rect().contains(pane->cursorRect()));
+    QCOMPARE(uitest::WaysThatMissTheEnd(pane, [pane] { return uitest::EndInView(*pane); }),
+             QStringList());
+    QTRY_VERIFY(pane->isLaidOut());
+    QCOMPARE(uitest::RangeOf(*pane),
+             uitest::QtsOwnRange(*pane, ui::ToToolkitLineBreaks(pane->plainText())));
+}
+
+void tst_TextPane::scrollRangeFollowsEdits_data()
+{
+    QTest::addColumn<quint32>("seed");
+    for (const quint32 seed : {1u, 2u, 3u, 4u, 5u})
+        QTest::addRow("seed %u", seed) << seed;
+}
+
+// Random edits, widths and font sizes: after each, Ctrl+End shows the last line, and once the
+// pane has laid everything out its scroll range is Qt's own.
+void tst_TextPane::scrollRangeFollowsEdits()
+{
+    QFETCH(quint32, seed);
+    QRandomGenerator random(seed);
+    ui::TextPane pane;
+    pane.resize(ui::TwipsToPixels(12615), ui::TwipsToPixels(4335));
+    pane.show();
+    for (int step = 0; step < 40; ++step) {
+        QTextCursor cursor(pane.document());
+        cursor.setPosition(random.bounded(pane.document()->characterCount()));
+        pane.setTextCursor(cursor);
+        switch (random.bounded(6)) {
+        case 0:
+            QApplication::clipboard()->setText(Article(random.bounded(1, 30), random.bounded(1, 60),
+                                                       QStringLiteral("\r\n"), random.generate()));
+            QTest::keyClick(&pane, Qt::Key_V, Qt::ControlModifier);
+            break;
+        case 1:
+            uitest::TypeText(&pane, Prose(random.bounded(1, 20), random.generate()));
+            break;
+        case 2:
+            cursor.setPosition(random.bounded(pane.document()->characterCount()),
+                               QTextCursor::KeepAnchor);
+            pane.setTextCursor(cursor);
+            QTest::keyClick(&pane, Qt::Key_Delete);
+            break;
+        case 3:
+            QTest::keyClick(&pane, Qt::Key_Return);
+            break;
+        case 4:
+            pane.resize(ui::TwipsToPixels(random.bounded(2) ? 12615 : 6255), pane.height());
+            break;
+        default:
+            pane.setFontSize(random.bounded(10, 22));
+            break;
+        }
+        QTest::keyClick(&pane, Qt::Key_End, Qt::ControlModifier);
+        QVERIFY2(uitest::EndInView(pane), qPrintable(QStringLiteral("step %1").arg(step)));
+        if (step % 4 == 3) {
+            QTRY_VERIFY(pane.isLaidOut());
+            QCOMPARE(uitest::RangeOf(pane),
+                     uitest::QtsOwnRange(pane, ui::ToToolkitLineBreaks(pane.plainText())));
+        }
+    }
 }
 
 QTEST_MAIN(tst_TextPane)

@@ -2,15 +2,13 @@
 
 #include "application_palette.h"
 #include "missing_glyphs.h"
+#include "pane_document_layout.h"
 
 #include <QEvent>
 #include <QKeyEvent>
 #include <QMimeData>
-#include <QPlainTextDocumentLayout>
-#include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
-#include <QTextLayout>
 
 namespace ui {
 
@@ -30,71 +28,6 @@ QString WithSystemLineBreaks(QString raw)
     return raw;
 }
 
-// The plain-text layout, laying out a paragraph only when it comes into view or changes.
-class PaneLayout : public QPlainTextDocumentLayout
-{
-public:
-    using QPlainTextDocumentLayout::QPlainTextDocumentLayout;
-
-    const LineBreakWork& work() const { return work_; }
-
-    QRectF blockBoundingRect(const QTextBlock& block) const override
-    {
-        if (block.isValid() && block.layout()->lineCount() == 0)
-            const_cast<PaneLayout*>(this)->layoutBlock(block);
-        return QPlainTextDocumentLayout::blockBoundingRect(block);
-    }
-
-    // As the plain-text layout does it, but with this layout's line breaking.
-    void documentChanged(int from, int removed, int added) override
-    {
-        QTextDocument* doc = document();
-        const int blockCount = doc->blockCount();
-        const QTextBlock first = doc->findBlock(from);
-        const QTextBlock last = doc->findBlock(qMax(0, from + removed + added - 1));
-        if (first == last && blockCount == blockCount_) {
-            if (first.isValid() && first.length() > 0) {
-                const qreal oldHeight = blockBoundingRect(first).height();
-                const int oldLines = doc->lineCount();
-                layoutBlock(first);
-                if (blockBoundingRect(first).height() == oldHeight) {
-                    emit updateBlock(first);
-                    return;
-                }
-                if (doc->lineCount() != oldLines)
-                    emit documentSizeChanged(documentSize());
-            }
-        } else {
-            for (QTextBlock block = first; block.isValid(); block = block.next()) {
-                block.clearLayout();
-                block.setLineCount(block.isVisible() ? 1 : 0);
-                if (block == last)
-                    break;
-            }
-            blockCount_ = blockCount;
-            emit documentSizeChanged(documentSize());
-        }
-        emit update(QRectF(0., -doc->documentMargin(), 1e9, 1e9));
-    }
-
-private:
-    void layoutBlock(const QTextBlock& block)
-    {
-        QTextDocument* doc = document();
-        const qreal margin = doc->documentMargin();
-        // The width the view set; this layout never widens the frame beyond it.
-        const qreal textWidth = QPlainTextDocumentLayout::frameBoundingRect(nullptr).width();
-        const qreal width = (textWidth > 0 ? textWidth : qreal(INT_MAX)) - 2 * margin;
-        QTextLayout* layout = block.layout();
-        layout->setTextOption(doc->defaultTextOption());
-        BreakLines(*layout, block.text(), width, margin, work_);
-        QTextBlock(block).setLineCount(block.isVisible() ? layout->lineCount() : 0);
-    }
-
-    int blockCount_ = 1;
-    LineBreakWork work_;
-};
-
 } // namespace
 
 QString ToToolkitLineBreaks(const QString& text)
@@ -108,7 +41,8 @@ QString ToToolkitLineBreaks(const QString& text)
 TextPane::TextPane(QWidget* parent) : QPlainTextEdit(parent)
 {
     auto* doc = new QTextDocument(this);
-    doc->setDocumentLayout(new PaneLayout(doc));
+    layout_ = new PaneDocumentLayout(doc);
+    doc->setDocumentLayout(layout_);
     doc->setDefaultFont(font());
     setDocument(doc);
     marker_ = new MissingGlyphMarker(doc);
@@ -129,7 +63,7 @@ TextPane::TextPane(QWidget* parent) : QPlainTextEdit(parent)
 
 LineBreakWork TextPane::lineBreakWork() const
 {
-    return static_cast<const PaneLayout*>(document()->documentLayout())->work();
+    return layout_->work();
 }
 
 QString TextPane::plainText() const
@@ -213,6 +147,18 @@ void TextPane::keyPressEvent(QKeyEvent* event)
         return;
     }
     QPlainTextEdit::keyPressEvent(event);
+}
+
+void TextPane::resizeEvent(QResizeEvent* event)
+{
+    // The plain-text view drops every paragraph's layout on a resize.
+    QPlainTextEdit::resizeEvent(event);
+    layout_->relayoutAll();
+}
+
+bool TextPane::isLaidOut() const
+{
+    return layout_->isComplete();
 }
 
 void TextPane::changeEvent(QEvent* event)

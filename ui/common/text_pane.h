@@ -1,7 +1,8 @@
 // A text pane of the design. Its plain text is the characters as typed, code unit for code unit
 // (a no-break space stays one), with every line break as CR LF; it takes plain text only, so
-// its font size and background colour always apply to all of its text. It lays out only the
-// paragraphs in view, so that texts of many megabytes paste and type without delay.
+// its font size and background colour always apply to all of its text. It lays out the
+// paragraphs in view at once and the rest while idle (PaneDocumentLayout), so that texts of many
+// megabytes paste and type without delay and the end of the text is always within reach.
 #pragma once
 
 #include "colour_value.h"
@@ -12,6 +13,7 @@
 namespace ui {
 
 class MissingGlyphMarker;
+class PaneDocumentLayout;
 
 class TextPane : public QPlainTextEdit
 {
@@ -36,6 +38,9 @@ public:
     quint64 textRevision() const { return textRevision_; }
     // What laying out paragraphs took since the pane was made: it grows with the text, not faster.
     LineBreakWork lineBreakWork() const;
+    // Whether every paragraph is laid out, so that the scroll range counts every line; those out
+    // of view are laid out while the event loop is idle.
+    bool isLaidOut() const;
 
 signals:
     // The characters changed: typing, deleting, pasting, or a replacement by the program.
@@ -49,10 +54,12 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
     void focusInEvent(QFocusEvent* event) override;
     void changeEvent(QEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
 
 private:
     void applyBackground();
 
+    PaneDocumentLayout* layout_ = nullptr;
     MissingGlyphMarker* marker_ = nullptr;
 
     ColourValue backgroundColour_ = Rgb(255, 255, 255);

@@ -1,0 +1,47 @@
+// The text panes' document layout. A paste lays out only the paragraphs in view at once, so that
+// megabytes paste without delay; the rest are laid out a slice at a time while the event loop
+// is idle. Whenever a paragraph's line count becomes known the scroll range follows, so the end
+// of the text is always reachable, and once the backlog is done the range is exactly that of
+// the text laid out in full.
+#pragma once
+
+#include "line_breaking.h"
+
+#include <QPlainTextDocumentLayout>
+#include <QTimer>
+
+namespace ui {
+
+class PaneDocumentLayout : public QPlainTextDocumentLayout
+{
+    Q_OBJECT
+
+public:
+    explicit PaneDocumentLayout(QTextDocument* document);
+
+    const LineBreakWork& work() const { return work_; }
+
+    // Whether every paragraph is laid out, and so the document's line count is exact.
+    bool isComplete() const { return !backlog_.isActive(); }
+    // Lays out what is left at once.
+    void complete();
+    // Every paragraph's layout was dropped (a new width): lay them out again.
+    void relayoutAll();
+
+    QRectF blockBoundingRect(const QTextBlock& block) const override;
+    void documentChanged(int from, int removed, int added) override;
+
+private:
+    // Lays out one paragraph; tells the view when the document's line count changed.
+    void layoutBlock(const QTextBlock& block);
+    void scheduleFrom(int blockNumber);
+    void layOutSlice();
+
+    int blockCount_ = 1;
+    LineBreakWork work_;
+    QTimer backlog_;
+    int backlogFrom_ = 0; // the first paragraph that may not be laid out yet
+    bool reporting_ = true;
+};
+
+} // namespace ui
