@@ -6,10 +6,14 @@
 
 #include <QApplication>
 #include <QClipboard>
+#include <QElapsedTimer>
 #include <QKeyEvent>
 #include <QPainter>
 #include <QScrollBar>
 #include <QTextLayout>
+
+#include <algorithm>
+#include <numeric>
 
 namespace ui {
 
@@ -17,6 +21,8 @@ namespace {
 
 // As a text pane's document leaves room around its text.
 constexpr qreal DocumentMargin = 4;
+// How long counting rows out of view keeps the event loop at a time.
+constexpr qint64 SliceMilliseconds = 4;
 
 } // namespace
 
@@ -26,6 +32,8 @@ ListingPane::ListingPane(QWidget* parent) : QAbstractScrollArea(parent)
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     viewport()->setCursor(Qt::IBeamCursor);
     verticalScrollBar()->setSingleStep(1);
+    backlog_.setInterval(0);
+    connect(&backlog_, &QTimer::timeout, this, &ListingPane::countSlice);
     replacePlainText(QString());
     FollowApplicationPalette(this, [this] { applyBackground(); });
 }
@@ -39,9 +47,9 @@ void ListingPane::replacePlainText(const QString& text)
     for (qsizetype i = text_.indexOf(QLatin1Char('\n')); i != -1;
          i = text_.indexOf(QLatin1Char('\n'), i + 1))
         starts_.push_back(static_cast<int>(i + 1));
-    layouts_.clear();
     anchor_ = position_ = 0;
-    verticalScrollBar()->setValue(0);
+    topLine_ = 0;
+    forgetRows();
     updateScrollRange();
     viewport()->update();
 }
@@ -52,50 +60,136 @@ QString ListingPane::plainText() const
     return text.replace(QLatin1Char('\n'), QStringLiteral("\r\n"));
 }
 
-int ListingPane::topLine() const
+QString ListingPane::lineText(int line) const
 {
-    return verticalScrollBar()->value();
+    const int start = starts_[static_cast<std::size_t>(line)];
+    const int end = line + 1 < lineCount() ? starts_[static_cast<std::size_t>(line) + 1] - 1
+                                           : static_cast<int>(text_.size());
+    return text_.mid(start, end - start);
 }
 
-qreal ListingPane::margin() const
+std::unique_ptr<QTextLayout> ListingPane::layOut(int line) const
 {
-    return DocumentMargin;
+    const QString text = lineText(line);
+    auto layout = std::make_unique<QTextLayout>(text, font(), viewport());
+    QTextOption option;
+    option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+    layout->setTextOption(option);
+    LineBreakWork work;
+    BreakLines(*layout, text, viewport()->width() - 2 * DocumentMargin, DocumentMargin, work);
+    setRows(line, layout->lineCount());
+    return layout;
 }
 
-QTextLayout& ListingPane::lineLayout(int line) const
+QTextLayout& ListingPane::shownLayout(int line) const
 {
     std::unique_ptr<QTextLayout>& layout = layouts_[line];
     if (!layout) {
-        const int start = starts_[static_cast<std::size_t>(line)];
-        const int end = line + 1 < lineCount() ? starts_[static_cast<std::size_t>(line) + 1] - 1
-                                               : static_cast<int>(text_.size());
-        const QString text = text_.mid(start, end - start);
-        layout = std::make_unique<QTextLayout>(text, font(), viewport());
-        QTextOption option;
-        option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
-        layout->setTextOption(option);
-        BreakLines(*layout, text, viewport()->width() - 2 * margin(), margin(), work_);
+        layout = layOut(line);
         ++linesLaidOut_;
     }
     return *layout;
 }
 
-// Scrolled by lines, as a plain-text view is: the range ends where the last lines fill the view.
+qreal ListingPane::skippedHeight(int line, const QTextLayout& layout) const
+{
+    if (line != topLine_ || topRow_ == 0 || layout.lineCount() == 0)
+        return 0;
+    return layout.lineAt(std::min(topRow_, layout.lineCount() - 1)).y();
+}
+
+int ListingPane::rowsOf(int line) const
+{
+    return std::max(1, rows_[static_cast<std::size_t>(line)]);
+}
+
+void ListingPane::setRows(int line, int rows) const
+{
+    const int counted = rowsOf(line);
+    rows_[static_cast<std::size_t>(line)] = rows;
+    if (rowsOf(line) != counted)
+        firstRowsValid_ = false;
+}
+
+int ListingPane::firstRowOf(int line) const
+{
+    if (!firstRowsValid_) {
+        firstRows_.resize(rows_.size() + 1);
+        firstRows_[0] = 0;
+        std::transform_inclusive_scan(rows_.begin(), rows_.end(), firstRows_.begin() + 1,
+                                      std::plus<>(), [](int rows) { return std::max(1, rows); });
+        firstRowsValid_ = true;
+    }
+    return firstRows_[static_cast<std::size_t>(line)];
+}
+
+// Every line's rows are to be counted again (a new text, width or font); the view stays on its
+// first line.
+void ListingPane::forgetRows()
+{
+    rows_.assign(starts_.size(), 0);
+    firstRowsValid_ = false;
+    layouts_.clear();
+    topLine_ = std::min(topLine_, lineCount() - 1);
+    topRow_ = 0;
+    backlogFrom_ = 0;
+    backlog_.start();
+}
+
+void ListingPane::countSlice()
+{
+    QElapsedTimer clock;
+    clock.start();
+    int line = backlogFrom_;
+    for (; line < lineCount() && clock.elapsed() < SliceMilliseconds; ++line) {
+        if (rows_[static_cast<std::size_t>(line)] == 0)
+            layOut(line);
+    }
+    backlogFrom_ = line;
+    if (line == lineCount())
+        backlog_.stop();
+    if (!firstRowsValid_)
+        updateScrollRange();
+}
+
+// Scrolled by rows, as a plain-text view is, and with its arithmetic: the range ends where the
+// last rows fill the view.
 void ListingPane::updateScrollRange()
 {
-    const qreal visible = viewport()->height() - 2 * margin();
-    qreal height = 0;
-    int line = lineCount();
-    while (line > 0) {
-        const qreal next = lineLayout(line - 1).boundingRect().height();
-        if (height + next > visible)
-            break;
-        height += next;
-        --line;
+    const int wanted = firstRowOf(topLine_) + topRow_;
+    const qreal visible = viewport()->height() - DocumentMargin - 1;
+    qreal height = DocumentMargin;
+    int fitting = 0;
+    for (int line = lineCount() - 1; line >= 0 && height <= visible; --line) {
+        const QTextLayout& layout = shownLayout(line);
+        for (int row = layout.lineCount() - 1; row >= 0; --row) {
+            height += layout.lineAt(row).height();
+            if (height > visible)
+                break;
+            ++fitting;
+        }
     }
-    const int fitting = qMax(1, lineCount() - line);
-    verticalScrollBar()->setRange(0, lineCount() - fitting);
-    verticalScrollBar()->setPageStep(fitting);
+    fitting = std::max(1, fitting);
+    QScrollBar* bar = verticalScrollBar();
+    bar->setRange(0, firstRowOf(lineCount()) - fitting);
+    bar->setPageStep(fitting);
+    bar->setValue(wanted);
+}
+
+QRect ListingPane::lineRect(int line) const
+{
+    if (line < topLine_ || line >= lineCount())
+        return {};
+    qreal y = DocumentMargin;
+    for (int shown = topLine_; y < viewport()->height(); ++shown) {
+        const QTextLayout& layout = shownLayout(shown);
+        const qreal skipped = skippedHeight(shown, layout);
+        const qreal height = layout.boundingRect().height() - skipped;
+        if (shown == line)
+            return QRectF(0, y, viewport()->width(), height).toAlignedRect();
+        y += height;
+    }
+    return {};
 }
 
 void ListingPane::paintEvent(QPaintEvent*)
@@ -107,11 +201,15 @@ void ListingPane::paintEvent(QPaintEvent*)
     selection.format.setBackground(palette().brush(QPalette::Highlight));
     selection.format.setForeground(palette().brush(QPalette::HighlightedText));
     painter.setPen(palette().color(QPalette::Text));
+    // Rows scrolled past stay out of the margin above the first row shown.
+    if (topRow_ > 0)
+        painter.setClipRect(QRectF(0, DocumentMargin, viewport()->width(), viewport()->height()));
 
     std::map<int, std::unique_ptr<QTextLayout>> kept;
-    qreal y = margin();
-    for (int line = topLine(); line < lineCount() && y < viewport()->height(); ++line) {
-        QTextLayout& layout = lineLayout(line);
+    qreal y = DocumentMargin;
+    for (int line = topLine_; line < lineCount() && y < viewport()->height(); ++line) {
+        QTextLayout& layout = shownLayout(line);
+        const qreal skipped = skippedHeight(line, layout);
         const int start = starts_[static_cast<std::size_t>(line)];
         QList<QTextLayout::FormatRange> selections;
         if (last > first && last > start && first <= start + layout.text().size()) {
@@ -120,37 +218,48 @@ void ListingPane::paintEvent(QPaintEvent*)
                 qMin(last - start, static_cast<int>(layout.text().size()) + 1) - selection.start;
             selections << selection;
         }
-        layout.draw(&painter, QPointF(0, y), selections);
-        y += layout.boundingRect().height();
+        layout.draw(&painter, QPointF(0, y - skipped), selections);
+        y += layout.boundingRect().height() - skipped;
         kept[line] = std::move(layouts_[line]);
     }
     // Only the lines in view keep their layouts.
     layouts_ = std::move(kept);
+    // Lines laid out for the first time may wrap into more rows than they were counted as.
+    if (!firstRowsValid_)
+        updateScrollRange();
 }
 
 void ListingPane::resizeEvent(QResizeEvent* event)
 {
+    const bool newWidth = event->size().width() != event->oldSize().width();
     QAbstractScrollArea::resizeEvent(event);
-    layouts_.clear();
+    if (newWidth)
+        forgetRows();
     updateScrollRange();
 }
 
 void ListingPane::scrollContentsBy(int, int)
 {
+    const int row = verticalScrollBar()->value();
+    firstRowOf(0);
+    const auto after = std::upper_bound(firstRows_.begin(), firstRows_.end() - 1, row);
+    topLine_ = static_cast<int>(after - firstRows_.begin()) - 1;
+    topRow_ = std::min(row - firstRows_[static_cast<std::size_t>(topLine_)], rowsOf(topLine_) - 1);
     viewport()->update();
 }
 
 int ListingPane::positionAt(QPoint point) const
 {
-    qreal y = margin();
-    for (int line = topLine(); line < lineCount(); ++line) {
-        const QTextLayout& layout = lineLayout(line);
-        const qreal height = layout.boundingRect().height();
+    qreal y = DocumentMargin;
+    for (int line = topLine_; line < lineCount(); ++line) {
+        const QTextLayout& layout = shownLayout(line);
+        const qreal skipped = skippedHeight(line, layout);
+        const qreal height = layout.boundingRect().height() - skipped;
         if (point.y() < y + height || line + 1 == lineCount()) {
             const int start = starts_[static_cast<std::size_t>(line)];
-            for (int i = 0; i < layout.lineCount(); ++i) {
+            for (int i = line == topLine_ ? topRow_ : 0; i < layout.lineCount(); ++i) {
                 const QTextLine row = layout.lineAt(i);
-                if (point.y() < y + row.rect().bottom() || i + 1 == layout.lineCount())
+                if (point.y() < y - skipped + row.rect().bottom() || i + 1 == layout.lineCount())
                     return start + row.xToCursor(point.x());
             }
             return start;
@@ -186,6 +295,14 @@ void ListingPane::keyPressEvent(QKeyEvent* event)
     }
     if (event == QKeySequence::SelectAll) {
         selectAll();
+        return;
+    }
+    if (event == QKeySequence::MoveToStartOfDocument || event->key() == Qt::Key_Home) {
+        verticalScrollBar()->triggerAction(QAbstractSlider::SliderToMinimum);
+        return;
+    }
+    if (event == QKeySequence::MoveToEndOfDocument || event->key() == Qt::Key_End) {
+        verticalScrollBar()->triggerAction(QAbstractSlider::SliderToMaximum);
         return;
     }
     QAbstractScrollArea::keyPressEvent(event);
@@ -227,7 +344,7 @@ void ListingPane::changeEvent(QEvent* event)
 {
     QAbstractScrollArea::changeEvent(event);
     if (event->type() == QEvent::FontChange) {
-        layouts_.clear();
+        forgetRows();
         updateScrollRange();
     }
 }

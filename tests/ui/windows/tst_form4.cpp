@@ -1,6 +1,7 @@
 #include "support/ui_test_support.h"
 #include "ui/common/colour_value.h"
 #include "ui/common/listing_pane.h"
+#include "ui/common/text_pane.h"
 #include "ui/common/twips.h"
 #include "ui/common/window_setup.h"
 #include "ui/windows/result_window.h"
@@ -67,6 +68,8 @@ private slots:
     void firstPlacementIsWholeAndNearTheOwner_data();
     void firstPlacementIsWholeAndNearTheOwner();
     void longListingLaysOutOnlyWhatIsInView();
+    void endOfListingIsReachable_data();
+    void endOfListingIsReachable();
 };
 
 void tst_Form4::designTimeLayout()
@@ -268,6 +271,47 @@ void tst_Form4::longListingLaysOutOnlyWhatIsInView()
     QTest::keyClick(listing, Qt::Key_C, Qt::ControlModifier);
     QCOMPARE(QApplication::clipboard()->text(),
              ui::ToQString(result.MatchListing).replace(QLatin1Char('\r'), QLatin1Char('\n')));
+}
+
+void tst_Form4::endOfListingIsReachable_data()
+{
+    QTest::addColumn<QString>("newText");
+    QTest::addColumn<QString>("source");
+    QStringList words;
+    for (int i = 0; i < 300; ++i)
+        words << QStringLiteral("слово%1").arg(i);
+    const QString many = words.join(QLatin1Char(' ')) + QLatin1Char(' ');
+    QStringList longWords;
+    for (const char16_t letter : u"абвгдежз")
+        longWords << QString(1000, QChar(letter));
+    const QString tall = longWords.join(QLatin1Char(' ')) + QLatin1Char(' ');
+    const QString broken = QStringLiteral("один два три\r\nчетыре пять шесть\r\nсемь восемь ");
+    QTest::newRow("many entries") << many << many;
+    QTest::newRow("entries taller than the view") << tall << tall;
+    QTest::newRow("entries holding line breaks") << broken << broken;
+    QTest::newRow("one entry") << QStringLiteral("a b c d e f") << QStringLiteral("a b c x y z");
+}
+
+// However long the listing and its entries, every way of scrolling to its end shows its last
+// row; once all rows are counted the range is that of Qt's own view of the listing.
+void tst_Form4::endOfListingIsReachable()
+{
+    QFETCH(QString, newText);
+    QFETCH(QString, source);
+    window->present(ResultOf(reinterpret_cast<const char16_t*>(newText.utf16()),
+                             reinterpret_cast<const char16_t*>(source.utf16())),
+                    3);
+    auto* listing = Find<ui::ListingPane>(window, "RichTextBox1");
+    listing->setFocus();
+    const auto endInView = [listing] {
+        const QRect last = listing->lineRect(listing->lineCount() - 1);
+        return last.isValid() && listing->viewport()->rect().contains(last);
+    };
+    QCOMPARE(uitest::WaysThatMissTheEnd(listing, endInView), QStringList());
+    QTRY_VERIFY(listing->isLaidOut());
+    QCOMPARE(uitest::RangeOf(*listing),
+             uitest::QtsOwnRange(*listing, ui::ToToolkitLineBreaks(listing->plainText())));
+    QCOMPARE(uitest::WaysThatMissTheEnd(listing, endInView), QStringList());
 }
 
 QTEST_MAIN(tst_Form4)
