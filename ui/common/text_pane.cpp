@@ -7,6 +7,7 @@
 #include <QEvent>
 #include <QKeyEvent>
 #include <QMimeData>
+#include <QScrollBar>
 #include <QTextCursor>
 #include <QTextDocument>
 
@@ -144,6 +145,15 @@ void TextPane::keyPressEvent(QKeyEvent* event)
     if (event->key() == Qt::Key_Tab && event->modifiers() == Qt::ControlModifier && !isReadOnly()) {
         textCursor().insertText(QStringLiteral("\t"));
         ensureCursorVisible();
+        return;
+    }
+    // A read-only pane has no cursor to move; Ctrl+Home and Ctrl+End scroll it to its ends, as
+    // Home and End do.
+    if (isReadOnly() && (event == QKeySequence::MoveToStartOfDocument ||
+                         event == QKeySequence::MoveToEndOfDocument)) {
+        verticalScrollBar()->triggerAction(event == QKeySequence::MoveToStartOfDocument
+                                               ? QAbstractSlider::SliderToMinimum
+                                               : QAbstractSlider::SliderToMaximum);
         return;
     }
     QPlainTextEdit::keyPressEvent(event);

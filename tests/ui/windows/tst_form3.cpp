@@ -47,6 +47,7 @@ private slots:
     void tabLeavesTheHelpPane();
     void copyingGivesTheHelpTextWithLineFeeds();
     void reopensAtTheTop();
+    void lastLineCanBeRead();
 };
 
 void tst_Form3::opensWithTheDesign()
@@ -163,6 +164,24 @@ void tst_Form3::reopensAtTheTop()
     window = open();
     QCOMPARE(Find<ui::TextPane>(window, "RichTextBox1")->verticalScrollBar()->value(), 0);
     QCOMPARE(Find<ui::TextPane>(window, "RichTextBox1")->textCursor().position(), 0);
+}
+
+// Every way of scrolling down shows the help text's last line whole, and the range is that of
+// Qt's own view of the text.
+void tst_Form3::lastLineCanBeRead()
+{
+    auto* pane = Find<ui::TextPane>(open(), "RichTextBox1");
+    pane->setFocus();
+    const QString lastWords = QStringLiteral("об обнаруженных ошибках в программе.");
+    const auto endInView = [pane, &lastWords] {
+        QTextCursor last(pane->document());
+        last.setPosition(int(pane->document()->toRawText().lastIndexOf(lastWords)));
+        return pane->viewport()->rect().contains(pane->cursorRect(last)) &&
+               uitest::EndInView(*pane);
+    };
+    QCOMPARE(uitest::WaysThatMissTheEnd(pane, endInView), QStringList());
+    QTRY_VERIFY(pane->isLaidOut());
+    QCOMPARE(uitest::RangeOf(*pane), uitest::QtsOwnRange(*pane, ui::HelpWindow::helpText()));
 }
 
 QTEST_MAIN(tst_Form3)
