@@ -82,6 +82,9 @@ public:
             QTest::keyClick(randomPane(), pick({Qt::Key_Backspace, Qt::Key_Delete, Qt::Key_Return,
                                                 Qt::Key_Home, Qt::Key_End}));
             break;
+        case 14:
+            scrollToTheEnd(randomPane(), index);
+            break;
         default:
             uitest::Tick(&window_, "Timer3");
             break;
@@ -114,6 +117,21 @@ private:
         QApplication::clipboard()->setText(ui::ToQString(texts_.text(texts_.number(0, 30))));
         pane->setFocus();
         pane->paste();
+    }
+
+    // Every way of scrolling to the end of a pane in view shows its last line.
+    static void scrollToTheEnd(ui::TextPane* pane, int index)
+    {
+        if (!pane->isVisible())
+            return;
+        const QStringList missed =
+            uitest::WaysThatMissTheEnd(pane, [pane] { return uitest::EndInView(*pane); });
+        if (!missed.isEmpty()) {
+            std::fprintf(stderr, "event %d: the end of %s is out of view after %s\n", index,
+                         qPrintable(pane->objectName()),
+                         qPrintable(missed.join(QLatin1String(", "))));
+            std::exit(1);
+        }
     }
 
     void useOptions()
