@@ -77,7 +77,7 @@ AboutWindow::AboutWindow(QWidget* owner)
     line->setPalette(linePalette);
 
     okButton->setFocus();
-    CentreOnScreen(this);
+    PlaceOnFirstShow(this, CentredOnScreen);
 }
 
 } // namespace ui

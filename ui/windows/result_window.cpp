@@ -6,12 +6,12 @@
 #include "ui/common/listing_pane.h"
 #include "ui/common/strings.h"
 #include "ui/common/twips.h"
+#include "ui/common/window_frame.h"
 #include "ui/common/window_setup.h"
 
 #include <QFrame>
 #include <QLabel>
 #include <QPushButton>
-#include <QScreen>
 
 #include <algorithm>
 
@@ -40,26 +40,6 @@ ListingPane* MakeListingPane(QWidget* parent, const char* name, const QRect& pla
 }
 
 } // namespace
-
-QPoint FirstPlacement(const QRect& owner, const QSize& frame, const QRect& available)
-{
-    constexpr int Gap = 8;
-    const QPoint candidates[] = {
-        {owner.right() + 1 + Gap, owner.top()},            // beside the owner, on the right
-        {owner.left() - Gap - frame.width(), owner.top()}, // on the left
-        {owner.right() + 1 - frame.width(), owner.top()},  // over its upper right corner
-    };
-    for (const QPoint& place : candidates) {
-        if (available.contains(QRect(place, frame)))
-            return place;
-    }
-    // A screen too small for the window: keep its title bar and left edge on it.
-    const QPoint last = candidates[std::size(candidates) - 1];
-    return {std::clamp(last.x(), available.left(),
-                       std::max(available.left(), available.right() + 1 - frame.width())),
-            std::clamp(last.y(), available.top(),
-                       std::max(available.top(), available.bottom() + 1 - frame.height()))};
-}
 
 ResultWindow::ResultWindow(QWidget* owner)
     : QDialog(owner,
@@ -96,6 +76,17 @@ ResultWindow::ResultWindow(QWidget* owner)
     separator->setFrameShape(QFrame::HLine);
 
     okButton->setFocus();
+
+    // Until the window manager has framed the window, its owner's frame stands in for its own.
+    const QWidget* ownerWindow = owner ? owner->window() : nullptr;
+    frame_ = ownerWindow ? FrameMargins(ownerWindow) : QMargins();
+    new FrameWatch(
+        this,
+        [this](const QMargins& frame) {
+            frame_ = frame;
+            placeNearOwner();
+        },
+        frame_);
 }
 
 void ResultWindow::present(const analysis::ComparisonResult& result, int shownShingleLength)
@@ -112,28 +103,18 @@ void ResultWindow::present(const analysis::ComparisonResult& result, int shownSh
         heading_->show();
     }
     SetWindowCaption(this, ToQString(analysis::VerdictCaption(result)));
-    if (!placed_) {
-        placed_ = true;
-        placeNearOwner();
-    }
     ShowInFront(this);
 }
 
 void ResultWindow::placeNearOwner()
 {
-    const QWidget* owner = parentWidget() ? parentWidget()->window() : nullptr;
-    const QScreen* shownOn = owner ? owner->screen() : screen();
-    if (!owner || !shownOn)
+    const QRect available = AvailableArea(this);
+    if (available.isEmpty())
         return;
-    // The frame is not known before the window is first shown; the owner's is the best guess.
-    const QMargins frame(owner->geometry().left() - owner->frameGeometry().left(),
-                         owner->geometry().top() - owner->frameGeometry().top(),
-                         owner->frameGeometry().right() - owner->geometry().right(),
-                         owner->frameGeometry().bottom() - owner->geometry().bottom());
     // Room for the highest height a later comparison may give the window, so it stays whole.
     const QSize client(width(), TwipsToPixels(ExpandedOuterHeight - DesignFrameHeight));
-    const QSize outer = client.grownBy(frame);
-    move(FirstPlacement(owner->frameGeometry(), outer, shownOn->availableGeometry()));
+    const QSize outer = client.grownBy(frame_);
+    MoveFrameTo(this, FirstPlacement(OwnerPlace(this), outer, available), frame_);
 }
 
 void ResultWindow::setOuterHeightTwips(int twips)

@@ -94,6 +94,8 @@ private slots:
     void closingOneLeavesTheOthers_data();
     void closingOneLeavesTheOthers();
     void exitClosesEveryWindow();
+    void opensWholeAndClearOfTheMainTitleBar_data();
+    void opensWholeAndClearOfTheMainTitleBar();
     void windowsCarryTheirIcons_data();
     void windowsCarryTheirIcons();
 };
@@ -237,6 +239,36 @@ void tst_WindowLifecycle::exitClosesEveryWindow()
     QVERIFY(!help);
     QVERIFY(!about);
     QVERIFY(!result);
+}
+
+void tst_WindowLifecycle::opensWholeAndClearOfTheMainTitleBar_data()
+{
+    addEveryWindow();
+}
+
+// On every screen (the test command runs this on several), whatever room the main window takes.
+void tst_WindowLifecycle::opensWholeAndClearOfTheMainTitleBar()
+{
+    QFETCH(QString, opener);
+    QFETCH(QString, name);
+    QWidget* window = open(opener, name);
+    QVERIFY(QTest::qWaitForWindowExposed(window));
+    const QRect available = window->screen()->availableGeometry();
+    const QRect mainFrame = main->frameGeometry();
+    const QRect titleBar(mainFrame.topLeft(), QSize(mainFrame.width(), main->y() - mainFrame.y()));
+    const QRect placed = window->frameGeometry();
+    const QString where = QStringLiteral("%1,%2 %3x%4, the main window %5,%6 %7x%8")
+                              .arg(placed.x())
+                              .arg(placed.y())
+                              .arg(placed.width())
+                              .arg(placed.height())
+                              .arg(mainFrame.x())
+                              .arg(mainFrame.y())
+                              .arg(mainFrame.width())
+                              .arg(mainFrame.height());
+    QVERIFY2(available.contains(mainFrame), qPrintable(where));
+    QVERIFY2(available.contains(placed), qPrintable(where));
+    QVERIFY2(!placed.intersects(titleBar), qPrintable(where));
 }
 
 void tst_WindowLifecycle::windowsCarryTheirIcons_data()
