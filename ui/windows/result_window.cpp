@@ -21,11 +21,22 @@ namespace {
 
 constexpr int ClientWidth = 4830;
 constexpr int DesignClientHeight = 825;
-// The outer heights were laid out for a tool window whose title bar and borders take this much;
-// keeping the client area they imply keeps what each height shows on every platform.
-constexpr int DesignFrameHeight = 345;
 constexpr int CollapsedOuterHeight = 999;
 constexpr int ExpandedOuterHeight = 2760;
+// The bottom of what each height shows whole: the result line, and the listing pane below it.
+constexpr int CollapsedShownBottom = 360 + 255;
+constexpr int ExpandedShownBottom = 840 + 1575;
+
+// The client height that gives the window the outer height `outerTwips` within `frame`. A frame
+// much thicker than the design's (Qt's own title bar under Wayland, say) would cut into what
+// that height shows, the result line or the listing pane; the window then grows by what it lacks.
+int ClientHeight(int outerTwips, const QMargins& frame)
+{
+    const int shownBottom =
+        outerTwips == ExpandedOuterHeight ? ExpandedShownBottom : CollapsedShownBottom;
+    return std::max(TwipsToPixels(shownBottom),
+                    TwipsToPixels(outerTwips) - frame.top() - frame.bottom());
+}
 
 const QString LeadIn = QStringLiteral("Тексты совпадают на ");
 const QString ListingTitle = QStringLiteral("Для уникализации исправьте следующие сочетания:");
@@ -84,6 +95,8 @@ ResultWindow::ResultWindow(QWidget* owner)
         this,
         [this](const QMargins& frame) {
             frame_ = frame;
+            if (outerHeightTwips_ > 0)
+                setOuterHeightTwips(outerHeightTwips_);
             placeNearOwner();
         },
         frame_);
@@ -112,15 +125,14 @@ void ResultWindow::placeNearOwner()
     if (available.isEmpty())
         return;
     // Room for the highest height a later comparison may give the window, so it stays whole.
-    const QSize client(width(), TwipsToPixels(ExpandedOuterHeight - DesignFrameHeight));
-    const QSize outer = client.grownBy(frame_);
+    const QSize outer = QSize(width(), ClientHeight(ExpandedOuterHeight, frame_)).grownBy(frame_);
     MoveFrameTo(this, FirstPlacement(OwnerPlace(this), outer, available), frame_);
 }
 
 void ResultWindow::setOuterHeightTwips(int twips)
 {
     outerHeightTwips_ = twips;
-    setFixedHeight(TwipsToPixels(twips - DesignFrameHeight));
+    setFixedHeight(ClientHeight(twips, frame_));
 }
 
 } // namespace ui

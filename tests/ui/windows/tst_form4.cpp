@@ -95,16 +95,17 @@ void tst_Form4::presentsAResult_data()
     QTest::addColumn<QString>("caption");
     QTest::addColumn<QString>("line");
     QTest::addColumn<int>("height");
+    QTest::addColumn<QString>("shownTo"); // the lowest control the height shows whole
     QTest::addColumn<bool>("listingShown");
     QTest::addColumn<QString>("listing");
 
     QTest::newRow("partlyShared") << "A cat sat on the warm sofa all day."
                                   << "Текст не уникален"
-                                  << " 50 %. (Длина шингла  3)" << 2760 << true
+                                  << " 50 %. (Длина шингла  3)" << 2760 << "RichTextBox1" << true
                                   << "cat sat on\r\nsat on the\r\non the warm\r\n";
     QTest::newRow("unique") << "Yesterday a dog slept under the old table quietly."
                             << "Текст уникален"
-                            << " 0 %. (Длина шингла  3)" << 999 << false << "";
+                            << " 0 %. (Длина шингла  3)" << 999 << "Label2" << false << "";
 }
 
 void tst_Form4::presentsAResult()
@@ -113,11 +114,21 @@ void tst_Form4::presentsAResult()
     QFETCH(QString, caption);
     QFETCH(QString, line);
     QFETCH(int, height);
+    QFETCH(QString, shownTo);
     QFETCH(bool, listingShown);
     QFETCH(QString, listing);
 
     window->present(ResultOf(newText.toStdU16String().c_str(), CatSource), 3);
     QVERIFY(window->isVisible());
+    // The outer height with the frame the window system really draws, once it has framed it;
+    // only a frame too thick to leave room for what the height shows makes the window higher.
+    QVERIFY(QTest::qWaitForWindowExposed(window));
+    const QMargins frame = window->windowHandle()->frameMargins();
+    const int shownBottom =
+        Find(window.data(), shownTo.toLatin1().constData())->geometry().bottom();
+    QTRY_COMPARE(
+        window->windowHandle()->frameGeometry().height(),
+        std::max(ui::TwipsToPixels(height), frame.top() + shownBottom + 1 + frame.bottom()));
     QCOMPARE(window->windowTitle(), caption);
     QCOMPARE(Find<QLabel>(window, "Label2")->text(), line);
     QCOMPARE(window->outerHeightTwips(), height);
