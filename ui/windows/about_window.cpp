@@ -3,6 +3,7 @@
 #include "ui/common/branding.h"
 #include "ui/common/controls.h"
 #include "ui/common/design_fonts.h"
+#include "ui/common/taskbar.h"
 #include "ui/common/text_pane.h"
 #include "ui/common/twips.h"
 #include "ui/common/window_setup.h"
@@ -78,6 +79,7 @@ AboutWindow::AboutWindow(QWidget* owner)
 
     okButton->setFocus();
     PlaceOnFirstShow(this, CentredOnScreen);
+    KeepOutOfTaskbar(this);
 }
 
 } // namespace ui
