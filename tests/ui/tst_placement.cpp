@@ -1,6 +1,7 @@
 // Where the windows go on the screens writers have, at the scales they use: the main window as
 // large as the screen leaves room for and centred, the other windows whole on the screen and
 // clear of the main window's title bar. Sizes are logical pixels, frames as openbox draws them.
+#include "support/ui_test_support.h"
 #include "ui/common/placement.h"
 
 #include <QTest>
@@ -15,11 +16,6 @@ constexpr int ScrollBar = 14; // Fusion's
 const QMargins Openbox1(1, 20, 1, 1);
 const QMargins Openbox15(1, 13, 1, 1);
 const QMargins Openbox2(1, 10, 1, 1);
-
-QString Describe(const QRect& r)
-{
-    return QStringLiteral("%1,%2 %3x%4").arg(r.x()).arg(r.y()).arg(r.width()).arg(r.height());
-}
 
 } // namespace
 
@@ -78,7 +74,8 @@ void tst_Placement::mainWindowFitsAndIsCentred()
     QCOMPARE(ui::FitClientSize(MainDesign, frame, available, ScrollBar, scale), client);
     const QSize outer = client.grownBy(frame);
     QCOMPARE(ui::CentredPlacement(outer, available), place);
-    QVERIFY2(available.contains(QRect(place, outer)), qPrintable(Describe(QRect(place, outer))));
+    QVERIFY2(available.contains(QRect(place, outer)),
+             qPrintable(uitest::Describe(QRect(place, outer))));
 }
 
 void tst_Placement::windowsStayWholeAndClearOfTheTitleBar_data()
@@ -163,8 +160,8 @@ void tst_Placement::windowsStayWholeAndClearOfTheTitleBar()
     }
     QCOMPARE(placed, place);
     const QRect rect(placed, outer);
-    QVERIFY2(available.contains(rect), qPrintable(Describe(rect)));
-    QVERIFY2(!rect.intersects(main.titleBar()), qPrintable(Describe(rect)));
+    QVERIFY2(available.contains(rect), qPrintable(uitest::Describe(rect)));
+    QVERIFY2(!rect.intersects(main.titleBar()), qPrintable(uitest::Describe(rect)));
 }
 
 QTEST_APPLESS_MAIN(tst_Placement)

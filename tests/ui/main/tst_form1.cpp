@@ -170,13 +170,8 @@ void tst_Form1::wholeOnTheScreen()
     QCoreApplication::processEvents(); // the scroll bars follow the window's size in posted events
     const QRect available = window->screen()->availableGeometry();
     const QRect frame = window->frameGeometry();
-    const QString where = QStringLiteral("%1,%2 %3x%4 on %5x%6")
-                              .arg(frame.x())
-                              .arg(frame.y())
-                              .arg(frame.width())
-                              .arg(frame.height())
-                              .arg(available.width())
-                              .arg(available.height());
+    const QString where =
+        uitest::Describe(frame) + QStringLiteral(" on ") + uitest::Describe(available);
     QVERIFY2(available.contains(frame), qPrintable(where));
 
     QScrollArea* area = scrollArea();

@@ -239,11 +239,7 @@ void tst_Form4::firstPlacementIsWholeAndNearTheOwner()
     const QRect titleBar(owned.topLeft(), QSize(owned.width(), owner->y() - owned.y()));
     const auto check = [&] {
         const QRect placed = window->frameGeometry();
-        const QString where = QStringLiteral("%1,%2 %3x%4")
-                                  .arg(placed.x())
-                                  .arg(placed.y())
-                                  .arg(placed.width())
-                                  .arg(placed.height());
+        const QString where = uitest::Describe(placed);
         QVERIFY2(screen.contains(placed), qPrintable(where));
         QVERIFY2(!placed.intersects(titleBar), qPrintable(where));
         // Near: the room it keeps for its highest height touches or overlaps the owner, or

@@ -257,15 +257,8 @@ void tst_WindowLifecycle::opensWholeAndClearOfTheMainTitleBar()
     const QRect mainFrame = main->frameGeometry();
     const QRect titleBar(mainFrame.topLeft(), QSize(mainFrame.width(), main->y() - mainFrame.y()));
     const QRect placed = window->frameGeometry();
-    const QString where = QStringLiteral("%1,%2 %3x%4, the main window %5,%6 %7x%8")
-                              .arg(placed.x())
-                              .arg(placed.y())
-                              .arg(placed.width())
-                              .arg(placed.height())
-                              .arg(mainFrame.x())
-                              .arg(mainFrame.y())
-                              .arg(mainFrame.width())
-                              .arg(mainFrame.height());
+    const QString where = uitest::Describe(placed) + QStringLiteral(", the main window ") +
+                          uitest::Describe(mainFrame);
     QVERIFY2(available.contains(mainFrame), qPrintable(where));
     QVERIFY2(available.contains(placed), qPrintable(where));
     QVERIFY2(!placed.intersects(titleBar), qPrintable(where));
