@@ -236,7 +236,7 @@ void tst_Form4::firstPlacementIsWholeAndNearTheOwner()
                     3);
     const QRect screen = window->screen()->availableGeometry();
     const QRect owned = owner->frameGeometry();
-    const QRect titleBar(owned.topLeft(), QSize(owned.width(), owner->y() - owned.y()));
+    const QRect titleBar(owned.topLeft(), QSize(owned.width(), owner->geometry().y() - owned.y()));
     const auto check = [&] {
         const QRect placed = window->frameGeometry();
         const QString where = uitest::Describe(placed);

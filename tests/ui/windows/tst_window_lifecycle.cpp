@@ -255,7 +255,8 @@ void tst_WindowLifecycle::opensWholeAndClearOfTheMainTitleBar()
     QVERIFY(QTest::qWaitForWindowExposed(window));
     const QRect available = window->screen()->availableGeometry();
     const QRect mainFrame = main->frameGeometry();
-    const QRect titleBar(mainFrame.topLeft(), QSize(mainFrame.width(), main->y() - mainFrame.y()));
+    const QRect titleBar(mainFrame.topLeft(),
+                         QSize(mainFrame.width(), main->geometry().y() - mainFrame.y()));
     const QRect placed = window->frameGeometry();
     const QString where = uitest::Describe(placed) + QStringLiteral(", the main window ") +
                           uitest::Describe(mainFrame);
