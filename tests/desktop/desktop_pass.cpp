@@ -165,8 +165,9 @@ void tst_Desktop::initTestCase()
     const QJsonObject main = waitForWindow(QStringLiteral("Form1"), true, 400);
     QVERIFY(!main.isEmpty());
     mainId = main.value(QStringLiteral("id")).toString();
-    // Mapped and managed: the window manager has put its frame around it.
-    QTRY_VERIFY_WITH_TIMEOUT(!cardinals(mainId, "_NET_FRAME_EXTENTS").isEmpty(), 10000);
+    // Mapped and managed: the window manager has put its frame around it (seen to take over ten
+    // seconds under the sanitizers while other builds load the machine).
+    QTRY_VERIFY_WITH_TIMEOUT(!cardinals(mainId, "_NET_FRAME_EXTENTS").isEmpty(), 30000);
     // The first ticks: the auxiliary pane, the figures and the clock.
     QTest::qWait(1500);
 }
