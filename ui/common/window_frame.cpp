@@ -4,14 +4,18 @@
 #include <QWidget>
 #include <QWindow>
 
+#include <algorithm>
+
 namespace ui {
 
 namespace {
 
 // How often, and how long at most, to look for the frame after the first show: a window manager
-// frames a new window within some tens of milliseconds, or seconds on a loaded machine.
-constexpr int LookInterval = 20;
-constexpr int Looks = 500;
+// frames a new window within some tens of milliseconds, or seconds on a loaded machine. The
+// looks grow rarer while they find no frame.
+constexpr int FirstInterval = 20;     // ms
+constexpr int LongestInterval = 1000; // ms
+constexpr qint64 LookFor = 30'000;    // ms
 
 } // namespace
 
@@ -34,7 +38,6 @@ FrameWatch::FrameWatch(QWidget* window, std::function<void(const QMargins&)> cha
                        QMargins estimate)
     : QObject(window), window_(window), changed_(std::move(changed)), estimate_(estimate)
 {
-    poll_.setInterval(LookInterval);
     connect(&poll_, &QTimer::timeout, this, &FrameWatch::look);
     window->installEventFilter(this);
 }
@@ -49,7 +52,8 @@ bool FrameWatch::eventFilter(QObject* watched, QEvent* event)
         if (given_.isNull())
             given_ = estimate_;
         changed_(given_);
-        poll_.start();
+        looking_.start();
+        poll_.start(FirstInterval);
     } else if (event->type() == QEvent::Hide) {
         poll_.stop();
     }
@@ -64,7 +68,9 @@ void FrameWatch::look()
     const QMargins frame = FrameMargins(window_);
     const bool steady = !frame.isNull() && frame == lastLook_;
     lastLook_ = frame;
-    if (steady || ++looks_ >= Looks) {
+    poll_.setInterval(frame.isNull() ? std::min(poll_.interval() * 3 / 2, LongestInterval)
+                                     : FirstInterval);
+    if (steady || looking_.hasExpired(LookFor)) {
         poll_.stop();
         if (frame != given_) {
             given_ = frame;

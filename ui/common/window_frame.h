@@ -3,6 +3,7 @@
 // after Qt has shown it, and Qt tells of it by no event; until then Qt reports no frame at all.
 #pragma once
 
+#include <QElapsedTimer>
 #include <QMargins>
 #include <QObject>
 #include <QTimer>
@@ -41,7 +42,7 @@ private:
     QMargins given_;
     QMargins lastLook_;
     QTimer poll_;
-    int looks_ = 0;
+    QElapsedTimer looking_;
     bool shown_ = false;
 };
 
