@@ -1,9 +1,11 @@
 #!/bin/sh
 # The program starts natively under a Wayland compositor (weston, headless) and tells it its
-# desktop id, by which the shell matches its windows to the launcher and the icon.
-# Usage: wayland_start.sh WESTON PROGRAM APP_ID
+# desktop id, by which the shell matches its windows to the launcher and the icon. Any further
+# arguments go to the program (a window test's functions, say).
+# Usage: wayland_start.sh WESTON PROGRAM APP_ID [ARGUMENT...]
 set -u
 weston=$1 program=$2 app_id=$3
+shift 3
 runtime=$(mktemp -d)
 chmod 700 "$runtime"
 trap 'kill "$weston_pid" 2>/dev/null; wait "$weston_pid" 2>/dev/null; rm -rf "$runtime"' EXIT
@@ -19,7 +21,7 @@ done
 [ -S "$runtime/$socket" ] || { echo "weston did not start:"; cat "$runtime/weston.log"; exit 1; }
 
 WAYLAND_DISPLAY=$socket QT_QPA_PLATFORM=wayland WAYLAND_DEBUG=client \
-    "$program" >"$runtime/program.log" 2>&1
+    "$program" "$@" >"$runtime/program.log" 2>&1
 status=$?
 if [ $status -ne 0 ]; then
     echo "the program failed under Wayland with status $status:"

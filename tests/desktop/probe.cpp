@@ -15,8 +15,10 @@
 #include <QJsonObject>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScrollArea>
 #include <QStyle>
 #include <QTimer>
 #include <QWindow>
@@ -28,14 +30,37 @@ QJsonArray ToJson(const QRect& rect)
     return {rect.x(), rect.y(), rect.width(), rect.height()};
 }
 
-// The part of `control` that its ancestors let show, in window coordinates.
-QRect VisiblePart(const QWidget* control)
+// Whether `widget` is the surface that a scroll area (not a pane's text) moves in its view.
+bool IsScrolledSurface(const QWidget* widget)
+{
+    const QWidget* viewport = widget->parentWidget();
+    const auto* area =
+        viewport ? qobject_cast<const QScrollArea*>(viewport->parentWidget()) : nullptr;
+    return area && area->viewport() == viewport;
+}
+
+// The part of `control` that its ancestors let show, in window coordinates: all of them, or
+// only those of the design (up to the surface a scroll area moves, whose view the window's
+// size decides).
+QRect VisiblePart(const QWidget* control, bool designOnly = false)
 {
     const QWidget* window = control->window();
     QRect visible(control->mapTo(window, QPoint(0, 0)), control->size());
-    for (const QWidget* w = control->parentWidget(); w && w != window; w = w->parentWidget())
+    for (const QWidget* w = control; w != window && !(designOnly && IsScrolledSurface(w));
+         w = w->parentWidget())
         visible &= QRect(w->mapTo(window, QPoint(0, 0)), w->size());
     return visible;
+}
+
+// Where the keyboard's focus is to be seen, in window coordinates: a pane's cursor, or the
+// control.
+QRect FocusPlace(const QWidget* focus)
+{
+    if (const auto* pane = qobject_cast<const QPlainTextEdit*>(focus)) {
+        const QRect cursor = pane->cursorRect();
+        return {pane->viewport()->mapTo(focus->window(), cursor.topLeft()), cursor.size()};
+    }
+    return {focus->mapTo(focus->window(), QPoint(0, 0)), focus->size()};
 }
 
 // Where the control's caption is drawn, with the room the style wants around it, in window
@@ -92,13 +117,14 @@ QJsonObject Report()
                 continue;
             QString text;
             const QRect place = CaptionPlace(control, &text);
-            const QRect visible = VisiblePart(control);
+            const QRect visible = VisiblePart(control, true);
             if (place.isNull() || !visible.intersects(window->rect()))
                 continue;
             captions.append(QJsonObject{{"name", control->objectName()},
                                         {"text", text},
                                         {"place", ToJson(place)},
-                                        {"visible", ToJson(visible & window->rect())}});
+                                        {"visible", ToJson(visible & window->rect())},
+                                        {"inView", VisiblePart(control).contains(place)}});
         }
         windows.append(QJsonObject{
             {"name", window->objectName()},
@@ -111,6 +137,7 @@ QJsonObject Report()
     }
     const QWidget* focus = QApplication::focusWidget();
     return {{"focus", focus ? focus->objectName() : QString()},
+            {"focusInView", focus && VisiblePart(focus).contains(FocusPlace(focus))},
             {"active",
              QApplication::activeWindow() ? QApplication::activeWindow()->objectName() : QString()},
             {"windows", windows}};

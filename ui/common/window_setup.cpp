@@ -1,11 +1,14 @@
 #include "window_setup.h"
 
 #include "colour_value.h"
+#include "window_frame.h"
 
 #include <QApplication>
 #include <QPalette>
 #include <QScreen>
 #include <QWidget>
+
+#include <cmath>
 
 namespace ui {
 
@@ -36,13 +39,58 @@ void SetUpSecondaryWindow(QWidget* window, const char* name, const QString& capt
     ApplyWindowLook(window);
 }
 
-void CentreOnScreen(QWidget* window)
+namespace {
+
+const QWidget* OwnerOf(const QWidget* window)
 {
-    if (const QScreen* screen = window->screen()) {
-        QRect frame = window->frameGeometry();
-        frame.moveCenter(screen->availableGeometry().center());
-        window->move(frame.topLeft());
-    }
+    return window->parentWidget() ? window->parentWidget()->window() : nullptr;
+}
+
+// At a scale of a fractional number of device pixels to the pixel, Qt rounds a window's place,
+// size and frame to device pixels each on its own, which can move an edge by a device pixel: a
+// logical pixel kept clear of every edge a window must not cross makes up for it.
+int RoundingSlack(const QWidget* window)
+{
+    const QScreen* screen = window->screen();
+    const qreal scale = screen ? screen->devicePixelRatio() : 1;
+    return scale == std::floor(scale) ? 0 : 1;
+}
+
+} // namespace
+
+WindowPlace OwnerPlace(const QWidget* window)
+{
+    const QWidget* owner = OwnerOf(window);
+    if (!owner || !owner->isVisible())
+        return {};
+    const QRect client = owner->geometry();
+    return {client.marginsAdded(FrameMargins(owner)),
+            client.adjusted(0, RoundingSlack(owner), 0, 0)};
+}
+
+QRect AvailableArea(const QWidget* window)
+{
+    const QWidget* shownBeside = OwnerOf(window) ? OwnerOf(window) : window;
+    const QScreen* screen = shownBeside->screen();
+    if (!screen)
+        return {};
+    const int slack = RoundingSlack(shownBeside);
+    return screen->availableGeometry().adjusted(slack, slack, -slack, -slack);
+}
+
+void PlaceOnFirstShow(QWidget* window, Placement where)
+{
+    const QWidget* owner = OwnerOf(window);
+    new FrameWatch(
+        window,
+        [window, where](const QMargins& frame) {
+            const QRect available = AvailableArea(window);
+            if (!available.isEmpty())
+                MoveFrameTo(window,
+                            where(window->size().grownBy(frame), OwnerPlace(window), available),
+                            frame);
+        },
+        owner ? FrameMargins(owner) : QMargins());
 }
 
 void ShowInFront(QWidget* window)

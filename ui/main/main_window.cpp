@@ -7,9 +7,11 @@
 #include "ui/common/controls.h"
 #include "ui/common/design_fonts.h"
 #include "ui/common/frame_box.h"
+#include "ui/common/placement.h"
 #include "ui/common/strings.h"
 #include "ui/common/text_pane.h"
 #include "ui/common/twips.h"
+#include "ui/common/window_frame.h"
 #include "ui/common/window_setup.h"
 #include "ui/windows/about_window.h"
 #include "ui/windows/help_window.h"
@@ -25,6 +27,10 @@
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QScreen>
+#include <QScrollArea>
+#include <QScrollBar>
+#include <QStyle>
 #include <QTimer>
 
 namespace ui {
@@ -32,6 +38,7 @@ namespace ui {
 namespace {
 
 constexpr int CaptionLength = 60;
+constexpr QSize DesignClientSize(TwipsToPixels(13095), TwipsToPixels(9975));
 constexpr qreal SourcePaneFontSize = 18;
 const QColor DisabledText(109, 109, 109);
 
@@ -89,9 +96,10 @@ MainWindow::MainWindow(QWidget* parent)
     setObjectName(QStringLiteral("Form1"));
     ApplyWindowLook(this);
     setFont(DesignFont(QStringLiteral("Microsoft Sans Serif"), 18));
-    setFixedSize(TwipsToPixels(13095), TwipsToPixels(9975));
+    setFixedSize(DesignClientSize);
     setWindowIcon(ApplicationIcon());
     setCaption(ApplicationTitle());
+    buildContent();
 
     buildPanes();
     buildServiceFrame();
@@ -103,6 +111,7 @@ MainWindow::MainWindow(QWidget* parent)
     // The load step: the wide layout, whatever the box shows, until the first tick.
     paneSwitch_->handle(PaneSwitchEvent::Load);
     newTextPane_->setFocus();
+    new FrameWatch(this, [this](const QMargins& frame) { placeOnScreen(frame); });
 }
 
 MainWindow::~MainWindow() = default;
@@ -127,15 +136,29 @@ AboutWindow* MainWindow::aboutWindow() const
     return aboutWindow_.get();
 }
 
+// The design's layout on a surface of the design's size, which scrolls where the screen cannot
+// show the whole window.
+void MainWindow::buildContent()
+{
+    content_ = new QWidget;
+    content_->setFixedSize(DesignClientSize);
+    content_->setAutoFillBackground(true);
+    scrollArea_ = new QScrollArea(this);
+    scrollArea_->setFrameShape(QFrame::NoFrame);
+    scrollArea_->setFocusPolicy(Qt::NoFocus);
+    scrollArea_->setWidget(content_);
+    scrollArea_->setGeometry(rect());
+}
+
 void MainWindow::buildPanes()
 {
     // Filling the panes with their sample texts is part of the design, not an edit: the caption
     // stays the design's until the writer changes the new text.
-    newTextPane_ = MakePane(this, "RichTextBox1", TwipsRect(240, 5400, 12615, 4335), true,
+    newTextPane_ = MakePane(content_, "RichTextBox1", TwipsRect(240, 5400, 12615, 4335), true,
                             InitialNewText, QStringLiteral("Новая статья"));
-    sourcePane_ = MakePane(this, "RichTextBox2", TwipsRect(240, 240, 6255, 4215), false,
+    sourcePane_ = MakePane(content_, "RichTextBox2", TwipsRect(240, 240, 6255, 4215), false,
                            InitialSourceText, QStringLiteral("Исходная статья"));
-    auxiliaryPane_ = MakePane(this, "RichTextBox3", TwipsRect(6600, 240, 6255, 4215), false,
+    auxiliaryPane_ = MakePane(content_, "RichTextBox3", TwipsRect(6600, 240, 6255, 4215), false,
                               InitialAuxiliaryText, QStringLiteral("Второй источник"));
 
     connect(newTextPane_, &TextPane::charactersChanged, this, &MainWindow::mirrorCaption);
@@ -147,7 +170,7 @@ void MainWindow::buildPanes()
 void MainWindow::buildServiceFrame()
 {
     serviceFrame_ =
-        MakeFrame(this, "Frame2", QStringLiteral("Сервис"), TwipsRect(240, 4440, 5535, 855));
+        MakeFrame(content_, "Frame2", QStringLiteral("Сервис"), TwipsRect(240, 4440, 5535, 855));
 
     compareButton_ = MakeButton(serviceFrame_, "Command4", QStringLiteral("Сравнить с оригиналом"),
                                 TwipsRect(120, 240, 2775, 255), ButtonFont(),
@@ -179,7 +202,7 @@ void MainWindow::buildServiceFrame()
 
     // It belongs to the window, not to the frame, but lies inside the frame's area.
     optionsButton_ =
-        MakeButton(this, "Command6", QStringLiteral("Опции"), TwipsRect(360, 4920, 2775, 240),
+        MakeButton(content_, "Command6", QStringLiteral("Опции"), TwipsRect(360, 4920, 2775, 240),
                    ButtonFont(), QStringLiteral("Изменить цвет окон и размер шрифта."));
     optionsButton_->raise();
     connect(optionsButton_, &QPushButton::clicked, this, &MainWindow::showOptions);
@@ -187,8 +210,8 @@ void MainWindow::buildServiceFrame()
 
 void MainWindow::buildStatisticsFrame()
 {
-    statisticsFrame_ =
-        MakeFrame(this, "Frame1", QStringLiteral("Статистика"), TwipsRect(6120, 4440, 4935, 855));
+    statisticsFrame_ = MakeFrame(content_, "Frame1", QStringLiteral("Статистика"),
+                                 TwipsRect(6120, 4440, 4935, 855));
     statisticsFrame_->setToolTip(QStringLiteral("Основная статистика"));
 
     MakeAutoSizedLabel(statisticsFrame_, "Label1", QStringLiteral("Время работы"),
@@ -224,11 +247,11 @@ void MainWindow::buildStatisticsFrame()
 
 void MainWindow::buildButtonColumn()
 {
-    helpButton_ = MakeButton(this, "Command3", QStringLiteral("Help"),
+    helpButton_ = MakeButton(content_, "Command3", QStringLiteral("Help"),
                              TwipsRect(11160, 4560, 1695, 285), ButtonFont());
-    exitButton_ = MakeButton(this, "Command1", QStringLiteral("Выход"),
+    exitButton_ = MakeButton(content_, "Command1", QStringLiteral("Выход"),
                              TwipsRect(11160, 4800, 1695, 285), ButtonFont());
-    aboutButton_ = MakeButton(this, "Command5", QStringLiteral("О программе"),
+    aboutButton_ = MakeButton(content_, "Command5", QStringLiteral("О программе"),
                               TwipsRect(11160, 5040, 1695, 285), ButtonFont());
     connect(helpButton_, &QPushButton::clicked, this, &MainWindow::showHelp);
     connect(exitButton_, &QPushButton::clicked, this, &QWidget::close);
@@ -266,13 +289,22 @@ void MainWindow::setDesignTabOrder()
         QWidget::setTabOrder(order[i - 1], order[i]);
 }
 
-void MainWindow::showEvent(QShowEvent* event)
+void MainWindow::resizeEvent(QResizeEvent* event)
 {
-    QWidget::showEvent(event);
-    if (!centred_) {
-        centred_ = true;
-        CentreOnScreen(this);
-    }
+    QWidget::resizeEvent(event);
+    scrollArea_->setGeometry(rect());
+}
+
+void MainWindow::placeOnScreen(const QMargins& frame)
+{
+    const QRect available = AvailableArea(this);
+    if (available.isEmpty())
+        return;
+    const int scrollBar =
+        style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, scrollArea_->verticalScrollBar());
+    const qreal scale = screen() ? screen()->devicePixelRatio() : 1;
+    setFixedSize(FitClientSize(DesignClientSize, frame, available, scrollBar, scale));
+    MoveFrameTo(this, CentredPlacement(size().grownBy(frame), available), frame);
 }
 
 void MainWindow::closeEvent(QCloseEvent* event)

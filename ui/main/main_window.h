@@ -11,6 +11,7 @@ class QGroupBox;
 class QLabel;
 class QLineEdit;
 class QPushButton;
+class QScrollArea;
 class QTimer;
 
 namespace ui {
@@ -45,10 +46,11 @@ public:
     QString caption() const { return caption_; }
 
 protected:
-    void showEvent(QShowEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
 
 private:
+    void buildContent();
     void buildPanes();
     void buildServiceFrame();
     void buildStatisticsFrame();
@@ -66,7 +68,11 @@ private:
     void updateTextStatistics();
     void layOutFigures();
     void advanceWorkTimer();
+    // Centred within the screen's available area, and no larger than it leaves room for.
+    void placeOnScreen(const QMargins& frame);
 
+    QScrollArea* scrollArea_ = nullptr;
+    QWidget* content_ = nullptr;              // the design's surface
     TextPane* newTextPane_ = nullptr;         // RichTextBox1
     TextPane* sourcePane_ = nullptr;          // RichTextBox2
     TextPane* auxiliaryPane_ = nullptr;       // RichTextBox3
@@ -92,7 +98,6 @@ private:
     WorkTimer workTimer_;
     QString caption_;
     quint64 statisticsRevision_ = ~quint64{0};
-    bool centred_ = false;
 
     WindowSlot<ResultWindow> resultWindow_;
     WindowSlot<OptionsWindow> optionsWindow_;

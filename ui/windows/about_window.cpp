@@ -3,6 +3,7 @@
 #include "ui/common/branding.h"
 #include "ui/common/controls.h"
 #include "ui/common/design_fonts.h"
+#include "ui/common/taskbar.h"
 #include "ui/common/text_pane.h"
 #include "ui/common/twips.h"
 #include "ui/common/window_setup.h"
@@ -77,7 +78,8 @@ AboutWindow::AboutWindow(QWidget* owner)
     line->setPalette(linePalette);
 
     okButton->setFocus();
-    CentreOnScreen(this);
+    PlaceOnFirstShow(this, CentredOnScreen);
+    KeepOutOfTaskbar(this);
 }
 
 } // namespace ui

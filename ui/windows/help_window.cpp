@@ -93,7 +93,7 @@ HelpWindow::HelpWindow(QWidget* owner)
                                 TwipsRect(2400, 6840, 1095, 255), LabelFont());
     connect(okButton, &QPushButton::clicked, this, &QWidget::close);
     QWidget::setTabOrder(pane, okButton);
-    CentreOnScreen(this);
+    PlaceOnFirstShow(this, CentredOnScreen);
 }
 
 } // namespace ui

@@ -86,6 +86,7 @@ OptionsWindow::OptionsWindow(QWidget* owner, MainWindowPanes panes)
     SetUpSecondaryWindow(this, "Form2", QStringLiteral("Опции..."));
     setWindowIcon(ApplicationIcon());
     resize(TwipsToPixels(6315), TwipsToPixels(1920));
+    PlaceOnFirstShow(this, CentredOverOwner);
 
     QLabel* upperLabel =
         MakeLabel(this, "Label1", QStringLiteral("Размер шрифта в верхних текстовых окнах:"),

@@ -6,12 +6,12 @@
 #include "ui/common/listing_pane.h"
 #include "ui/common/strings.h"
 #include "ui/common/twips.h"
+#include "ui/common/window_frame.h"
 #include "ui/common/window_setup.h"
 
 #include <QFrame>
 #include <QLabel>
 #include <QPushButton>
-#include <QScreen>
 
 #include <algorithm>
 
@@ -21,11 +21,22 @@ namespace {
 
 constexpr int ClientWidth = 4830;
 constexpr int DesignClientHeight = 825;
-// The outer heights were laid out for a tool window whose title bar and borders take this much;
-// keeping the client area they imply keeps what each height shows on every platform.
-constexpr int DesignFrameHeight = 345;
 constexpr int CollapsedOuterHeight = 999;
 constexpr int ExpandedOuterHeight = 2760;
+// The bottom of what each height shows whole: the result line, and the listing pane below it.
+constexpr int CollapsedShownBottom = 360 + 255;
+constexpr int ExpandedShownBottom = 840 + 1575;
+
+// The client height that gives the window the outer height `outerTwips` within `frame`. A frame
+// much thicker than the design's (Qt's own title bar under Wayland, say) would cut into what
+// that height shows, the result line or the listing pane; the window then grows by what it lacks.
+int ClientHeight(int outerTwips, const QMargins& frame)
+{
+    const int shownBottom =
+        outerTwips == ExpandedOuterHeight ? ExpandedShownBottom : CollapsedShownBottom;
+    return std::max(TwipsToPixels(shownBottom),
+                    TwipsToPixels(outerTwips) - frame.top() - frame.bottom());
+}
 
 const QString LeadIn = QStringLiteral("Тексты совпадают на ");
 const QString ListingTitle = QStringLiteral("Для уникализации исправьте следующие сочетания:");
@@ -40,26 +51,6 @@ ListingPane* MakeListingPane(QWidget* parent, const char* name, const QRect& pla
 }
 
 } // namespace
-
-QPoint FirstPlacement(const QRect& owner, const QSize& frame, const QRect& available)
-{
-    constexpr int Gap = 8;
-    const QPoint candidates[] = {
-        {owner.right() + 1 + Gap, owner.top()},            // beside the owner, on the right
-        {owner.left() - Gap - frame.width(), owner.top()}, // on the left
-        {owner.right() + 1 - frame.width(), owner.top()},  // over its upper right corner
-    };
-    for (const QPoint& place : candidates) {
-        if (available.contains(QRect(place, frame)))
-            return place;
-    }
-    // A screen too small for the window: keep its title bar and left edge on it.
-    const QPoint last = candidates[std::size(candidates) - 1];
-    return {std::clamp(last.x(), available.left(),
-                       std::max(available.left(), available.right() + 1 - frame.width())),
-            std::clamp(last.y(), available.top(),
-                       std::max(available.top(), available.bottom() + 1 - frame.height()))};
-}
 
 ResultWindow::ResultWindow(QWidget* owner)
     : QDialog(owner,
@@ -96,6 +87,19 @@ ResultWindow::ResultWindow(QWidget* owner)
     separator->setFrameShape(QFrame::HLine);
 
     okButton->setFocus();
+
+    // Until the window manager has framed the window, its owner's frame stands in for its own.
+    const QWidget* ownerWindow = owner ? owner->window() : nullptr;
+    frame_ = ownerWindow ? FrameMargins(ownerWindow) : QMargins();
+    new FrameWatch(
+        this,
+        [this](const QMargins& frame) {
+            frame_ = frame;
+            if (outerHeightTwips_ > 0)
+                setOuterHeightTwips(outerHeightTwips_);
+            placeNearOwner();
+        },
+        frame_);
 }
 
 void ResultWindow::present(const analysis::ComparisonResult& result, int shownShingleLength)
@@ -112,34 +116,23 @@ void ResultWindow::present(const analysis::ComparisonResult& result, int shownSh
         heading_->show();
     }
     SetWindowCaption(this, ToQString(analysis::VerdictCaption(result)));
-    if (!placed_) {
-        placed_ = true;
-        placeNearOwner();
-    }
     ShowInFront(this);
 }
 
 void ResultWindow::placeNearOwner()
 {
-    const QWidget* owner = parentWidget() ? parentWidget()->window() : nullptr;
-    const QScreen* shownOn = owner ? owner->screen() : screen();
-    if (!owner || !shownOn)
+    const QRect available = AvailableArea(this);
+    if (available.isEmpty())
         return;
-    // The frame is not known before the window is first shown; the owner's is the best guess.
-    const QMargins frame(owner->geometry().left() - owner->frameGeometry().left(),
-                         owner->geometry().top() - owner->frameGeometry().top(),
-                         owner->frameGeometry().right() - owner->geometry().right(),
-                         owner->frameGeometry().bottom() - owner->geometry().bottom());
     // Room for the highest height a later comparison may give the window, so it stays whole.
-    const QSize client(width(), TwipsToPixels(ExpandedOuterHeight - DesignFrameHeight));
-    const QSize outer = client.grownBy(frame);
-    move(FirstPlacement(owner->frameGeometry(), outer, shownOn->availableGeometry()));
+    const QSize outer = QSize(width(), ClientHeight(ExpandedOuterHeight, frame_)).grownBy(frame_);
+    MoveFrameTo(this, FirstPlacement(OwnerPlace(this), outer, available), frame_);
 }
 
 void ResultWindow::setOuterHeightTwips(int twips)
 {
     outerHeightTwips_ = twips;
-    setFixedHeight(TwipsToPixels(twips - DesignFrameHeight));
+    setFixedHeight(ClientHeight(twips, frame_));
 }
 
 } // namespace ui

@@ -13,10 +13,6 @@ namespace ui {
 
 class ListingPane;
 
-// Where a window of outer size `frame` first goes beside the window `owner` (outer rectangle),
-// wholly inside `available`.
-QPoint FirstPlacement(const QRect& owner, const QSize& frame, const QRect& available);
-
 class ResultWindow : public QDialog
 {
     Q_OBJECT
@@ -36,7 +32,7 @@ private:
     void placeNearOwner();
 
     int outerHeightTwips_ = 0;
-    bool placed_ = false;
+    QMargins frame_;                 // as the window manager draws it, once known
     QLabel* resultLine_ = nullptr;   // Label2
     QLabel* heading_ = nullptr;      // Label4
     QLabel* listingTitle_ = nullptr; // Label3

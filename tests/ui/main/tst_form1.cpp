@@ -21,6 +21,8 @@
 #include <QMimeData>
 #include <QRandomGenerator>
 #include <QScreen>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QSignalSpy>
 #include <QTextBlock>
 #include <QWindow>
@@ -41,6 +43,20 @@ private:
     ui::TextPane* pane(const char* name) { return Find<ui::TextPane>(window.get(), name); }
     QLabel* label(const char* name) { return Find<QLabel>(window.get(), name); }
     void click(const char* name) { uitest::Click(window.get(), name); }
+    QScrollArea* scrollArea() { return window->findChild<QScrollArea*>(); }
+    // The window's scrolled view shows as much of the control as it can at once; of a pane, the
+    // place of its cursor.
+    bool inView(const QWidget* control)
+    {
+        const QWidget* viewport = scrollArea()->viewport();
+        QRect place(control->mapTo(viewport, QPoint(0, 0)), control->size());
+        if (const auto* pane = qobject_cast<const ui::TextPane*>(control))
+            place = QRect(pane->viewport()->mapTo(viewport, pane->cursorRect().topLeft()),
+                          pane->cursorRect().size());
+        const QRect shown = place & viewport->rect();
+        return shown.width() == std::min(place.width(), viewport->width()) &&
+               shown.height() == std::min(place.height(), viewport->height());
+    }
 
 private slots:
     void init()
@@ -55,6 +71,7 @@ private slots:
     }
 
     void startsWithTheDesign();
+    void wholeOnTheScreen();
     void controlsStandWhereDesigned_data();
     void controlsStandWhereDesigned();
     void newTextPaneIsFirstAndFocused();
@@ -141,6 +158,47 @@ void tst_Form1::startsWithTheDesign()
     QVERIFY(Find<QCheckBox>(window.get(), "Check1")->isChecked());
     QVERIFY(!window->resultWindow());
     QVERIFY(!window->optionsWindow());
+}
+
+// Whatever the screen, the window stands whole on it, centred; where the screen leaves less room
+// than the design needs, the window takes what there is and the design scrolls inside it,
+// unchanged. The test command runs this on screens of several sizes and scales.
+void tst_Form1::wholeOnTheScreen()
+{
+    const QSize design(ui::TwipsToPixels(13095), ui::TwipsToPixels(9975));
+    QVERIFY(QTest::qWaitForWindowExposed(window.get()));
+    QCoreApplication::processEvents(); // the scroll bars follow the window's size in posted events
+    const QRect available = window->screen()->availableGeometry();
+    const QRect frame = window->frameGeometry();
+    const QString where =
+        uitest::Describe(frame) + QStringLiteral(" on ") + uitest::Describe(available);
+    QVERIFY2(available.contains(frame), qPrintable(where));
+
+    QScrollArea* area = scrollArea();
+    QVERIFY(area);
+    QCOMPARE(area->widget()->size(), design);
+    QCOMPARE(area->geometry(), window->rect());
+    const QWidget* viewport = area->viewport();
+    const bool across = viewport->width() < design.width();
+    const bool down = viewport->height() < design.height();
+    QCOMPARE(area->horizontalScrollBar()->isVisible(), across);
+    QCOMPARE(area->verticalScrollBar()->isVisible(), down);
+    // Where the design fits the window is the design's size, centred; where it does not, as
+    // large as the area (a device pixel less at each edge at a fractional scale).
+    const QPoint offCentre = frame.center() - available.center();
+    QVERIFY2(across ? frame.width() >= available.width() - 2 : std::abs(offCentre.x()) <= 1,
+             qPrintable(where));
+    QVERIFY2(down ? frame.height() >= available.height() - 2 : std::abs(offCentre.y()) <= 1,
+             qPrintable(where));
+    if (!across && !down)
+        QCOMPARE(window->size(), design);
+
+    // The design's top left shows first; the scroll bars' ends show its far edges.
+    QCOMPARE(area->widget()->mapTo(viewport, QPoint(0, 0)), QPoint(0, 0));
+    area->horizontalScrollBar()->setValue(area->horizontalScrollBar()->maximum());
+    area->verticalScrollBar()->setValue(area->verticalScrollBar()->maximum());
+    QCOMPARE(area->widget()->mapTo(viewport, QPoint(design.width(), design.height())),
+             QPoint(viewport->width(), viewport->height()));
 }
 
 void tst_Form1::controlsStandWhereDesigned_data()
@@ -269,16 +327,23 @@ void tst_Form1::tabWalksTheDesignedOrderOutOfThePanes()
                                "Command1",     "Command3",     "Command4",     "Command5",
                                "Command6",     "Command2",     "RichTextBox1"};
     const QString before = pane("RichTextBox1")->plainText();
+    // Each control the keys reach comes into view where the window scrolls.
+    const auto reached = [this] {
+        QWidget* focus = QApplication::focusWidget();
+        if (!inView(focus))
+            return focus->objectName() + QStringLiteral(" out of view");
+        return focus->objectName();
+    };
     QStringList forward = {QApplication::focusWidget()->objectName()};
     for (qsizetype i = 1; i < order.size(); ++i) {
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
-        forward << QApplication::focusWidget()->objectName();
+        forward << reached();
     }
     QCOMPARE(forward, order);
-    QStringList backward = {QApplication::focusWidget()->objectName()};
+    QStringList backward = {reached()};
     for (qsizetype i = 1; i < order.size(); ++i) {
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab, Qt::ShiftModifier);
-        backward << QApplication::focusWidget()->objectName();
+        backward << reached();
     }
     std::reverse(backward.begin(), backward.end());
     QCOMPARE(backward, order);

@@ -72,6 +72,12 @@ inline void VerifyNoWindowLeft()
              qPrintable(QStringLiteral("left behind: ") + left.join(QLatin1String(", "))));
 }
 
+// A rectangle as a failure message shows it: "x,y widthxheight".
+inline QString Describe(const QRect& r)
+{
+    return QStringLiteral("%1,%2 %3x%4").arg(r.x()).arg(r.y()).arg(r.width()).arg(r.height());
+}
+
 // One tick of a timer of the window, as the event loop would deliver it.
 inline void Tick(const QObject* window, const char* timerName, int times = 1)
 {

@@ -14,6 +14,7 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QScrollBar>
+#include <QWindow>
 
 #include <memory>
 
@@ -97,16 +98,17 @@ void tst_Form4::presentsAResult_data()
     QTest::addColumn<QString>("caption");
     QTest::addColumn<QString>("line");
     QTest::addColumn<int>("height");
+    QTest::addColumn<QString>("shownTo"); // the lowest control the height shows whole
     QTest::addColumn<bool>("listingShown");
     QTest::addColumn<QString>("listing");
 
     QTest::newRow("partlyShared") << "A cat sat on the warm sofa all day."
                                   << "Текст не уникален"
-                                  << " 50 %. (Длина шингла  3)" << 2760 << true
+                                  << " 50 %. (Длина шингла  3)" << 2760 << "RichTextBox1" << true
                                   << "cat sat on\r\nsat on the\r\non the warm\r\n";
     QTest::newRow("unique") << "Yesterday a dog slept under the old table quietly."
                             << "Текст уникален"
-                            << " 0 %. (Длина шингла  3)" << 999 << false << "";
+                            << " 0 %. (Длина шингла  3)" << 999 << "Label2" << false << "";
 }
 
 void tst_Form4::presentsAResult()
@@ -115,11 +117,21 @@ void tst_Form4::presentsAResult()
     QFETCH(QString, caption);
     QFETCH(QString, line);
     QFETCH(int, height);
+    QFETCH(QString, shownTo);
     QFETCH(bool, listingShown);
     QFETCH(QString, listing);
 
     window->present(ResultOf(newText.toStdU16String().c_str(), CatSource), 3);
     QVERIFY(window->isVisible());
+    // The outer height with the frame the window system really draws, once it has framed it;
+    // only a frame too thick to leave room for what the height shows makes the window higher.
+    QVERIFY(QTest::qWaitForWindowExposed(window));
+    const QMargins frame = window->windowHandle()->frameMargins();
+    const int shownBottom =
+        Find(window.data(), shownTo.toLatin1().constData())->geometry().bottom();
+    QTRY_COMPARE(
+        window->windowHandle()->frameGeometry().height(),
+        std::max(ui::TwipsToPixels(height), frame.top() + shownBottom + 1 + frame.bottom()));
     QCOMPARE(window->windowTitle(), caption);
     QCOMPARE(Find<QLabel>(window, "Label2")->text(), line);
     QCOMPARE(window->outerHeightTwips(), height);
@@ -227,18 +239,21 @@ void tst_Form4::firstPlacementIsWholeAndNearTheOwner()
                     3);
     const QRect screen = window->screen()->availableGeometry();
     const QRect owned = owner->frameGeometry();
-    QRect placed = window->frameGeometry();
-    QVERIFY2(screen.contains(placed), qPrintable(QStringLiteral("%1,%2 %3x%4")
-                                                     .arg(placed.x())
-                                                     .arg(placed.y())
-                                                     .arg(placed.width())
-                                                     .arg(placed.height())));
-    // Near: touching or overlapping the owner, or within a few pixels of it.
-    QVERIFY(owned.adjusted(-16, -16, 16, 16).intersects(placed));
+    const QRect titleBar(owned.topLeft(), QSize(owned.width(), owner->geometry().y() - owned.y()));
+    const auto check = [&] {
+        const QRect placed = window->frameGeometry();
+        const QString where = uitest::Describe(placed);
+        QVERIFY2(screen.contains(placed), qPrintable(where));
+        QVERIFY2(!placed.intersects(titleBar), qPrintable(where));
+        // Near: the room it keeps for its highest height touches or overlaps the owner, or
+        // lies within a few pixels of it.
+        const QRect room(placed.topLeft(), QSize(placed.width(), ui::TwipsToPixels(2760)));
+        QVERIFY2(owned.adjusted(-16, -16, 16, 16).intersects(room), qPrintable(where));
+    };
+    check();
     // A later, longer result grows the window downwards and keeps it whole.
     window->present(ResultOf(u"A cat sat on the warm sofa all day.", CatSource), 3);
-    placed = window->frameGeometry();
-    QVERIFY(screen.contains(placed));
+    check();
 }
 
 // 100,000 entries and the closing "… (+K)" line: all of them in the pane's text, only those in

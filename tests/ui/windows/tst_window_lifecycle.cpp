@@ -94,6 +94,8 @@ private slots:
     void closingOneLeavesTheOthers_data();
     void closingOneLeavesTheOthers();
     void exitClosesEveryWindow();
+    void opensWholeAndClearOfTheMainTitleBar_data();
+    void opensWholeAndClearOfTheMainTitleBar();
     void windowsCarryTheirIcons_data();
     void windowsCarryTheirIcons();
 };
@@ -237,6 +239,30 @@ void tst_WindowLifecycle::exitClosesEveryWindow()
     QVERIFY(!help);
     QVERIFY(!about);
     QVERIFY(!result);
+}
+
+void tst_WindowLifecycle::opensWholeAndClearOfTheMainTitleBar_data()
+{
+    addEveryWindow();
+}
+
+// On every screen (the test command runs this on several), whatever room the main window takes.
+void tst_WindowLifecycle::opensWholeAndClearOfTheMainTitleBar()
+{
+    QFETCH(QString, opener);
+    QFETCH(QString, name);
+    QWidget* window = open(opener, name);
+    QVERIFY(QTest::qWaitForWindowExposed(window));
+    const QRect available = window->screen()->availableGeometry();
+    const QRect mainFrame = main->frameGeometry();
+    const QRect titleBar(mainFrame.topLeft(),
+                         QSize(mainFrame.width(), main->geometry().y() - mainFrame.y()));
+    const QRect placed = window->frameGeometry();
+    const QString where = uitest::Describe(placed) + QStringLiteral(", the main window ") +
+                          uitest::Describe(mainFrame);
+    QVERIFY2(available.contains(mainFrame), qPrintable(where));
+    QVERIFY2(available.contains(placed), qPrintable(where));
+    QVERIFY2(!placed.intersects(titleBar), qPrintable(where));
 }
 
 void tst_WindowLifecycle::windowsCarryTheirIcons_data()
