@@ -13,6 +13,7 @@
 #include <QGlyphRun>
 #include <QRandomGenerator>
 #include <QRawFont>
+#include <QScrollArea>
 #include <QSignalSpy>
 #include <QTextBlock>
 #include <QTextLayout>
@@ -96,6 +97,18 @@ QString Article(int paragraphs, int words, const QString& separator, quint32 see
     for (int i = 0; i < paragraphs; ++i)
         text << Prose(words, seed + quint32(i) * 101);
     return text.join(separator);
+}
+
+// Whether the pane's last line shows whole in its window, which scrolls where the screen is
+// too small for it.
+bool EndShownInWindow(const ui::TextPane& pane)
+{
+    const auto* area = pane.window()->findChild<QScrollArea*>();
+    QTextCursor end(pane.document());
+    end.movePosition(QTextCursor::End);
+    const QRect line = pane.cursorRect(end);
+    return area->viewport()->rect().contains(
+        QRect(pane.viewport()->mapTo(area->viewport(), line.topLeft()), line.size()));
 }
 
 using Run = std::pair<int, int>;
@@ -390,6 +403,8 @@ void tst_TextPane::endOfTextIsReachable()
     uitest::Find<QCheckBox>(&window, "Check1")->setChecked(auxiliaryShown);
     uitest::Tick(&window, "Timer2");
     auto* pane = uitest::Find<ui::TextPane>(&window, paneName.toLatin1().constData());
+    window.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&window));
     pane->setFocus();
     pane->setFontSize(fontSize);
     QApplication::clipboard()->setText(text);
@@ -397,6 +412,11 @@ void tst_TextPane::endOfTextIsReachable()
     QVERIFY(pane->viewport()->rect().contains(pane->cursorRect()));
     QCOMPARE(uitest::WaysThatMissTheEnd(pane, [pane] { return uitest::EndInView(*pane); }),
              QStringList());
+    // Where the screen is too small for the window, the window scrolls to the cursor too.
+    QTest::keyClick(pane, Qt::Key_Home, Qt::ControlModifier);
+    QTest::keyClick(pane, Qt::Key_End, Qt::ControlModifier);
+    QCoreApplication::processEvents();
+    QVERIFY(EndShownInWindow(*pane));
     QTRY_VERIFY(pane->isLaidOut());
     QCOMPARE(uitest::RangeOf(*pane),
              uitest::QtsOwnRange(*pane, ui::ToToolkitLineBreaks(pane->plainText())));

@@ -161,6 +161,24 @@ void MainWindow::buildPanes()
     auxiliaryPane_ = MakePane(content_, "RichTextBox3", TwipsRect(6600, 240, 6255, 4215), false,
                               InitialAuxiliaryText, QStringLiteral("Второй источник"));
 
+    // Where the window is too small for the design and scrolls, the cursor the writer moves
+    // stays in view: Ctrl+End and PageDown show the end of the text on the screen too.
+    for (TextPane* pane : {newTextPane_, sourcePane_, auxiliaryPane_}) {
+        // Once the pane itself has scrolled to the cursor.
+        connect(pane, &QPlainTextEdit::cursorPositionChanged, this, [this, pane] {
+            QMetaObject::invokeMethod(
+                this,
+                [this, pane] {
+                    if (!pane->hasFocus())
+                        return;
+                    const QRect cursor = pane->cursorRect() & pane->viewport()->rect();
+                    const QPoint centre = pane->viewport()->mapTo(content_, cursor.center());
+                    scrollArea_->ensureVisible(centre.x(), centre.y(), cursor.width(),
+                                               cursor.height() / 2 + 1);
+                },
+                Qt::QueuedConnection);
+        });
+    }
     connect(newTextPane_, &TextPane::charactersChanged, this, &MainWindow::mirrorCaption);
     newTextStatistics_ = new DocumentStatistics(newTextPane_->document(), this);
     connect(sourcePane_, &TextPane::focusGained, this,
