@@ -26,6 +26,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QPointer>
 #include <QPushButton>
 #include <QScreen>
 #include <QScrollArea>
@@ -161,23 +162,13 @@ void MainWindow::buildPanes()
     auxiliaryPane_ = MakePane(content_, "RichTextBox3", TwipsRect(6600, 240, 6255, 4215), false,
                               InitialAuxiliaryText, QStringLiteral("Второй источник"));
 
-    // Where the window is too small for the design and scrolls, the cursor the writer moves
-    // stays in view: Ctrl+End and PageDown show the end of the text on the screen too.
+    // Where the window is too small for the design and scrolls, the cursor stays in view as the
+    // writer moves it or presses a key in a pane: Ctrl+End and PageDown show the end of the text
+    // on the screen too, and Ctrl+Home its start.
     for (TextPane* pane : {newTextPane_, sourcePane_, auxiliaryPane_}) {
-        // Once the pane itself has scrolled to the cursor.
-        connect(pane, &QPlainTextEdit::cursorPositionChanged, this, [this, pane] {
-            QMetaObject::invokeMethod(
-                this,
-                [this, pane] {
-                    if (!pane->hasFocus())
-                        return;
-                    const QRect cursor = pane->cursorRect() & pane->viewport()->rect();
-                    const QPoint centre = pane->viewport()->mapTo(content_, cursor.center());
-                    scrollArea_->ensureVisible(centre.x(), centre.y(), cursor.width(),
-                                               cursor.height() / 2 + 1);
-                },
-                Qt::QueuedConnection);
-        });
+        connect(pane, &QPlainTextEdit::cursorPositionChanged, this,
+                [this, pane] { keepCursorInView(pane); });
+        pane->installEventFilter(this);
     }
     connect(newTextPane_, &TextPane::charactersChanged, this, &MainWindow::mirrorCaption);
     newTextStatistics_ = new DocumentStatistics(newTextPane_->document(), this);
@@ -305,6 +296,31 @@ void MainWindow::setDesignTabOrder()
                                    optionsButton_, clearButton_};
     for (qsizetype i = 1; i < order.size(); ++i)
         QWidget::setTabOrder(order[i - 1], order[i]);
+}
+
+bool MainWindow::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() == QEvent::KeyPress) {
+        if (auto* pane = qobject_cast<TextPane*>(watched))
+            keepCursorInView(pane);
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+// Once the pane itself has scrolled to its cursor.
+void MainWindow::keepCursorInView(TextPane* pane)
+{
+    QMetaObject::invokeMethod(
+        this,
+        [this, pane = QPointer<TextPane>(pane)] {
+            if (!pane || !pane->hasFocus())
+                return;
+            const QRect cursor = pane->cursorRect() & pane->viewport()->rect();
+            const QPoint centre = pane->viewport()->mapTo(content_, cursor.center());
+            scrollArea_->ensureVisible(centre.x(), centre.y(), cursor.width(),
+                                       cursor.height() / 2 + 1);
+        },
+        Qt::QueuedConnection);
 }
 
 void MainWindow::resizeEvent(QResizeEvent* event)

@@ -47,6 +47,7 @@ public:
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
 
 private:
@@ -58,6 +59,7 @@ private:
     void buildTimers();
     void setDesignTabOrder();
 
+    void keepCursorInView(TextPane* pane);
     void compare();
     void clearAll();
     void showOptions();
