@@ -76,6 +76,8 @@ private slots:
     void resultWindowAsTheDesktopSeesIt();
     void secondaryWindowsAsTheDesktopSeesThem_data();
     void secondaryWindowsAsTheDesktopSeesThem();
+    void endOfEveryPaneIsReachable_data();
+    void endOfEveryPaneIsReachable();
     void emptyCaptionLeavesTheTitleBarEmpty();
     void closingTheMainWindowEndsTheProgram();
     void cleanupTestCase() { stopAll(); }
@@ -92,7 +94,9 @@ private:
     QRect frameOnScreen(const QString& window);
     void checkWholeAndClearOfTheMainTitleBar(const QString& window);
     void checkOuterHeight(const QString& window, int twips);
-    QJsonObject report();
+    QJsonObject report(const QByteArray& request = {});
+    QJsonObject pane(const QJsonObject& from, const QString& name);
+    QPoint onScreen(const QPoint& logical) const;
     QJsonObject waitForReport(const std::function<bool(const QJsonObject&)>& done,
                               int attempts = 100);
     QJsonObject windowNamed(const QJsonObject& from, const QString& name);
@@ -315,16 +319,18 @@ void tst_Desktop::checkOuterHeight(const QString& window, int twips)
              qPrintable(QStringLiteral("%1 px, not %2").arg(outer).arg(designed)));
 }
 
-QJsonObject tst_Desktop::report()
+QJsonObject tst_Desktop::report(const QByteArray& request)
 {
     if (program.state() != QProcess::Running)
         return {};
     const QDir probe(work.filePath(QStringLiteral("probe")));
     QFile::remove(probe.filePath(QStringLiteral("report.json")));
-    QFile request(probe.filePath(QStringLiteral("request")));
-    if (!request.open(QIODevice::WriteOnly))
+    QFile asked(probe.filePath(QStringLiteral("request.part")));
+    if (!asked.open(QIODevice::WriteOnly))
         return {};
-    request.close();
+    asked.write(request);
+    asked.close();
+    asked.rename(probe.filePath(QStringLiteral("request")));
     for (int waited = 0; waited < 10000; waited += 20) {
         QFile answer(probe.filePath(QStringLiteral("report.json")));
         if (answer.open(QIODevice::ReadOnly))
@@ -345,6 +351,23 @@ QJsonObject tst_Desktop::waitForReport(const std::function<bool(const QJsonObjec
         QTest::qWait(50);
     }
     return last;
+}
+
+QJsonObject tst_Desktop::pane(const QJsonObject& from, const QString& name)
+{
+    const QJsonArray panes = from.value(QStringLiteral("panes")).toArray();
+    for (const QJsonValue pane : panes) {
+        if (pane.toObject().value(QStringLiteral("name")).toString() == name &&
+            pane.toObject().value(QStringLiteral("window")).toString() == QLatin1String("Form1"))
+            return pane.toObject();
+    }
+    return {};
+}
+
+// A point in the program's logical pixels, where xdotool finds it on the screen.
+QPoint tst_Desktop::onScreen(const QPoint& logical) const
+{
+    return {qRound(logical.x() * scale), qRound(logical.y() * scale)};
 }
 
 QJsonObject tst_Desktop::windowNamed(const QJsonObject& from, const QString& name)
@@ -554,6 +577,82 @@ void tst_Desktop::controlTabTypesATab()
                              5000);
     QCOMPARE(title(mainId).size(), 60);
     QCOMPARE(report().value(QStringLiteral("focus")).toString(), QStringLiteral("RichTextBox1"));
+}
+
+void tst_Desktop::endOfEveryPaneIsReachable_data()
+{
+    QTest::addColumn<QString>("name");
+    for (const char* name : {"RichTextBox1", "RichTextBox2", "RichTextBox3"})
+        QTest::newRow(name) << QString::fromLatin1(name);
+}
+
+// An article of many paragraphs pasted with real keys: Ctrl+End and PageDown show its last line
+// in the pane and on the screen, and the wheel and the scroll bar dragged to its end show it in
+// the pane.
+void tst_Desktop::endOfEveryPaneIsReachable()
+{
+    QFETCH(QString, name);
+    QStringList paragraphs;
+    for (int i = 0; i < 14; ++i) {
+        QStringList words;
+        for (int w = 0; w < 20 + 9 * (i % 5); ++w)
+            words << QStringLiteral("спутниковая навигация точность сигнал приёмник "
+                                    "координаты карта город")
+                         .split(QLatin1Char(' '))
+                         .at((i * 7 + w * 3) % 8);
+        paragraphs << words.join(QLatin1Char(' ')) + QLatin1Char('.');
+    }
+    const QString article = paragraphs.join(QStringLiteral("\n\n"));
+    QTRY_COMPARE_WITH_TIMEOUT(report().value(QStringLiteral("active")).toString(),
+                              QStringLiteral("Form1"), 5000);
+    report("clipboard\n" + article.toUtf8());
+    focusOn(name);
+    key(QStringLiteral("ctrl+a"));
+    key(QStringLiteral("ctrl+v"));
+    const auto pasted = [&](const QJsonObject& r) {
+        return pane(r, name).value(QStringLiteral("characters")).toInt() == article.size() + 1;
+    };
+    QVERIFY(pasted(waitForReport(pasted)));
+
+    QStringList missed;
+    const auto tryWay = [&](const char* way, bool onScreenToo,
+                            const std::function<void()>& scroll) {
+        key(QStringLiteral("ctrl+Home"));
+        scroll();
+        const QJsonObject shown = waitForReport(
+            [&](const QJsonObject& r) {
+                const QJsonObject p = pane(r, name);
+                return p.value(QStringLiteral("endInPane")).toBool() &&
+                       (!onScreenToo || p.value(QStringLiteral("endShown")).toBool());
+            },
+            20);
+        const QJsonObject p = pane(shown, name);
+        if (!p.value(QStringLiteral("endInPane")).toBool() ||
+            (onScreenToo && !p.value(QStringLiteral("endShown")).toBool()))
+            missed << QString::fromLatin1(way);
+    };
+    tryWay("Ctrl+End", true, [this] { key(QStringLiteral("ctrl+End")); });
+    tryWay("PageDown", true, [this] {
+        run(QStringLiteral(XDOTOOL_PROGRAM), {"key", "--delay", "30", "--repeat", "25", "Next"});
+    });
+    tryWay("wheel", false, [&] {
+        const QPoint centre =
+            onScreen(ToRect(pane(report(), name).value(QStringLiteral("view"))).center());
+        run(QStringLiteral(XDOTOOL_PROGRAM),
+            {"mousemove", QString::number(centre.x()), QString::number(centre.y()), "click",
+             "--repeat", "100", "--delay", "10", "5"});
+    });
+    tryWay("scroll bar dragged to its end", false, [&] {
+        // Where the screen is narrow, the window scrolls to the scroll bar first.
+        const QRect thumb =
+            ToRect(pane(report("reveal\n" + name.toUtf8()), name).value(QStringLiteral("thumb")));
+        const QPoint grip = onScreen(thumb.center());
+        run(QStringLiteral(XDOTOOL_PROGRAM),
+            {"mousemove", QString::number(grip.x()), QString::number(grip.y()), "mousedown", "1",
+             "mousemove", QString::number(grip.x()), QString::number(grip.y() + 40), "mousemove",
+             QString::number(grip.x()), QString::number(screen.height() - 1), "mouseup", "1"});
+    });
+    QVERIFY2(missed.isEmpty(), qPrintable(missed.join(QStringLiteral(", "))));
 }
 
 void tst_Desktop::resultWindowAsTheDesktopSeesIt()

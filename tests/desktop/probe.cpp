@@ -6,6 +6,7 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QCheckBox>
+#include <QClipboard>
 #include <QDir>
 #include <QFile>
 #include <QGenericPlugin>
@@ -19,7 +20,11 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScrollArea>
+#include <QScrollBar>
 #include <QStyle>
+#include <QStyleOptionSlider>
+#include <QTextCursor>
+#include <QTextDocument>
 #include <QTimer>
 #include <QWindow>
 
@@ -135,12 +140,63 @@ QJsonObject Report()
             {"scale", window->windowHandle() ? window->windowHandle()->devicePixelRatio() : 1.0},
             {"captions", captions}});
     }
+    // Each text pane: whether its last line lies in its view, and in the part of the window on
+    // view; where its scroll bar's thumb is, on the screen.
+    QJsonArray panes;
+    for (QWidget* widget : QApplication::allWidgets()) {
+        const auto* pane = qobject_cast<const QPlainTextEdit*>(widget);
+        if (!pane || !pane->isVisible() || pane->objectName().isEmpty())
+            continue;
+        QTextCursor end(pane->document());
+        end.movePosition(QTextCursor::End);
+        const QRect last = pane->cursorRect(end);
+        const QRect lastInWindow(pane->viewport()->mapTo(pane->window(), last.topLeft()),
+                                 last.size());
+        const QScrollBar* bar = pane->verticalScrollBar();
+        QStyleOptionSlider option;
+        option.initFrom(bar);
+        option.orientation = bar->orientation();
+        option.minimum = bar->minimum();
+        option.maximum = bar->maximum();
+        option.sliderPosition = bar->sliderPosition();
+        option.sliderValue = bar->value();
+        option.pageStep = bar->pageStep();
+        option.singleStep = bar->singleStep();
+        const QRect thumb = bar->style()->subControlRect(QStyle::CC_ScrollBar, &option,
+                                                         QStyle::SC_ScrollBarSlider, bar);
+        const QRect visible = VisiblePart(pane->viewport());
+        panes.append(QJsonObject{
+            {"name", pane->objectName()},
+            {"window", pane->window()->objectName()},
+            {"characters", pane->document()->characterCount()},
+            {"endInPane", pane->viewport()->rect().contains(last)},
+            {"endShown", visible.contains(lastInWindow)},
+            {"view", ToJson(QRect(pane->window()->mapToGlobal(visible.topLeft()), visible.size()))},
+            {"thumb", ToJson(QRect(bar->mapToGlobal(thumb.topLeft()), thumb.size()))}});
+    }
     const QWidget* focus = QApplication::focusWidget();
     return {{"focus", focus ? focus->objectName() : QString()},
+            {"panes", panes},
             {"focusInView", focus && VisiblePart(focus).contains(FocusPlace(focus))},
             {"active",
              QApplication::activeWindow() ? QApplication::activeWindow()->objectName() : QString()},
             {"windows", windows}};
+}
+
+// Scrolls the window where a pane's scroll bar lies out of its view, as a writer would before
+// taking hold of it.
+void RevealScrollBar(const QString& pane)
+{
+    for (QWidget* widget : QApplication::allWidgets()) {
+        const auto* text = qobject_cast<const QPlainTextEdit*>(widget);
+        if (!text || text->objectName() != pane || !text->isVisible())
+            continue;
+        for (QWidget* ancestor = widget->parentWidget(); ancestor;
+             ancestor = ancestor->parentWidget()) {
+            if (auto* area = qobject_cast<QScrollArea*>(ancestor))
+                area->ensureWidgetVisible(text->verticalScrollBar(), 0, 0);
+        }
+    }
 }
 
 class Probe : public QObject
@@ -153,10 +209,21 @@ public:
     }
 
 private:
+    // A request may hand the program a text for its clipboard, which real keys then paste.
     void answer()
     {
-        if (!QFile::remove(directory_.filePath(QStringLiteral("request"))))
+        QFile request(directory_.filePath(QStringLiteral("request")));
+        if (!request.open(QIODevice::ReadOnly))
             return;
+        const QByteArray asked = request.readAll();
+        request.close();
+        request.remove();
+        const QByteArray clipboard = "clipboard\n";
+        const QByteArray reveal = "reveal\n";
+        if (asked.startsWith(clipboard))
+            QApplication::clipboard()->setText(QString::fromUtf8(asked.mid(clipboard.size())));
+        else if (asked.startsWith(reveal))
+            RevealScrollBar(QString::fromUtf8(asked.mid(reveal.size())));
         QFile report(directory_.filePath(QStringLiteral("report.part")));
         if (report.open(QIODevice::WriteOnly)) {
             report.write(QJsonDocument(Report()).toJson());
