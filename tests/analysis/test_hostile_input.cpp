@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 namespace {
 
 constexpr std::size_t Megabyte = std::size_t{512} * 1024; // UTF-16 code units
