@@ -58,7 +58,7 @@ bool IsNonWordToken(std::u16string_view token)
     // Every non-word token is at most one character long.
     if (token.size() > 1)
         return false;
-    return std::find(NonWordTokens.begin(), NonWordTokens.end(), token) != NonWordTokens.end();
+    return std::ranges::find(NonWordTokens, token) != NonWordTokens.end();
 }
 
 TextStatistics ComputeTextStatistics(std::u16string_view text)

@@ -123,7 +123,8 @@ void PathologicalRepeats(benchmark::State& state)
         text += u"да нет да ";
     for (auto _ : state) {
         const auto outcome = analysis::CompareTexts(text, text);
-        benchmark::DoNotOptimize(std::get<analysis::ComparisonResult>(outcome).MatchCount);
+        std::int64_t matches = std::get<analysis::ComparisonResult>(outcome).MatchCount;
+        benchmark::DoNotOptimize(matches);
     }
     rusage usage{};
     getrusage(RUSAGE_SELF, &usage);

@@ -52,13 +52,13 @@ double Milliseconds(const QElapsedTimer& timer)
 
 double Median(std::vector<double> values)
 {
-    std::sort(values.begin(), values.end());
+    std::ranges::sort(values);
     return values[values.size() / 2];
 }
 
 double Slowest(const std::vector<double>& values)
 {
-    return *std::max_element(values.begin(), values.end());
+    return *std::ranges::max_element(values);
 }
 
 double ProcessCpuSeconds()

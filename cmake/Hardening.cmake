@@ -1,10 +1,20 @@
 # The hardening Debian's dpkg-buildflags gives a package (with hardening=+all): stack protector,
-# fortified libc calls, format checks, position-independent executables and a read-only
-# relocation table bound at start-up.
+# stack clash protection, control-flow protection where the processor has it, fortified libc
+# calls, format checks, position-independent executables and a read-only relocation table bound
+# at start-up. Debian 13 gives the stack clash and control-flow flags, which Debian 12's
+# compiler takes as well, so both releases build with all of them.
+include(CheckCXXCompilerFlag)
 include(CheckPIESupported)
 check_pie_supported(LANGUAGES CXX)
 set(CMAKE_POSITION_INDEPENDENT_CODE ON)
 add_compile_options(-fstack-protector-strong -Wformat -Werror=format-security)
+foreach(flag -fstack-clash-protection -fcf-protection)
+    string(MAKE_C_IDENTIFIER "PALIMO_HAS${flag}" supported)
+    check_cxx_compiler_flag(${flag} ${supported})
+    if(${supported})
+        add_compile_options(${flag})
+    endif()
+endforeach()
 # Fortification needs the optimiser; a Debug build would only warn that it is off.
 add_compile_definitions($<$<NOT:$<CONFIG:Debug>>:_FORTIFY_SOURCE=2>)
 add_link_options(-Wl,-z,relro -Wl,-z,now)

@@ -11,12 +11,13 @@ RUN_PACKAGES=(cmake make g++ pkg-config qt6-base-dev libgl-dev qt6-qpa-plugins
               qt6-translations-l10n fonts-liberation2 fonts-dejavu-core)
 
 # What the tests need beyond that: the test frameworks; the validators of the desktop entry and
-# the AppStream data; dpkg-shlibdeps, file and lintian for the .deb; weston and Qt's Wayland
-# plugin for the Wayland start; an X server, a window manager and X tools for the desktop pass;
-# clang with its runtime for the fuzzers and sanitizers, and clang-tidy.
+# the AppStream data, and the SVG reader the composer loads the scalable icon with; dpkg-dev,
+# file and lintian for the .deb; weston and Qt's Wayland plugin for the Wayland start; an X
+# server, a window manager and X tools for the desktop pass; clang with its runtime for the
+# fuzzers and sanitizers, and clang-tidy. Names without a version: each release has its own.
 TEST_PACKAGES=(libgtest-dev libbenchmark-dev desktop-file-utils appstream appstream-compose
-               dpkg-dev file lintian binutils weston qt6-wayland xvfb openbox xdotool x11-utils
-               imagemagick clang clang-tidy libclang-rt-14-dev)
+               librsvg2-common dpkg-dev file lintian binutils weston qt6-wayland xvfb openbox
+               xdotool x11-utils imagemagick clang clang-tidy libclang-rt-dev)
 
 ensure_packages() {
     local missing=()

@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 namespace {
 
 constexpr std::size_t Megabyte = std::size_t{512} * 1024; // UTF-16 code units
@@ -13,8 +15,7 @@ TEST(HostileInput, OnlySpacesGiveEmptyShinglesThatAllMatch)
     const analysis::ShingleList shingles = analysis::ExtractShingles(analysis::PrepareText(spaces));
     // Each window after the first skips the space it starts on: two spaces a shingle.
     EXPECT_EQ(shingles.size(), Megabyte / 2 - 1);
-    EXPECT_TRUE(
-        std::all_of(shingles.begin(), shingles.end(), [](const auto& s) { return s.empty(); }));
+    EXPECT_TRUE(std::ranges::all_of(shingles, [](const auto& s) { return s.empty(); }));
 
     const auto result =
         std::get<analysis::ComparisonResult>(analysis::CompareTexts(spaces, spaces));

@@ -479,9 +479,7 @@ void tst_Desktop::checkCaptions(const QJsonObject& window)
                 ++counts[shot.pixel(x, y)];
         }
         const QRgb background =
-            std::max_element(counts.begin(), counts.end(), [](const auto& a, const auto& b) {
-                return a.second < b.second;
-            })->first;
+            std::ranges::max_element(counts, {}, &std::map<QRgb, int>::value_type::second)->first;
         double contrast = 1;
         for (const auto& [colour, count] : counts)
             contrast = std::max(contrast, Contrast(colour, background));

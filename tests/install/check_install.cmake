@@ -1,6 +1,6 @@
 # Installs the build as a distribution would, checks what a desktop and a packager expect of
 # the tree, then builds the .deb and has lintian judge it.
-# Needs: BUILD_DIR, WORK_DIR, APP_ID, APPSTREAMCLI, LINTIAN, READELF.
+# Needs: BUILD_DIR, WORK_DIR, APP_ID, APPSTREAMCLI, LINTIAN, READELF, DPKG_BUILDFLAGS.
 file(REMOVE_RECURSE ${WORK_DIR})
 set(root ${WORK_DIR}/root)
 
@@ -61,9 +61,11 @@ require_contains("${metainfo}" "<id>${APP_ID}</id>" "the AppStream id")
 require_contains("${metainfo}" "<launchable type=\"desktop-id\">${APP_ID}.desktop</launchable>"
                  "the AppStream launchable")
 
-# Hardened as dpkg-buildflags would: PIE, full RELRO bound at start-up, stack protector and
-# fortified libc calls. A call is fortified only where the compiler knows the object's size,
-# which none of the program's own calls do, so that flag is read from the compile commands.
+# Hardened as this release's dpkg-buildflags would harden a package: PIE, full RELRO bound at
+# start-up and the stack protector show in the program; fortification shows only where the
+# compiler knows an object's size, which none of the program's own calls do, and stack clash
+# and control-flow protection leave no mark that readelf reads, so the compile flags are
+# compared with what dpkg-buildflags gives.
 set(program ${root}/usr/bin/palimo-suite)
 run(${READELF} --file-header --program-headers --dynamic --dyn-syms --wide ${program})
 set(elf "${output}")
@@ -73,7 +75,19 @@ require_contains("${elf}" "BIND_NOW" "immediate binding")
 require_contains("${elf}" "__stack_chk_fail" "the stack protector")
 file(READ ${BUILD_DIR}/compile_commands.json commands)
 string(REGEX MATCHALL "\"command\": \"[^\"]*/app/main\\.cpp\"" main_command "${commands}")
-require_contains("${main_command}" "-D_FORTIFY_SOURCE=2" "fortified libc calls")
+run(${CMAKE_COMMAND} -E env DEB_BUILD_MAINT_OPTIONS=hardening=+all
+    ${DPKG_BUILDFLAGS} --get CPPFLAGS)
+set(debian_flags "${output}")
+run(${CMAKE_COMMAND} -E env DEB_BUILD_MAINT_OPTIONS=hardening=+all
+    ${DPKG_BUILDFLAGS} --get CXXFLAGS)
+string(STRIP "${debian_flags} ${output}" debian_flags)
+separate_arguments(debian_flags UNIX_COMMAND "${debian_flags}")
+foreach(flag ${debian_flags})
+    # Debugging, optimisation, reproducible paths and a date warning are no hardening.
+    if(NOT flag MATCHES "^(-g|-O.*|-ffile-prefix-map=.*|-Wdate-time)$")
+        require_contains("${main_command}" " ${flag} " "the hardening of dpkg-buildflags")
+    endif()
+endforeach()
 
 run(${APPSTREAMCLI} validate --pedantic --no-net ${root}/usr/share/metainfo/${APP_ID}.metainfo.xml)
 # What a software centre's catalogue is made of: compose must find the component and its icon.

@@ -1,5 +1,7 @@
 // A horizontal slider that reports clicks: a press and release of the mouse on it, the end of
-// a drag of its thumb included. Keyboard moves change its position without a click.
+// a drag of its thumb included. Keyboard moves change its position without a click. Its ticks
+// are drawn in its text colour, as the common control draws them, whatever colour the style
+// of this Qt release would give them.
 #pragma once
 
 #include <QMouseEvent>
@@ -24,6 +26,7 @@ protected:
         if (event->button() == Qt::LeftButton)
             emit clicked();
     }
+    void paintEvent(QPaintEvent* event) override;
 };
 
 } // namespace ui

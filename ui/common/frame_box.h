@@ -9,6 +9,8 @@ namespace ui {
 
 class FrameBox : public QGroupBox
 {
+    Q_OBJECT
+
 public:
     using QGroupBox::QGroupBox;
 

@@ -4,6 +4,7 @@
 
 #include <QObject>
 
+#include <cstdint>
 #include <optional>
 
 class QCheckBox;
@@ -14,13 +15,13 @@ namespace ui {
 
 class TextPane;
 
-enum class PaneLayout
+enum class PaneLayout : std::uint8_t
 {
     Wide,  // the first source pane spans the window, the auxiliary pane is hidden
     Split, // the two upper panes stand side by side
 };
 
-enum class PaneSwitchEvent
+enum class PaneSwitchEvent : std::uint8_t
 {
     Load,
     Tick,

@@ -35,12 +35,14 @@ ClickableSlider* MakeSlider(QWidget* parent, const char* name, const QRect& plac
     slider->setTickInterval(1);
     slider->setTickPosition(QSlider::TicksBelow);
     // A common control, drawn on its own face in the platform's colours as on the platform the
-    // design was laid out for; on the window's dark green the style's ticks would not be seen.
+    // design was laid out for: ticks in the platform's text colour, not the window's captions'.
     FollowApplicationPalette(slider, [slider] {
         const QPalette platform = QApplication::palette();
         QPalette palette = slider->palette();
-        for (const auto group : {QPalette::Active, QPalette::Inactive, QPalette::Disabled})
-            palette.setColor(group, QPalette::Window, platform.color(group, QPalette::Window));
+        for (const auto group : {QPalette::Active, QPalette::Inactive, QPalette::Disabled}) {
+            for (const auto role : {QPalette::Window, QPalette::WindowText})
+                palette.setColor(group, role, platform.color(group, role));
+        }
         slider->setPalette(palette);
     });
     slider->setAutoFillBackground(true);

@@ -345,7 +345,7 @@ void tst_Form1::tabWalksTheDesignedOrderOutOfThePanes()
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab, Qt::ShiftModifier);
         backward << reached();
     }
-    std::reverse(backward.begin(), backward.end());
+    std::ranges::reverse(backward);
     QCOMPARE(backward, order);
     for (const char* name : {"RichTextBox1", "RichTextBox2", "RichTextBox3"})
         QVERIFY(!pane(name)->plainText().contains(QLatin1Char('\t')));
