@@ -15,19 +15,25 @@ std::u16string BuildMatchListing(std::span<const std::u16string_view> newText,
                                  const std::vector<std::int64_t>& matchesPerShingle,
                                  std::int64_t matchCount)
 {
-    const std::int64_t listed = std::min(matchCount, MatchListingLimit);
-    std::u16string listing;
+    // The entries from the first on, as many as both bounds allow.
+    const std::size_t entryRoom = MatchListingCharacterLimit - LongestListingSummary;
+    std::int64_t listed = 0;
     std::size_t length = 0;
-    std::int64_t entries = 0;
-    for (std::size_t i = 0; i < newText.size() && entries < listed; ++i) {
-        const std::int64_t take = std::min(matchesPerShingle[i], listed - entries);
-        length += static_cast<std::size_t>(take) * (newText[i].size() + 1);
-        entries += take;
+    for (std::size_t i = 0; i < newText.size() && listed < matchCount; ++i) {
+        const std::size_t entry = newText[i].size() + 1;
+        std::int64_t take = std::min(matchesPerShingle[i], MatchListingLimit - listed);
+        if (static_cast<std::size_t>(take) * entry > entryRoom - length)
+            take = static_cast<std::int64_t>((entryRoom - length) / entry);
+        length += static_cast<std::size_t>(take) * entry;
+        listed += take;
+        if (take < matchesPerShingle[i])
+            break;
     }
-    listing.reserve(length + 32);
 
-    entries = 0;
-    for (std::size_t i = 0; i < newText.size() && entries < listed; ++i) {
+    std::u16string listing;
+    listing.reserve(length + LongestListingSummary);
+    std::int64_t entries = 0;
+    for (std::size_t i = 0; entries < listed; ++i) {
         const std::int64_t take = std::min(matchesPerShingle[i], listed - entries);
         for (std::int64_t k = 0; k < take; ++k) {
             listing.append(newText[i]);

@@ -1,4 +1,5 @@
-// Whatever a writer pastes: runs of one kind of character, NULs, lone surrogates, one huge word.
+// Whatever a writer pastes: runs of one kind of character, NULs, lone surrogates, one huge word,
+// long words repeated.
 #include "analysis/analysis.h"
 
 #include <gtest/gtest.h>
@@ -6,6 +7,13 @@
 namespace {
 
 constexpr std::size_t Megabyte = std::size_t{512} * 1024; // UTF-16 code units
+
+// The line that closes a listing when `omitted` entries were left out.
+std::u16string SummaryLine(std::int64_t omitted)
+{
+    const std::string digits = std::to_string(omitted);
+    return u"\u2026 (+" + std::u16string(digits.begin(), digits.end()) + u")\r";
+}
 
 TEST(HostileInput, OnlySpacesGiveEmptyShinglesThatAllMatch)
 {
@@ -21,11 +29,7 @@ TEST(HostileInput, OnlySpacesGiveEmptyShinglesThatAllMatch)
     const auto n = static_cast<std::int64_t>(shingles.size());
     EXPECT_EQ(result.MatchCount, n * n);
     EXPECT_EQ(result.Percentage, 100);
-    EXPECT_EQ(
-        result.MatchListing, std::u16string(100'000, u'\r') + u"\u2026 (+" + [](std::int64_t k) {
-            const std::string digits = std::to_string(k);
-            return std::u16string(digits.begin(), digits.end());
-        }(n * n - 100'000) + u")\r");
+    EXPECT_EQ(result.MatchListing, std::u16string(100'000, u'\r') + SummaryLine(n * n - 100'000));
 
     const analysis::TextStatistics statistics = analysis::ComputeTextStatistics(spaces);
     EXPECT_EQ(statistics.CharactersWithoutSpaces, 0);
@@ -79,6 +83,29 @@ TEST(HostileInput, OneMegabyteWordJoinsNoShingle)
     const analysis::TextStatistics statistics = analysis::ComputeTextStatistics(word);
     EXPECT_EQ(statistics.CharactersWithoutSpaces, static_cast<std::int32_t>(Megabyte));
     EXPECT_EQ(statistics.WordCount, 1);
+}
+
+TEST(HostileInput, RepeatedLongWordsListAsMuchAsFitsInFourMegabytes)
+{
+    // 320 words of 1000 letters in both texts: 318 x 318 pairs of a shingle of 3002 characters.
+    const std::u16string word(1000, u'ж');
+    std::u16string text;
+    for (int i = 0; i < 320; ++i)
+        text += word + u' ';
+    const auto result = std::get<analysis::ComparisonResult>(analysis::CompareTexts(text, text));
+    constexpr std::int64_t Pairs = std::int64_t{318} * 318;
+    EXPECT_EQ(result.MatchCount, Pairs);
+    EXPECT_EQ(result.Percentage, 100);
+    const std::u16string entry = word + u' ' + word + u' ' + word + u'\r';
+    const std::size_t listed =
+        (analysis::MatchListingCharacterLimit - analysis::LongestListingSummary) / entry.size();
+    std::u16string expected;
+    for (std::size_t i = 0; i < listed; ++i)
+        expected += entry;
+    expected += SummaryLine(Pairs - static_cast<std::int64_t>(listed));
+    // Sizes first: a failing comparison of whole listings would print megabytes.
+    ASSERT_EQ(result.MatchListing.size(), expected.size());
+    EXPECT_TRUE(result.MatchListing == expected);
 }
 
 } // namespace
