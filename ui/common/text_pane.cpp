@@ -97,12 +97,12 @@ private:
 
 } // namespace
 
-QString ToToolkitLineBreaks(const QString& text)
+QString ToToolkitLineBreaks(QString text)
 {
-    QString result = text;
-    result.replace(LineBreak, QStringLiteral("\n"));
-    result.replace(QLatin1Char('\r'), QLatin1Char('\n'));
-    return result;
+    // In place when the text is not shared.
+    text.replace(LineBreak, QStringLiteral("\n"));
+    text.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    return text;
 }
 
 TextPane::TextPane(QWidget* parent) : QPlainTextEdit(parent)

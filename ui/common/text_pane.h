@@ -60,6 +60,6 @@ private:
 };
 
 // The system's own line breaks for the toolkit's: CR LF, CR and LF each become LF.
-QString ToToolkitLineBreaks(const QString& text);
+QString ToToolkitLineBreaks(QString text);
 
 } // namespace ui

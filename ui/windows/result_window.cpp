@@ -14,6 +14,7 @@
 #include <QScreen>
 
 #include <algorithm>
+#include <limits>
 
 namespace ui {
 
@@ -40,6 +41,9 @@ ListingPane* MakeListingPane(QWidget* parent, const char* name, const QRect& pla
 }
 
 } // namespace
+
+// The listing pane counts its positions in int; no listing comes near that.
+static_assert(analysis::MatchListingCharacterLimit < std::numeric_limits<int>::max());
 
 QPoint FirstPlacement(const QRect& owner, const QSize& frame, const QRect& available)
 {
