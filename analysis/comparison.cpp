@@ -69,29 +69,15 @@ ComparisonOutcome CompareShingleViews(std::span<const std::u16string_view> newTe
 
     // Counting each source shingle once gives, for every new shingle in order, the number of
     // equal pairs it takes part in: the same count and listing order as comparing every pair.
-    const detail::ShingleCounts sourceCounts(source);
-    std::vector<std::int64_t> matchesPerShingle(newText.size());
-    std::vector<std::uint64_t> hashes(newText.size());
-    for (std::size_t i = 0; i < newText.size(); ++i)
-        hashes[i] = detail::HashShingle(newText[i]);
-    constexpr std::size_t Ahead = detail::ShingleCounts::Ahead;
-    for (std::size_t i = 0; i < std::min(Ahead, newText.size()); ++i)
-        sourceCounts.prefetch(hashes[i]);
-    std::int64_t matchCount = 0;
-    for (std::size_t i = 0; i < newText.size(); ++i) {
-        if (i + Ahead < newText.size())
-            sourceCounts.prefetch(hashes[i + Ahead]);
-        matchesPerShingle[i] = sourceCounts.countOf(newText[i], hashes[i]);
-        matchCount += matchesPerShingle[i];
-    }
+    const detail::MatchCounts counts = detail::CountMatches(newText, source);
 
     ComparisonResult result;
     result.NewShingleCount = static_cast<std::int64_t>(newText.size());
     result.SourceShingleCount = static_cast<std::int64_t>(source.size());
-    result.MatchCount = matchCount;
-    result.MatchListing = BuildMatchListing(newText, matchesPerShingle, matchCount);
+    result.MatchCount = counts.total;
+    result.MatchListing = BuildMatchListing(newText, counts.perShingle, counts.total);
     result.Percentage =
-        ComputePercentage(matchCount, result.NewShingleCount, result.SourceShingleCount);
+        ComputePercentage(counts.total, result.NewShingleCount, result.SourceShingleCount);
     return result;
 }
 

@@ -1,8 +1,13 @@
 // Whatever a writer pastes: runs of one kind of character, NULs, lone surrogates, one huge word,
-// long words repeated.
+// long words repeated, text made to collide.
 #include "analysis/analysis.h"
+#include "analysis/keyed_hash.h"
+#include "analysis/shingle_counts.h"
+#include "support/colliding_text.h"
 
 #include <gtest/gtest.h>
+
+#include <map>
 
 namespace {
 
@@ -106,6 +111,63 @@ TEST(HostileInput, RepeatedLongWordsListAsMuchAsFitsInFourMegabytes)
     // Sizes first: a failing comparison of whole listings would print megabytes.
     ASSERT_EQ(result.MatchListing.size(), expected.size());
     EXPECT_TRUE(result.MatchListing == expected);
+}
+
+struct CollidingCase
+{
+    const char* name;
+    std::u16string text;
+};
+
+void PrintTo(const CollidingCase& c, std::ostream* os)
+{
+    *os << c.name;
+}
+
+class CollidingText : public testing::TestWithParam<CollidingCase>
+{
+};
+
+// Crafted for the fixed hash, a third or all of the shingles share a slot of the table: filling
+// and reading it would look at a number of slots that grows with the square of the shingles.
+// The counting looks at a few slots a shingle, and counts right.
+TEST_P(CollidingText, CompareLooksAtAFewSlotsAShingle)
+{
+    const std::u16string prepared = analysis::PrepareText(GetParam().text);
+    const analysis::ShingleViews shingles = analysis::ExtractShingleViews(prepared);
+    std::map<std::uint64_t, std::size_t> slotShare;
+    for (const std::u16string_view shingle : shingles)
+        ++slotShare[analysis::detail::HashShingle(shingle) & 0xFFFFF];
+    std::size_t crowded = 0;
+    for (const auto& [slot, count] : slotShare)
+        crowded = std::max(crowded, count);
+    ASSERT_GE(crowded, shingles.size() / 3) << "the text no longer collides";
+
+    const analysis::detail::MatchCounts counts = analysis::detail::CountMatches(shingles, shingles);
+    // At most 24 slots for each shingle filled in and each looked up.
+    EXPECT_LE(counts.probes, std::uint64_t{24} * 2 * shingles.size());
+    // Every shingle differs from the others, so each meets itself alone.
+    EXPECT_EQ(counts.total, static_cast<std::int64_t>(shingles.size()));
+    EXPECT_EQ(counts.perShingle, std::vector<std::int64_t>(shingles.size(), 1));
+}
+
+INSTANTIATE_TEST_SUITE_P(Texts, CollidingText,
+                         testing::Values(CollidingCase{"oneSlotDifferentHashes",
+                                                       testsupport::SameSlotText(8000)},
+                                         CollidingCase{"oneHash", testsupport::SameHashText(2000)}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+// The hash that text made to collide meets is SipHash-2-4: the reference implementation's
+// answers for the key 00 01 … 0f and the messages 00 01 … of 0, 15 and 63 bytes.
+TEST(HostileInput, KeyedHashIsSipHash)
+{
+    const analysis::detail::HashKey key{0x0706050403020100, 0x0f0e0d0c0b0a0908};
+    unsigned char message[63];
+    for (unsigned char i = 0; i < 63; ++i)
+        message[i] = i;
+    EXPECT_EQ(analysis::detail::SipHash(key, std::u16string_view()), 0x726fdb47dd0e0e31u);
+    EXPECT_EQ(analysis::detail::SipHash(key, message, 15), 0xa129ca6149be45e5u);
+    EXPECT_EQ(analysis::detail::SipHash(key, message, 63), 0x958a324ceb064572u);
 }
 
 } // namespace
