@@ -16,8 +16,13 @@ namespace analysis {
 inline constexpr int ShingleLength = 3;
 // Both lists must hold at least this many shingles to be compared.
 inline constexpr std::size_t MinimumShingleCount = 3;
-// The listing keeps this many entries at most; the rest is summed up in one line.
+// The listing keeps this many entries at most, and no more than its length allows; the rest is
+// summed up in one line.
 inline constexpr std::int64_t MatchListingLimit = 100'000;
+// The listing's length in characters, its closing line included: 4 MB, however long the shingles.
+inline constexpr std::size_t MatchListingCharacterLimit = std::size_t{1} << 21;
+// The room an entry leaves for the closing line: "… (+", 19 digits, ")" and a carriage return.
+inline constexpr std::size_t LongestListingSummary = 4 + 19 + 2;
 
 using ShingleList = std::vector<std::u16string>;
 // Shingles that point into a prepared text which outlives them.
@@ -40,7 +45,8 @@ struct ComparisonResult
     // Every equal pair counts, so repeated shingles multiply.
     std::int64_t MatchCount = 0;
     // One entry per equal pair, each followed by a carriage return; bounded by
-    // MatchListingLimit, with a closing "… (+K)" line when entries were left out.
+    // MatchListingLimit and MatchListingCharacterLimit, with a closing "… (+K)" line when
+    // entries were left out.
     std::u16string MatchListing;
     int Percentage = 0;
 

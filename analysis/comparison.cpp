@@ -15,19 +15,25 @@ std::u16string BuildMatchListing(std::span<const std::u16string_view> newText,
                                  const std::vector<std::int64_t>& matchesPerShingle,
                                  std::int64_t matchCount)
 {
-    const std::int64_t listed = std::min(matchCount, MatchListingLimit);
-    std::u16string listing;
+    // The entries from the first on, as many as both bounds allow.
+    const std::size_t entryRoom = MatchListingCharacterLimit - LongestListingSummary;
+    std::int64_t listed = 0;
     std::size_t length = 0;
-    std::int64_t entries = 0;
-    for (std::size_t i = 0; i < newText.size() && entries < listed; ++i) {
-        const std::int64_t take = std::min(matchesPerShingle[i], listed - entries);
-        length += static_cast<std::size_t>(take) * (newText[i].size() + 1);
-        entries += take;
+    for (std::size_t i = 0; i < newText.size() && listed < matchCount; ++i) {
+        const std::size_t entry = newText[i].size() + 1;
+        std::int64_t take = std::min(matchesPerShingle[i], MatchListingLimit - listed);
+        if (static_cast<std::size_t>(take) * entry > entryRoom - length)
+            take = static_cast<std::int64_t>((entryRoom - length) / entry);
+        length += static_cast<std::size_t>(take) * entry;
+        listed += take;
+        if (take < matchesPerShingle[i])
+            break;
     }
-    listing.reserve(length + 32);
 
-    entries = 0;
-    for (std::size_t i = 0; i < newText.size() && entries < listed; ++i) {
+    std::u16string listing;
+    listing.reserve(length + LongestListingSummary);
+    std::int64_t entries = 0;
+    for (std::size_t i = 0; entries < listed; ++i) {
         const std::int64_t take = std::min(matchesPerShingle[i], listed - entries);
         for (std::int64_t k = 0; k < take; ++k) {
             listing.append(newText[i]);
@@ -63,29 +69,15 @@ ComparisonOutcome CompareShingleViews(std::span<const std::u16string_view> newTe
 
     // Counting each source shingle once gives, for every new shingle in order, the number of
     // equal pairs it takes part in: the same count and listing order as comparing every pair.
-    const detail::ShingleCounts sourceCounts(source);
-    std::vector<std::int64_t> matchesPerShingle(newText.size());
-    std::vector<std::uint64_t> hashes(newText.size());
-    for (std::size_t i = 0; i < newText.size(); ++i)
-        hashes[i] = detail::HashShingle(newText[i]);
-    constexpr std::size_t Ahead = detail::ShingleCounts::Ahead;
-    for (std::size_t i = 0; i < std::min(Ahead, newText.size()); ++i)
-        sourceCounts.prefetch(hashes[i]);
-    std::int64_t matchCount = 0;
-    for (std::size_t i = 0; i < newText.size(); ++i) {
-        if (i + Ahead < newText.size())
-            sourceCounts.prefetch(hashes[i + Ahead]);
-        matchesPerShingle[i] = sourceCounts.countOf(newText[i], hashes[i]);
-        matchCount += matchesPerShingle[i];
-    }
+    const detail::MatchCounts counts = detail::CountMatches(newText, source);
 
     ComparisonResult result;
     result.NewShingleCount = static_cast<std::int64_t>(newText.size());
     result.SourceShingleCount = static_cast<std::int64_t>(source.size());
-    result.MatchCount = matchCount;
-    result.MatchListing = BuildMatchListing(newText, matchesPerShingle, matchCount);
+    result.MatchCount = counts.total;
+    result.MatchListing = BuildMatchListing(newText, counts.perShingle, counts.total);
     result.Percentage =
-        ComputePercentage(matchCount, result.NewShingleCount, result.SourceShingleCount);
+        ComputePercentage(counts.total, result.NewShingleCount, result.SourceShingleCount);
     return result;
 }
 

@@ -1,5 +1,5 @@
-// How often each shingle of the source occurs: an open-addressing table over views into
-// the source's prepared text, so that counting allocates once for the whole list.
+// How many shingles of the source equal each shingle of the new text, counted through an
+// open-addressing table over views into the source's prepared text.
 #pragma once
 
 #include <cstdint>
@@ -10,6 +10,8 @@
 
 namespace analysis::detail {
 
+// The fast hash the table tries first. It is fixed and public, so text can be made whose
+// shingles all land on one slot; the table notices and changes to a keyed hash.
 inline std::uint64_t HashShingle(std::u16string_view text)
 {
     // 64-bit multiply-xorshift over four code units at a time.
@@ -33,77 +35,16 @@ inline std::uint64_t HashShingle(std::u16string_view text)
     return hash;
 }
 
-// The table is far larger than the caches for long texts, so every probe would wait for memory:
-// both filling and reading hash a batch of shingles first and prefetch their slots.
-class ShingleCounts
+struct MatchCounts
 {
-public:
-    static constexpr std::size_t Ahead = 16;
-
-    explicit ShingleCounts(std::span<const std::u16string_view> shingles) : keys_(shingles)
-    {
-        std::size_t capacity = 16;
-        while (capacity < shingles.size() + shingles.size() / 2)
-            capacity *= 2;
-        slots_.resize(capacity);
-        mask_ = capacity - 1;
-        std::vector<std::uint64_t> hashes(shingles.size());
-        for (std::size_t i = 0; i < shingles.size(); ++i) {
-            hashes[i] = HashShingle(shingles[i]);
-            if (i >= Ahead)
-                add(i - Ahead, hashes[i - Ahead]);
-            prefetch(hashes[i]);
-        }
-        for (std::size_t i = shingles.size() > Ahead ? shingles.size() - Ahead : 0;
-             i < shingles.size(); ++i)
-            add(i, hashes[i]);
-    }
-
-    void prefetch(std::uint64_t hash) const { __builtin_prefetch(&slots_[hash & mask_]); }
-
-    std::int64_t countOf(std::u16string_view shingle, std::uint64_t hash) const
-    {
-        for (std::size_t i = hash & mask_;; i = (i + 1) & mask_) {
-            const Slot& slot = slots_[i];
-            if (slot.count == 0)
-                return 0;
-            if (slot.hash == hash && keys_[slot.key] == shingle)
-                return slot.count;
-        }
-    }
-
-    std::int64_t countOf(std::u16string_view shingle) const
-    {
-        return countOf(shingle, HashShingle(shingle));
-    }
-
-private:
-    // The first occurrence stands for all equal shingles.
-    struct Slot
-    {
-        std::uint64_t hash = 0;
-        std::uint32_t key = 0;
-        std::uint32_t count = 0;
-    };
-
-    void add(std::size_t index, std::uint64_t hash)
-    {
-        for (std::size_t i = hash & mask_;; i = (i + 1) & mask_) {
-            Slot& slot = slots_[i];
-            if (slot.count == 0) {
-                slot = {hash, static_cast<std::uint32_t>(index), 1};
-                return;
-            }
-            if (slot.hash == hash && keys_[slot.key] == keys_[index]) {
-                ++slot.count;
-                return;
-            }
-        }
-    }
-
-    std::span<const std::u16string_view> keys_;
-    std::vector<Slot> slots_;
-    std::size_t mask_ = 0;
+    // For each shingle of the new text in order, the number of equal shingles of the source.
+    std::vector<std::int64_t> perShingle;
+    std::int64_t total = 0;
+    // Slots looked at while filling and reading the table: the work the counting took.
+    std::uint64_t probes = 0;
 };
+
+MatchCounts CountMatches(std::span<const std::u16string_view> newText,
+                         std::span<const std::u16string_view> source);
 
 } // namespace analysis::detail

@@ -1,5 +1,5 @@
-// The comparison against the naive N x S loop: the first byte splits the rest into the new text
-// and the source.
+// The whole compare road against the literal transcriptions, from preparation to the naive
+// N x S loop: the first byte splits the rest into the new text and the source.
 #include "analysis/analysis.h"
 #include "fuzz_input.h"
 #include "support/reference.h"
@@ -9,11 +9,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (size < 1)
         return 0;
     const std::size_t split = 1 + (size - 1) * data[0] / 255;
-    const std::u16string newText = fuzz::SmallAlphabet(data + 1, split - 1);
-    const std::u16string source = fuzz::SmallAlphabet(data + split, size - split);
+    const std::u16string newText = fuzz::AnyText(data + 1, split - 1);
+    const std::u16string source = fuzz::AnyText(data + split, size - split);
 
-    const auto newList = analysis::ExtractShingles(analysis::PrepareText(newText));
-    const auto sourceList = analysis::ExtractShingles(analysis::PrepareText(source));
+    const auto newList = reference::ExtractShingles(reference::PrepareText(newText));
+    const auto sourceList = reference::ExtractShingles(reference::PrepareText(source));
     analysis::ComparisonResult expected;
     const bool compared = reference::CompareShingleLists(newList, sourceList, expected);
     const analysis::ComparisonOutcome outcome = analysis::CompareTexts(newText, source);

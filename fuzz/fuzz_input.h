@@ -1,4 +1,4 @@
-// Fuzz bytes read as UTF-16 code units, lone surrogates and NUL characters included.
+// Fuzz bytes read as UTF-16 text, lone surrogates and NUL characters included.
 #pragma once
 
 #include <cstddef>
@@ -16,16 +16,24 @@ inline std::u16string CodeUnits(const std::uint8_t* data, std::size_t size)
     return text;
 }
 
-// Narrow inputs to the characters that matter most, so that words and matches are frequent:
-// each byte picks one of a few letters, spaces, line breaks and punctuation marks.
-inline std::u16string SmallAlphabet(const std::uint8_t* data, std::size_t size)
+// Any UTF-16 text, with the characters that matter most made frequent, so that words and
+// matches are: a byte below 0xF0 picks one of a few letters, spaces, line breaks and punctuation
+// marks; a byte from 0xF0 on takes the next two bytes as a code unit of any value (a lone
+// surrogate, NUL, a character that makes shingles collide).
+inline std::u16string AnyText(const std::uint8_t* data, std::size_t size)
 {
     static const char16_t alphabet[] = {u'a', u'b', u'c',  u'д',  u' ',  u' ',      u' ', u'-',
                                         u',', u'.', u'\r', u'\n', u'\t', u'\u00A0', u'(', u'$'};
     std::u16string text;
     text.reserve(size);
-    for (std::size_t i = 0; i < size; ++i)
-        text += alphabet[data[i] % 16];
+    for (std::size_t i = 0; i < size; ++i) {
+        if (data[i] < 0xF0 || size - i < 3) {
+            text += alphabet[data[i] % 16];
+        } else {
+            text += static_cast<char16_t>(data[i + 1] | data[i + 2] << 8);
+            i += 2;
+        }
+    }
     return text;
 }
 

@@ -1,8 +1,9 @@
-// The live figures through any sequence of paragraph edits against a fresh count of the whole
-// text after each: every edit takes four bytes (where, how many paragraphs, how many new ones,
-// how long each) and then the characters of the new paragraphs.
+// The live figures through any sequence of paragraph edits against the literal transcription's
+// count of the whole text after each: every edit takes four bytes (where, how many paragraphs,
+// how many new ones, how long each in bytes) and then the bytes of the new paragraphs.
 #include "analysis/analysis.h"
 #include "fuzz_input.h"
+#include "support/reference.h"
 
 #include <algorithm>
 #include <vector>
@@ -22,7 +23,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         std::vector<std::u16string> texts;
         for (std::size_t i = 0; i < added; ++i) {
             const std::size_t take = std::min(length, size - at);
-            texts.push_back(fuzz::SmallAlphabet(data + at, take));
+            texts.push_back(fuzz::AnyText(data + at, take));
             at += take;
         }
         const std::vector<std::u16string_view> views(texts.begin(), texts.end());
@@ -37,7 +38,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         std::u16string text;
         for (std::size_t i = 0; i < paragraphs.size(); ++i)
             text += (i > 0 ? u"\r\n" : u"") + paragraphs[i];
-        const analysis::TextStatistics fresh = analysis::ComputeTextStatistics(text);
+        const analysis::TextStatistics fresh = reference::ComputeTextStatistics(text);
         const analysis::TextStatistics kept = live.statistics();
         FUZZ_CHECK(live.paragraphCount() == paragraphs.size());
         FUZZ_CHECK(kept.CharactersWithoutSpaces == fresh.CharactersWithoutSpaces);

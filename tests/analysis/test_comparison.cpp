@@ -9,6 +9,20 @@ using analysis::ComparisonResult;
 
 const std::u16string CatSource = u"The cat sat on the warm mat all day.";
 
+// "x y z x y " with words as long as make each of its three shingles `shingleLength` long.
+std::u16string ThreeLongShingles(std::size_t shingleLength)
+{
+    const std::size_t word = (shingleLength - 2) / 3;
+    const std::u16string x(word, u'x');
+    const std::u16string y(word, u'y');
+    const std::u16string z(shingleLength - 2 - 2 * word, u'z');
+    return x + u' ' + y + u' ' + z + u' ' + x + u' ' + y + u' ';
+}
+
+// The longest shingle whose entry still fits in a listing.
+constexpr std::size_t LongestListedShingle =
+    analysis::MatchListingCharacterLimit - analysis::LongestListingSummary - 1;
+
 ComparisonResult Compared(std::u16string_view newText, std::u16string_view source)
 {
     const ComparisonOutcome outcome =
@@ -44,6 +58,8 @@ TEST_P(CompareTextsTest, CountsListsAndRates)
     const ComparisonResult result = Compared(c.newText, c.source);
     EXPECT_EQ(result.MatchCount, c.matchCount);
     EXPECT_EQ(result.Percentage, c.percentage);
+    // Sizes first: a failing comparison of listings of megabytes would print them whole.
+    ASSERT_EQ(result.MatchListing.size(), c.listing.size());
     EXPECT_EQ(result.MatchListing, c.listing);
     EXPECT_EQ(result.IsUnique(), c.percentage == 0);
 
@@ -85,7 +101,15 @@ INSTANTIATE_TEST_SUITE_P(
             u"Недостатками навигационных систем типа GPS является их практическая неприменимость в "
             u"условиях сильной облачности, а так же в местах с отсутствием прямой видимости "
             u"небосвода\u2026",
-            2, 8, u"Недостатками навигационных систем\rв условиях сильной\r"}),
+            2, 8, u"Недостатками навигационных систем\rв условиях сильной\r"},
+        ComparisonCase{"listingEndsWhereTheNextEntryWouldPassItsLength",
+                       ThreeLongShingles(LongestListedShingle),
+                       ThreeLongShingles(LongestListedShingle), 3, 100,
+                       ThreeLongShingles(LongestListedShingle).substr(0, LongestListedShingle) +
+                           u"\r\u2026 (+2)\r"},
+        ComparisonCase{"shingleLongerThanTheListingLeavesOnlyTheSummary",
+                       ThreeLongShingles(LongestListedShingle + 1),
+                       ThreeLongShingles(LongestListedShingle + 1), 3, 100, u"\u2026 (+3)\r"}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(CompareShingleLists, InitialPanesGiveTheirListSizes)

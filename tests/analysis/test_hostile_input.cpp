@@ -1,13 +1,25 @@
-// Whatever a writer pastes: runs of one kind of character, NULs, lone surrogates, one huge word.
+// Whatever a writer pastes: runs of one kind of character, NULs, lone surrogates, one huge word,
+// long words repeated, text made to collide.
 #include "analysis/analysis.h"
+#include "analysis/keyed_hash.h"
+#include "analysis/shingle_counts.h"
+#include "support/colliding_text.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <map>
 
 namespace {
 
 constexpr std::size_t Megabyte = std::size_t{512} * 1024; // UTF-16 code units
+
+// The line that closes a listing when `omitted` entries were left out.
+std::u16string SummaryLine(std::int64_t omitted)
+{
+    const std::string digits = std::to_string(omitted);
+    return u"\u2026 (+" + std::u16string(digits.begin(), digits.end()) + u")\r";
+}
 
 TEST(HostileInput, OnlySpacesGiveEmptyShinglesThatAllMatch)
 {
@@ -22,11 +34,7 @@ TEST(HostileInput, OnlySpacesGiveEmptyShinglesThatAllMatch)
     const auto n = static_cast<std::int64_t>(shingles.size());
     EXPECT_EQ(result.MatchCount, n * n);
     EXPECT_EQ(result.Percentage, 100);
-    EXPECT_EQ(
-        result.MatchListing, std::u16string(100'000, u'\r') + u"\u2026 (+" + [](std::int64_t k) {
-            const std::string digits = std::to_string(k);
-            return std::u16string(digits.begin(), digits.end());
-        }(n * n - 100'000) + u")\r");
+    EXPECT_EQ(result.MatchListing, std::u16string(100'000, u'\r') + SummaryLine(n * n - 100'000));
 
     const analysis::TextStatistics statistics = analysis::ComputeTextStatistics(spaces);
     EXPECT_EQ(statistics.CharactersWithoutSpaces, 0);
@@ -80,6 +88,86 @@ TEST(HostileInput, OneMegabyteWordJoinsNoShingle)
     const analysis::TextStatistics statistics = analysis::ComputeTextStatistics(word);
     EXPECT_EQ(statistics.CharactersWithoutSpaces, static_cast<std::int32_t>(Megabyte));
     EXPECT_EQ(statistics.WordCount, 1);
+}
+
+TEST(HostileInput, RepeatedLongWordsListAsMuchAsFitsInFourMegabytes)
+{
+    // 320 words of 1000 letters in both texts: 318 x 318 pairs of a shingle of 3002 characters.
+    const std::u16string word(1000, u'ж');
+    std::u16string text;
+    for (int i = 0; i < 320; ++i)
+        text += word + u' ';
+    const auto result = std::get<analysis::ComparisonResult>(analysis::CompareTexts(text, text));
+    constexpr std::int64_t Pairs = std::int64_t{318} * 318;
+    EXPECT_EQ(result.MatchCount, Pairs);
+    EXPECT_EQ(result.Percentage, 100);
+    const std::u16string entry = word + u' ' + word + u' ' + word + u'\r';
+    const std::size_t listed =
+        (analysis::MatchListingCharacterLimit - analysis::LongestListingSummary) / entry.size();
+    std::u16string expected;
+    for (std::size_t i = 0; i < listed; ++i)
+        expected += entry;
+    expected += SummaryLine(Pairs - static_cast<std::int64_t>(listed));
+    // Sizes first: a failing comparison of whole listings would print megabytes.
+    ASSERT_EQ(result.MatchListing.size(), expected.size());
+    EXPECT_TRUE(result.MatchListing == expected);
+}
+
+struct CollidingCase
+{
+    const char* name;
+    std::u16string text;
+};
+
+void PrintTo(const CollidingCase& c, std::ostream* os)
+{
+    *os << c.name;
+}
+
+class CollidingText : public testing::TestWithParam<CollidingCase>
+{
+};
+
+// Crafted for the fixed hash, a third or all of the shingles share a slot of the table: filling
+// and reading it would look at a number of slots that grows with the square of the shingles.
+// The counting looks at a few slots a shingle, and counts right.
+TEST_P(CollidingText, CompareLooksAtAFewSlotsAShingle)
+{
+    const std::u16string prepared = analysis::PrepareText(GetParam().text);
+    const analysis::ShingleViews shingles = analysis::ExtractShingleViews(prepared);
+    std::map<std::uint64_t, std::size_t> slotShare;
+    for (const std::u16string_view shingle : shingles)
+        ++slotShare[analysis::detail::HashShingle(shingle) & 0xFFFFF];
+    std::size_t crowded = 0;
+    for (const auto& [slot, count] : slotShare)
+        crowded = std::max(crowded, count);
+    ASSERT_GE(crowded, shingles.size() / 3) << "the text no longer collides";
+
+    const analysis::detail::MatchCounts counts = analysis::detail::CountMatches(shingles, shingles);
+    // At most 24 slots for each shingle filled in and each looked up.
+    EXPECT_LE(counts.probes, std::uint64_t{24} * 2 * shingles.size());
+    // Every shingle differs from the others, so each meets itself alone.
+    EXPECT_EQ(counts.total, static_cast<std::int64_t>(shingles.size()));
+    EXPECT_EQ(counts.perShingle, std::vector<std::int64_t>(shingles.size(), 1));
+}
+
+INSTANTIATE_TEST_SUITE_P(Texts, CollidingText,
+                         testing::Values(CollidingCase{"oneSlotDifferentHashes",
+                                                       testsupport::SameSlotText(8000)},
+                                         CollidingCase{"oneHash", testsupport::SameHashText(2000)}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+// The hash that text made to collide meets is SipHash-2-4: the reference implementation's
+// answers for the key 00 01 … 0f and the messages 00 01 … of 0, 15 and 63 bytes.
+TEST(HostileInput, KeyedHashIsSipHash)
+{
+    const analysis::detail::HashKey key{0x0706050403020100, 0x0f0e0d0c0b0a0908};
+    unsigned char message[63];
+    for (unsigned char i = 0; i < 63; ++i)
+        message[i] = i;
+    EXPECT_EQ(analysis::detail::SipHash(key, std::u16string_view()), 0x726fdb47dd0e0e31u);
+    EXPECT_EQ(analysis::detail::SipHash(key, message, 15), 0xa129ca6149be45e5u);
+    EXPECT_EQ(analysis::detail::SipHash(key, message, 63), 0x958a324ceb064572u);
 }
 
 } // namespace

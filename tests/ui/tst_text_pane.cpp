@@ -1,6 +1,7 @@
 // The text pane's own layout: the same lines as Qt's word-boundary-or-anywhere wrapping, at a
 // cost that grows with the text even where no word boundary comes; characters that no font
-// draws laid out in the pane font alone, looking as they would otherwise.
+// draws laid out in the pane font alone, looking as they would otherwise. A paste or drop that
+// brings no text changes nothing.
 #include "support/ui_test_support.h"
 #include "ui/common/design_fonts.h"
 #include "ui/common/strings.h"
@@ -8,9 +9,11 @@
 #include "ui/common/twips.h"
 #include "ui/main/main_window.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QClipboard>
 #include <QGlyphRun>
+#include <QMimeData>
 #include <QRandomGenerator>
 #include <QRawFont>
 #include <QScrollArea>
@@ -37,6 +40,8 @@ private slots:
     void endOfTextIsReachable();
     void scrollRangeFollowsEdits_data();
     void scrollRangeFollowsEdits();
+    void pasteOrDropInsertsWhatItBrings_data();
+    void pasteOrDropInsertsWhatItBrings();
 };
 
 namespace {
@@ -142,6 +147,40 @@ QStringList Glyphs(const QTextLayout& layout)
         }
     }
     return glyphs;
+}
+
+// Announces text and yields none, as a clipboard or a drag does whose owner died, hung or failed
+// to hand the text over.
+class TextThatNeverCame : public QMimeData
+{
+public:
+    QStringList formats() const override { return {QStringLiteral("text/plain")}; }
+    bool hasFormat(const QString& type) const override { return formats().contains(type); }
+
+protected:
+    QVariant retrieveData(const QString&, QMetaType) const override { return {}; }
+};
+
+QMimeData* Bringing(const QString& text)
+{
+    if (text.isNull())
+        return new TextThatNeverCame;
+    auto* data = new QMimeData;
+    data->setText(text);
+    return data;
+}
+
+// A drag from another program that enters the pane, moves to the start of its text and drops.
+void DropAtStart(ui::TextPane& pane, const QMimeData& data)
+{
+    QTextCursor start(pane.document());
+    const QPoint point = pane.cursorRect(start).center();
+    QDragEnterEvent enter(point, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(pane.viewport(), &enter);
+    QDragMoveEvent move(point, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(pane.viewport(), &move);
+    QDropEvent drop(point, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(pane.viewport(), &drop);
 }
 
 } // namespace
@@ -475,7 +514,51 @@ void tst_TextPane::scrollRangeFollowsEdits()
                      uitest::QtsOwnRange(pane, ui::ToToolkitLineBreaks(pane.plainText())));
         }
     }
-}
+    void tst_TextPane::pasteOrDropInsertsWhatItBrings_data()
+    {
+        QTest::addColumn<bool>("dropped");
+        QTest::addColumn<QString>("brought"); // null: text announced, none handed over
+        QTest::addColumn<QString>("result");
+        QTest::newRow("paste") << false << QStringLiteral("ещё\nи")
+                               << QStringLiteral("один ещё\r\nи три");
+        QTest::newRow("paste of nothing") << false << QString() << QStringLiteral("один два три");
+        QTest::newRow("drop") << true << QStringLiteral("ещё ")
+                              << QStringLiteral("ещё один два три");
+        QTest::newRow("drop of nothing") << true << QString() << QStringLiteral("один два три");
+    }
 
-QTEST_MAIN(tst_TextPane)
+    // Where nothing came, the selected word is still there and still selected, nothing is to undo
+    // and the window hears of no change.
+    void tst_TextPane::pasteOrDropInsertsWhatItBrings()
+    {
+        QFETCH(bool, dropped);
+        QFETCH(QString, brought);
+        QFETCH(QString, result);
+        ui::TextPane pane;
+        pane.resize(400, 200);
+        pane.show();
+        pane.replacePlainText(QStringLiteral("один два три"));
+        QTextCursor selection(pane.document());
+        selection.setPosition(5);
+        selection.setPosition(8, QTextCursor::KeepAnchor);
+        pane.setTextCursor(selection);
+        pane.setFocus();
+        QSignalSpy changes(&pane, &ui::TextPane::charactersChanged);
+
+        if (dropped) {
+            const std::unique_ptr<QMimeData> data(Bringing(brought));
+            DropAtStart(pane, *data);
+        } else {
+            QApplication::clipboard()->setMimeData(Bringing(brought));
+            QTest::keyClick(&pane, Qt::Key_V, Qt::ControlModifier);
+        }
+
+        QCOMPARE(pane.plainText(), result);
+        QCOMPARE(changes.isEmpty(), brought.isNull());
+        QCOMPARE(pane.document()->isUndoAvailable(), !brought.isNull());
+        if (brought.isNull())
+            QCOMPARE(pane.textCursor().selectedText(), QStringLiteral("два"));
+    }
+
+    QTEST_MAIN(tst_TextPane)
 #include "tst_text_pane.moc"

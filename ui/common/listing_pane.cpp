@@ -40,9 +40,9 @@ ListingPane::ListingPane(QWidget* parent) : QAbstractScrollArea(parent)
 
 ListingPane::~ListingPane() = default;
 
-void ListingPane::replacePlainText(const QString& text)
+void ListingPane::replacePlainText(QString text)
 {
-    text_ = ToToolkitLineBreaks(text);
+    text_ = ToToolkitLineBreaks(std::move(text));
     starts_.assign(1, 0);
     for (qsizetype i = text_.indexOf(QLatin1Char('\n')); i != -1;
          i = text_.indexOf(QLatin1Char('\n'), i + 1))

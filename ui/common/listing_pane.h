@@ -26,8 +26,9 @@ public:
     explicit ListingPane(QWidget* parent = nullptr);
     ~ListingPane() override;
 
-    // CR, LF and CR LF each end a line.
-    void replacePlainText(const QString& text);
+    // CR, LF and CR LF each end a line. A text handed over whole becomes the pane's own, with
+    // no copy; lines and positions count in int, so it is shorter than 2^31 characters.
+    void replacePlainText(QString text);
     // Every line break as CR LF, as a text pane gives it.
     QString plainText() const;
     int lineCount() const { return static_cast<int>(starts_.size()); }

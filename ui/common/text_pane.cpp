@@ -4,6 +4,7 @@
 #include "missing_glyphs.h"
 #include "pane_document_layout.h"
 
+#include <QDropEvent>
 #include <QEvent>
 #include <QKeyEvent>
 #include <QMimeData>
@@ -31,12 +32,12 @@ QString WithSystemLineBreaks(QString raw)
 
 } // namespace
 
-QString ToToolkitLineBreaks(const QString& text)
+QString ToToolkitLineBreaks(QString text)
 {
-    QString result = text;
-    result.replace(LineBreak, QStringLiteral("\n"));
-    result.replace(QLatin1Char('\r'), QLatin1Char('\n'));
-    return result;
+    // In place when the text is not shared.
+    text.replace(LineBreak, QStringLiteral("\n"));
+    text.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    return text;
 }
 
 TextPane::TextPane(QWidget* parent) : QPlainTextEdit(parent)
@@ -122,12 +123,35 @@ bool TextPane::canInsertFromMimeData(const QMimeData* source) const
     return source->hasText();
 }
 
+// The text is asked for once. A paste or drop whose owner died, hung or failed to hand it over
+// brings none although it announced some: it changes nothing, the selection included.
 void TextPane::insertFromMimeData(const QMimeData* source)
 {
-    if (!source->hasText())
+    QString text = source->text();
+    if (text.isEmpty())
         return;
-    textCursor().insertText(ToToolkitLineBreaks(source->text()));
+    textCursor().insertText(ToToolkitLineBreaks(std::move(text)));
     ensureCursorVisible();
+}
+
+void TextPane::dropEvent(QDropEvent* event)
+{
+    QMimeData received;
+    received.setText(event->mimeData()->text());
+    if (received.text().isEmpty()) {
+        // Ends the drag as if it had left, so that the cursor stays where the writer put it.
+        QDragLeaveEvent left;
+        QPlainTextEdit::dragLeaveEvent(&left);
+        event->ignore();
+        return;
+    }
+    // As Qt hands a drop on to a widget: the same event, with the text already read.
+    QDropEvent drop(event->position(), event->possibleActions(), &received, event->buttons(),
+                    event->modifiers());
+    drop.setDropAction(event->dropAction());
+    QPlainTextEdit::dropEvent(&drop);
+    event->setDropAction(drop.dropAction());
+    event->setAccepted(drop.isAccepted());
 }
 
 QMimeData* TextPane::createMimeDataFromSelection() const

@@ -50,6 +50,7 @@ signals:
 protected:
     bool canInsertFromMimeData(const QMimeData* source) const override;
     void insertFromMimeData(const QMimeData* source) override;
+    void dropEvent(QDropEvent* event) override;
     QMimeData* createMimeDataFromSelection() const override;
     void keyPressEvent(QKeyEvent* event) override;
     void focusInEvent(QFocusEvent* event) override;
@@ -67,6 +68,6 @@ private:
 };
 
 // The system's own line breaks for the toolkit's: CR LF, CR and LF each become LF.
-QString ToToolkitLineBreaks(const QString& text);
+QString ToToolkitLineBreaks(QString text);
 
 } // namespace ui

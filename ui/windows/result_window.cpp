@@ -14,6 +14,7 @@
 #include <QPushButton>
 
 #include <algorithm>
+#include <limits>
 
 namespace ui {
 
@@ -51,6 +52,9 @@ ListingPane* MakeListingPane(QWidget* parent, const char* name, const QRect& pla
 }
 
 } // namespace
+
+// The listing pane counts its positions in int; no listing comes near that.
+static_assert(analysis::MatchListingCharacterLimit < std::numeric_limits<int>::max());
 
 ResultWindow::ResultWindow(QWidget* owner)
     : QDialog(owner,

@@ -79,20 +79,28 @@ bool CompareShingleLists(const analysis::ShingleList& newText, const analysis::S
     result = {};
     result.NewShingleCount = n;
     result.SourceShingleCount = s;
+    // An entry is listed while every earlier one was, and while it leaves room for the longest
+    // closing line.
+    long long listed = 0;
     for (long long i = 1; i <= n; ++i) {
         for (long long j = 1; j <= s; ++j) {
             if (source[static_cast<std::size_t>(j - 1)] ==
                 newText[static_cast<std::size_t>(i - 1)]) {
                 result.MatchCount += 1;
-                if (result.MatchCount <= analysis::MatchListingLimit) {
-                    result.MatchListing += newText[static_cast<std::size_t>(i - 1)];
+                const std::u16string& entry = newText[static_cast<std::size_t>(i - 1)];
+                if (listed == result.MatchCount - 1 && listed < analysis::MatchListingLimit &&
+                    result.MatchListing.size() + entry.size() + 1 +
+                            analysis::LongestListingSummary <=
+                        analysis::MatchListingCharacterLimit) {
+                    result.MatchListing += entry;
                     result.MatchListing += u'\r';
+                    listed += 1;
                 }
             }
         }
     }
-    if (result.MatchCount > analysis::MatchListingLimit) {
-        const std::string omitted = std::to_string(result.MatchCount - analysis::MatchListingLimit);
+    if (result.MatchCount > listed) {
+        const std::string omitted = std::to_string(result.MatchCount - listed);
         result.MatchListing += u"\u2026 (+";
         result.MatchListing += std::u16string(omitted.begin(), omitted.end());
         result.MatchListing += u")\r";
