@@ -514,51 +514,52 @@ void tst_TextPane::scrollRangeFollowsEdits()
                      uitest::QtsOwnRange(pane, ui::ToToolkitLineBreaks(pane.plainText())));
         }
     }
-    void tst_TextPane::pasteOrDropInsertsWhatItBrings_data()
-    {
-        QTest::addColumn<bool>("dropped");
-        QTest::addColumn<QString>("brought"); // null: text announced, none handed over
-        QTest::addColumn<QString>("result");
-        QTest::newRow("paste") << false << QStringLiteral("ещё\nи")
-                               << QStringLiteral("один ещё\r\nи три");
-        QTest::newRow("paste of nothing") << false << QString() << QStringLiteral("один два три");
-        QTest::newRow("drop") << true << QStringLiteral("ещё ")
-                              << QStringLiteral("ещё один два три");
-        QTest::newRow("drop of nothing") << true << QString() << QStringLiteral("один два три");
+}
+
+void tst_TextPane::pasteOrDropInsertsWhatItBrings_data()
+{
+    QTest::addColumn<bool>("dropped");
+    QTest::addColumn<QString>("brought"); // null: text announced, none handed over
+    QTest::addColumn<QString>("result");
+    QTest::newRow("paste") << false << QStringLiteral("ещё\nи")
+                           << QStringLiteral("один ещё\r\nи три");
+    QTest::newRow("paste of nothing") << false << QString() << QStringLiteral("один два три");
+    QTest::newRow("drop") << true << QStringLiteral("ещё ") << QStringLiteral("ещё один два три");
+    QTest::newRow("drop of nothing") << true << QString() << QStringLiteral("один два три");
+}
+
+// Where nothing came, the selected word is still there and still selected, nothing is to undo
+// and the window hears of no change.
+void tst_TextPane::pasteOrDropInsertsWhatItBrings()
+{
+    QFETCH(bool, dropped);
+    QFETCH(QString, brought);
+    QFETCH(QString, result);
+    ui::TextPane pane;
+    pane.resize(400, 200);
+    pane.show();
+    pane.replacePlainText(QStringLiteral("один два три"));
+    QTextCursor selection(pane.document());
+    selection.setPosition(5);
+    selection.setPosition(8, QTextCursor::KeepAnchor);
+    pane.setTextCursor(selection);
+    pane.setFocus();
+    QSignalSpy changes(&pane, &ui::TextPane::charactersChanged);
+
+    if (dropped) {
+        const std::unique_ptr<QMimeData> data(Bringing(brought));
+        DropAtStart(pane, *data);
+    } else {
+        QApplication::clipboard()->setMimeData(Bringing(brought));
+        QTest::keyClick(&pane, Qt::Key_V, Qt::ControlModifier);
     }
 
-    // Where nothing came, the selected word is still there and still selected, nothing is to undo
-    // and the window hears of no change.
-    void tst_TextPane::pasteOrDropInsertsWhatItBrings()
-    {
-        QFETCH(bool, dropped);
-        QFETCH(QString, brought);
-        QFETCH(QString, result);
-        ui::TextPane pane;
-        pane.resize(400, 200);
-        pane.show();
-        pane.replacePlainText(QStringLiteral("один два три"));
-        QTextCursor selection(pane.document());
-        selection.setPosition(5);
-        selection.setPosition(8, QTextCursor::KeepAnchor);
-        pane.setTextCursor(selection);
-        pane.setFocus();
-        QSignalSpy changes(&pane, &ui::TextPane::charactersChanged);
+    QCOMPARE(pane.plainText(), result);
+    QCOMPARE(changes.isEmpty(), brought.isNull());
+    QCOMPARE(pane.document()->isUndoAvailable(), !brought.isNull());
+    if (brought.isNull())
+        QCOMPARE(pane.textCursor().selectedText(), QStringLiteral("два"));
+}
 
-        if (dropped) {
-            const std::unique_ptr<QMimeData> data(Bringing(brought));
-            DropAtStart(pane, *data);
-        } else {
-            QApplication::clipboard()->setMimeData(Bringing(brought));
-            QTest::keyClick(&pane, Qt::Key_V, Qt::ControlModifier);
-        }
-
-        QCOMPARE(pane.plainText(), result);
-        QCOMPARE(changes.isEmpty(), brought.isNull());
-        QCOMPARE(pane.document()->isUndoAvailable(), !brought.isNull());
-        if (brought.isNull())
-            QCOMPARE(pane.textCursor().selectedText(), QStringLiteral("два"));
-    }
-
-    QTEST_MAIN(tst_TextPane)
+QTEST_MAIN(tst_TextPane)
 #include "tst_text_pane.moc"
