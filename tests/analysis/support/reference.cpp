@@ -156,4 +156,104 @@ analysis::TextStatistics ComputeTextStatistics(std::u16string_view text)
     return statistics;
 }
 
+namespace {
+
+struct LocatedShingle
+{
+    std::u16string text;
+    analysis::TextRange extent; // in the unprepared text
+};
+
+// Preparation and extraction as above, step by step, remembering where each prepared
+// character stood before preparation.
+std::vector<LocatedShingle> LocateShingles(std::u16string_view text)
+{
+    const std::u16string prepared = PrepareText(text);
+    std::vector<long long> origin; // 1-based position in `text` of each prepared character
+    for (long long i = 1; i <= static_cast<long long>(text.size()); ++i) {
+        if (PrepareText(text.substr(static_cast<std::size_t>(i - 1), 1)).size() == 1)
+            origin.push_back(i);
+    }
+    std::vector<LocatedShingle> located;
+    const auto length = static_cast<long long>(prepared.size());
+    long long scan = 1;
+    long long windowStart = 1;
+    long long windowLength = 0;
+    long long spaceCount = 0;
+    long long firstSpace = 0;
+    while (true) {
+        if (scan > length)
+            break;
+        windowLength += 1;
+        if (spaceCount == 0)
+            firstSpace = scan;
+        if (At(prepared, scan) == u' ')
+            spaceCount += 1;
+        if (spaceCount == 3) {
+            std::u16string shingle(prepared.substr(static_cast<std::size_t>(windowStart - 1),
+                                                   static_cast<std::size_t>(windowLength)));
+            while (!shingle.empty() && shingle.back() == u' ')
+                shingle.pop_back();
+            // An empty shingle lies, empty, where its window starts.
+            const long long first = origin[static_cast<std::size_t>(windowStart - 1)];
+            analysis::TextRange extent{static_cast<std::size_t>(first - 1),
+                                       static_cast<std::size_t>(first - 1)};
+            if (!shingle.empty()) {
+                const long long last = origin[static_cast<std::size_t>(
+                    windowStart - 1 + static_cast<long long>(shingle.size()) - 1)];
+                extent.end = static_cast<std::size_t>(last);
+            }
+            located.push_back({shingle, extent});
+            windowStart = firstSpace + 1;
+            scan = windowStart;
+            windowLength = 0;
+            spaceCount = 0;
+        }
+        scan += 1;
+    }
+    return located;
+}
+
+std::vector<analysis::TextRange> Runs(const std::vector<bool>& marked)
+{
+    std::vector<analysis::TextRange> runs;
+    for (std::size_t i = 0; i < marked.size(); ++i) {
+        if (!marked[i])
+            continue;
+        if (!runs.empty() && runs.back().end == i)
+            runs.back().end = i + 1;
+        else
+            runs.push_back({i, i + 1});
+    }
+    return runs;
+}
+
+} // namespace
+
+Repeats LocateRepeats(std::u16string_view newText, std::u16string_view source)
+{
+    const std::vector<LocatedShingle> newShingles = LocateShingles(newText);
+    const std::vector<LocatedShingle> sourceShingles = LocateShingles(source);
+    Repeats repeats;
+    if (sourceShingles.size() < 3 || newShingles.size() < 3)
+        return repeats;
+    std::vector<bool> newMarked(newText.size(), false);
+    std::vector<bool> sourceMarked(source.size(), false);
+    for (const LocatedShingle& t : newShingles) {
+        for (const LocatedShingle& s : sourceShingles) {
+            if (s.text != t.text)
+                continue;
+            for (std::size_t i = t.extent.start; i < t.extent.end; ++i)
+                newMarked[i] = true;
+            for (std::size_t i = s.extent.start; i < s.extent.end; ++i)
+                sourceMarked[i] = true;
+            if (static_cast<std::int64_t>(repeats.pairs.size()) < analysis::MatchListingLimit)
+                repeats.pairs.emplace_back(t.extent, s.extent);
+        }
+    }
+    repeats.newTextMarks = Runs(newMarked);
+    repeats.sourceMarks = Runs(sourceMarked);
+    return repeats;
+}
+
 } // namespace reference

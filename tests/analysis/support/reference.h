@@ -3,6 +3,10 @@
 #pragma once
 
 #include "analysis/analysis.h"
+#include "analysis/repeat_tracker.h"
+
+#include <utility>
+#include <vector>
 
 namespace reference {
 
@@ -12,5 +16,17 @@ analysis::ShingleList ExtractShingles(std::u16string_view prepared);
 bool CompareShingleLists(const analysis::ShingleList& newText, const analysis::ShingleList& source,
                          analysis::ComparisonResult& result);
 analysis::TextStatistics ComputeTextStatistics(std::u16string_view text);
+
+// Where two texts repeat each other: the characters within a shingle that the other text shares,
+// each shingle reaching from the position its first character had before preparation to that of
+// its last, as maximal runs; and, for every listed pair in the listing's order, where its two
+// shingles lie. Empty when a text is too short to compare.
+struct Repeats
+{
+    std::vector<analysis::TextRange> newTextMarks;
+    std::vector<analysis::TextRange> sourceMarks;
+    std::vector<std::pair<analysis::TextRange, analysis::TextRange>> pairs;
+};
+Repeats LocateRepeats(std::u16string_view newText, std::u16string_view source);
 
 } // namespace reference

@@ -1,0 +1,108 @@
+// Where two texts repeat each other, kept up to date while either is edited. A compare counts
+// the shingles the two texts share, exactly as CompareTexts does, and at the same time knows
+// where each shingle lies: so the figures, the listing, the marks and the pairs behind the
+// listing's entries come from one counting. After the compare, edits move the marks with the
+// text at once; settle() then cuts again only the shingles the edits touched and finds which of
+// them repeat, so an edit costs its neighbourhood, not the texts.
+#pragma once
+
+#include "analysis.h"
+
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <ostream>
+#include <string>
+#include <vector>
+
+namespace analysis {
+
+// The code units [start, end) of a text.
+struct TextRange
+{
+    std::size_t start = 0;
+    std::size_t end = 0;
+
+    bool operator==(const TextRange&) const = default;
+};
+
+// For test failures.
+inline std::ostream& operator<<(std::ostream& out, const TextRange& range)
+{
+    return out << '[' << range.start << ", " << range.end << ')';
+}
+
+enum class TextSide : std::uint8_t
+{
+    NewText,
+    Source,
+};
+
+class RepeatTracker
+{
+public:
+    RepeatTracker();
+    ~RepeatTracker();
+    RepeatTracker(const RepeatTracker&) = delete;
+    RepeatTracker& operator=(const RepeatTracker&) = delete;
+
+    // Compares the texts as CompareTexts does. When both are long enough, the tracker takes them
+    // on and locates their shared shingles; otherwise it stays as it was.
+    ComparisonOutcome compare(std::u16string newText, std::u16string source);
+    // Forgets both texts; nothing is marked until the next compare.
+    void clear();
+    bool isActive() const { return active_; }
+    const std::u16string& text(TextSide side) const;
+
+    // An edit of one text: `removed` code units at `position` replaced by `inserted`. The marks
+    // move with the text at once; which shingles repeat is brought up to date by settle().
+    void replace(TextSide side, std::size_t position, std::size_t removed,
+                 std::u16string_view inserted);
+    bool isSettled() const;
+    void settle();
+
+    // The characters of `side` that lie within a shingle the other text shares, as maximal runs
+    // (overlapping and touching shingles make one), clipped to [from, to).
+    std::vector<TextRange> marks(TextSide side, std::size_t from, std::size_t to) const;
+    // The first run that starts at or after `from`, and the last that ends at or before it.
+    std::optional<TextRange> nextMark(TextSide side, std::size_t from) const;
+    std::optional<TextRange> previousMark(TextSide side, std::size_t from) const;
+
+    // The pairs behind the listing of the last compare, one an entry, in the listing's order.
+    std::size_t pairCount() const { return pairs_.size(); }
+    // Where the pair's shingle lies now in `side`; nothing once an edit changed it.
+    std::optional<TextRange> pairExtent(std::size_t entry, TextSide side) const;
+    // Whether the pair's new-text shingle is still there and still repeats the source.
+    bool pairRepeats(std::size_t entry) const;
+
+    // One shingle of a text where it lies.
+    struct Window
+    {
+        std::uint32_t start;        // the shingle's first character
+        std::uint32_t closingSpace; // the third space counted, which closes the window
+        std::uint32_t end;          // after its last character; `start` when it is empty
+        std::uint32_t shingleClass; // equal shingles, of either text, share a class
+        std::uint32_t id;           // stays while an edit leaves the shingle as it was
+    };
+
+private:
+    struct Side;
+    class Classes;
+
+    Side& side(TextSide which);
+    const Side& side(TextSide which) const;
+    bool isMarked(TextSide which, const Window& window) const;
+    void settle(TextSide which);
+
+    std::unique_ptr<Side> sides_[2];
+    std::unique_ptr<Classes> classes_;
+    struct Pair
+    {
+        std::uint32_t newTextId;
+        std::uint32_t sourceId;
+    };
+    std::vector<Pair> pairs_;
+    bool active_ = false;
+};
+
+} // namespace analysis

@@ -1,0 +1,221 @@
+// Where two texts repeat each other: the tracker against the literal transcription, after a
+// compare and after any edits once settled, and its figures against CompareTexts.
+#include "analysis/repeat_tracker.h"
+#include "support/reference.h"
+#include "support/text_generator.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+using analysis::RepeatTracker;
+using analysis::TextRange;
+using analysis::TextSide;
+
+TextSide Other(TextSide side)
+{
+    return side == TextSide::NewText ? TextSide::Source : TextSide::NewText;
+}
+
+std::vector<TextRange> AllMarks(const RepeatTracker& tracker, TextSide side)
+{
+    return tracker.marks(side, 0, tracker.text(side).size());
+}
+
+// The marks and pairs of the tracker are those the rules give for its texts as they are now.
+void ExpectWhereTheRulesPutThem(const RepeatTracker& tracker, bool pairsToo)
+{
+    const reference::Repeats expected =
+        reference::LocateRepeats(tracker.text(TextSide::NewText), tracker.text(TextSide::Source));
+    ASSERT_EQ(AllMarks(tracker, TextSide::NewText), expected.newTextMarks);
+    ASSERT_EQ(AllMarks(tracker, TextSide::Source), expected.sourceMarks);
+    if (!pairsToo)
+        return;
+    ASSERT_EQ(tracker.pairCount(), expected.pairs.size());
+    for (std::size_t entry = 0; entry < expected.pairs.size(); ++entry) {
+        ASSERT_EQ(tracker.pairExtent(entry, TextSide::NewText), expected.pairs[entry].first);
+        ASSERT_EQ(tracker.pairExtent(entry, TextSide::Source), expected.pairs[entry].second);
+        ASSERT_TRUE(tracker.pairRepeats(entry));
+    }
+}
+
+void ExpectSameFigures(const analysis::ComparisonOutcome& actual,
+                       const analysis::ComparisonOutcome& expected)
+{
+    ASSERT_EQ(actual.index(), expected.index());
+    if (const auto* result = std::get_if<analysis::ComparisonResult>(&expected)) {
+        const auto& tracked = std::get<analysis::ComparisonResult>(actual);
+        ASSERT_EQ(tracked.NewShingleCount, result->NewShingleCount);
+        ASSERT_EQ(tracked.SourceShingleCount, result->SourceShingleCount);
+        ASSERT_EQ(tracked.MatchCount, result->MatchCount);
+        ASSERT_EQ(tracked.Percentage, result->Percentage);
+        ASSERT_EQ(tracked.MatchListing, result->MatchListing);
+    }
+}
+
+struct Located
+{
+    const char* name;
+    std::u16string newText;
+    std::u16string source;
+    std::vector<TextRange> newTextMarks;
+    std::vector<TextRange> sourceMarks;
+};
+
+class Marks : public testing::TestWithParam<Located>
+{
+};
+
+TEST_P(Marks, AreWhereTheSharedShinglesLie)
+{
+    RepeatTracker tracker;
+    ASSERT_TRUE(std::holds_alternative<analysis::ComparisonResult>(
+        tracker.compare(GetParam().newText, GetParam().source)));
+    EXPECT_EQ(AllMarks(tracker, TextSide::NewText), GetParam().newTextMarks);
+    EXPECT_EQ(AllMarks(tracker, TextSide::Source), GetParam().sourceMarks);
+}
+
+// A shingle reaches from its first character to its last as the pane holds them: punctuation
+// removed inside it is covered, the spaces after it are not, and overlapping shingles make one run.
+INSTANTIATE_TEST_SUITE_P(
+    Cases, Marks,
+    testing::Values(
+        Located{"punctuationInside",
+                u"Hello, world! This is a test.",
+                u"Hello world This is x y",
+                {{0, 21}},
+                {{0, 19}}},
+        Located{"nothingShared", u"a b c d e f", u"u v w x y z", {}, {}},
+        Located{"leadingSpaceKeptInTheShingle",
+                u"a - b c d e f g",
+                u"x  b c d y z",
+                {{3, 9}},
+                {{2, 8}}},
+        Located{"oneAmongMany", u"a b c d e f g h", u"x y z a b c q r", {{0, 5}}, {{6, 11}}},
+        Located{"lineBreakInsideAWord",
+                u"a b c\r\nd e f ",
+                u"a b c\r\nd e f g ",
+                {{0, 12}},
+                {{0, 12}}}),
+    [](const testing::TestParamInfo<Located>& info) { return std::string(info.param.name); });
+
+class AgainstTheRules : public testing::TestWithParam<unsigned>
+{
+};
+
+TEST_P(AgainstTheRules, AfterACompare)
+{
+    testsupport::TextGenerator generator(GetParam());
+    for (int i = 0; i < 60; ++i) {
+        const std::u16string source = generator.text(generator.number(0, 120));
+        const std::u16string newText = generator.mixed(source, generator.number(0, 120));
+        RepeatTracker tracker;
+        const analysis::ComparisonOutcome outcome = tracker.compare(newText, source);
+        ExpectSameFigures(outcome, analysis::CompareTexts(newText, source));
+        ASSERT_EQ(tracker.isActive(), std::holds_alternative<analysis::ComparisonResult>(outcome));
+        if (tracker.isActive())
+            ExpectWhereTheRulesPutThem(tracker, true);
+    }
+}
+
+// Random edits of either text, each settled or several at once: the marks come out where a
+// compare of the edited texts puts them, and the pairs not touched keep their place.
+TEST_P(AgainstTheRules, AfterEdits)
+{
+    testsupport::TextGenerator generator(GetParam() + 500);
+    for (int round = 0; round < 12; ++round) {
+        const std::u16string source = generator.text(generator.number(20, 150));
+        RepeatTracker tracker;
+        if (!std::holds_alternative<analysis::ComparisonResult>(
+                tracker.compare(generator.mixed(source, generator.number(20, 150)), source)))
+            continue;
+        for (int edit = 0; edit < 25; ++edit) {
+            const TextSide side =
+                generator.number(0, 3) == 0 ? TextSide::Source : TextSide::NewText;
+            const auto size = static_cast<int>(tracker.text(side).size());
+            const auto position = static_cast<std::size_t>(generator.number(0, size));
+            const auto removed =
+                static_cast<std::size_t>(generator.number(0, std::min(size - int(position), 12)));
+            const std::u16string inserted =
+                generator.number(0, 2) == 0
+                    ? tracker.text(Other(side))
+                          .substr(static_cast<std::size_t>(
+                                      generator.number(0, int(tracker.text(Other(side)).size()))),
+                                  static_cast<std::size_t>(generator.number(0, 30)))
+                    : generator.text(generator.number(0, 4));
+            tracker.replace(side, position, removed, inserted);
+            if (generator.number(0, 2) == 0) {
+                tracker.settle();
+                ASSERT_TRUE(tracker.isSettled());
+                ExpectWhereTheRulesPutThem(tracker, false);
+            }
+        }
+        tracker.settle();
+        ExpectWhereTheRulesPutThem(tracker, false);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Seeds, AgainstTheRules, testing::Range(1u, 9u));
+
+// Text typed in front of a mark moves it at once; what it repeats is worked out on settling.
+TEST(RepeatTrackerEdits, TypingMovesMarksAndSettlingFollowsTheRewording)
+{
+    RepeatTracker tracker;
+    tracker.compare(u"x a b c d e f ", u"a b c d e f g ");
+    const std::vector<TextRange> before = AllMarks(tracker, TextSide::NewText);
+    ASSERT_EQ(before, (std::vector<TextRange>{{2, 13}}));
+    tracker.replace(TextSide::NewText, 0, 0, u"yy ");
+    EXPECT_EQ(AllMarks(tracker, TextSide::NewText), (std::vector<TextRange>{{5, 16}}));
+    EXPECT_FALSE(tracker.isSettled());
+    tracker.settle();
+    EXPECT_EQ(AllMarks(tracker, TextSide::NewText), (std::vector<TextRange>{{5, 16}}));
+
+    // Rewording "c" leaves only the shingles without it repeating.
+    const std::size_t c = tracker.text(TextSide::NewText).find(u'c');
+    const std::size_t entries = tracker.pairCount();
+    tracker.replace(TextSide::NewText, c, 1, u"см");
+    tracker.settle();
+    ExpectWhereTheRulesPutThem(tracker, false);
+    EXPECT_EQ(tracker.pairCount(), entries);
+    EXPECT_FALSE(tracker.pairRepeats(0)); // "a b c"
+    EXPECT_FALSE(tracker.pairExtent(0, TextSide::NewText).has_value());
+    EXPECT_TRUE(tracker.pairRepeats(entries - 1)); // "d e f"
+}
+
+TEST(RepeatTrackerEdits, NothingIsTrackedBeforeACompareOrAfterClearing)
+{
+    RepeatTracker tracker;
+    tracker.replace(TextSide::NewText, 0, 0, u"a b c d e ");
+    EXPECT_FALSE(tracker.isActive());
+    EXPECT_TRUE(tracker.text(TextSide::NewText).empty());
+    EXPECT_TRUE(std::holds_alternative<analysis::TooFewShingles>(tracker.compare(u"a b", u"a b")));
+    EXPECT_FALSE(tracker.isActive());
+
+    tracker.compare(u"a b c d e f ", u"a b c d e f ");
+    EXPECT_EQ(AllMarks(tracker, TextSide::Source).size(), 1u);
+    // A compare of texts too short leaves the earlier one as it was.
+    tracker.compare(u"a", u"b");
+    EXPECT_EQ(AllMarks(tracker, TextSide::Source).size(), 1u);
+    tracker.clear();
+    EXPECT_FALSE(tracker.isActive());
+    EXPECT_TRUE(AllMarks(tracker, TextSide::Source).empty());
+    EXPECT_EQ(tracker.pairCount(), 0u);
+}
+
+// The next and previous runs from a position, as F3 and Shift+F3 walk them.
+TEST(RepeatTrackerEdits, RunsBeforeAndAfterAPosition)
+{
+    RepeatTracker tracker;
+    // Two separate repeated passages in the new text.
+    tracker.compare(u"a b c d q r s t e f g h ", u"a b c d w e f g h z ");
+    const std::vector<TextRange> runs = AllMarks(tracker, TextSide::NewText);
+    ASSERT_EQ(runs.size(), 2u);
+    EXPECT_EQ(tracker.nextMark(TextSide::NewText, 0), runs[0]);
+    EXPECT_EQ(tracker.nextMark(TextSide::NewText, 1), runs[1]);
+    EXPECT_EQ(tracker.nextMark(TextSide::NewText, runs[1].start + 1), std::nullopt);
+    EXPECT_EQ(tracker.previousMark(TextSide::NewText, runs[1].end), runs[1]);
+    EXPECT_EQ(tracker.previousMark(TextSide::NewText, runs[1].end - 1), runs[0]);
+    EXPECT_EQ(tracker.previousMark(TextSide::NewText, runs[0].end - 1), std::nullopt);
+}
+
+} // namespace
