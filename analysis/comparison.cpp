@@ -1,4 +1,5 @@
 #include "analysis.h"
+#include "match_listing.h"
 #include "shingle_counts.h"
 
 #include <algorithm>
@@ -6,51 +7,6 @@
 #include <string>
 
 namespace analysis {
-
-namespace {
-
-constexpr char16_t CarriageReturn = u'\r';
-
-std::u16string BuildMatchListing(std::span<const std::u16string_view> newText,
-                                 const std::vector<std::int64_t>& matchesPerShingle,
-                                 std::int64_t matchCount)
-{
-    // The entries from the first on, as many as both bounds allow.
-    const std::size_t entryRoom = MatchListingCharacterLimit - LongestListingSummary;
-    std::int64_t listed = 0;
-    std::size_t length = 0;
-    for (std::size_t i = 0; i < newText.size() && listed < matchCount; ++i) {
-        const std::size_t entry = newText[i].size() + 1;
-        std::int64_t take = std::min(matchesPerShingle[i], MatchListingLimit - listed);
-        if (static_cast<std::size_t>(take) * entry > entryRoom - length)
-            take = static_cast<std::int64_t>((entryRoom - length) / entry);
-        length += static_cast<std::size_t>(take) * entry;
-        listed += take;
-        if (take < matchesPerShingle[i])
-            break;
-    }
-
-    std::u16string listing;
-    listing.reserve(length + LongestListingSummary);
-    std::int64_t entries = 0;
-    for (std::size_t i = 0; entries < listed; ++i) {
-        const std::int64_t take = std::min(matchesPerShingle[i], listed - entries);
-        for (std::int64_t k = 0; k < take; ++k) {
-            listing.append(newText[i]);
-            listing.push_back(CarriageReturn);
-        }
-        entries += take;
-    }
-    if (matchCount > listed) {
-        listing.append(u"\u2026 (+");
-        const std::string omitted = std::to_string(matchCount - listed);
-        listing.append(omitted.begin(), omitted.end());
-        listing.append(u")\r");
-    }
-    return listing;
-}
-
-} // namespace
 
 int ComputePercentage(std::int64_t matchCount, std::int64_t newCount, std::int64_t sourceCount)
 {
@@ -75,7 +31,11 @@ ComparisonOutcome CompareShingleViews(std::span<const std::u16string_view> newTe
     result.NewShingleCount = static_cast<std::int64_t>(newText.size());
     result.SourceShingleCount = static_cast<std::int64_t>(source.size());
     result.MatchCount = counts.total;
-    result.MatchListing = BuildMatchListing(newText, counts.perShingle, counts.total);
+    result.MatchListing =
+        detail::BuildMatchListing(
+            counts.perShingle, counts.total, [&](std::size_t i) { return newText[i].size(); },
+            [&](std::size_t i, std::u16string& listing) { listing.append(newText[i]); })
+            .text;
     result.Percentage =
         ComputePercentage(counts.total, result.NewShingleCount, result.SourceShingleCount);
     return result;

@@ -1,5 +1,7 @@
 #include "repeat_tracker.h"
 
+#include "match_listing.h"
+
 #include <algorithm>
 #include <array>
 #include <cassert>
@@ -339,10 +341,9 @@ std::vector<RepeatTracker::Window> CutAll(std::u16string_view text)
     windows.reserve(static_cast<std::size_t>(std::count(text.begin(), text.end(), Space)));
     for (std::optional<Cut> cut = CutWindow(text, FirstState(text)); cut;
          cut = CutWindow(text, cut->next))
-        windows.push_back({static_cast<std::uint32_t>(cut->start),
-                           static_cast<std::uint32_t>(cut->closingSpace),
-                           static_cast<std::uint32_t>(cut->end), 0,
-                           static_cast<std::uint32_t>(windows.size())});
+        windows.push_back(
+            {static_cast<std::uint32_t>(cut->start), static_cast<std::uint32_t>(cut->closingSpace),
+             static_cast<std::uint32_t>(cut->end), 0, static_cast<std::uint32_t>(windows.size())});
     return windows;
 }
 
@@ -359,13 +360,12 @@ ComparisonOutcome RepeatTracker::compare(std::u16string newText, std::u16string 
         sides[0]->windows.size() < MinimumShingleCount)
         return TooFewShingles{};
 
-    auto classes =
-        std::make_unique<Classes>(sides[0]->windows.size() + sides[1]->windows.size());
+    auto classes = std::make_unique<Classes>(sides[0]->windows.size() + sides[1]->windows.size());
     const auto resolve = [&sides, &classes](const Classes::Representative& representative) {
         if (representative.side < 0)
-            return std::pair{classes->stored(),
-                             TextRange{representative.position,
-                                       std::size_t{representative.position} + representative.length}};
+            return std::pair{classes->stored(), TextRange{representative.position,
+                                                          std::size_t{representative.position} +
+                                                              representative.length}};
         const Side& side = *sides[representative.side];
         const Window& window = side.windows[representative.position]; // ids are indexes here
         return std::pair{std::u16string_view(side.text), side.extent(window)};
@@ -396,7 +396,8 @@ ComparisonOutcome RepeatTracker::compare(std::u16string newText, std::u16string 
     // The source's shingles grouped by class, in their order: the pairs of each new shingle.
     const Side& newSide = *sides[0];
     const Side& sourceSide = *sides[1];
-    std::vector<std::uint32_t> groupStart(newSide.windows.size() + sourceSide.windows.size() + 1, 0);
+    std::vector<std::uint32_t> groupStart(newSide.windows.size() + sourceSide.windows.size() + 1,
+                                          0);
     for (const Window& window : sourceSide.windows)
         ++groupStart[window.shingleClass + 1];
     std::partial_sum(groupStart.begin(), groupStart.end(), groupStart.begin());
@@ -410,22 +411,30 @@ ComparisonOutcome RepeatTracker::compare(std::u16string newText, std::u16string 
     ComparisonResult result;
     result.NewShingleCount = static_cast<std::int64_t>(newSide.windows.size());
     result.SourceShingleCount = static_cast<std::int64_t>(sourceSide.windows.size());
-    std::vector<Pair> pairs;
-    for (const Window& window : newSide.windows) {
-        const std::uint32_t matches = (*classes)[window.shingleClass].count[1];
-        result.MatchCount += matches;
-        for (std::uint32_t k = 0;
-             k < matches && static_cast<std::int64_t>(pairs.size()) < MatchListingLimit; ++k) {
-            pairs.push_back({window.id, grouped[groupStart[window.shingleClass] + k]});
-            AppendKept(result.MatchListing, newSide.text, newSide.extent(window));
-            result.MatchListing.push_back(u'\r');
-        }
+    std::vector<std::int64_t> matches(newSide.windows.size());
+    for (std::size_t i = 0; i < matches.size(); ++i) {
+        matches[i] = (*classes)[newSide.windows[i].shingleClass].count[1];
+        result.MatchCount += matches[i];
     }
-    if (result.MatchCount > MatchListingLimit) {
-        result.MatchListing.append(u"\u2026 (+");
-        const std::string omitted = std::to_string(result.MatchCount - MatchListingLimit);
-        result.MatchListing.append(omitted.begin(), omitted.end());
-        result.MatchListing.append(u")\r");
+    const auto kept = [&newSide](std::size_t i) {
+        const TextRange extent = newSide.extent(newSide.windows[i]);
+        return static_cast<std::size_t>(std::count_if(newSide.text.begin() + extent.start,
+                                                      newSide.text.begin() + extent.end, Kept));
+    };
+    detail::MatchListing listing = detail::BuildMatchListing(
+        matches, result.MatchCount, kept, [&newSide](std::size_t i, std::u16string& to) {
+            AppendKept(to, newSide.text, newSide.extent(newSide.windows[i]));
+        });
+    result.MatchListing = std::move(listing.text);
+    std::vector<Pair> pairs;
+    pairs.reserve(static_cast<std::size_t>(listing.entries));
+    for (const Window& window : newSide.windows) {
+        for (std::int64_t k = 0;
+             k < matches[window.id] && static_cast<std::int64_t>(pairs.size()) < listing.entries;
+             ++k)
+            pairs.push_back(
+                {window.id,
+                 grouped[groupStart[window.shingleClass] + static_cast<std::size_t>(k)]});
     }
     result.Percentage =
         ComputePercentage(result.MatchCount, result.NewShingleCount, result.SourceShingleCount);

@@ -202,6 +202,20 @@ TEST(RepeatTrackerEdits, NothingIsTrackedBeforeACompareOrAfterClearing)
     EXPECT_EQ(tracker.pairCount(), 0u);
 }
 
+// Shingles of long words fill the listing's characters long before its entries: the pairs end
+// where the listing does.
+TEST(RepeatTrackerListing, EndsWhereTheListingEnds)
+{
+    std::u16string text;
+    for (int i = 0; i < 200; ++i)
+        text += std::u16string(1000, u'ж') + u' ';
+    RepeatTracker tracker;
+    const analysis::ComparisonOutcome outcome = tracker.compare(text, text);
+    ExpectSameFigures(outcome, analysis::CompareTexts(text, text));
+    EXPECT_LT(tracker.pairCount(), 1000u);
+    ExpectWhereTheRulesPutThem(tracker, true);
+}
+
 // The next and previous runs from a position, as F3 and Shift+F3 walk them.
 TEST(RepeatTrackerEdits, RunsBeforeAndAfterAPosition)
 {

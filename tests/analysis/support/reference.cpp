@@ -239,16 +239,26 @@ Repeats LocateRepeats(std::u16string_view newText, std::u16string_view source)
         return repeats;
     std::vector<bool> newMarked(newText.size(), false);
     std::vector<bool> sourceMarked(source.size(), false);
+    // A pair is listed as its entry is: while every earlier one was, and while the entry leaves
+    // room for the longest closing line.
+    long long matches = 0;
+    std::size_t listingLength = 0;
     for (const LocatedShingle& t : newShingles) {
         for (const LocatedShingle& s : sourceShingles) {
             if (s.text != t.text)
                 continue;
+            matches += 1;
             for (std::size_t i = t.extent.start; i < t.extent.end; ++i)
                 newMarked[i] = true;
             for (std::size_t i = s.extent.start; i < s.extent.end; ++i)
                 sourceMarked[i] = true;
-            if (static_cast<std::int64_t>(repeats.pairs.size()) < analysis::MatchListingLimit)
+            const auto listed = static_cast<long long>(repeats.pairs.size());
+            if (listed == matches - 1 && listed < analysis::MatchListingLimit &&
+                listingLength + t.text.size() + 1 + analysis::LongestListingSummary <=
+                    analysis::MatchListingCharacterLimit) {
                 repeats.pairs.emplace_back(t.extent, s.extent);
+                listingLength += t.text.size() + 1;
+            }
         }
     }
     repeats.newTextMarks = Runs(newMarked);
