@@ -4,6 +4,7 @@
 // brings no text changes nothing.
 #include "support/ui_test_support.h"
 #include "ui/common/design_fonts.h"
+#include "ui/common/line_break_conversion.h"
 #include "ui/common/strings.h"
 #include "ui/common/text_pane.h"
 #include "ui/common/twips.h"

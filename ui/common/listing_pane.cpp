@@ -1,8 +1,8 @@
 #include "listing_pane.h"
 
 #include "application_palette.h"
+#include "line_break_conversion.h"
 #include "line_breaking.h"
-#include "text_pane.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -56,8 +56,7 @@ void ListingPane::replacePlainText(QString text)
 
 QString ListingPane::plainText() const
 {
-    QString text = text_;
-    return text.replace(QLatin1Char('\n'), QStringLiteral("\r\n"));
+    return WithSystemLineBreaks(text_);
 }
 
 QString ListingPane::lineText(int line) const

@@ -1,6 +1,7 @@
 #include "text_pane.h"
 
 #include "application_palette.h"
+#include "line_break_conversion.h"
 #include "missing_glyphs.h"
 #include "pane_document_layout.h"
 
@@ -13,32 +14,6 @@
 #include <QTextDocument>
 
 namespace ui {
-
-namespace {
-
-const QString LineBreak = QStringLiteral("\r\n");
-
-bool IsBlockBreak(QChar c)
-{
-    return c == QChar::ParagraphSeparator || c == QChar::LineSeparator;
-}
-
-QString WithSystemLineBreaks(QString raw)
-{
-    raw.replace(QChar::ParagraphSeparator, LineBreak);
-    raw.replace(QChar::LineSeparator, LineBreak);
-    return raw;
-}
-
-} // namespace
-
-QString ToToolkitLineBreaks(QString text)
-{
-    // In place when the text is not shared.
-    text.replace(LineBreak, QStringLiteral("\n"));
-    text.replace(QLatin1Char('\r'), QLatin1Char('\n'));
-    return text;
-}
 
 TextPane::TextPane(QWidget* parent) : QPlainTextEdit(parent)
 {
@@ -81,8 +56,8 @@ QString TextPane::leadingPlainText(int count) const
     const int end = doc->characterCount() - 1;
     for (int position = 0; position < end && text.size() < count; ++position) {
         const QChar c = doc->characterAt(position);
-        if (IsBlockBreak(c))
-            text += LineBreak;
+        if (IsDocumentLineBreak(c))
+            text += SystemLineBreak;
         else
             text += c;
     }
@@ -157,10 +132,7 @@ void TextPane::dropEvent(QDropEvent* event)
 QMimeData* TextPane::createMimeDataFromSelection() const
 {
     auto* data = new QMimeData;
-    QString selected = textCursor().selectedText();
-    selected.replace(QChar::ParagraphSeparator, QLatin1Char('\n'));
-    selected.replace(QChar::LineSeparator, QLatin1Char('\n'));
-    data->setText(selected);
+    data->setText(WithLineFeeds(textCursor().selectedText()));
     return data;
 }
 

@@ -67,7 +67,4 @@ private:
     quint64 textRevision_ = 0;
 };
 
-// The system's own line breaks for the toolkit's: CR LF, CR and LF each become LF.
-QString ToToolkitLineBreaks(QString text);
-
 } // namespace ui

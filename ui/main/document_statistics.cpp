@@ -1,5 +1,6 @@
 #include "document_statistics.h"
 
+#include "ui/common/line_break_conversion.h"
 #include "ui/common/strings.h"
 
 #include <QTextBlock>
@@ -9,20 +10,6 @@
 #include <vector>
 
 namespace ui {
-
-namespace {
-
-// A paragraph's characters as the plain text has them: a line break within it (Shift+Enter)
-// is CR LF there.
-QString PlainParagraph(const QTextBlock& block)
-{
-    QString text = block.text();
-    if (text.contains(QChar::LineSeparator))
-        text.replace(QChar::LineSeparator, QStringLiteral("\r\n"));
-    return text;
-}
-
-} // namespace
 
 DocumentStatistics::DocumentStatistics(QTextDocument* document, QObject* parent)
     : QObject(parent), document_(document)
@@ -54,7 +41,7 @@ void DocumentStatistics::replaceBlocks(int first, int count, int last)
     texts.reserve(static_cast<std::size_t>(last) - static_cast<std::size_t>(first) + 1);
     QTextBlock block = document_->findBlockByNumber(first);
     for (int number = first; number <= last && block.isValid(); ++number, block = block.next())
-        texts.push_back(PlainParagraph(block));
+        texts.push_back(WithSystemLineBreaks(block.text())); // Shift+Enter's breaks as CR LF
     std::vector<std::u16string_view> views;
     views.reserve(texts.size());
     for (const QString& text : texts)

@@ -3,8 +3,8 @@
 #include "ui/common/branding.h"
 #include "ui/common/controls.h"
 #include "ui/common/design_fonts.h"
+#include "ui/common/line_break_conversion.h"
 #include "ui/common/taskbar.h"
-#include "ui/common/text_pane.h"
 #include "ui/common/twips.h"
 #include "ui/common/window_setup.h"
 

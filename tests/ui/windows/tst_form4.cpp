@@ -1,5 +1,6 @@
 #include "support/ui_test_support.h"
 #include "ui/common/colour_value.h"
+#include "ui/common/line_break_conversion.h"
 #include "ui/common/listing_pane.h"
 #include "ui/common/text_pane.h"
 #include "ui/common/twips.h"

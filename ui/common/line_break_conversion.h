@@ -1,0 +1,29 @@
+// The program reads and writes texts with CR LF between lines, as the design's text boxes do.
+// The toolkit breaks lines its own ways: a document holds paragraph separators (Enter) and line
+// separators (Shift+Enter), and plain text goes in and out of it with line feeds. These are the
+// conversions between the two.
+#pragma once
+
+#include <QString>
+#include <QStringView>
+
+namespace ui {
+
+inline constexpr QStringView SystemLineBreak = u"\r\n";
+
+// Whether `c` breaks a line in a document: a paragraph separator or a line separator.
+constexpr bool IsDocumentLineBreak(QChar c)
+{
+    return c == QChar::ParagraphSeparator || c == QChar::LineSeparator;
+}
+
+// CR LF, CR and LF each as one line feed: a text as the toolkit takes it in.
+QString ToToolkitLineBreaks(QString text);
+
+// A document's line breaks, and line feeds, each as CR LF: a text as the program reads it.
+QString WithSystemLineBreaks(const QString& text);
+
+// A document's line breaks as line feeds: a selection as the clipboard hands it on.
+QString WithLineFeeds(QString text);
+
+} // namespace ui
