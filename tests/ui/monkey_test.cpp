@@ -5,7 +5,6 @@
 #include "support/ui_test_support.h"
 #include "ui/common/strings.h"
 #include "ui/common/text_pane.h"
-#include "ui/common/twips.h"
 #include "ui/main/main_window.h"
 #include "ui/windows/about_window.h"
 #include "ui/windows/help_window.h"
@@ -195,8 +194,12 @@ private:
         if (Find<QLabel>(&window_, "Label5")->text() !=
             QString::number(statistics.CharactersWithoutSpaces))
             fail("the character count is not the text's");
+        // Beside the auxiliary pane the first source pane is as wide as it, else as wide as the
+        // new text's pane.
         const bool auxiliaryShown = window_.auxiliaryPane()->isVisibleTo(&window_);
-        if (window_.sourcePane()->width() != ui::TwipsToPixels(auxiliaryShown ? 6255 : 12615))
+        const ui::TextPane* asWideAs =
+            auxiliaryShown ? window_.auxiliaryPane() : window_.newTextPane();
+        if (window_.sourcePane()->width() != asWideAs->width())
             fail("the upper panes are out of step");
     }
 

@@ -207,7 +207,7 @@ void tst_TextPane::linesAreQtsOwn()
 {
     QFETCH(QString, text);
     ui::TextPane pane;
-    pane.setFont(ui::DesignFont(QStringLiteral("Trebuchet MS"), 18, true));
+    pane.setFont(ui::NewTextPaneFont());
     pane.resize(ui::TwipsToPixels(12615), ui::TwipsToPixels(4335));
     pane.show();
     pane.replacePlainText(text);
@@ -307,7 +307,7 @@ void tst_TextPane::markedTextLooksAsBefore_data()
         const char* name;
         QFont font;
     } fonts[] = {
-        {"design font", ui::DesignFont(QStringLiteral("Trebuchet MS"), 18, true)},
+        {"design font", ui::NewTextPaneFont()},
         {"installed family", QFont(QStringLiteral("DejaVu Serif"), 12)},
     };
     for (const auto& font : fonts) {

@@ -33,4 +33,12 @@ void SetAutoSizedText(QLabel* label, const QString& text)
     label->resize(label->sizeHint());
 }
 
+QLabel* MakeAutoSizedLabel(QWidget* parent, const char* name, const QString& text,
+                           const QRect& place, const QString& toolTip)
+{
+    QLabel* label = MakeLabel(parent, name, text, place, toolTip);
+    SetAutoSizedText(label, text);
+    return label;
+}
+
 } // namespace ui

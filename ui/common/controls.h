@@ -33,5 +33,8 @@ QPushButton* MakeButton(QWidget* parent, const char* name, const QString& text, 
 
 // A label that sizes itself to its text, keeping its top-left corner.
 void SetAutoSizedText(QLabel* label, const QString& text);
+// A label sized to its text from the top-left corner of its designed place.
+QLabel* MakeAutoSizedLabel(QWidget* parent, const char* name, const QString& text,
+                           const QRect& place, const QString& toolTip = {});
 
 } // namespace ui

@@ -20,22 +20,57 @@ void InstallFontSubstitutes()
                                {QStringLiteral("DejaVu Sans"), QStringLiteral("Liberation Sans")});
 }
 
-} // namespace
-
-QFont DesignFont(const QString& family, qreal pointSize, bool bold, bool italic)
+QFont DesignFont(const char* family, qreal pointSize, bool bold = false, bool italic = false)
 {
     static std::once_flag substitutesInstalled;
     std::call_once(substitutesInstalled, InstallFontSubstitutes);
-    QFont font(family);
+    QFont font(QString::fromLatin1(family));
     font.setPointSizeF(pointSize);
     font.setBold(bold);
     font.setItalic(italic);
     return font;
 }
 
+} // namespace
+
+QFont MainWindowFont()
+{
+    return DesignFont("Microsoft Sans Serif", 18);
+}
+
 QFont LabelFont()
 {
-    return DesignFont(QStringLiteral("MS Sans Serif"), 8.25);
+    return DesignFont("MS Sans Serif", 8.25);
+}
+
+QFont ButtonFont()
+{
+    return DesignFont("MS Sans Serif", 9.75);
+}
+
+QFont FrameFont()
+{
+    return DesignFont("MS Sans Serif", 8.25, false, true);
+}
+
+QFont FieldFont()
+{
+    return DesignFont("Microsoft Sans Serif", 8.25);
+}
+
+QFont PaneFont()
+{
+    return DesignFont("Trebuchet MS", 18);
+}
+
+QFont NewTextPaneFont()
+{
+    return DesignFont("Trebuchet MS", 18, true);
+}
+
+QFont ReadOnlyPaneFont()
+{
+    return DesignFont("MS Sans Serif", 8.5);
 }
 
 } // namespace ui

@@ -11,7 +11,7 @@ constexpr int TwipsToPixels(int twips)
     return (twips + 7) / 15;
 }
 
-inline QRect TwipsRect(int left, int top, int width, int height)
+constexpr QRect TwipsRect(int left, int top, int width, int height)
 {
     return {TwipsToPixels(left), TwipsToPixels(top), TwipsToPixels(width), TwipsToPixels(height)};
 }

@@ -1,7 +1,6 @@
 #include "auxiliary_pane_switch.h"
 
 #include "ui/common/text_pane.h"
-#include "ui/common/twips.h"
 
 #include <QCheckBox>
 #include <QGroupBox>
@@ -9,13 +8,6 @@
 #include <QTimer>
 
 namespace ui {
-
-namespace {
-
-constexpr int WideSourceWidth = 12615; // as wide as the new-text pane
-constexpr int SplitSourceWidth = 6255;
-
-} // namespace
 
 std::optional<PaneLayout> LayoutAfter(PaneSwitchEvent event, bool checked)
 {
@@ -33,9 +25,10 @@ std::optional<PaneLayout> LayoutAfter(PaneSwitchEvent event, bool checked)
 }
 
 AuxiliaryPaneSwitch::AuxiliaryPaneSwitch(QCheckBox* checkBox, QGroupBox* frame, QTimer* timer,
-                                         TextPane* sourcePane, TextPane* auxiliaryPane)
+                                         TextPane* sourcePane, TextPane* auxiliaryPane,
+                                         SourcePaneWidths widths)
     : QObject(checkBox), checkBox_(checkBox), frame_(frame), sourcePane_(sourcePane),
-      auxiliaryPane_(auxiliaryPane)
+      auxiliaryPane_(auxiliaryPane), widths_(widths)
 {
     checkBox_->setMouseTracking(true);
     frame_->setMouseTracking(true);
@@ -68,8 +61,7 @@ bool AuxiliaryPaneSwitch::eventFilter(QObject* watched, QEvent* event)
 void AuxiliaryPaneSwitch::apply(PaneLayout layout)
 {
     const bool split = layout == PaneLayout::Split;
-    sourcePane_->resize(TwipsToPixels(split ? SplitSourceWidth : WideSourceWidth),
-                        sourcePane_->height());
+    sourcePane_->resize(split ? widths_.split : widths_.wide, sourcePane_->height());
     auxiliaryPane_->setVisible(split);
 }
 

@@ -32,13 +32,20 @@ enum class PaneSwitchEvent : std::uint8_t
 // Which layout an event applies, if any, for the box's value at that moment.
 std::optional<PaneLayout> LayoutAfter(PaneSwitchEvent event, bool checked);
 
+// The first source pane's width in each layout, in pixels.
+struct SourcePaneWidths
+{
+    int wide;
+    int split;
+};
+
 class AuxiliaryPaneSwitch : public QObject
 {
     Q_OBJECT
 
 public:
     AuxiliaryPaneSwitch(QCheckBox* checkBox, QGroupBox* frame, QTimer* timer, TextPane* sourcePane,
-                        TextPane* auxiliaryPane);
+                        TextPane* auxiliaryPane, SourcePaneWidths widths);
 
     void handle(PaneSwitchEvent event);
 
@@ -52,6 +59,7 @@ private:
     QGroupBox* frame_;
     TextPane* sourcePane_;
     TextPane* auxiliaryPane_;
+    SourcePaneWidths widths_;
 };
 
 } // namespace ui

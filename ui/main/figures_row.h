@@ -4,10 +4,22 @@
 #pragma once
 
 class QLabel;
+class QWidget;
 
 namespace ui {
 
-// Lays out the three labels between `left` and `right` (exclusive) in their parent's coordinates.
-void LayOutFiguresRow(QLabel* characters, QLabel* slash, QLabel* words, int left, int right);
+struct FiguresRow
+{
+    QLabel* characters = nullptr; // Label5
+    QLabel* slash = nullptr;      // Label7
+    QLabel* words = nullptr;      // Label8
+};
+
+// The three labels at their designed places in `frame`.
+FiguresRow MakeFiguresRow(QWidget* frame);
+
+// Lays out the figures between their left neighbour in the frame, the clear button, and the
+// frame's right line.
+void LayOutFiguresRow(const FiguresRow& figures, const QWidget* clearButton);
 
 } // namespace ui

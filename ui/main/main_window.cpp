@@ -41,6 +41,10 @@ namespace {
 constexpr int CaptionLength = 60;
 constexpr QSize DesignClientSize(TwipsToPixels(13095), TwipsToPixels(9975));
 constexpr qreal SourcePaneFontSize = 18;
+// The new text's pane spans the window, and so does the first source's while the auxiliary pane
+// is hidden; side by side, the two upper panes share the width.
+constexpr int WidePaneWidth = 12615;
+constexpr int SplitPaneWidth = 6255;
 const QColor DisabledText(109, 109, 109);
 
 const QString InitialNewText = QStringLiteral(
@@ -54,35 +58,29 @@ const QString InitialAuxiliaryText = QStringLiteral(
     "Система GPS позволяет узнавать местоположение объекта в любой точке Земли. Высота, широта и "
     "долгота\u2026");
 
-QFont ButtonFont()
-{
-    return DesignFont(QStringLiteral("MS Sans Serif"), 9.75);
-}
-
 QGroupBox* MakeFrame(QWidget* parent, const char* name, const QString& title, const QRect& place)
 {
     auto* frame = MakeControl<FrameBox>(parent, name, place);
     frame->setTitle(title);
-    frame->setFont(DesignFont(QStringLiteral("MS Sans Serif"), 8.25, false, true));
+    frame->setFont(FrameFont());
     return frame;
 }
 
-// Label1 to Label7 size themselves to their text, from their designed top-left corner.
-QLabel* MakeAutoSizedLabel(QWidget* frame, const char* name, const QString& text,
-                           const QRect& place, const QString& toolTip = {})
+QTimer* MakeTimer(QObject* parent, const char* name, int interval)
 {
-    QLabel* label = MakeLabel(frame, name, text, place, toolTip);
-    SetAutoSizedText(label, text);
-    return label;
+    auto* timer = new QTimer(parent);
+    timer->setObjectName(QString::fromLatin1(name));
+    timer->setInterval(interval);
+    return timer;
 }
 
 // A pane has no caption; screen readers name it by its role.
-TextPane* MakePane(QWidget* parent, const char* name, const QRect& place, bool bold,
+TextPane* MakePane(QWidget* parent, const char* name, const QRect& place, const QFont& font,
                    const QString& text, const QString& role)
 {
     auto* pane = MakeControl<TextPane>(parent, name, place);
     pane->setAccessibleName(role);
-    pane->setFont(DesignFont(QStringLiteral("Trebuchet MS"), 18, bold));
+    pane->setFont(font);
     pane->replacePlainText(text);
     return pane;
 }
@@ -96,7 +94,7 @@ MainWindow::MainWindow(QWidget* parent)
 {
     setObjectName(QStringLiteral("Form1"));
     ApplyWindowLook(this);
-    setFont(DesignFont(QStringLiteral("Microsoft Sans Serif"), 18));
+    setFont(MainWindowFont());
     setFixedSize(DesignClientSize);
     setWindowIcon(ApplicationIcon());
     setCaption(ApplicationTitle());
@@ -155,12 +153,12 @@ void MainWindow::buildPanes()
 {
     // Filling the panes with their sample texts is part of the design, not an edit: the caption
     // stays the design's until the writer changes the new text.
-    newTextPane_ = MakePane(content_, "RichTextBox1", TwipsRect(240, 5400, 12615, 4335), true,
-                            InitialNewText, QStringLiteral("Новая статья"));
-    sourcePane_ = MakePane(content_, "RichTextBox2", TwipsRect(240, 240, 6255, 4215), false,
-                           InitialSourceText, QStringLiteral("Исходная статья"));
-    auxiliaryPane_ = MakePane(content_, "RichTextBox3", TwipsRect(6600, 240, 6255, 4215), false,
-                              InitialAuxiliaryText, QStringLiteral("Второй источник"));
+    newTextPane_ = MakePane(content_, "RichTextBox1", TwipsRect(240, 5400, WidePaneWidth, 4335),
+                            NewTextPaneFont(), InitialNewText, QStringLiteral("Новая статья"));
+    sourcePane_ = MakePane(content_, "RichTextBox2", TwipsRect(240, 240, SplitPaneWidth, 4215),
+                           PaneFont(), InitialSourceText, QStringLiteral("Исходная статья"));
+    auxiliaryPane_ = MakePane(content_, "RichTextBox3", TwipsRect(6600, 240, SplitPaneWidth, 4215),
+                              PaneFont(), InitialAuxiliaryText, QStringLiteral("Второй источник"));
 
     // Where the window is too small for the design and scrolls, the cursor stays in view as the
     // writer moves it or presses a key in a pane: Ctrl+End and PageDown show the end of the text
@@ -197,7 +195,7 @@ void MainWindow::buildServiceFrame()
         MakeControl<QLineEdit>(serviceFrame_, "Text1", TwipsRect(3480, 480, 375, 255),
                                QStringLiteral("Длина шингла(рекомендуемая длина 4-5)"));
     shingleLengthField_->setText(QStringLiteral("3"));
-    shingleLengthField_->setFont(DesignFont(QStringLiteral("Microsoft Sans Serif"), 8.25));
+    shingleLengthField_->setFont(FieldFont());
     shingleLengthField_->setEnabled(false);
     // Greyed, but readable: the platform's grey text on the greyed field is too faint.
     QPalette fieldPalette = shingleLengthField_->palette();
@@ -239,14 +237,7 @@ void MainWindow::buildStatisticsFrame()
     MakeAutoSizedLabel(statisticsFrame_, "Label2",
                        QStringLiteral("Количество символов(без \" \")/слов"),
                        TwipsRect(1920, 240, 2715, 195), QStringLiteral("Текствовая статистика."));
-    charactersLabel_ =
-        MakeAutoSizedLabel(statisticsFrame_, "Label5", QStringLiteral("0"),
-                           TwipsRect(3720, 480, 90, 195), QStringLiteral("Количество символов."));
-    slashLabel_ = MakeAutoSizedLabel(statisticsFrame_, "Label7", QStringLiteral("/"),
-                                     TwipsRect(4080, 480, 75, 195));
-    // Keeps its designed size until a long word count needs more (LayOutFiguresRow).
-    wordsLabel_ = MakeLabel(statisticsFrame_, "Label8", QStringLiteral("0"),
-                            TwipsRect(4200, 480, 375, 255), QStringLiteral("Количество слов."));
+    figures_ = MakeFiguresRow(statisticsFrame_);
 
     clearButton_ = MakeButton(statisticsFrame_, "Command2", QStringLiteral("Очистить все"),
                               TwipsRect(1920, 480, 1335, 315), LabelFont(),
@@ -269,20 +260,18 @@ void MainWindow::buildButtonColumn()
 
 void MainWindow::buildTimers()
 {
-    auto* workTimer = new QTimer(this);
-    workTimer->setObjectName(QStringLiteral("Timer1"));
-    workTimer->setInterval(1000);
+    constexpr int ClockInterval = 1000; // ms
+    QTimer* workTimer = MakeTimer(this, "Timer1", ClockInterval);
     connect(workTimer, &QTimer::timeout, this, &MainWindow::advanceWorkTimer);
 
-    auto* paneTimer = new QTimer(this);
-    paneTimer->setObjectName(QStringLiteral("Timer2"));
-    paneTimer->setInterval(150);
-    paneSwitch_ = new AuxiliaryPaneSwitch(auxiliaryPaneCheck_, serviceFrame_, paneTimer,
-                                          sourcePane_, auxiliaryPane_);
+    constexpr int PaneSwitchInterval = 150; // ms
+    QTimer* paneTimer = MakeTimer(this, "Timer2", PaneSwitchInterval);
+    paneSwitch_ = new AuxiliaryPaneSwitch(
+        auxiliaryPaneCheck_, serviceFrame_, paneTimer, sourcePane_, auxiliaryPane_,
+        {TwipsToPixels(WidePaneWidth), TwipsToPixels(SplitPaneWidth)});
 
-    auto* statisticsTimer = new QTimer(this);
-    statisticsTimer->setObjectName(QStringLiteral("Timer3"));
-    statisticsTimer->setInterval(1);
+    constexpr int FiguresInterval = 1; // ms
+    QTimer* statisticsTimer = MakeTimer(this, "Timer3", FiguresInterval);
     connect(statisticsTimer, &QTimer::timeout, this, &MainWindow::updateTextStatistics);
 
     for (QTimer* timer : {workTimer, paneTimer, statisticsTimer})
@@ -417,16 +406,10 @@ void MainWindow::updateTextStatistics()
         return;
     statisticsRevision_ = newTextPane_->textRevision();
     const analysis::TextStatistics statistics = newTextStatistics_->statistics();
-    SetAutoSizedText(charactersLabel_, QString::number(statistics.CharactersWithoutSpaces));
-    wordsLabel_->setText(statistics.WordCount == 0 ? QString()
-                                                   : QString::number(statistics.WordCount));
-    layOutFigures();
-}
-
-void MainWindow::layOutFigures()
-{
-    LayOutFiguresRow(charactersLabel_, slashLabel_, wordsLabel_,
-                     clearButton_->geometry().right() + 4, statisticsFrame_->width() - 2);
+    SetAutoSizedText(figures_.characters, QString::number(statistics.CharactersWithoutSpaces));
+    figures_.words->setText(statistics.WordCount == 0 ? QString()
+                                                      : QString::number(statistics.WordCount));
+    LayOutFiguresRow(figures_, clearButton_);
 }
 
 void MainWindow::advanceWorkTimer()

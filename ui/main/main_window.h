@@ -1,6 +1,7 @@
 // Form1: the source article above, the new article below, and the commands around them.
 #pragma once
 
+#include "figures_row.h"
 #include "ui/common/window_slot.h"
 #include "work_timer.h"
 
@@ -68,7 +69,6 @@ private:
     void mirrorCaption();
     void setCaption(const QString& caption);
     void updateTextStatistics();
-    void layOutFigures();
     void advanceWorkTimer();
     // Centred within the screen's available area, and no larger than it leaves room for.
     void placeOnScreen(const QMargins& frame);
@@ -87,9 +87,7 @@ private:
     QLabel* secondsLabel_ = nullptr;          // Label3
     QLabel* minutesLabel_ = nullptr;          // Label4
     QLabel* hoursLabel_ = nullptr;            // Label6
-    QLabel* charactersLabel_ = nullptr;       // Label5
-    QLabel* slashLabel_ = nullptr;            // Label7
-    QLabel* wordsLabel_ = nullptr;            // Label8
+    FiguresRow figures_;                      // Label5, Label7, Label8
     QPushButton* clearButton_ = nullptr;      // Command2
     QPushButton* exitButton_ = nullptr;       // Command1
     QPushButton* helpButton_ = nullptr;       // Command3

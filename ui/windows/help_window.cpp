@@ -82,7 +82,7 @@ HelpWindow::HelpWindow(QWidget* owner)
     setFixedSize(TwipsToPixels(5760), TwipsToPixels(7230));
 
     auto* pane = MakeControl<TextPane>(this, "RichTextBox1", TwipsRect(120, 120, 5535, 6495));
-    pane->setFont(DesignFont(QStringLiteral("MS Sans Serif"), 8.5));
+    pane->setFont(ReadOnlyPaneFont());
     pane->setBackgroundColour(Rgb(192, 192, 192));
     pane->setReadOnly(true);
     // The items' "1)<tab>" were laid out for a tab stop every 720 twips.

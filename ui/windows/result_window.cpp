@@ -45,7 +45,7 @@ const QString ListingTitle = QStringLiteral("Для уникализации и�
 ListingPane* MakeListingPane(QWidget* parent, const char* name, const QRect& place)
 {
     auto* pane = MakeControl<ListingPane>(parent, name, place);
-    pane->setFont(DesignFont(QStringLiteral("MS Sans Serif"), 8.5));
+    pane->setFont(ReadOnlyPaneFont());
     pane->setBackgroundColour(ColourWindow);
     pane->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     return pane;

@@ -154,7 +154,7 @@ void tst_Form1::startsWithTheDesign()
         QCOMPARE(pane(name)->backgroundColour(), ui::Rgb(255, 255, 255));
         QCOMPARE(pane(name)->palette().color(QPalette::Base), QColor(Qt::white));
     }
-    QCOMPARE(window->palette().color(QPalette::Window), QColor(0, 64, 0));
+    QCOMPARE(window->palette().color(QPalette::Window), uitest::DarkGreen());
     QVERIFY(Find<QCheckBox>(window.get(), "Check1")->isChecked());
     QVERIFY(!window->resultWindow());
     QVERIFY(!window->optionsWindow());
@@ -381,7 +381,7 @@ void tst_Form1::framesDrawTheirLineThroughTheCaption()
     // The image is in device pixels, the layout in logical ones (QT_SCALE_FACTOR).
     const qreal ratio = drawn.devicePixelRatio();
     const auto device = [ratio](int logical) { return qRound(logical * ratio); };
-    const QColor inside(0, 64, 0);
+    const QColor inside = uitest::DarkGreen();
     // The top line, looked for right of the caption: it runs through the caption's middle.
     const int column = device(frame->width() - 12);
     int line = -1;
@@ -717,15 +717,15 @@ void tst_Form1::longFiguresStayApartInsideTheFrame()
     QFETCH(QString, characters);
     QFETCH(QString, words);
     QFETCH(bool, designed);
-    QLabel* charactersLabel = label("Label5");
-    QLabel* slash = label("Label7");
-    QLabel* wordsLabel = label("Label8");
+    const ui::FiguresRow figures{label("Label5"), label("Label7"), label("Label8")};
+    QLabel* charactersLabel = figures.characters;
+    QLabel* slash = figures.slash;
+    QLabel* wordsLabel = figures.words;
     auto* frame = Find<ui::FrameBox>(window.get(), "Frame1");
     const QWidget* clear = Find(window.get(), "Command2");
     ui::SetAutoSizedText(charactersLabel, characters);
     wordsLabel->setText(words);
-    ui::LayOutFiguresRow(charactersLabel, slash, wordsLabel, clear->geometry().right() + 4,
-                         frame->width() - 2);
+    ui::LayOutFiguresRow(figures, clear);
 
     const auto textRect = [](QLabel* label) {
         const QRect text = label->fontMetrics().boundingRect(label->text());
@@ -735,6 +735,7 @@ void tst_Form1::longFiguresStayApartInsideTheFrame()
         QVERIFY2(shown->fontMetrics().horizontalAdvance(shown->text()) <= shown->width(),
                  qPrintable(shown->objectName()));
         QVERIFY(shown->x() > clear->geometry().right());
+        // Clear of the frame's line, its last two pixels.
         QVERIFY(shown->geometry().right() < frame->width() - 2);
     }
     QVERIFY(textRect(charactersLabel).right() + 2 < slash->x());

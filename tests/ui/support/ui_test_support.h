@@ -2,6 +2,8 @@
 // and answer the modal message box.
 #pragma once
 
+#include "ui/common/colour_value.h"
+
 #include <QAbstractButton>
 #include <QAbstractScrollArea>
 #include <QApplication>
@@ -27,6 +29,12 @@
 #include <functional>
 
 namespace uitest {
+
+// The windows' dark green, as they draw it.
+inline QColor DarkGreen()
+{
+    return ui::ResolveColour(ui::DarkGreen, QPalette());
+}
 
 template <typename Control = QWidget> Control* Find(const QObject* window, const char* name)
 {

@@ -227,7 +227,7 @@ void tst_Form2::panesTakeTheColourTheSwatchShows()
     QTest::mouseClick(chosen, Qt::LeftButton);
     const QImage shown = chosen->grab().toImage();
     const QColor colour = shown.pixelColor(shown.width() - 3, shown.height() / 2);
-    QVERIFY(colour != QColor(0, 64, 0));
+    QVERIFY(colour != uitest::DarkGreen());
     for (const char* pane : {"RichTextBox1", "RichTextBox2", "RichTextBox3"}) {
         const QImage drawn = this->pane(pane)->viewport()->grab().toImage();
         QCOMPARE(drawn.pixelColor(drawn.width() - 4, drawn.height() - 4), colour);
@@ -329,7 +329,7 @@ void tst_Form2::labelsStandAtTheTopOfTheirBoxes()
         auto* label = Find<QLabel>(window, name);
         QVERIFY(label->height() > 2 * label->fontMetrics().height() - 4);
         const QPixmap drawn = label->grab();
-        const QRect ink = uitest::InkBounds(drawn.toImage(), QColor(0, 64, 0));
+        const QRect ink = uitest::InkBounds(drawn.toImage(), uitest::DarkGreen());
         // In logical pixels, whatever the scale factor.
         const qreal top = ink.top() / drawn.devicePixelRatio();
         QVERIFY2(top <= label->fontMetrics().ascent() - label->fontMetrics().capHeight() + 1, name);

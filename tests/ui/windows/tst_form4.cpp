@@ -90,7 +90,7 @@ void tst_Form4::designTimeLayout()
     QVERIFY(!shown("Label3"));
     QVERIFY(!shown("RichTextBox1"));
     QCOMPARE(Find<ui::ListingPane>(window, "RichTextBox1")->backgroundColour(), ui::ColourWindow);
-    QCOMPARE(window->palette().color(QPalette::Window), QColor(0, 64, 0));
+    QCOMPARE(window->palette().color(QPalette::Window), uitest::DarkGreen());
 }
 
 void tst_Form4::presentsAResult_data()

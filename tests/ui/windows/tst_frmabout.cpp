@@ -99,7 +99,7 @@ void tst_FrmAbout::titleStandsAtTheTopOfItsBox()
 {
     auto* title = Find<QLabel>(open(), "lblTitle");
     const QPixmap drawn = title->grab();
-    const QRect ink = uitest::InkBounds(drawn.toImage(), QColor(0, 64, 0));
+    const QRect ink = uitest::InkBounds(drawn.toImage(), uitest::DarkGreen());
     QVERIFY(ink.isValid());
     // In logical pixels, whatever the scale factor.
     const qreal top = ink.top() / drawn.devicePixelRatio();
