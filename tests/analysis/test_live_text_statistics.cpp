@@ -1,5 +1,6 @@
 // The live figures kept through edits against a fresh count of the whole text after every edit.
 #include "analysis/analysis.h"
+#include "support/edited_text.h"
 #include "support/text_generator.h"
 
 #include <gtest/gtest.h>
@@ -9,50 +10,19 @@
 
 namespace {
 
-// The text as the pane reads it: its paragraphs joined by CR LF.
-std::u16string Joined(const std::vector<std::u16string>& paragraphs)
+using testsupport::EditedText;
+
+void ExpectFresh(const EditedText& edited)
 {
-    std::u16string text;
-    for (std::size_t i = 0; i < paragraphs.size(); ++i) {
-        if (i > 0)
-            text += u"\r\n";
-        text += paragraphs[i];
-    }
-    return text;
+    const std::u16string text = edited.text();
+    const analysis::TextStatistics fresh = analysis::ComputeTextStatistics(text);
+    const analysis::TextStatistics kept = edited.live().statistics();
+    ASSERT_EQ(kept.CharactersWithoutSpaces, fresh.CharactersWithoutSpaces)
+        << testing::PrintToString(std::string(text.begin(), text.end()));
+    ASSERT_EQ(kept.WordCount, fresh.WordCount)
+        << testing::PrintToString(std::string(text.begin(), text.end()));
+    ASSERT_EQ(edited.live().paragraphCount(), edited.paragraphs().size());
 }
-
-// Paragraphs and their live figures, edited together.
-class EditedText
-{
-public:
-    void replace(std::size_t first, std::size_t count, std::vector<std::u16string> added)
-    {
-        const std::vector<std::u16string_view> views(added.begin(), added.end());
-        live.replace(first, count, views);
-        count = std::min(count, paragraphs.size() - first);
-        paragraphs.erase(paragraphs.begin() + static_cast<std::ptrdiff_t>(first),
-                         paragraphs.begin() + static_cast<std::ptrdiff_t>(first + count));
-        paragraphs.insert(paragraphs.begin() + static_cast<std::ptrdiff_t>(first), added.begin(),
-                          added.end());
-        if (paragraphs.empty())
-            paragraphs.emplace_back();
-    }
-
-    void expectFresh() const
-    {
-        const std::u16string text = Joined(paragraphs);
-        const analysis::TextStatistics fresh = analysis::ComputeTextStatistics(text);
-        const analysis::TextStatistics kept = live.statistics();
-        ASSERT_EQ(kept.CharactersWithoutSpaces, fresh.CharactersWithoutSpaces)
-            << testing::PrintToString(std::string(text.begin(), text.end()));
-        ASSERT_EQ(kept.WordCount, fresh.WordCount)
-            << testing::PrintToString(std::string(text.begin(), text.end()));
-        ASSERT_EQ(live.paragraphCount(), paragraphs.size());
-    }
-
-    analysis::LiveTextStatistics live;
-    std::vector<std::u16string> paragraphs{std::u16string()};
-};
 
 struct EditCase
 {
@@ -78,9 +48,9 @@ TEST_P(LiveTextStatisticsEdit, EqualsAFreshCount)
 {
     EditedText text;
     text.replace(0, 1, GetParam().initial);
-    text.expectFresh();
+    ExpectFresh(text);
     text.replace(GetParam().first, GetParam().count, GetParam().added);
-    text.expectFresh();
+    ExpectFresh(text);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -121,14 +91,14 @@ TEST_P(LiveTextStatisticsRandom, EqualsAFreshCountAfterEveryEdit)
         return pieces[static_cast<std::size_t>(generator.number(0, 11))];
     };
     for (int step = 0; step < 400; ++step) {
-        const auto size = static_cast<int>(text.paragraphs.size());
+        const auto size = static_cast<int>(text.paragraphs().size());
         const auto first = static_cast<std::size_t>(generator.number(0, size - 1));
         std::vector<std::u16string> added;
         std::size_t count = 1;
         switch (generator.number(0, 5)) {
         case 0: // a keystroke somewhere in a paragraph
         case 1: {
-            std::u16string paragraph = text.paragraphs[first];
+            std::u16string paragraph = text.paragraphs()[first];
             const auto at =
                 static_cast<std::size_t>(generator.number(0, static_cast<int>(paragraph.size())));
             paragraph.insert(at, piece());
@@ -136,7 +106,7 @@ TEST_P(LiveTextStatisticsRandom, EqualsAFreshCountAfterEveryEdit)
             break;
         }
         case 2: { // a deletion inside a paragraph
-            std::u16string paragraph = text.paragraphs[first];
+            std::u16string paragraph = text.paragraphs()[first];
             if (!paragraph.empty()) {
                 const auto at = static_cast<std::size_t>(
                     generator.number(0, static_cast<int>(paragraph.size()) - 1));
@@ -146,7 +116,7 @@ TEST_P(LiveTextStatisticsRandom, EqualsAFreshCountAfterEveryEdit)
             break;
         }
         case 3: { // a line break typed into a paragraph
-            const std::u16string& paragraph = text.paragraphs[first];
+            const std::u16string& paragraph = text.paragraphs()[first];
             const auto at =
                 static_cast<std::size_t>(generator.number(0, static_cast<int>(paragraph.size())));
             added = {paragraph.substr(0, at), paragraph.substr(at)};
@@ -154,8 +124,9 @@ TEST_P(LiveTextStatisticsRandom, EqualsAFreshCountAfterEveryEdit)
         }
         case 4: // paragraphs joined, or a selection across them deleted
             count = std::min<std::size_t>(static_cast<std::size_t>(generator.number(1, 3)),
-                                          text.paragraphs.size() - first);
-            added.push_back(text.paragraphs[first] + piece() + text.paragraphs[first + count - 1]);
+                                          text.paragraphs().size() - first);
+            added.push_back(text.paragraphs()[first] + piece() +
+                            text.paragraphs()[first + count - 1]);
             break;
         default: // a paste of several paragraphs
             count = static_cast<std::size_t>(generator.number(0, 1));
@@ -164,7 +135,7 @@ TEST_P(LiveTextStatisticsRandom, EqualsAFreshCountAfterEveryEdit)
             break;
         }
         text.replace(first, count, added);
-        ASSERT_NO_FATAL_FAILURE(text.expectFresh()) << "step " << step;
+        ASSERT_NO_FATAL_FAILURE(ExpectFresh(text)) << "step " << step;
     }
 }
 
@@ -175,10 +146,10 @@ TEST(LiveTextStatistics, AnEditReadsOnlyTheParagraphsItReplaces)
     EditedText text;
     const std::u16string paragraph(1000, u'a');
     text.replace(0, 1, std::vector<std::u16string>(1000, paragraph));
-    const std::uint64_t before = text.live.charactersExamined();
+    const std::uint64_t before = text.live().charactersExamined();
     text.replace(500, 1, {paragraph + u" b"});
-    EXPECT_EQ(text.live.charactersExamined() - before, paragraph.size() + 2);
-    text.expectFresh();
+    EXPECT_EQ(text.live().charactersExamined() - before, paragraph.size() + 2);
+    ExpectFresh(text);
 }
 
 } // namespace

@@ -8,6 +8,8 @@
 // The program runs with the probe plugin (probe.cpp), which tells where each caption is drawn
 // and which control has the focus. PALIMO_DESKTOP_SCREEN sets the screen's size in device
 // pixels ("1366x768"), PALIMO_DESKTOP_SCALE sets QT_SCALE_FACTOR.
+#include "support/pixels.h"
+
 #include <QDir>
 #include <QFile>
 #include <QImage>
@@ -26,6 +28,8 @@
 #include <map>
 #include <optional>
 
+using uitest::Describe;
+
 namespace {
 
 const QString MainTitle = QStringLiteral("Palimo Suite...");
@@ -34,28 +38,6 @@ QRect ToRect(const QJsonValue& value)
 {
     const QJsonArray a = value.toArray();
     return {a.at(0).toInt(), a.at(1).toInt(), a.at(2).toInt(), a.at(3).toInt()};
-}
-
-double Luminance(QRgb rgb)
-{
-    const auto channel = [](int value) {
-        const double v = value / 255.0;
-        return v <= 0.03928 ? v / 12.92 : std::pow((v + 0.055) / 1.055, 2.4);
-    };
-    return 0.2126 * channel(qRed(rgb)) + 0.7152 * channel(qGreen(rgb)) +
-           0.0722 * channel(qBlue(rgb));
-}
-
-double Contrast(QRgb a, QRgb b)
-{
-    const double la = Luminance(a);
-    const double lb = Luminance(b);
-    return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
-}
-
-QString Describe(const QRect& r)
-{
-    return QStringLiteral("%1,%2 %3x%4").arg(r.x()).arg(r.y()).arg(r.width()).arg(r.height());
 }
 
 } // namespace
@@ -482,7 +464,7 @@ void tst_Desktop::checkCaptions(const QJsonObject& window)
             std::ranges::max_element(counts, {}, &std::map<QRgb, int>::value_type::second)->first;
         double contrast = 1;
         for (const auto& [colour, count] : counts)
-            contrast = std::max(contrast, Contrast(colour, background));
+            contrast = std::max(contrast, uitest::Contrast(colour, background));
         QVERIFY2(contrast >= 3, qPrintable(control + QStringLiteral(" contrast ") +
                                            QString::number(contrast, 'f', 2)));
     }

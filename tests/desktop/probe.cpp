@@ -3,22 +3,17 @@
 // caption needs, for the pass to hold against what the X server and the window manager show.
 //
 // The pass writes PALIMO_PROBE_DIR/request; the probe answers with PALIMO_PROBE_DIR/report.json.
-#include <QAbstractButton>
+#include "support/caption_place.h"
+
 #include <QApplication>
-#include <QCheckBox>
 #include <QClipboard>
 #include <QDir>
 #include <QFile>
 #include <QGenericPlugin>
-#include <QGroupBox>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QLabel>
-#include <QLineEdit>
 #include <QPlainTextEdit>
-#include <QPushButton>
-#include <QRadioButton>
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QStyle>
@@ -68,47 +63,6 @@ QRect FocusPlace(const QWidget* focus)
     return {focus->mapTo(focus->window(), QPoint(0, 0)), focus->size()};
 }
 
-// Where the control's caption is drawn, with the room the style wants around it, in window
-// coordinates; null for a control without a caption.
-QRect CaptionPlace(const QWidget* control, QString* text)
-{
-    const QFontMetrics metrics = control->fontMetrics();
-    QRect local;
-    if (const auto* label = qobject_cast<const QLabel*>(control)) {
-        *text = label->text();
-        if (!text->isEmpty())
-            local = control->style()->itemTextRect(metrics, label->contentsRect(),
-                                                   int(label->alignment()), true, *text);
-    } else if (const auto* button = qobject_cast<const QPushButton*>(control)) {
-        *text = button->text();
-        const int margin = control->style()->pixelMetric(QStyle::PM_ButtonMargin, nullptr, control);
-        const QSize needed(metrics.horizontalAdvance(*text) + margin, metrics.height());
-        local = QRect(QPoint(0, 0), needed);
-        local.moveCenter(control->rect().center());
-    } else if (qobject_cast<const QCheckBox*>(control) ||
-               qobject_cast<const QRadioButton*>(control)) {
-        *text = static_cast<const QAbstractButton*>(control)->text();
-        const int indicator =
-            control->style()->pixelMetric(QStyle::PM_IndicatorWidth, nullptr, control);
-        const int spacing =
-            control->style()->pixelMetric(QStyle::PM_CheckBoxLabelSpacing, nullptr, control);
-        local = QRect(indicator + spacing, (control->height() - metrics.height()) / 2,
-                      metrics.horizontalAdvance(*text), metrics.height());
-    } else if (const auto* frame = qobject_cast<const QGroupBox*>(control)) {
-        // The design's frames put the caption 10 px in, at the top.
-        *text = frame->title();
-        local = QRect(10, 0, metrics.horizontalAdvance(*text), metrics.height());
-    } else if (const auto* field = qobject_cast<const QLineEdit*>(control)) {
-        *text = field->text();
-        const QRect inside = field->rect().adjusted(3, 0, -3, 0);
-        local = QRect(inside.left(), (field->height() - metrics.height()) / 2,
-                      metrics.horizontalAdvance(*text), metrics.height());
-    }
-    if (text->isEmpty() || local.isNull())
-        return {};
-    return local.translated(control->mapTo(control->window(), QPoint(0, 0)));
-}
-
 QJsonObject Report()
 {
     QJsonArray windows;
@@ -120,13 +74,13 @@ QJsonObject Report()
             // Controls of the windows it owns belong to those windows.
             if (!control->isVisible() || control->window() != window)
                 continue;
-            QString text;
-            const QRect place = CaptionPlace(control, &text);
+            const QRect local = uitest::CaptionPlace(control);
             const QRect visible = VisiblePart(control, true);
-            if (place.isNull() || !visible.intersects(window->rect()))
+            if (local.isNull() || !visible.intersects(window->rect()))
                 continue;
+            const QRect place = local.translated(control->mapTo(window, QPoint(0, 0)));
             captions.append(QJsonObject{{"name", control->objectName()},
-                                        {"text", text},
+                                        {"text", uitest::CaptionText(control)},
                                         {"place", ToJson(place)},
                                         {"visible", ToJson(visible & window->rect())},
                                         {"inView", VisiblePart(control).contains(place)}});

@@ -1,8 +1,9 @@
 // A few thousand seeded random user events on the real windows, checking after each that the
 // program's rules still hold, and ending with "Выход": the process must exit with status 0.
 // Usage: monkey_test [SEED [EVENTS]]
-#include "support/text_generator.h"
-#include "support/ui_test_support.h"
+#include "support/random_edits.h"
+#include "support/scrolling.h"
+#include "support/widgets.h"
 #include "ui/common/strings.h"
 #include "ui/common/text_pane.h"
 #include "ui/main/main_window.h"
@@ -11,12 +12,13 @@
 #include "ui/windows/options_window.h"
 #include "ui/windows/result_window.h"
 
+#include <QApplication>
 #include <QCheckBox>
-#include <QClipboard>
-#include <QGroupBox>
 #include <QLabel>
 #include <QRadioButton>
 #include <QSlider>
+#include <QTest>
+#include <QTimer>
 
 #include <cstdio>
 #include <cstdlib>
@@ -28,24 +30,23 @@ using uitest::Find;
 class Monkey
 {
 public:
-    Monkey(ui::MainWindow& window, unsigned seed) : window_(window), texts_(seed) {}
+    Monkey(ui::MainWindow& window, unsigned seed) : window_(window), edits_(seed) {}
 
     void step(int index)
     {
-        const int action = texts_.number(0, 19);
+        const int action = texts().number(0, 19);
         switch (action) {
         case 0:
         case 1:
-            typeInto(randomPane());
-            break;
         case 2:
-            paste(randomPane());
+        case 13:
+            edits_.editOnce(randomPane());
             break;
         case 3:
             window_.newTextPane()->replacePlainText(
-                ui::ToQString(texts_.text(texts_.number(0, 80))));
+                ui::ToQString(texts().text(texts().number(0, 80))));
             window_.sourcePane()->replacePlainText(
-                ui::ToQString(texts_.text(texts_.number(0, 80))));
+                ui::ToQString(texts().text(texts().number(0, 80))));
             uitest::Click(&window_, "Command4");
             break;
         case 4:
@@ -56,7 +57,7 @@ public:
             QTest::mouseClick(Find<QCheckBox>(&window_, "Check1"), Qt::LeftButton);
             break;
         case 6:
-            uitest::Tick(&window_, pick({"Timer1", "Timer2", "Timer3"}), texts_.number(1, 3));
+            uitest::Tick(&window_, pick({"Timer1", "Timer2", "Timer3"}), texts().number(1, 3));
             break;
         case 7:
             uitest::MovePointer(Find(&window_, pick({"Check1", "Frame2"})), QPoint(2, 2));
@@ -77,10 +78,6 @@ public:
             else if (QWidget* result = window_.resultWindow())
                 QTest::keyClick(result, Qt::Key_Escape);
             break;
-        case 13:
-            QTest::keyClick(randomPane(), pick({Qt::Key_Backspace, Qt::Key_Delete, Qt::Key_Return,
-                                                Qt::Key_Home, Qt::Key_End}));
-            break;
         case 14:
             scrollToTheEnd(randomPane(), index);
             break;
@@ -94,28 +91,17 @@ public:
     }
 
 private:
+    testsupport::TextGenerator& texts() { return edits_.texts(); }
+
     template <typename T> T pick(std::initializer_list<T> items)
     {
-        return items.begin()[texts_.number(0, static_cast<int>(items.size()) - 1)];
+        return items.begin()[texts().number(0, static_cast<int>(items.size()) - 1)];
     }
 
     ui::TextPane* randomPane()
     {
         return pick({window_.newTextPane(), window_.newTextPane(), window_.sourcePane(),
                      window_.auxiliaryPane()});
-    }
-
-    void typeInto(ui::TextPane* pane)
-    {
-        pane->setFocus();
-        uitest::TypeText(pane, ui::ToQString(texts_.text(texts_.number(1, 6))));
-    }
-
-    void paste(ui::TextPane* pane)
-    {
-        QApplication::clipboard()->setText(ui::ToQString(texts_.text(texts_.number(0, 30))));
-        pane->setFocus();
-        pane->paste();
     }
 
     // Every way of scrolling to the end of a pane in view shows its last line.
@@ -140,12 +126,12 @@ private:
             uitest::Click(&window_, "Command6");
             return;
         }
-        switch (texts_.number(0, 4)) {
+        switch (texts().number(0, 4)) {
         case 0:
         case 1: {
             auto* slider = Find<QSlider>(options, pick({"Slider1", "Slider2"}));
             QTest::mouseClick(slider, Qt::LeftButton, {},
-                              QPoint(texts_.number(0, slider->width() - 1), slider->height() / 3));
+                              QPoint(texts().number(0, slider->width() - 1), slider->height() / 3));
             break;
         }
         case 2:
@@ -204,7 +190,7 @@ private:
     }
 
     ui::MainWindow& window_;
-    testsupport::TextGenerator texts_;
+    uitest::RandomEdits edits_;
 };
 
 } // namespace

@@ -1,6 +1,8 @@
 // Renders every window to PNG and checks that no caption is clipped in its designed box, with
 // the fonts that the run command installs.
-#include "support/ui_test_support.h"
+#include "support/caption_place.h"
+#include "support/pixels.h"
+#include "support/widgets.h"
 #include "ui/main/main_window.h"
 #include "ui/windows/about_window.h"
 #include "ui/windows/help_window.h"
@@ -12,8 +14,7 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QPushButton>
-#include <QStyle>
-#include <QStyleOptionButton>
+#include <QTest>
 
 class tst_LayoutFit : public QObject
 {
@@ -29,29 +30,6 @@ private:
     std::unique_ptr<ui::MainWindow> mainWindow;
     QList<QWidget*> windows() const;
 };
-
-namespace {
-
-// Room a control's text needs beside the text itself, as the style draws it.
-QSize NeededSize(const QWidget* control, const QString& text)
-{
-    const QFontMetrics metrics = control->fontMetrics();
-    const QSize textSize(metrics.horizontalAdvance(text), metrics.height());
-    if (const auto* button = qobject_cast<const QPushButton*>(control)) {
-        const int margin = button->style()->pixelMetric(QStyle::PM_ButtonMargin, nullptr, button);
-        return {textSize.width() + margin, textSize.height()};
-    }
-    if (const auto* check = qobject_cast<const QCheckBox*>(control)) {
-        const int indicator =
-            check->style()->pixelMetric(QStyle::PM_IndicatorWidth, nullptr, check);
-        const int spacing =
-            check->style()->pixelMetric(QStyle::PM_CheckBoxLabelSpacing, nullptr, check);
-        return {textSize.width() + indicator + spacing, textSize.height()};
-    }
-    return textSize;
-}
-
-} // namespace
 
 void tst_LayoutFit::initTestCase()
 {
@@ -73,36 +51,32 @@ QList<QWidget*> tst_LayoutFit::windows() const
 void tst_LayoutFit::captionsFit_data()
 {
     QTest::addColumn<QWidget*>("control");
-    QTest::addColumn<QString>("text");
     for (QWidget* window : windows()) {
         QVERIFY(window);
-        const auto add = [window](QWidget* control, const QString& text) {
-            if (!text.isEmpty() && control->isVisibleTo(window) && control->y() < window->height())
+        const auto add = [window](QWidget* control) {
+            if (!uitest::CaptionText(control).isEmpty() && control->isVisibleTo(window) &&
+                control->y() < window->height())
                 QTest::addRow("%s/%s", qPrintable(window->objectName()),
                               qPrintable(control->objectName()))
-                    << control << text;
+                    << control;
         };
         for (auto* label : window->findChildren<QLabel*>())
-            add(label, label->text());
+            add(label);
         for (auto* button : window->findChildren<QAbstractButton*>())
-            add(button, button->text());
+            add(button);
         for (auto* frame : window->findChildren<QGroupBox*>())
-            add(frame, frame->title());
+            add(frame);
     }
 }
 
 void tst_LayoutFit::captionsFit()
 {
     QFETCH(QWidget*, control);
-    QFETCH(QString, text);
-    const QSize needed = NeededSize(control, text);
-    QVERIFY2(needed.width() <= control->width() && needed.height() <= control->height(),
-             qPrintable(QStringLiteral("«%1» needs %2x%3, has %4x%5")
-                            .arg(text)
-                            .arg(needed.width())
-                            .arg(needed.height())
-                            .arg(control->width())
-                            .arg(control->height())));
+    const QRect needed = uitest::CaptionPlace(control);
+    QVERIFY2(control->rect().contains(needed),
+             qPrintable(QStringLiteral("«%1» needs %2, has %3")
+                            .arg(uitest::CaptionText(control), uitest::Describe(needed),
+                                 uitest::Describe(control->rect()))));
 }
 
 void tst_LayoutFit::cleanupTestCase()

@@ -1,7 +1,7 @@
 // Where the windows go on the screens writers have, at the scales they use: the main window as
 // large as the screen leaves room for and centred, the other windows whole on the screen and
 // clear of the main window's title bar. Sizes are logical pixels, frames as openbox draws them.
-#include "support/ui_test_support.h"
+#include "support/pixels.h"
 #include "ui/common/placement.h"
 
 #include <QTest>

@@ -1,8 +1,11 @@
-// The text pane's own layout: the same lines as Qt's word-boundary-or-anywhere wrapping, at a
-// cost that grows with the text even where no word boundary comes; characters that no font
-// draws laid out in the pane font alone, looking as they would otherwise. A paste or drop that
-// brings no text changes nothing.
-#include "support/ui_test_support.h"
+// The text pane itself: its plain text and line breaks, the clipboard, the keys it takes, and its
+// own layout: the same lines as Qt's word-boundary-or-anywhere wrapping, at a cost that grows
+// with the text even where no word boundary comes; characters that no font draws laid out in the
+// pane font alone, looking as they would otherwise; the end of any text within reach. A paste or
+// drop that brings no text changes nothing.
+#include "support/random_edits.h"
+#include "support/scrolling.h"
+#include "support/window_test.h"
 #include "ui/common/design_fonts.h"
 #include "ui/common/line_break_conversion.h"
 #include "ui/common/strings.h"
@@ -11,7 +14,6 @@
 #include "ui/main/main_window.h"
 
 #include <QApplication>
-#include <QCheckBox>
 #include <QClipboard>
 #include <QGlyphRun>
 #include <QMimeData>
@@ -19,14 +21,20 @@
 #include <QRawFont>
 #include <QScrollArea>
 #include <QSignalSpy>
+#include <QTest>
 #include <QTextBlock>
 #include <QTextLayout>
 
-class tst_TextPane : public QObject
+class tst_TextPane : public uitest::WindowTest
 {
     Q_OBJECT
 
 private slots:
+    void plainTextKeepsTheCharacters();
+    void pastingKeepsNoBreakSpacesAndLineBreaks();
+    void copyingGivesLineFeeds_data();
+    void copyingGivesLineFeeds();
+    void controlTabTypesATab();
     void linesAreQtsOwn_data();
     void linesAreQtsOwn();
     void layoutWorkGrowsWithTheText_data();
@@ -185,6 +193,113 @@ void DropAtStart(ui::TextPane& pane, const QMimeData& data)
 }
 
 } // namespace
+
+void tst_TextPane::controlTabTypesATab()
+{
+    QVERIFY(QTest::qWaitForWindowActive(mainWindow()));
+    ui::TextPane* newText = newTextPane();
+    newText->replacePlainText(QStringLiteral("ab"));
+    newText->setFocus();
+    newText->moveCursor(QTextCursor::End);
+    QTest::keyClick(newText, Qt::Key_Tab, Qt::ControlModifier);
+    QCOMPARE(newText->plainText(), QStringLiteral("ab\t"));
+    QCOMPARE(QApplication::focusWidget(), newText);
+}
+
+void tst_TextPane::plainTextKeepsTheCharacters()
+{
+    const QString text = QStringLiteral("a\u00A0b\tc\r\nd\re\nf \U0001F600");
+    ui::TextPane* newText = newTextPane();
+    newText->replacePlainText(text);
+    QCOMPARE(newText->plainText(), QStringLiteral("a\u00A0b\tc\r\nd\r\ne\r\nf \U0001F600"));
+    QCOMPARE(newText->leadingPlainText(8), QStringLiteral("a\u00A0b\tc\r\nd"));
+    QCOMPARE(newText->leadingPlainText(7), QStringLiteral("a\u00A0b\tc\r\n"));
+    QCOMPARE(newText->leadingPlainText(6), QStringLiteral("a\u00A0b\tc\r"));
+}
+
+void tst_TextPane::pastingKeepsNoBreakSpacesAndLineBreaks()
+{
+    ui::TextPane* newText = newTextPane();
+    newText->replacePlainText(QString());
+    auto* data = new QMimeData;
+    data->setText(QStringLiteral("один\u00A0два\r\nтри"));
+    data->setHtml(QStringLiteral("<b style='font-size:40pt'>один два</b>"));
+    QApplication::clipboard()->setMimeData(data);
+    newText->setFocus();
+    newText->paste();
+    QCOMPARE(newText->plainText(), QStringLiteral("один\u00A0два\r\nтри"));
+    // Pasted text takes the pane's font: a size change reaches all of it.
+    newText->setFontSize(11);
+    QTextCursor cursor(newText->document());
+    cursor.setPosition(2);
+    QCOMPARE(QFontInfo(cursor.charFormat().font()).pointSizeF(),
+             QFontInfo(newText->font()).pointSizeF());
+}
+
+void tst_TextPane::copyingGivesLineFeeds_data()
+{
+    QTest::addColumn<QString>("typed");   // a line feed presses Enter
+    QTest::addColumn<bool>("shiftEnter"); // Enter with Shift: a line break inside a paragraph
+    QTest::addColumn<QString>("pasted");
+    QTest::addColumn<QString>("read");   // the pane's plain text
+    QTest::addColumn<QString>("copied"); // from the third character to the end
+    QTest::addColumn<bool>("cut");
+
+    const QString read = QStringLiteral("один\u00A0два\r\nтри");
+    const QString copied = QStringLiteral("ин\u00A0два\nтри");
+    QTest::newRow("typedEnter") << QStringLiteral("один\u00A0два\nтри") << false << QString()
+                                << read << copied << false;
+    QTest::newRow("typedShiftEnter")
+        << QStringLiteral("один\u00A0два\nтри") << true << QString() << read << copied << false;
+    QTest::newRow("pastedCrLf") << QString() << false << QStringLiteral("один\u00A0два\r\nтри")
+                                << read << copied << false;
+    QTest::newRow("pastedCr") << QString() << false << QStringLiteral("один\u00A0два\rтри") << read
+                              << copied << false;
+    QTest::newRow("emptyLineBetween")
+        << QString() << false << QStringLiteral("один\n\nтри") << QStringLiteral("один\r\n\r\nтри")
+        << QStringLiteral("ин\n\nтри") << false;
+    QTest::newRow("cut") << QString() << false << QStringLiteral("один\u00A0два\r\nтри") << read
+                         << copied << true;
+}
+
+// A pane reads its line breaks as CR LF, but what it puts on the clipboard has the platform's
+// LF; pasted back, the text reads as before.
+void tst_TextPane::copyingGivesLineFeeds()
+{
+    QFETCH(QString, typed);
+    QFETCH(bool, shiftEnter);
+    QFETCH(QString, pasted);
+    QFETCH(QString, read);
+    QFETCH(QString, copied);
+    QFETCH(bool, cut);
+    ui::TextPane* newText = newTextPane();
+    newText->replacePlainText(QString());
+    newText->setFocus();
+    if (!pasted.isNull())
+        uitest::Paste(newText, pasted);
+    const QStringList lines = typed.split(QLatin1Char('\n'));
+    for (qsizetype i = 0; i < lines.size(); ++i) {
+        if (i > 0)
+            QTest::keyClick(newText, Qt::Key_Return,
+                            shiftEnter ? Qt::ShiftModifier : Qt::NoModifier);
+        uitest::TypeText(newText, lines[i]);
+    }
+    QCOMPARE(newText->plainText(), read);
+
+    QTest::keyClick(newText, Qt::Key_Home, Qt::ControlModifier);
+    QTest::keyClick(newText, Qt::Key_Right);
+    QTest::keyClick(newText, Qt::Key_Right);
+    QTest::keyClick(newText, Qt::Key_End, Qt::ControlModifier | Qt::ShiftModifier);
+    QTest::keyClick(newText, cut ? Qt::Key_X : Qt::Key_C, Qt::ControlModifier);
+    QCOMPARE(QApplication::clipboard()->text(), copied);
+    QCOMPARE(newText->plainText(), cut ? read.left(2) : read);
+
+    ui::TextPane* source = sourcePane();
+    source->setFocus();
+    QTest::keyClick(source, Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClick(source, Qt::Key_V, Qt::ControlModifier);
+    QCOMPARE(source->plainText(), read.mid(2));
+}
 
 void tst_TextPane::linesAreQtsOwn_data()
 {
@@ -438,17 +553,13 @@ void tst_TextPane::endOfTextIsReachable()
     QFETCH(bool, auxiliaryShown);
     QFETCH(int, fontSize);
     QFETCH(QString, text);
-    ui::MainWindow window;
-    window.show();
-    uitest::Find<QCheckBox>(&window, "Check1")->setChecked(auxiliaryShown);
-    uitest::Tick(&window, "Timer2");
-    auto* pane = uitest::Find<ui::TextPane>(&window, paneName.toLatin1().constData());
-    window.activateWindow();
-    QVERIFY(QTest::qWaitForWindowActive(&window));
+    showAuxiliaryPane(auxiliaryShown);
+    auto* pane = control<ui::TextPane>(paneName.toLatin1().constData());
+    mainWindow()->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(mainWindow()));
     pane->setFocus();
     pane->setFontSize(fontSize);
-    QApplication::clipboard()->setText(text);
-    QTest::keyClick(pane, Qt::Key_V, Qt::ControlModifier);
+    uitest::Paste(pane, text);
     QVERIFY(pane->viewport()->rect().contains(pane->cursorRect()));
     QCOMPARE(uitest::WaysThatMissTheEnd(pane, [pane] { return uitest::EndInView(*pane); }),
              QStringList());
@@ -474,41 +585,29 @@ void tst_TextPane::scrollRangeFollowsEdits_data()
 void tst_TextPane::scrollRangeFollowsEdits()
 {
     QFETCH(quint32, seed);
-    QRandomGenerator random(seed);
+    uitest::RandomEdits edits(seed);
     ui::TextPane pane;
     pane.resize(ui::TwipsToPixels(12615), ui::TwipsToPixels(4335));
     pane.show();
     for (int step = 0; step < 40; ++step) {
-        QTextCursor cursor(pane.document());
-        cursor.setPosition(random.bounded(pane.document()->characterCount()));
-        pane.setTextCursor(cursor);
-        switch (random.bounded(6)) {
+        QString change;
+        switch (edits.texts().number(0, 5)) {
         case 0:
-            QApplication::clipboard()->setText(Article(random.bounded(1, 30), random.bounded(1, 60),
-                                                       QStringLiteral("\r\n"), random.generate()));
-            QTest::keyClick(&pane, Qt::Key_V, Qt::ControlModifier);
+            pane.resize(ui::TwipsToPixels(edits.texts().number(0, 1) ? 12615 : 6255),
+                        pane.height());
+            change = QStringLiteral("a new width");
             break;
         case 1:
-            uitest::TypeText(&pane, Prose(random.bounded(1, 20), random.generate()));
-            break;
-        case 2:
-            cursor.setPosition(random.bounded(pane.document()->characterCount()),
-                               QTextCursor::KeepAnchor);
-            pane.setTextCursor(cursor);
-            QTest::keyClick(&pane, Qt::Key_Delete);
-            break;
-        case 3:
-            QTest::keyClick(&pane, Qt::Key_Return);
-            break;
-        case 4:
-            pane.resize(ui::TwipsToPixels(random.bounded(2) ? 12615 : 6255), pane.height());
+            pane.setFontSize(edits.texts().number(10, 21));
+            change = QStringLiteral("a new font size");
             break;
         default:
-            pane.setFontSize(random.bounded(10, 22));
+            change = edits.editOnce(&pane);
             break;
         }
         QTest::keyClick(&pane, Qt::Key_End, Qt::ControlModifier);
-        QVERIFY2(uitest::EndInView(pane), qPrintable(QStringLiteral("step %1").arg(step)));
+        QVERIFY2(uitest::EndInView(pane),
+                 qPrintable(QStringLiteral("step %1, %2").arg(step).arg(change)));
         if (step % 4 == 3) {
             QTRY_VERIFY(pane.isLaidOut());
             QCOMPARE(uitest::RangeOf(pane),

@@ -1,6 +1,7 @@
 // The life of the secondary windows, opened by the main window's buttons: at most one of each
 // kind, what their own buttons, keys and close boxes do to them, and their icons.
-#include "support/ui_test_support.h"
+#include "support/pixels.h"
+#include "support/window_test.h"
 #include "ui/main/main_window.h"
 #include "ui/windows/about_window.h"
 #include "ui/windows/help_window.h"
@@ -11,37 +12,35 @@
 #include <QPixmap>
 #include <QPointer>
 #include <QPushButton>
-
-#include <memory>
+#include <QScreen>
+#include <QTest>
 
 using uitest::Find;
 
-class tst_WindowLifecycle : public QObject
+class tst_WindowLifecycle : public uitest::WindowTest
 {
     Q_OBJECT
 
 private:
-    std::unique_ptr<ui::MainWindow> main;
-
     // The window the main window holds under that design name, null while there is none.
     QWidget* held(const QString& name) const
     {
         if (name == QLatin1String("Form1"))
-            return main.get();
+            return mainWindow();
         if (name == QLatin1String("Form2"))
-            return main->optionsWindow();
+            return mainWindow()->optionsWindow();
         if (name == QLatin1String("Form3"))
-            return main->helpWindow();
+            return mainWindow()->helpWindow();
         if (name == QLatin1String("Form4"))
-            return main->resultWindow();
+            return mainWindow()->resultWindow();
         if (name == QLatin1String("frmAbout"))
-            return main->aboutWindow();
+            return mainWindow()->aboutWindow();
         qFatal("no window named %s", qPrintable(name));
     }
     QWidget* open(const QString& opener, const QString& name)
     {
         if (!opener.isEmpty())
-            uitest::Click(main.get(), opener.toLatin1().constData());
+            click(opener.toLatin1().constData());
         return held(name);
     }
     static int topLevelWindowsNamed(const QString& name)
@@ -76,17 +75,6 @@ private:
     }
 
 private slots:
-    void init()
-    {
-        main = std::make_unique<ui::MainWindow>();
-        main->show();
-    }
-    void cleanup()
-    {
-        main.reset();
-        uitest::VerifyNoWindowLeft();
-    }
-
     void secondClickMakesNoSecondCopy_data();
     void secondClickMakesNoSecondCopy();
     void closingHidesOrDestroys_data();
@@ -119,7 +107,7 @@ void tst_WindowLifecycle::secondClickMakesNoSecondCopy()
     QVERIFY(first->isVisible());
     QCOMPARE(topLevelWindowsNamed(name), 1);
     // Modeless: the main window stays usable beside it.
-    QVERIFY(main->isEnabled());
+    QVERIFY(mainWindow()->isEnabled());
     QVERIFY(!QApplication::activeModalWidget());
 }
 
@@ -171,7 +159,7 @@ void tst_WindowLifecycle::closingHidesOrDestroys()
         uitest::Click(window.data(), okButton.toLatin1().constData());
     }
     uitest::DiscardClosedWindows();
-    QVERIFY(main->isVisible());
+    QVERIFY(mainWindow()->isVisible());
 
     if (destroyed) {
         QVERIFY(!window);
@@ -203,7 +191,7 @@ void tst_WindowLifecycle::closingOneLeavesTheOthers()
     QFETCH(QString, okButton);
     const QStringList names = {"Form2", "Form3", "Form4", "frmAbout"};
     for (const char* button : {"Command3", "Command5", "Command6", "Command4"})
-        uitest::Click(main.get(), button);
+        click(button);
     QList<QPointer<QWidget>> others;
     for (const QString& other : names) {
         QVERIFY2(held(other) && held(other)->isVisible(), qPrintable(other));
@@ -215,25 +203,25 @@ void tst_WindowLifecycle::closingOneLeavesTheOthers()
     QVERIFY(!held(name) || held(name)->isHidden());
     for (const QPointer<QWidget>& other : others)
         QVERIFY2(other && other->isVisible(), qPrintable(other ? other->objectName() : name));
-    QVERIFY(main->isVisible());
+    QVERIFY(mainWindow()->isVisible());
 }
 
 // Exit ends every window, the hidden options window too.
 void tst_WindowLifecycle::exitClosesEveryWindow()
 {
-    uitest::Click(main.get(), "Command6");
-    Find<QPushButton>(main->optionsWindow(), "Command1")->click();
+    click("Command6");
+    Find<QPushButton>(mainWindow()->optionsWindow(), "Command1")->click();
     for (const char* button : {"Command3", "Command5", "Command4"})
-        uitest::Click(main.get(), button);
-    QPointer<QWidget> options = main->optionsWindow();
-    QPointer<QWidget> help = main->helpWindow();
-    QPointer<QWidget> about = main->aboutWindow();
-    QPointer<QWidget> result = main->resultWindow();
+        click(button);
+    QPointer<QWidget> options = mainWindow()->optionsWindow();
+    QPointer<QWidget> help = mainWindow()->helpWindow();
+    QPointer<QWidget> about = mainWindow()->aboutWindow();
+    QPointer<QWidget> result = mainWindow()->resultWindow();
     QVERIFY(options && options->isHidden());
     QVERIFY(help && about && result);
 
-    uitest::Click(main.get(), "Command1");
-    QVERIFY(!main->isVisible());
+    click("Command1");
+    QVERIFY(!mainWindow()->isVisible());
     uitest::DiscardClosedWindows();
     QVERIFY(!options);
     QVERIFY(!help);
@@ -254,9 +242,9 @@ void tst_WindowLifecycle::opensWholeAndClearOfTheMainTitleBar()
     QWidget* window = open(opener, name);
     QVERIFY(QTest::qWaitForWindowExposed(window));
     const QRect available = window->screen()->availableGeometry();
-    const QRect mainFrame = main->frameGeometry();
+    const QRect mainFrame = mainWindow()->frameGeometry();
     const QRect titleBar(mainFrame.topLeft(),
-                         QSize(mainFrame.width(), main->geometry().y() - mainFrame.y()));
+                         QSize(mainFrame.width(), mainWindow()->geometry().y() - mainFrame.y()));
     const QRect placed = window->frameGeometry();
     const QString where = uitest::Describe(placed) + QStringLiteral(", the main window ") +
                           uitest::Describe(mainFrame);

@@ -1,4 +1,7 @@
-#include "support/ui_test_support.h"
+// The options window: font sizes of the panes by the sliders, the panes' colour by the swatches,
+// what survives its closing and what a palette change reaches.
+#include "support/pixels.h"
+#include "support/window_test.h"
 #include "ui/common/colour_value.h"
 #include "ui/common/text_pane.h"
 #include "ui/common/twips.h"
@@ -6,34 +9,30 @@
 #include "ui/windows/options_window.h"
 
 #include <QAccessible>
-#include <QCheckBox>
 #include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSlider>
 #include <QStyleOptionSlider>
-
-#include <memory>
+#include <QTest>
 
 using uitest::Find;
 
-class tst_Form2 : public QObject
+class tst_OptionsWindow : public uitest::WindowTest
 {
     Q_OBJECT
 
 private:
-    std::unique_ptr<ui::MainWindow> main;
-
-    ui::TextPane* pane(const char* name) { return Find<ui::TextPane>(main.get(), name); }
+    ui::TextPane* pane(const char* name) { return control<ui::TextPane>(name); }
     ui::OptionsWindow* open()
     {
-        uitest::Click(main.get(), "Command6");
-        return main->optionsWindow();
+        click("Command6");
+        return mainWindow()->optionsWindow();
     }
-    QSlider* slider(const char* name) { return Find<QSlider>(main->optionsWindow(), name); }
+    QSlider* slider(const char* name) { return Find<QSlider>(mainWindow()->optionsWindow(), name); }
     QRadioButton* swatch(const char* name)
     {
-        return Find<QRadioButton>(main->optionsWindow(), name);
+        return Find<QRadioButton>(mainWindow()->optionsWindow(), name);
     }
     // The colour a swatch or a pane shows, away from the swatch's button and the pane's text.
     QColor colourShown(const QString& name)
@@ -47,7 +46,7 @@ private:
     }
     void closeByCloseBox()
     {
-        main->optionsWindow()->close();
+        mainWindow()->optionsWindow()->close();
         uitest::DiscardClosedWindows();
     }
     static QPoint handleCentre(QSlider* slider)
@@ -74,16 +73,11 @@ private:
     }
 
 private slots:
+    // The auxiliary pane shows, as from the main window's first tick on.
     void init()
     {
-        main = std::make_unique<ui::MainWindow>();
-        main->show();
-        uitest::Tick(main.get(), "Timer2");
-    }
-    void cleanup()
-    {
-        main.reset();
-        uitest::VerifyNoWindowLeft();
+        WindowTest::init();
+        showAuxiliaryPane(true);
     }
 
     void opensWithTheDesign();
@@ -110,7 +104,7 @@ private slots:
     void resizingMovesNoControl();
 };
 
-void tst_Form2::opensWithTheDesign()
+void tst_OptionsWindow::opensWithTheDesign()
 {
     ui::OptionsWindow* window = open();
     QVERIFY(window);
@@ -142,7 +136,7 @@ void tst_Form2::opensWithTheDesign()
     QCOMPARE(uitest::FocusOrder(window, order), order);
 }
 
-void tst_Form2::loadStepRoundsHalfToEven_data()
+void tst_OptionsWindow::loadStepRoundsHalfToEven_data()
 {
     QTest::addColumn<qreal>("size");
     QTest::addColumn<int>("position");
@@ -153,7 +147,7 @@ void tst_Form2::loadStepRoundsHalfToEven_data()
     QTest::newRow("20.5") << 20.5 << 20;
 }
 
-void tst_Form2::loadStepRoundsHalfToEven()
+void tst_OptionsWindow::loadStepRoundsHalfToEven()
 {
     QFETCH(qreal, size);
     QFETCH(int, position);
@@ -167,7 +161,7 @@ void tst_Form2::loadStepRoundsHalfToEven()
     QCOMPARE(pane("RichTextBox1")->fontSize(), size);
 }
 
-void tst_Form2::upperSliderFollowsTheAuxiliaryPane()
+void tst_OptionsWindow::upperSliderFollowsTheAuxiliaryPane()
 {
     pane("RichTextBox2")->setFontSize(12);
     pane("RichTextBox3")->setFontSize(15);
@@ -175,7 +169,7 @@ void tst_Form2::upperSliderFollowsTheAuxiliaryPane()
     QCOMPARE(slider("Slider1")->value(), 15);
 }
 
-void tst_Form2::swatchesShowTheirColours_data()
+void tst_OptionsWindow::swatchesShowTheirColours_data()
 {
     QTest::addColumn<QString>("name");
     QTest::addColumn<QColor>("colour");
@@ -186,7 +180,7 @@ void tst_Form2::swatchesShowTheirColours_data()
     QTest::newRow("Option3") << "Option3" << QColor(128, 128, 0);
 }
 
-void tst_Form2::swatchesShowTheirColours()
+void tst_OptionsWindow::swatchesShowTheirColours()
 {
     QFETCH(QString, name);
     QFETCH(QColor, colour);
@@ -196,10 +190,9 @@ void tst_Form2::swatchesShowTheirColours()
     QCOMPARE(image.pixelColor(image.width() - 3, image.height() / 2), colour);
 }
 
-void tst_Form2::swatchColoursAllThreePanesHiddenToo()
+void tst_OptionsWindow::swatchColoursAllThreePanesHiddenToo()
 {
-    Find<QCheckBox>(main.get(), "Check1")->setChecked(false);
-    uitest::Tick(main.get(), "Timer2");
+    showAuxiliaryPane(false);
     QVERIFY(pane("RichTextBox3")->isHidden());
     open();
     QTest::mouseClick(swatch("Option3"), Qt::LeftButton);
@@ -211,7 +204,7 @@ void tst_Form2::swatchColoursAllThreePanesHiddenToo()
     QCOMPARE(pane("RichTextBox3")->backgroundColour(), ui::ColourInactiveBorder);
 }
 
-void tst_Form2::panesTakeTheColourTheSwatchShows_data()
+void tst_OptionsWindow::panesTakeTheColourTheSwatchShows_data()
 {
     QTest::addColumn<QString>("name");
     QTest::newRow("Option1") << "Option1";
@@ -219,7 +212,7 @@ void tst_Form2::panesTakeTheColourTheSwatchShows_data()
     QTest::newRow("Option3") << "Option3";
 }
 
-void tst_Form2::panesTakeTheColourTheSwatchShows()
+void tst_OptionsWindow::panesTakeTheColourTheSwatchShows()
 {
     QFETCH(QString, name);
     open();
@@ -234,7 +227,7 @@ void tst_Form2::panesTakeTheColourTheSwatchShows()
     }
 }
 
-void tst_Form2::systemColourFollowsThePalette_data()
+void tst_OptionsWindow::systemColourFollowsThePalette_data()
 {
     QTest::addColumn<QString>("chosen"); // the swatch selected before the change
     QTest::addColumn<QString>("shown");  // the swatch or pane looked at
@@ -257,21 +250,19 @@ void tst_Form2::systemColourFollowsThePalette_data()
 
 // The first swatch, and the panes that took its colour, show the platform's colour of the
 // moment: a change of the colour scheme while the program runs reaches them.
-void tst_Form2::systemColourFollowsThePalette()
+void tst_OptionsWindow::systemColourFollowsThePalette()
 {
     QFETCH(QString, chosen);
     QFETCH(QString, shown);
     QFETCH(bool, follows);
     const bool hiddenMeanwhile = shown == QLatin1String("RichTextBox3");
-    auto* check = Find<QCheckBox>(main.get(), "Check1");
     open();
     QTest::mouseClick(swatch(chosen.toLatin1().constData()), Qt::LeftButton);
     const QColor before = colourShown(shown);
     const QColor border(201, 17, 99); // no platform's inactive window face
     QVERIFY(before != border);
     if (hiddenMeanwhile) {
-        check->setChecked(false);
-        uitest::Tick(main.get(), "Timer2");
+        showAuxiliaryPane(false);
         QVERIFY(pane("RichTextBox3")->isHidden());
     }
 
@@ -279,8 +270,7 @@ void tst_Form2::systemColourFollowsThePalette()
     changed.setColor(QPalette::Inactive, QPalette::Window, border);
     const uitest::ScopedApplicationPalette scheme(changed);
     if (hiddenMeanwhile) {
-        check->setChecked(true);
-        uitest::Tick(main.get(), "Timer2");
+        showAuxiliaryPane(true);
         QVERIFY(pane("RichTextBox3")->isVisible());
     }
     if (!follows) {
@@ -290,14 +280,14 @@ void tst_Form2::systemColourFollowsThePalette()
     QCOMPARE(colourShown(shown), border);
 }
 
-void tst_Form2::sliderTicksShowOnTheDarkGreen_data()
+void tst_OptionsWindow::sliderTicksShowOnTheDarkGreen_data()
 {
     QTest::addColumn<QString>("name");
     QTest::newRow("Slider1") << "Slider1";
     QTest::newRow("Slider2") << "Slider2";
 }
 
-void tst_Form2::sliderTicksShowOnTheDarkGreen()
+void tst_OptionsWindow::sliderTicksShowOnTheDarkGreen()
 {
     QFETCH(QString, name);
     open();
@@ -310,7 +300,7 @@ void tst_Form2::sliderTicksShowOnTheDarkGreen()
                       shown->height() - handle.bottom() - 1);
     QVERIFY(ticks.isValid());
     // As the window shows it, with whatever lies behind the slider.
-    const QImage image = main->optionsWindow()->grab(shown->geometry()).toImage();
+    const QImage image = mainWindow()->optionsWindow()->grab(shown->geometry()).toImage();
     const QColor face = image.pixelColor(ticks.left() + 1, ticks.bottom());
     int visibleColumns = 0;
     for (int x = ticks.left(); x <= ticks.right(); ++x) {
@@ -322,7 +312,7 @@ void tst_Form2::sliderTicksShowOnTheDarkGreen()
              qPrintable(QString::number(visibleColumns)));
 }
 
-void tst_Form2::labelsStandAtTheTopOfTheirBoxes()
+void tst_OptionsWindow::labelsStandAtTheTopOfTheirBoxes()
 {
     ui::OptionsWindow* window = open();
     for (const char* name : {"Label2", "Label5"}) {
@@ -336,7 +326,7 @@ void tst_Form2::labelsStandAtTheTopOfTheirBoxes()
     }
 }
 
-void tst_Form2::slidersAreNamedByTheirLabels()
+void tst_OptionsWindow::slidersAreNamedByTheirLabels()
 {
     ui::OptionsWindow* window = open();
     const auto name = [](QWidget* control) {
@@ -349,7 +339,7 @@ void tst_Form2::slidersAreNamedByTheirLabels()
     QCOMPARE(name(Find(window, "Command1")), QStringLiteral("Окей"));
 }
 
-void tst_Form2::closeBoxRecreatesWithWhiteSelected()
+void tst_OptionsWindow::closeBoxRecreatesWithWhiteSelected()
 {
     open();
     QTest::mouseClick(swatch("Option3"), Qt::LeftButton);
@@ -361,7 +351,7 @@ void tst_Form2::closeBoxRecreatesWithWhiteSelected()
     QCOMPARE(pane("RichTextBox1")->backgroundColour(), ui::Rgb(128, 128, 0));
 }
 
-void tst_Form2::okKeepsTheState()
+void tst_OptionsWindow::okKeepsTheState()
 {
     ui::OptionsWindow* window = open();
     QTest::mouseClick(swatch("Option1"), Qt::LeftButton);
@@ -374,7 +364,7 @@ void tst_Form2::okKeepsTheState()
     QVERIFY(swatch("Option1")->isChecked());
 }
 
-void tst_Form2::sliderClickSetsTheUpperPanes()
+void tst_OptionsWindow::sliderClickSetsTheUpperPanes()
 {
     open();
     QSlider* upper = slider("Slider1");
@@ -385,7 +375,7 @@ void tst_Form2::sliderClickSetsTheUpperPanes()
     QCOMPARE(pane("RichTextBox1")->fontSize(), 18.0);
 }
 
-void tst_Form2::clickOnTheThumbReappliesItsSize()
+void tst_OptionsWindow::clickOnTheThumbReappliesItsSize()
 {
     open();
     pane("RichTextBox2")->setFontSize(11);
@@ -395,7 +385,7 @@ void tst_Form2::clickOnTheThumbReappliesItsSize()
     QCOMPARE(pane("RichTextBox2")->fontSize(), 18.0);
 }
 
-void tst_Form2::keyboardMovesApplyNothingUntilAClick()
+void tst_OptionsWindow::keyboardMovesApplyNothingUntilAClick()
 {
     open();
     QSlider* upper = slider("Slider1");
@@ -409,7 +399,7 @@ void tst_Form2::keyboardMovesApplyNothingUntilAClick()
     QCOMPARE(pane("RichTextBox2")->fontSize(), 16.0);
 }
 
-void tst_Form2::lowerSliderSetsTheNewTextPane()
+void tst_OptionsWindow::lowerSliderSetsTheNewTextPane()
 {
     open();
     QSlider* lower = slider("Slider2");
@@ -418,10 +408,10 @@ void tst_Form2::lowerSliderSetsTheNewTextPane()
     QCOMPARE(pane("RichTextBox1")->fontSize(), 21.0);
     QVERIFY(pane("RichTextBox1")->font().bold());
     QCOMPARE(pane("RichTextBox2")->fontSize(), 18.0);
-    QCOMPARE(main->caption(), QStringLiteral("Palimo Suite..."));
+    QCOMPARE(mainWindow()->caption(), QStringLiteral("Palimo Suite..."));
 }
 
-void tst_Form2::resizingMovesNoControl()
+void tst_OptionsWindow::resizingMovesNoControl()
 {
     ui::OptionsWindow* window = open();
     const QRect before = slider("Slider2")->geometry();
@@ -430,5 +420,5 @@ void tst_Form2::resizingMovesNoControl()
     QCOMPARE(Find(window, "Command1")->geometry(), ui::TwipsRect(4920, 1560, 1215, 255));
 }
 
-QTEST_MAIN(tst_Form2)
-#include "tst_form2.moc"
+QTEST_MAIN(tst_OptionsWindow)
+#include "tst_options_window.moc"

@@ -1,4 +1,9 @@
-#include "support/ui_test_support.h"
+// The main window: its design, its caption, its tab order, the live figures and the clock, the
+// compare command and the switch of the auxiliary pane.
+#include "support/caption_place.h"
+#include "support/pixels.h"
+#include "support/random_edits.h"
+#include "support/window_test.h"
 #include "ui/common/colour_value.h"
 #include "ui/common/controls.h"
 #include "ui/common/frame_box.h"
@@ -7,6 +12,7 @@
 #include "ui/common/text_pane.h"
 #include "ui/common/twips.h"
 #include "ui/common/window_setup.h"
+#include "ui/main/auxiliary_pane_switch.h"
 #include "ui/main/document_statistics.h"
 #include "ui/main/figures_row.h"
 #include "ui/main/main_window.h"
@@ -14,36 +20,27 @@
 
 #include <QAccessible>
 #include <QCheckBox>
-#include <QClipboard>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMimeData>
-#include <QRandomGenerator>
 #include <QScreen>
 #include <QScrollArea>
 #include <QScrollBar>
-#include <QSignalSpy>
+#include <QTest>
 #include <QTextBlock>
+#include <QTimer>
 #include <QWindow>
 
 #include <algorithm>
-#include <memory>
 
 using uitest::Find;
-using uitest::Tick;
 
-class tst_Form1 : public QObject
+class tst_MainWindow : public uitest::WindowTest
 {
     Q_OBJECT
 
 private:
-    std::unique_ptr<ui::MainWindow> window;
-
-    ui::TextPane* pane(const char* name) { return Find<ui::TextPane>(window.get(), name); }
-    QLabel* label(const char* name) { return Find<QLabel>(window.get(), name); }
-    void click(const char* name) { uitest::Click(window.get(), name); }
-    QScrollArea* scrollArea() { return window->findChild<QScrollArea*>(); }
+    QScrollArea* scrollArea() { return mainWindow()->findChild<QScrollArea*>(); }
     // The window's scrolled view shows as much of the control as it can at once; of a pane, the
     // place of its cursor.
     bool inView(const QWidget* control)
@@ -59,17 +56,6 @@ private:
     }
 
 private slots:
-    void init()
-    {
-        window = std::make_unique<ui::MainWindow>();
-        window->show();
-    }
-    void cleanup()
-    {
-        window.reset();
-        uitest::VerifyNoWindowLeft();
-    }
-
     void startsWithTheDesign();
     void wholeOnTheScreen();
     void controlsStandWhereDesigned_data();
@@ -83,7 +69,6 @@ private slots:
     void emptyCaptionLeavesTheTitleBarEmpty();
 
     void tabWalksTheDesignedOrderOutOfThePanes();
-    void controlTabTypesATab();
 
     void framesDrawTheirLineThroughTheCaption_data();
     void framesDrawTheirLineThroughTheCaption();
@@ -93,11 +78,6 @@ private slots:
 
     void clearAllEmptiesEveryPaneAndRestoresTheTitle();
     void sourcePaneReturnsTo18PointsOnFocus();
-
-    void plainTextKeepsTheCharacters();
-    void pastingKeepsNoBreakSpacesAndLineBreaks();
-    void copyingGivesLineFeeds_data();
-    void copyingGivesLineFeeds();
 
     void compareShowsTheInitialResult();
     void compareWithTooFewWordsShowsOneMessage_data();
@@ -123,53 +103,53 @@ private slots:
     void hiddenAuxiliaryPaneKeepsItsText();
 };
 
-void tst_Form1::startsWithTheDesign()
+void tst_MainWindow::startsWithTheDesign()
 {
-    QCOMPARE(window->objectName(), QStringLiteral("Form1"));
-    QCOMPARE(window->windowTitle(), QStringLiteral("Palimo Suite..."));
-    QCOMPARE(window->size(), QSize(873, 665));
-    QCOMPARE(window->minimumSize(), window->maximumSize());
-    QVERIFY(!(window->windowFlags() & Qt::WindowMinimizeButtonHint));
-    QVERIFY(!(window->windowFlags() & Qt::WindowMaximizeButtonHint));
-    QVERIFY(window->windowFlags() & Qt::WindowCloseButtonHint);
-    QCOMPARE(window->frameGeometry().center(), window->screen()->availableGeometry().center());
+    QCOMPARE(mainWindow()->objectName(), QStringLiteral("Form1"));
+    QCOMPARE(mainWindow()->windowTitle(), QStringLiteral("Palimo Suite..."));
+    QCOMPARE(mainWindow()->size(), QSize(873, 665));
+    QCOMPARE(mainWindow()->minimumSize(), mainWindow()->maximumSize());
+    QVERIFY(!(mainWindow()->windowFlags() & Qt::WindowMinimizeButtonHint));
+    QVERIFY(!(mainWindow()->windowFlags() & Qt::WindowMaximizeButtonHint));
+    QVERIFY(mainWindow()->windowFlags() & Qt::WindowCloseButtonHint);
+    QCOMPARE(mainWindow()->frameGeometry().center(), mainWindow()->screen()->availableGeometry().center());
 
     QCOMPARE(
-        pane("RichTextBox1")->plainText(),
+        newTextPane()->plainText(),
         QStringLiteral("Системы глобального позиционирования обеспечивают непрерывную навигацию "
                        "практически в любой точке земного шара. Недостатками навигационных "
                        "систем GPS служат - недоступность сигнала GPS в бетонных помещениях и в "
                        "условиях сильной облачности."));
-    QCOMPARE(pane("RichTextBox2")->plainText(),
+    QCOMPARE(sourcePane()->plainText(),
              QStringLiteral("Недостатками навигационных систем типа GPS является их практическая "
                             "неприменимость в условиях сильной облачности, а так же в местах с "
                             "отсутствием прямой видимости небосвода\u2026"));
-    QCOMPARE(pane("RichTextBox3")->plainText(),
+    QCOMPARE(auxiliaryPane()->plainText(),
              QStringLiteral("Система GPS позволяет узнавать местоположение объекта в любой точке "
                             "Земли. Высота, широта и долгота\u2026"));
-    QVERIFY(pane("RichTextBox1")->font().bold());
-    QVERIFY(!pane("RichTextBox2")->font().bold());
-    for (const char* name : {"RichTextBox1", "RichTextBox2", "RichTextBox3"}) {
-        QCOMPARE(pane(name)->fontSize(), 18.0);
-        QCOMPARE(pane(name)->backgroundColour(), ui::Rgb(255, 255, 255));
-        QCOMPARE(pane(name)->palette().color(QPalette::Base), QColor(Qt::white));
+    QVERIFY(newTextPane()->font().bold());
+    QVERIFY(!sourcePane()->font().bold());
+    for (const ui::TextPane* pane : panes()) {
+        QCOMPARE(pane->fontSize(), 18.0);
+        QCOMPARE(pane->backgroundColour(), ui::Rgb(255, 255, 255));
+        QCOMPARE(pane->palette().color(QPalette::Base), QColor(Qt::white));
     }
-    QCOMPARE(window->palette().color(QPalette::Window), uitest::DarkGreen());
-    QVERIFY(Find<QCheckBox>(window.get(), "Check1")->isChecked());
-    QVERIFY(!window->resultWindow());
-    QVERIFY(!window->optionsWindow());
+    QCOMPARE(mainWindow()->palette().color(QPalette::Window), uitest::DarkGreen());
+    QVERIFY(control<QCheckBox>("Check1")->isChecked());
+    QVERIFY(!mainWindow()->resultWindow());
+    QVERIFY(!mainWindow()->optionsWindow());
 }
 
 // Whatever the screen, the window stands whole on it, centred; where the screen leaves less room
 // than the design needs, the window takes what there is and the design scrolls inside it,
 // unchanged. The test command runs this on screens of several sizes and scales.
-void tst_Form1::wholeOnTheScreen()
+void tst_MainWindow::wholeOnTheScreen()
 {
     const QSize design(ui::TwipsToPixels(13095), ui::TwipsToPixels(9975));
-    QVERIFY(QTest::qWaitForWindowExposed(window.get()));
+    QVERIFY(QTest::qWaitForWindowExposed(mainWindow()));
     QCoreApplication::processEvents(); // the scroll bars follow the window's size in posted events
-    const QRect available = window->screen()->availableGeometry();
-    const QRect frame = window->frameGeometry();
+    const QRect available = mainWindow()->screen()->availableGeometry();
+    const QRect frame = mainWindow()->frameGeometry();
     const QString where =
         uitest::Describe(frame) + QStringLiteral(" on ") + uitest::Describe(available);
     QVERIFY2(available.contains(frame), qPrintable(where));
@@ -177,7 +157,7 @@ void tst_Form1::wholeOnTheScreen()
     QScrollArea* area = scrollArea();
     QVERIFY(area);
     QCOMPARE(area->widget()->size(), design);
-    QCOMPARE(area->geometry(), window->rect());
+    QCOMPARE(area->geometry(), mainWindow()->rect());
     const QWidget* viewport = area->viewport();
     const bool across = viewport->width() < design.width();
     const bool down = viewport->height() < design.height();
@@ -191,7 +171,7 @@ void tst_Form1::wholeOnTheScreen()
     QVERIFY2(down ? frame.height() >= available.height() - 2 : std::abs(offCentre.y()) <= 1,
              qPrintable(where));
     if (!across && !down)
-        QCOMPARE(window->size(), design);
+        QCOMPARE(mainWindow()->size(), design);
 
     // The design's top left shows first; the scroll bars' ends show its far edges.
     QCOMPARE(area->widget()->mapTo(viewport, QPoint(0, 0)), QPoint(0, 0));
@@ -201,7 +181,7 @@ void tst_Form1::wholeOnTheScreen()
              QPoint(viewport->width(), viewport->height()));
 }
 
-void tst_Form1::controlsStandWhereDesigned_data()
+void tst_MainWindow::controlsStandWhereDesigned_data()
 {
     QTest::addColumn<QString>("name");
     QTest::addColumn<QRect>("place");
@@ -231,50 +211,43 @@ void tst_Form1::controlsStandWhereDesigned_data()
         "Очистить содержимое всех окон.");
 }
 
-void tst_Form1::controlsStandWhereDesigned()
+void tst_MainWindow::controlsStandWhereDesigned()
 {
     QFETCH(QString, name);
     QFETCH(QRect, place);
     QFETCH(QString, text);
     QFETCH(QString, toolTip);
-    Tick(window.get(), "Timer2"); // the auxiliary pane shows from the first tick
-    QWidget* control = Find(window.get(), name.toLatin1().constData());
-    QCOMPARE(control->geometry(), place);
-    QCOMPARE(control->toolTip(), toolTip);
-    if (auto* button = qobject_cast<QAbstractButton*>(control))
-        QCOMPARE(button->text(), text);
-    else if (auto* frame = qobject_cast<QGroupBox*>(control))
-        QCOMPARE(frame->title(), text);
-    else if (auto* field = qobject_cast<QLineEdit*>(control))
-        QCOMPARE(field->text(), text);
-    else if (auto* caption = qobject_cast<QLabel*>(control))
-        QCOMPARE(caption->text(), text);
-    QVERIFY(control->isVisible());
+    tick("Timer2"); // the auxiliary pane shows from the first tick
+    QWidget* placed = control(name.toLatin1().constData());
+    QCOMPARE(placed->geometry(), place);
+    QCOMPARE(placed->toolTip(), toolTip);
+    QCOMPARE(uitest::CaptionText(placed), text);
+    QVERIFY(placed->isVisible());
 }
 
-void tst_Form1::newTextPaneIsFirstAndFocused()
+void tst_MainWindow::newTextPaneIsFirstAndFocused()
 {
-    QVERIFY(QTest::qWaitForWindowActive(window.get()));
-    QCOMPARE(QApplication::focusWidget(), pane("RichTextBox1"));
+    QVERIFY(QTest::qWaitForWindowActive(mainWindow()));
+    QCOMPARE(QApplication::focusWidget(), newTextPane());
     const QStringList designOrder = {"RichTextBox1", "RichTextBox2", "RichTextBox3", "Check1",
                                      "Command1",     "Command3",     "Command4",     "Command5",
                                      "Command6",     "Command2"};
-    QCOMPARE(uitest::FocusOrder(window.get(), designOrder), designOrder);
+    QCOMPARE(uitest::FocusOrder(mainWindow(), designOrder), designOrder);
     QCOMPARE(label("Label2")->text(), QStringLiteral("Количество символов(без \" \")/слов"));
     QCOMPARE(label("Label1")->toolTip(), QStringLiteral("Время работы программы."));
     QCOMPARE(label("Label9")->text(), QStringLiteral("Длина шингла"));
 }
 
-void tst_Form1::shingleLengthFieldIsFixed()
+void tst_MainWindow::shingleLengthFieldIsFixed()
 {
-    auto* field = Find<QLineEdit>(window.get(), "Text1");
+    auto* field = control<QLineEdit>("Text1");
     QVERIFY(!field->isEnabled());
     QTest::mouseClick(field, Qt::LeftButton);
     QTest::keyClicks(field, "7");
     QCOMPARE(field->text(), QStringLiteral("3"));
 }
 
-void tst_Form1::captionMirrorsTheNewText_data()
+void tst_MainWindow::captionMirrorsTheNewText_data()
 {
     QTest::addColumn<QString>("typed");
     QTest::addColumn<QString>("caption");
@@ -285,48 +258,49 @@ void tst_Form1::captionMirrorsTheNewText_data()
                                        << QStringLiteral("Заголовок\r\nПервая строка текста");
     QTest::newRow("notTrimmed") << QStringLiteral("  два пробела ")
                                 << QStringLiteral("  два пробела ");
+    QTest::newRow("tab") << QStringLiteral("a\tb") << QStringLiteral("a\tb");
 }
 
-void tst_Form1::captionMirrorsTheNewText()
+void tst_MainWindow::captionMirrorsTheNewText()
 {
     QFETCH(QString, typed);
     QFETCH(QString, caption);
-    ui::TextPane* newText = pane("RichTextBox1");
+    ui::TextPane* newText = newTextPane();
     newText->replacePlainText(QString());
-    QCOMPARE(window->caption(), QString());
+    QCOMPARE(mainWindow()->caption(), QString());
     newText->setFocus();
     uitest::TypeText(newText, typed);
-    QCOMPARE(window->caption(), caption);
-    QCOMPARE(window->windowHandle()->title(), caption);
+    QCOMPARE(mainWindow()->caption(), caption);
+    QCOMPARE(mainWindow()->windowHandle()->title(), caption);
 }
 
-void tst_Form1::captionShowsBracketStarLiterally()
+void tst_MainWindow::captionShowsBracketStarLiterally()
 {
-    pane("RichTextBox1")->replacePlainText(QStringLiteral("Список [*] дел"));
-    QCOMPARE(window->caption(), QStringLiteral("Список [*] дел"));
-    QCOMPARE(window->windowHandle()->title(), QStringLiteral("Список [*] дел"));
+    newTextPane()->replacePlainText(QStringLiteral("Список [*] дел"));
+    QCOMPARE(mainWindow()->caption(), QStringLiteral("Список [*] дел"));
+    QCOMPARE(mainWindow()->windowHandle()->title(), QStringLiteral("Список [*] дел"));
 }
 
-void tst_Form1::emptyCaptionLeavesTheTitleBarEmpty()
+void tst_MainWindow::emptyCaptionLeavesTheTitleBarEmpty()
 {
     // The title bar would show the application's name, or the window manager's "no name", for a
     // title with no characters; one that draws as nothing keeps it empty.
     QCoreApplication::setApplicationName(QStringLiteral("palimo-suite"));
-    pane("RichTextBox1")->replacePlainText(QString());
-    QCOMPARE(window->caption(), QString());
-    QCOMPARE(window->windowHandle()->title(), QStringLiteral("\u200B"));
-    uitest::TypeText(pane("RichTextBox1"), QStringLiteral("x"));
-    QCOMPARE(window->windowHandle()->title(), QStringLiteral("x"));
+    newTextPane()->replacePlainText(QString());
+    QCOMPARE(mainWindow()->caption(), QString());
+    QCOMPARE(mainWindow()->windowHandle()->title(), QStringLiteral("\u200B"));
+    uitest::TypeText(newTextPane(), QStringLiteral("x"));
+    QCOMPARE(mainWindow()->windowHandle()->title(), QStringLiteral("x"));
 }
 
-void tst_Form1::tabWalksTheDesignedOrderOutOfThePanes()
+void tst_MainWindow::tabWalksTheDesignedOrderOutOfThePanes()
 {
-    Tick(window.get(), "Timer2"); // the auxiliary pane shows
-    QVERIFY(QTest::qWaitForWindowActive(window.get()));
+    tick("Timer2"); // the auxiliary pane shows
+    QVERIFY(QTest::qWaitForWindowActive(mainWindow()));
     const QStringList order = {"RichTextBox1", "RichTextBox2", "RichTextBox3", "Check1",
                                "Command1",     "Command3",     "Command4",     "Command5",
                                "Command6",     "Command2",     "RichTextBox1"};
-    const QString before = pane("RichTextBox1")->plainText();
+    const QString before = newTextPane()->plainText();
     // Each control the keys reach comes into view where the window scrolls.
     const auto reached = [this] {
         QWidget* focus = QApplication::focusWidget();
@@ -347,35 +321,22 @@ void tst_Form1::tabWalksTheDesignedOrderOutOfThePanes()
     }
     std::ranges::reverse(backward);
     QCOMPARE(backward, order);
-    for (const char* name : {"RichTextBox1", "RichTextBox2", "RichTextBox3"})
-        QVERIFY(!pane(name)->plainText().contains(QLatin1Char('\t')));
-    QCOMPARE(pane("RichTextBox1")->plainText(), before);
+    for (const ui::TextPane* pane : panes())
+        QVERIFY(!pane->plainText().contains(QLatin1Char('\t')));
+    QCOMPARE(newTextPane()->plainText(), before);
 }
 
-void tst_Form1::controlTabTypesATab()
-{
-    QVERIFY(QTest::qWaitForWindowActive(window.get()));
-    ui::TextPane* newText = pane("RichTextBox1");
-    newText->replacePlainText(QStringLiteral("ab"));
-    newText->setFocus();
-    newText->moveCursor(QTextCursor::End);
-    QTest::keyClick(newText, Qt::Key_Tab, Qt::ControlModifier);
-    QCOMPARE(newText->plainText(), QStringLiteral("ab\t"));
-    QCOMPARE(QApplication::focusWidget(), newText);
-    QCOMPARE(window->caption(), QStringLiteral("ab\t"));
-}
-
-void tst_Form1::framesDrawTheirLineThroughTheCaption_data()
+void tst_MainWindow::framesDrawTheirLineThroughTheCaption_data()
 {
     QTest::addColumn<QString>("name");
     QTest::newRow("Frame2") << "Frame2";
     QTest::newRow("Frame1") << "Frame1";
 }
 
-void tst_Form1::framesDrawTheirLineThroughTheCaption()
+void tst_MainWindow::framesDrawTheirLineThroughTheCaption()
 {
     QFETCH(QString, name);
-    auto* frame = Find<ui::FrameBox>(window.get(), name.toLatin1().constData());
+    auto* frame = control<ui::FrameBox>(name.toLatin1().constData());
     const QPixmap drawn = frame->grab();
     const QImage image = drawn.toImage();
     // The image is in device pixels, the layout in logical ones (QT_SCALE_FACTOR).
@@ -407,9 +368,9 @@ void tst_Form1::framesDrawTheirLineThroughTheCaption()
     QCOMPARE(image.pixelColor(device(6), device(frame->height() / 2 + 4)), inside);
 }
 
-void tst_Form1::greyedShingleLengthIsReadable()
+void tst_MainWindow::greyedShingleLengthIsReadable()
 {
-    auto* field = Find<QLineEdit>(window.get(), "Text1");
+    auto* field = control<QLineEdit>("Text1");
     QVERIFY(!field->isEnabled());
     const QImage image = field->grab().toImage();
     const QRect inner = image.rect().adjusted(3, 3, -3, -3);
@@ -419,188 +380,87 @@ void tst_Form1::greyedShingleLengthIsReadable()
                              field->palette().color(QPalette::Disabled, QPalette::Base)) >= 3.0);
 }
 
-void tst_Form1::controlsAreNamedForScreenReaders()
+void tst_MainWindow::controlsAreNamedForScreenReaders()
 {
-    Tick(window.get(), "Timer2");
+    tick("Timer2");
     const auto name = [](QWidget* control) {
         return QAccessible::queryAccessibleInterface(control)->text(QAccessible::Name);
     };
-    QCOMPARE(name(pane("RichTextBox1")), QStringLiteral("Новая статья"));
-    QCOMPARE(name(pane("RichTextBox2")), QStringLiteral("Исходная статья"));
-    QCOMPARE(name(pane("RichTextBox3")), QStringLiteral("Второй источник"));
-    QCOMPARE(name(Find(window.get(), "Text1")), QStringLiteral("Длина шингла"));
-    for (auto* control : window->findChildren<QAbstractButton*>())
+    QCOMPARE(name(newTextPane()), QStringLiteral("Новая статья"));
+    QCOMPARE(name(sourcePane()), QStringLiteral("Исходная статья"));
+    QCOMPARE(name(auxiliaryPane()), QStringLiteral("Второй источник"));
+    QCOMPARE(name(control("Text1")), QStringLiteral("Длина шингла"));
+    for (auto* control : mainWindow()->findChildren<QAbstractButton*>())
         QCOMPARE(name(control), control->text());
-    for (auto* control : window->findChildren<QLabel*>())
+    for (auto* control : mainWindow()->findChildren<QLabel*>())
         QCOMPARE(name(control), control->text());
-    for (auto* control : window->findChildren<QGroupBox*>())
+    for (auto* control : mainWindow()->findChildren<QGroupBox*>())
         QCOMPARE(name(control), control->title());
 }
 
-void tst_Form1::formattingIsNotATextChange()
+void tst_MainWindow::formattingIsNotATextChange()
 {
     click("Command2");
-    QCOMPARE(window->windowTitle(), QStringLiteral("Palimo Suite..."));
-    pane("RichTextBox1")->setFontSize(12);
-    pane("RichTextBox1")->setBackgroundColour(ui::Rgb(128, 128, 0));
-    QCOMPARE(window->windowTitle(), QStringLiteral("Palimo Suite..."));
+    QCOMPARE(mainWindow()->windowTitle(), QStringLiteral("Palimo Suite..."));
+    newTextPane()->setFontSize(12);
+    newTextPane()->setBackgroundColour(ui::Rgb(128, 128, 0));
+    QCOMPARE(mainWindow()->windowTitle(), QStringLiteral("Palimo Suite..."));
 }
 
-void tst_Form1::clearAllEmptiesEveryPaneAndRestoresTheTitle()
+void tst_MainWindow::clearAllEmptiesEveryPaneAndRestoresTheTitle()
 {
-    auto* check = Find<QCheckBox>(window.get(), "Check1");
-    check->setChecked(false);
-    Tick(window.get(), "Timer2");
-    QVERIFY(pane("RichTextBox3")->isHidden());
-    pane("RichTextBox2")->setFontSize(12);
+    showAuxiliaryPane(false);
+    QVERIFY(auxiliaryPane()->isHidden());
+    sourcePane()->setFontSize(12);
 
-    pane("RichTextBox1")->replacePlainText(QStringLiteral("текст"));
+    newTextPane()->replacePlainText(QStringLiteral("текст"));
     QStringList captionsSeen;
-    connect(window.get(), &QWidget::windowTitleChanged, this,
+    connect(mainWindow(), &QWidget::windowTitleChanged, this,
             [&captionsSeen](const QString& title) { captionsSeen << title; });
     click("Command2");
     captionsSeen.removeDuplicates(); // an empty title may be reported more than once
     QCOMPARE(captionsSeen,
              QStringList({QString(ui::EmptyTitle), QStringLiteral("Palimo Suite...")}));
-    for (const char* name : {"RichTextBox1", "RichTextBox2", "RichTextBox3"})
-        QCOMPARE(pane(name)->plainText(), QString());
-    QCOMPARE(pane("RichTextBox2")->fontSize(), 12.0);
+    for (const ui::TextPane* pane : panes())
+        QCOMPARE(pane->plainText(), QString());
+    QCOMPARE(sourcePane()->fontSize(), 12.0);
 
-    check->setChecked(true);
-    Tick(window.get(), "Timer2");
-    QVERIFY(pane("RichTextBox3")->isVisible());
-    QCOMPARE(pane("RichTextBox3")->plainText(), QString());
+    showAuxiliaryPane(true);
+    QVERIFY(auxiliaryPane()->isVisible());
+    QCOMPARE(auxiliaryPane()->plainText(), QString());
 }
 
-void tst_Form1::sourcePaneReturnsTo18PointsOnFocus()
+void tst_MainWindow::sourcePaneReturnsTo18PointsOnFocus()
 {
-    pane("RichTextBox2")->setFontSize(12);
-    pane("RichTextBox3")->setFontSize(12);
-    QVERIFY(QTest::qWaitForWindowActive(window.get()));
-    QTest::mouseClick(pane("RichTextBox2")->viewport(), Qt::LeftButton);
-    QCOMPARE(pane("RichTextBox2")->fontSize(), 18.0);
-    QCOMPARE(pane("RichTextBox3")->fontSize(), 12.0);
+    sourcePane()->setFontSize(12);
+    auxiliaryPane()->setFontSize(12);
+    QVERIFY(QTest::qWaitForWindowActive(mainWindow()));
+    QTest::mouseClick(sourcePane()->viewport(), Qt::LeftButton);
+    QCOMPARE(sourcePane()->fontSize(), 18.0);
+    QCOMPARE(auxiliaryPane()->fontSize(), 12.0);
 
     // Every gain of focus, not only the first.
-    pane("RichTextBox2")->setFontSize(14);
-    pane("RichTextBox1")->setFocus();
-    pane("RichTextBox2")->setFocus();
-    QCOMPARE(pane("RichTextBox2")->fontSize(), 18.0);
+    sourcePane()->setFontSize(14);
+    newTextPane()->setFocus();
+    sourcePane()->setFocus();
+    QCOMPARE(sourcePane()->fontSize(), 18.0);
 }
 
-void tst_Form1::plainTextKeepsTheCharacters()
+void tst_MainWindow::compareShowsTheInitialResult()
 {
-    const QString text = QStringLiteral("a\u00A0b\tc\r\nd\re\nf \U0001F600");
-    ui::TextPane* newText = pane("RichTextBox1");
-    newText->replacePlainText(text);
-    QCOMPARE(newText->plainText(), QStringLiteral("a\u00A0b\tc\r\nd\r\ne\r\nf \U0001F600"));
-    QCOMPARE(newText->leadingPlainText(8), QStringLiteral("a\u00A0b\tc\r\nd"));
-    QCOMPARE(newText->leadingPlainText(7), QStringLiteral("a\u00A0b\tc\r\n"));
-    QCOMPARE(newText->leadingPlainText(6), QStringLiteral("a\u00A0b\tc\r"));
-}
-
-void tst_Form1::pastingKeepsNoBreakSpacesAndLineBreaks()
-{
-    ui::TextPane* newText = pane("RichTextBox1");
-    newText->replacePlainText(QString());
-    auto* data = new QMimeData;
-    data->setText(QStringLiteral("один\u00A0два\r\nтри"));
-    data->setHtml(QStringLiteral("<b style='font-size:40pt'>один два</b>"));
-    QApplication::clipboard()->setMimeData(data);
-    newText->setFocus();
-    newText->paste();
-    QCOMPARE(newText->plainText(), QStringLiteral("один\u00A0два\r\nтри"));
-    // Pasted text takes the pane's font: a size change reaches all of it.
-    newText->setFontSize(11);
-    QTextCursor cursor(newText->document());
-    cursor.setPosition(2);
-    QCOMPARE(QFontInfo(cursor.charFormat().font()).pointSizeF(),
-             QFontInfo(newText->font()).pointSizeF());
-}
-
-void tst_Form1::copyingGivesLineFeeds_data()
-{
-    QTest::addColumn<QString>("typed");   // a line feed presses Enter
-    QTest::addColumn<bool>("shiftEnter"); // Enter with Shift: a line break inside a paragraph
-    QTest::addColumn<QString>("pasted");
-    QTest::addColumn<QString>("read");   // the pane's plain text
-    QTest::addColumn<QString>("copied"); // from the third character to the end
-    QTest::addColumn<bool>("cut");
-
-    const QString read = QStringLiteral("один\u00A0два\r\nтри");
-    const QString copied = QStringLiteral("ин\u00A0два\nтри");
-    QTest::newRow("typedEnter") << QStringLiteral("один\u00A0два\nтри") << false << QString()
-                                << read << copied << false;
-    QTest::newRow("typedShiftEnter")
-        << QStringLiteral("один\u00A0два\nтри") << true << QString() << read << copied << false;
-    QTest::newRow("pastedCrLf") << QString() << false << QStringLiteral("один\u00A0два\r\nтри")
-                                << read << copied << false;
-    QTest::newRow("pastedCr") << QString() << false << QStringLiteral("один\u00A0два\rтри") << read
-                              << copied << false;
-    QTest::newRow("emptyLineBetween")
-        << QString() << false << QStringLiteral("один\n\nтри") << QStringLiteral("один\r\n\r\nтри")
-        << QStringLiteral("ин\n\nтри") << false;
-    QTest::newRow("cut") << QString() << false << QStringLiteral("один\u00A0два\r\nтри") << read
-                         << copied << true;
-}
-
-// A pane reads its line breaks as CR LF, but what it puts on the clipboard has the platform's
-// LF; pasted back, the text reads as before.
-void tst_Form1::copyingGivesLineFeeds()
-{
-    QFETCH(QString, typed);
-    QFETCH(bool, shiftEnter);
-    QFETCH(QString, pasted);
-    QFETCH(QString, read);
-    QFETCH(QString, copied);
-    QFETCH(bool, cut);
-    ui::TextPane* newText = pane("RichTextBox1");
-    newText->replacePlainText(QString());
-    newText->setFocus();
-    if (!pasted.isNull()) {
-        QApplication::clipboard()->setText(pasted);
-        QTest::keyClick(newText, Qt::Key_V, Qt::ControlModifier);
-    }
-    const QStringList lines = typed.split(QLatin1Char('\n'));
-    for (qsizetype i = 0; i < lines.size(); ++i) {
-        if (i > 0)
-            QTest::keyClick(newText, Qt::Key_Return,
-                            shiftEnter ? Qt::ShiftModifier : Qt::NoModifier);
-        uitest::TypeText(newText, lines[i]);
-    }
-    QCOMPARE(newText->plainText(), read);
-
-    QTest::keyClick(newText, Qt::Key_Home, Qt::ControlModifier);
-    QTest::keyClick(newText, Qt::Key_Right);
-    QTest::keyClick(newText, Qt::Key_Right);
-    QTest::keyClick(newText, Qt::Key_End, Qt::ControlModifier | Qt::ShiftModifier);
-    QTest::keyClick(newText, cut ? Qt::Key_X : Qt::Key_C, Qt::ControlModifier);
-    QCOMPARE(QApplication::clipboard()->text(), copied);
-    QCOMPARE(newText->plainText(), cut ? read.left(2) : read);
-
-    ui::TextPane* source = pane("RichTextBox2");
-    source->setFocus();
-    QTest::keyClick(source, Qt::Key_A, Qt::ControlModifier);
-    QTest::keyClick(source, Qt::Key_V, Qt::ControlModifier);
-    QCOMPARE(source->plainText(), read.mid(2));
-}
-
-void tst_Form1::compareShowsTheInitialResult()
-{
-    click("Command4");
-    ui::ResultWindow* result = window->resultWindow();
+    ui::ResultWindow* result = compare();
     QVERIFY(result);
     QVERIFY(result->isVisible());
-    QVERIFY(window->isEnabled());
+    QVERIFY(mainWindow()->isEnabled());
     QCOMPARE(result->windowTitle(), QStringLiteral("Текст не уникален"));
     QCOMPARE(Find<QLabel>(result, "Label2")->text(), QStringLiteral(" 8 %. (Длина шингла  3)"));
     QCOMPARE(result->outerHeightTwips(), 2760);
     QCOMPARE(Find<ui::ListingPane>(result, "RichTextBox1")->plainText(),
              QStringLiteral("Недостатками навигационных систем\r\nв условиях сильной\r\n"));
-    QCOMPARE(window->windowTitle(), QStringLiteral("Palimo Suite..."));
+    QCOMPARE(mainWindow()->windowTitle(), QStringLiteral("Palimo Suite..."));
 }
 
-void tst_Form1::compareWithTooFewWordsShowsOneMessage_data()
+void tst_MainWindow::compareWithTooFewWordsShowsOneMessage_data()
 {
     QTest::addColumn<QString>("newText");
     QTest::addColumn<QString>("source");
@@ -611,12 +471,12 @@ void tst_Form1::compareWithTooFewWordsShowsOneMessage_data()
                                  << QStringLiteral("");
 }
 
-void tst_Form1::compareWithTooFewWordsShowsOneMessage()
+void tst_MainWindow::compareWithTooFewWordsShowsOneMessage()
 {
     QFETCH(QString, newText);
     QFETCH(QString, source);
-    pane("RichTextBox1")->replacePlainText(newText);
-    pane("RichTextBox2")
+    newTextPane()->replacePlainText(newText);
+    sourcePane()
         ->replacePlainText(source.isNull() ? QStringLiteral("The cat sat on the warm mat all day.")
                                            : source);
     const uitest::MessageBoxSeen seen = uitest::AnswerMessageBoxes([this] { click("Command4"); });
@@ -625,29 +485,26 @@ void tst_Form1::compareWithTooFewWordsShowsOneMessage()
     QCOMPARE(seen.text, QStringLiteral("Количество слов меньше длины шингла!"));
     QCOMPARE(seen.buttons, 1);
     QCOMPARE(seen.icon, QMessageBox::NoIcon);
-    QVERIFY(!window->resultWindow());
-    QCOMPARE(pane("RichTextBox1")->plainText(), newText);
+    QVERIFY(!mainWindow()->resultWindow());
+    QCOMPARE(newTextPane()->plainText(), newText);
 }
 
-void tst_Form1::compareUpdatesTheOpenResultWindow()
+void tst_MainWindow::compareUpdatesTheOpenResultWindow()
 {
-    click("Command4");
-    QPointer<ui::ResultWindow> first = window->resultWindow();
-    pane("RichTextBox1")
-        ->replacePlainText(QStringLiteral("Совсем другой текст без общих слов вообще"));
-    click("Command4");
-    QCOMPARE(window->resultWindow(), first.data());
+    QPointer<ui::ResultWindow> first = compare();
+    newTextPane()->replacePlainText(QStringLiteral("Совсем другой текст без общих слов вообще"));
+    QCOMPARE(compare(), first.data());
     QCOMPARE(first->windowTitle(), QStringLiteral("Текст уникален"));
 
     // A too-short text leaves the open window as it was.
-    pane("RichTextBox1")->replacePlainText(QStringLiteral("два слова"));
+    newTextPane()->replacePlainText(QStringLiteral("два слова"));
     const auto seen = uitest::AnswerMessageBoxes([this] { click("Command4"); });
     QCOMPARE(seen.count, 1);
     QCOMPARE(first->windowTitle(), QStringLiteral("Текст уникален"));
     QCOMPARE(Find<QLabel>(first, "Label2")->text(), QStringLiteral(" 0 %. (Длина шингла  3)"));
 }
 
-void tst_Form1::statisticsFollowTheTextOnTicks_data()
+void tst_MainWindow::statisticsFollowTheTextOnTicks_data()
 {
     QTest::addColumn<QString>("text");
     QTest::addColumn<QString>("characters");
@@ -662,38 +519,38 @@ void tst_Form1::statisticsFollowTheTextOnTicks_data()
                                << "1";
 }
 
-void tst_Form1::statisticsFollowTheTextOnTicks()
+void tst_MainWindow::statisticsFollowTheTextOnTicks()
 {
     QFETCH(QString, text);
     QFETCH(QString, characters);
     QFETCH(QString, words);
-    pane("RichTextBox1")->replacePlainText(text);
-    Tick(window.get(), "Timer3");
+    newTextPane()->replacePlainText(text);
+    tick("Timer3");
     QCOMPARE(label("Label5")->text(), characters);
     QCOMPARE(label("Label8")->text(), words);
     QCOMPARE(label("Label5")->size(), label("Label5")->sizeHint());
     QCOMPARE(label("Label8")->geometry(), ui::TwipsRect(4200, 480, 375, 255));
 
     // Typing one more word shows up on the next tick.
-    pane("RichTextBox1")->moveCursor(QTextCursor::End);
-    uitest::TypeText(pane("RichTextBox1"), QStringLiteral(" слово "));
-    Tick(window.get(), "Timer3");
+    newTextPane()->moveCursor(QTextCursor::End);
+    uitest::TypeText(newTextPane(), QStringLiteral(" слово "));
+    tick("Timer3");
     QCOMPARE(label("Label5")->text(), QString::number(characters.toInt() + 5));
 }
 
-void tst_Form1::statisticsLabelsStartAtZero()
+void tst_MainWindow::statisticsLabelsStartAtZero()
 {
     ui::MainWindow fresh;
     QCOMPARE(Find<QLabel>(&fresh, "Label5")->text(), QStringLiteral("0"));
     QCOMPARE(Find<QLabel>(&fresh, "Label8")->text(), QStringLiteral("0"));
-    Tick(&fresh, "Timer3");
+    uitest::Tick(&fresh, "Timer3");
     QCOMPARE(Find<QLabel>(&fresh, "Label5")->text(), QStringLiteral("211"));
     QCOMPARE(Find<QLabel>(&fresh, "Label8")->text(), QStringLiteral("28"));
     QCOMPARE(Find<QTimer>(&fresh, "Timer3")->interval(), 1);
     QVERIFY(Find<QTimer>(&fresh, "Timer3")->isActive());
 }
 
-void tst_Form1::longFiguresStayApartInsideTheFrame_data()
+void tst_MainWindow::longFiguresStayApartInsideTheFrame_data()
 {
     QTest::addColumn<QString>("characters");
     QTest::addColumn<QString>("words");
@@ -712,7 +569,7 @@ void tst_Form1::longFiguresStayApartInsideTheFrame_data()
                                << "0000000" << false;
 }
 
-void tst_Form1::longFiguresStayApartInsideTheFrame()
+void tst_MainWindow::longFiguresStayApartInsideTheFrame()
 {
     QFETCH(QString, characters);
     QFETCH(QString, words);
@@ -721,8 +578,8 @@ void tst_Form1::longFiguresStayApartInsideTheFrame()
     QLabel* charactersLabel = figures.characters;
     QLabel* slash = figures.slash;
     QLabel* wordsLabel = figures.words;
-    auto* frame = Find<ui::FrameBox>(window.get(), "Frame1");
-    const QWidget* clear = Find(window.get(), "Command2");
+    auto* frame = control<ui::FrameBox>("Frame1");
+    const QWidget* clear = control("Command2");
     ui::SetAutoSizedText(charactersLabel, characters);
     wordsLabel->setText(words);
     ui::LayOutFiguresRow(figures, clear);
@@ -747,14 +604,14 @@ void tst_Form1::longFiguresStayApartInsideTheFrame()
     }
 }
 
-void tst_Form1::typedFiguresStayApart()
+void tst_MainWindow::typedFiguresStayApart()
 {
     // 2,000 words of six letters: 12,000 characters without spaces and more.
     QString text;
     for (int i = 0; i < 2001; ++i)
         text += QStringLiteral("слово ");
-    pane("RichTextBox1")->replacePlainText(text);
-    Tick(window.get(), "Timer3");
+    newTextPane()->replacePlainText(text);
+    tick("Timer3");
     QCOMPARE(label("Label5")->text(), QStringLiteral("10005"));
     QCOMPARE(label("Label8")->text(), QStringLiteral("2001"));
     QVERIFY(label("Label5")->geometry().right() + 2 < label("Label7")->x());
@@ -763,7 +620,7 @@ void tst_Form1::typedFiguresStayApart()
             label("Label8")->width());
 }
 
-void tst_Form1::statisticsEqualAFreshCountAfterEveryEdit_data()
+void tst_MainWindow::statisticsEqualAFreshCountAfterEveryEdit_data()
 {
     QTest::addColumn<int>("seed");
     for (int seed = 1; seed <= 6; ++seed)
@@ -772,71 +629,21 @@ void tst_Form1::statisticsEqualAFreshCountAfterEveryEdit_data()
 
 // Edits of every kind through the real pane, each followed by a tick: the labels always show
 // what a fresh count of the whole text gives.
-void tst_Form1::statisticsEqualAFreshCountAfterEveryEdit()
+void tst_MainWindow::statisticsEqualAFreshCountAfterEveryEdit()
 {
     QFETCH(int, seed);
-    QRandomGenerator random(static_cast<quint32>(seed));
-    ui::TextPane* newText = pane("RichTextBox1");
-    newText->setFocus();
-    const QStringList pieces = {QStringLiteral(" "),      QStringLiteral("a"),
-                                QStringLiteral("-"),      QStringLiteral("$ "),
-                                QStringLiteral("слово "), QStringLiteral("\u00A0"),
-                                QStringLiteral("( x"),    QStringLiteral("?")};
-    const auto piece = [&] { return pieces[random.bounded(int(pieces.size()))]; };
-    const auto moveTo = [&](int position, QTextCursor::MoveMode mode) {
-        QTextCursor cursor = newText->textCursor();
-        cursor.setPosition(qMin(position, newText->document()->characterCount() - 1), mode);
-        newText->setTextCursor(cursor);
-    };
+    uitest::RandomEdits edits(static_cast<unsigned>(seed));
+    ui::TextPane* newText = newTextPane();
     for (int step = 0; step < 150; ++step) {
-        const int length = newText->document()->characterCount() - 1;
-        switch (random.bounded(12)) {
-        case 0:
-        case 1:
-            moveTo(random.bounded(length + 1), QTextCursor::MoveAnchor);
-            uitest::TypeText(newText, piece());
-            break;
-        case 2:
-            QTest::keyClick(newText, Qt::Key_Return);
-            break;
-        case 3:
-            QTest::keyClick(newText, Qt::Key_Return, Qt::ShiftModifier);
-            break;
-        case 4:
-            QTest::keyClick(newText, Qt::Key_Backspace);
-            break;
-        case 5:
-            QTest::keyClick(newText, Qt::Key_Delete);
-            break;
-        case 6: // a selection across paragraphs, deleted or typed over
-            moveTo(random.bounded(length + 1), QTextCursor::MoveAnchor);
-            moveTo(random.bounded(length + 1), QTextCursor::KeepAnchor);
-            uitest::TypeText(newText, random.bounded(2) ? piece() : QStringLiteral("\n"));
-            break;
-        case 7:
-            QApplication::clipboard()->setText(piece() + QStringLiteral("\r\n") + piece() +
-                                               QStringLiteral("\n\n") + piece());
-            QTest::keyClick(newText, Qt::Key_V, Qt::ControlModifier);
-            break;
-        case 8:
-            QTest::keyClick(newText, Qt::Key_Z, Qt::ControlModifier);
-            break;
-        case 9:
-            QTest::keyClick(newText, Qt::Key_Y, Qt::ControlModifier);
-            break;
-        case 10:
-            moveTo(random.bounded(length + 1), QTextCursor::MoveAnchor);
-            moveTo(random.bounded(length + 1), QTextCursor::KeepAnchor);
-            QTest::keyClick(newText, Qt::Key_X, Qt::ControlModifier);
-            break;
-        default:
-            if (random.bounded(4) == 0)
-                click("Command2");
-            else
-                newText->replacePlainText(piece() + QStringLiteral("\r\n") + piece());
-            break;
-        }
-        Tick(window.get(), "Timer3");
+        // Now and then the program replaces the whole text, or clears every pane.
+        const int kind = edits.texts().number(0, 23);
+        if (kind == 0)
+            click("Command2");
+        else if (kind < 3)
+            newText->replacePlainText(ui::ToQString(edits.texts().text(6)));
+        else
+            edits.editOnce(newText);
+        tick("Timer3");
         const analysis::TextStatistics fresh =
             analysis::ComputeTextStatistics(ui::ToU16View(newText->plainText()));
         QCOMPARE(label("Label5")->text(), QString::number(fresh.CharactersWithoutSpaces));
@@ -846,14 +653,14 @@ void tst_Form1::statisticsEqualAFreshCountAfterEveryEdit()
 }
 
 // The figures follow a keystroke without reading the text around its paragraph.
-void tst_Form1::keystrokeReadsOnlyItsParagraph()
+void tst_MainWindow::keystrokeReadsOnlyItsParagraph()
 {
-    ui::TextPane* newText = pane("RichTextBox1");
+    ui::TextPane* newText = newTextPane();
     QStringList paragraphs;
     for (int i = 0; i < 2000; ++i)
         paragraphs << QStringLiteral("Абзац номер %1 из книги.").arg(i);
     newText->replacePlainText(paragraphs.join(QStringLiteral("\r\n")));
-    auto* statistics = window->findChild<ui::DocumentStatistics*>();
+    auto* statistics = mainWindow()->findChild<ui::DocumentStatistics*>();
     QVERIFY(statistics);
     QTextCursor cursor = newText->textCursor();
     cursor.setPosition(newText->document()->findBlockByNumber(1000).position());
@@ -862,7 +669,7 @@ void tst_Form1::keystrokeReadsOnlyItsParagraph()
     const std::uint64_t before = statistics->charactersExamined();
     uitest::TypeText(newText, QStringLiteral("x"));
     QCOMPARE(statistics->charactersExamined() - before, quint64(paragraphs[1000].size() + 1));
-    Tick(window.get(), "Timer3");
+    tick("Timer3");
     QCOMPARE(label("Label8")->text(),
              QString::number(
                  analysis::ComputeTextStatistics(ui::ToU16View(newText->plainText())).WordCount));
@@ -870,16 +677,16 @@ void tst_Form1::keystrokeReadsOnlyItsParagraph()
 
 // The captions themselves are the work timer's own tests; here, that the labels show them and
 // appear when their field does.
-void tst_Form1::clockShowsTheWorkTimersCaptions()
+void tst_MainWindow::clockShowsTheWorkTimersCaptions()
 {
-    QCOMPARE(Find<QTimer>(window.get(), "Timer1")->interval(), 1000);
+    QCOMPARE(control<QTimer>("Timer1")->interval(), 1000);
     QCOMPARE(label("Label3")->text(), QStringLiteral("00"));
     QVERIFY(label("Label4")->isHidden());
     QVERIFY(label("Label6")->isHidden());
-    Tick(window.get(), "Timer1");
+    tick("Timer1");
     QCOMPARE(label("Label3")->text(), QStringLiteral(" 1c"));
     QVERIFY(label("Label4")->isHidden());
-    Tick(window.get(), "Timer1", 3599);
+    tick("Timer1", 3599);
     QCOMPARE(label("Label3")->text(), QStringLiteral(" 00c"));
     QVERIFY(label("Label4")->isVisible());
     QCOMPARE(label("Label4")->text(), QStringLiteral(" 0м"));
@@ -888,65 +695,62 @@ void tst_Form1::clockShowsTheWorkTimersCaptions()
     QCOMPARE(label("Label6")->pos(), ui::TwipsRect(480, 480, 180, 195).topLeft());
 }
 
-void tst_Form1::loadsWideThenSplitsOnFirstTick()
+void tst_MainWindow::loadsWideThenSplitsOnFirstTick()
 {
     ui::MainWindow fresh;
     QCOMPARE(Find<QTimer>(&fresh, "Timer2")->interval(), 150);
     QCOMPARE(Find<ui::TextPane>(&fresh, "RichTextBox2")->width(), ui::TwipsToPixels(12615));
     QVERIFY(Find<ui::TextPane>(&fresh, "RichTextBox3")->isHidden());
-    Tick(&fresh, "Timer2");
+    uitest::Tick(&fresh, "Timer2");
     QCOMPARE(Find<ui::TextPane>(&fresh, "RichTextBox2")->width(), ui::TwipsToPixels(6255));
     QVERIFY(!Find<ui::TextPane>(&fresh, "RichTextBox3")->isHidden());
     QCOMPARE(Find<ui::TextPane>(&fresh, "RichTextBox2")->pos(),
              ui::TwipsRect(240, 240, 0, 0).topLeft());
 }
 
-void tst_Form1::uncheckedBoxHidesPaneAtNextTick()
+void tst_MainWindow::uncheckedBoxHidesPaneAtNextTick()
 {
-    Tick(window.get(), "Timer2");
-    auto* check = Find<QCheckBox>(window.get(), "Check1");
+    tick("Timer2");
+    auto* check = control<QCheckBox>("Check1");
     QTest::mouseClick(check, Qt::LeftButton);
     QVERIFY(!check->isChecked());
-    Tick(window.get(), "Timer2");
-    QCOMPARE(pane("RichTextBox2")->width(), ui::TwipsToPixels(12615));
-    QVERIFY(pane("RichTextBox3")->isHidden());
+    tick("Timer2");
+    QCOMPARE(sourcePane()->width(), ui::TwipsToPixels(12615));
+    QVERIFY(auxiliaryPane()->isHidden());
     QTest::mouseClick(check, Qt::LeftButton);
-    Tick(window.get(), "Timer2");
-    QCOMPARE(pane("RichTextBox2")->width(), ui::TwipsToPixels(6255));
-    QVERIFY(pane("RichTextBox3")->isVisible());
+    tick("Timer2");
+    QCOMPARE(sourcePane()->width(), ui::TwipsToPixels(6255));
+    QVERIFY(auxiliaryPane()->isVisible());
 }
 
-void tst_Form1::pointerOverUncheckedBoxShowsPaneUntilTick()
+void tst_MainWindow::pointerOverUncheckedBoxShowsPaneUntilTick()
 {
-    auto* check = Find<QCheckBox>(window.get(), "Check1");
-    check->setChecked(false);
-    Tick(window.get(), "Timer2");
-    QVERIFY(pane("RichTextBox3")->isHidden());
+    showAuxiliaryPane(false);
+    QVERIFY(auxiliaryPane()->isHidden());
 
+    auto* check = control<QCheckBox>("Check1");
     uitest::MovePointer(check, QPoint(10, 5));
-    QCOMPARE(pane("RichTextBox2")->width(), ui::TwipsToPixels(6255));
-    QVERIFY(pane("RichTextBox3")->isVisible());
-    Tick(window.get(), "Timer2");
-    QCOMPARE(pane("RichTextBox2")->width(), ui::TwipsToPixels(12615));
-    QVERIFY(pane("RichTextBox3")->isHidden());
+    QCOMPARE(sourcePane()->width(), ui::TwipsToPixels(6255));
+    QVERIFY(auxiliaryPane()->isVisible());
+    tick("Timer2");
+    QCOMPARE(sourcePane()->width(), ui::TwipsToPixels(12615));
+    QVERIFY(auxiliaryPane()->isHidden());
 
     // Checked: moving over the box changes nothing.
     check->setChecked(true);
     uitest::MovePointer(check, QPoint(12, 6));
-    QVERIFY(pane("RichTextBox3")->isHidden());
+    QVERIFY(auxiliaryPane()->isHidden());
 }
 
-void tst_Form1::pointerOverFrameOnlySplitsWhenChecked()
+void tst_MainWindow::pointerOverFrameOnlySplitsWhenChecked()
 {
-    auto* frame = Find<QGroupBox>(window.get(), "Frame2");
-    auto* check = Find<QCheckBox>(window.get(), "Check1");
+    auto* frame = control<QGroupBox>("Frame2");
     const QPoint bare(frame->width() - 4, frame->height() - 4);
     QVERIFY(frame->childAt(bare) == nullptr);
 
-    check->setChecked(false);
-    Tick(window.get(), "Timer2");
+    showAuxiliaryPane(false);
     uitest::MovePointer(frame, bare);
-    QVERIFY(pane("RichTextBox3")->isHidden());
+    QVERIFY(auxiliaryPane()->isHidden());
 
     // Checked, still in the wide layout of the load step: the frame splits the panes.
     ui::MainWindow fresh;
@@ -960,21 +764,18 @@ void tst_Form1::pointerOverFrameOnlySplitsWhenChecked()
     QCOMPARE(Find<ui::TextPane>(&fresh, "RichTextBox2")->width(), ui::TwipsToPixels(6255));
 }
 
-void tst_Form1::hiddenAuxiliaryPaneKeepsItsText()
+void tst_MainWindow::hiddenAuxiliaryPaneKeepsItsText()
 {
-    Tick(window.get(), "Timer2");
-    pane("RichTextBox3")->setFocus();
-    pane("RichTextBox3")->moveCursor(QTextCursor::End);
-    uitest::TypeText(pane("RichTextBox3"), QStringLiteral(" и ещё"));
-    const QString typed = pane("RichTextBox3")->plainText();
-    auto* check = Find<QCheckBox>(window.get(), "Check1");
-    check->setChecked(false);
-    Tick(window.get(), "Timer2");
-    check->setChecked(true);
-    Tick(window.get(), "Timer2");
-    QCOMPARE(pane("RichTextBox3")->plainText(), typed);
+    tick("Timer2");
+    auxiliaryPane()->setFocus();
+    auxiliaryPane()->moveCursor(QTextCursor::End);
+    uitest::TypeText(auxiliaryPane(), QStringLiteral(" и ещё"));
+    const QString typed = auxiliaryPane()->plainText();
+    showAuxiliaryPane(false);
+    showAuxiliaryPane(true);
+    QCOMPARE(auxiliaryPane()->plainText(), typed);
     QVERIFY(typed.endsWith(QStringLiteral("долгота\u2026 и ещё")));
 }
 
-QTEST_MAIN(tst_Form1)
-#include "tst_form1.moc"
+QTEST_MAIN(tst_MainWindow)
+#include "tst_main_window.moc"

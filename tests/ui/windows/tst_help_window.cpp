@@ -1,4 +1,6 @@
-#include "support/ui_test_support.h"
+// The help window: its text, exact, in a read-only pane whose last line can be read.
+#include "support/scrolling.h"
+#include "support/window_test.h"
 #include "ui/common/colour_value.h"
 #include "ui/common/text_pane.h"
 #include "ui/common/twips.h"
@@ -8,38 +10,17 @@
 #include <QClipboard>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QTest>
 #include <QTextBlock>
 #include <QTextLayout>
 
-#include <memory>
-
 using uitest::Find;
 
-class tst_Form3 : public QObject
+class tst_HelpWindow : public uitest::WindowTest
 {
     Q_OBJECT
 
-private:
-    std::unique_ptr<ui::MainWindow> main;
-
-    ui::HelpWindow* open()
-    {
-        uitest::Click(main.get(), "Command3");
-        return main->helpWindow();
-    }
-
 private slots:
-    void init()
-    {
-        main = std::make_unique<ui::MainWindow>();
-        main->show();
-    }
-    void cleanup()
-    {
-        main.reset();
-        uitest::VerifyNoWindowLeft();
-    }
-
     void opensWithTheDesign();
     void helpTextIsExact();
     void helpPaneIsReadOnly();
@@ -50,9 +31,9 @@ private slots:
     void lastLineCanBeRead();
 };
 
-void tst_Form3::opensWithTheDesign()
+void tst_HelpWindow::opensWithTheDesign()
 {
-    ui::HelpWindow* window = open();
+    ui::HelpWindow* window = openHelp();
     QVERIFY(window && window->isVisible());
     QCOMPARE(window->objectName(), QStringLiteral("Form3"));
     QCOMPARE(window->windowTitle(), QStringLiteral("Справка"));
@@ -67,7 +48,7 @@ void tst_Form3::opensWithTheDesign()
     QCOMPARE(Find<QPushButton>(window, "Command1")->text(), QStringLiteral("Окей"));
 }
 
-void tst_Form3::helpTextIsExact()
+void tst_HelpWindow::helpTextIsExact()
 {
     const QString separator = QString(33, QLatin1Char('#'));
     const QStringList lines = ui::HelpWindow::helpText().split(QLatin1Char('\n'));
@@ -105,22 +86,22 @@ void tst_Form3::helpTextIsExact()
     QCOMPARE(lines.count(separator), 3);
 
     // The pane shows it one paragraph per line.
-    auto* pane = Find<ui::TextPane>(open(), "RichTextBox1");
+    auto* pane = Find<ui::TextPane>(openHelp(), "RichTextBox1");
     QCOMPARE(pane->plainText(), QString(ui::HelpWindow::helpText()).replace("\n", "\r\n"));
 }
 
-void tst_Form3::helpPaneIsReadOnly()
+void tst_HelpWindow::helpPaneIsReadOnly()
 {
-    auto* pane = Find<ui::TextPane>(open(), "RichTextBox1");
+    auto* pane = Find<ui::TextPane>(openHelp(), "RichTextBox1");
     const QString before = pane->plainText();
     pane->setFocus();
     uitest::TypeText(pane, QStringLiteral("правка"));
     QCOMPARE(pane->plainText(), before);
 }
 
-void tst_Form3::itemsTabToTheDesignedStop()
+void tst_HelpWindow::itemsTabToTheDesignedStop()
 {
-    auto* pane = Find<ui::TextPane>(open(), "RichTextBox1");
+    auto* pane = Find<ui::TextPane>(openHelp(), "RichTextBox1");
     // "1)<tab>Материал..." is the seventh paragraph; its text starts at the first tab stop.
     const QTextBlock item = pane->document()->findBlockByNumber(6);
     QVERIFY(item.text().startsWith(QStringLiteral("1)\t")));
@@ -129,9 +110,9 @@ void tst_Form3::itemsTabToTheDesignedStop()
     QCOMPARE(pane->tabStopDistance(), 48.0);
 }
 
-void tst_Form3::tabLeavesTheHelpPane()
+void tst_HelpWindow::tabLeavesTheHelpPane()
 {
-    ui::HelpWindow* window = open();
+    ui::HelpWindow* window = openHelp();
     QVERIFY(QTest::qWaitForWindowActive(window));
     auto* pane = Find<ui::TextPane>(window, "RichTextBox1");
     pane->setFocus();
@@ -140,9 +121,9 @@ void tst_Form3::tabLeavesTheHelpPane()
 }
 
 // The pane reads its paragraphs with CR LF; selected and copied, they come out with LF.
-void tst_Form3::copyingGivesTheHelpTextWithLineFeeds()
+void tst_HelpWindow::copyingGivesTheHelpTextWithLineFeeds()
 {
-    auto* pane = Find<ui::TextPane>(open(), "RichTextBox1");
+    auto* pane = Find<ui::TextPane>(openHelp(), "RichTextBox1");
     QApplication::clipboard()->clear();
     pane->setFocus();
     QTest::keyClick(pane, Qt::Key_A, Qt::ControlModifier);
@@ -152,25 +133,25 @@ void tst_Form3::copyingGivesTheHelpTextWithLineFeeds()
 }
 
 // Closed, the window is made afresh: scrolled to its top, the cursor at the start.
-void tst_Form3::reopensAtTheTop()
+void tst_HelpWindow::reopensAtTheTop()
 {
-    QPointer<ui::HelpWindow> window = open();
+    QPointer<ui::HelpWindow> window = openHelp();
     QScrollBar* bar = Find<ui::TextPane>(window, "RichTextBox1")->verticalScrollBar();
     bar->setValue(bar->maximum());
     QVERIFY(bar->value() > 0);
     uitest::Click(window, "Command1");
     uitest::DiscardClosedWindows();
 
-    window = open();
+    window = openHelp();
     QCOMPARE(Find<ui::TextPane>(window, "RichTextBox1")->verticalScrollBar()->value(), 0);
     QCOMPARE(Find<ui::TextPane>(window, "RichTextBox1")->textCursor().position(), 0);
 }
 
 // Every way of scrolling down shows the help text's last line whole, and the range is that of
 // Qt's own view of the text.
-void tst_Form3::lastLineCanBeRead()
+void tst_HelpWindow::lastLineCanBeRead()
 {
-    auto* pane = Find<ui::TextPane>(open(), "RichTextBox1");
+    auto* pane = Find<ui::TextPane>(openHelp(), "RichTextBox1");
     pane->setFocus();
     const QString lastWords = QStringLiteral("об обнаруженных ошибках в программе.");
     const auto endInView = [pane, &lastWords] {
@@ -184,5 +165,5 @@ void tst_Form3::lastLineCanBeRead()
     QCOMPARE(uitest::RangeOf(*pane), uitest::QtsOwnRange(*pane, ui::HelpWindow::helpText()));
 }
 
-QTEST_MAIN(tst_Form3)
-#include "tst_form3.moc"
+QTEST_MAIN(tst_HelpWindow)
+#include "tst_help_window.moc"

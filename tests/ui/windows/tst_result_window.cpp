@@ -1,23 +1,26 @@
-#include "support/ui_test_support.h"
+// The result window, as a comparison's outcome fills it: its caption, result line and listing,
+// its two heights with the frame really drawn, its place beside its owner, and a listing of any
+// length whose end is within reach.
+#include "support/pixels.h"
+#include "support/scrolling.h"
+#include "support/window_test.h"
 #include "ui/common/colour_value.h"
 #include "ui/common/line_break_conversion.h"
 #include "ui/common/listing_pane.h"
-#include "ui/common/text_pane.h"
+#include "ui/common/strings.h"
 #include "ui/common/twips.h"
 #include "ui/common/window_setup.h"
+#include "ui/main/main_window.h"
 #include "ui/windows/result_window.h"
 
-#include "ui/common/strings.h"
-
+#include <QApplication>
 #include <QClipboard>
-#include <QFrame>
 #include <QLabel>
 #include <QPushButton>
 #include <QScreen>
 #include <QScrollBar>
+#include <QTest>
 #include <QWindow>
-
-#include <memory>
 
 using uitest::Find;
 
@@ -32,12 +35,12 @@ const char16_t* const CatSource = u"The cat sat on the warm mat all day.";
 
 } // namespace
 
-class tst_Form4 : public QObject
+// Each test function has a result window of its own, made as the main window makes it.
+class tst_ResultWindow : public uitest::WindowTest
 {
     Q_OBJECT
 
 private:
-    std::unique_ptr<QWidget> owner;
     QPointer<ui::ResultWindow> window;
 
     bool shown(const char* name) { return Find(window.data(), name)->isVisibleTo(window.data()); }
@@ -51,13 +54,8 @@ private:
 private slots:
     void init()
     {
-        owner = std::make_unique<QWidget>();
-        window = new ui::ResultWindow(owner.get());
-    }
-    void cleanup()
-    {
-        owner.reset(); // and the window it owns
-        uitest::VerifyNoWindowLeft();
+        WindowTest::init();
+        window = new ui::ResultWindow(mainWindow());
     }
 
     void designTimeLayout();
@@ -74,7 +72,7 @@ private slots:
     void endOfListingIsReachable();
 };
 
-void tst_Form4::designTimeLayout()
+void tst_ResultWindow::designTimeLayout()
 {
     QCOMPARE(window->objectName(), QStringLiteral("Form4"));
     QVERIFY(window->windowFlags() & Qt::Tool);
@@ -93,7 +91,7 @@ void tst_Form4::designTimeLayout()
     QCOMPARE(window->palette().color(QPalette::Window), uitest::DarkGreen());
 }
 
-void tst_Form4::presentsAResult_data()
+void tst_ResultWindow::presentsAResult_data()
 {
     QTest::addColumn<QString>("newText");
     QTest::addColumn<QString>("caption");
@@ -112,7 +110,7 @@ void tst_Form4::presentsAResult_data()
                             << " 0 %. (Длина шингла  3)" << 999 << "Label2" << false << "";
 }
 
-void tst_Form4::presentsAResult()
+void tst_ResultWindow::presentsAResult()
 {
     QFETCH(QString, newText);
     QFETCH(QString, caption);
@@ -149,7 +147,7 @@ void tst_Form4::presentsAResult()
     }
 }
 
-void tst_Form4::laterUniqueResultKeepsTheEarlierListing()
+void tst_ResultWindow::laterUniqueResultKeepsTheEarlierListing()
 {
     window->present(ResultOf(u"A cat sat on the warm sofa all day.", CatSource), 3);
     window->present(ResultOf(u"Yesterday a dog slept under the old table quietly.", CatSource), 3);
@@ -165,7 +163,7 @@ void tst_Form4::laterUniqueResultKeepsTheEarlierListing()
 }
 
 // Closed after a listing was shown, the window goes; the next one is made from the design.
-void tst_Form4::nextWindowStartsFromTheDesign()
+void tst_ResultWindow::nextWindowStartsFromTheDesign()
 {
     window->present(ResultOf(u"A cat sat on the warm sofa all day.", CatSource), 3);
     QVERIFY(shown("RichTextBox1"));
@@ -173,13 +171,13 @@ void tst_Form4::nextWindowStartsFromTheDesign()
     uitest::DiscardClosedWindows();
     QVERIFY(!window);
 
-    window = new ui::ResultWindow(owner.get());
+    window = new ui::ResultWindow(mainWindow());
     window->present(ResultOf(u"Yesterday a dog slept under the old table quietly.", CatSource), 3);
     QVERIFY(!shown("Label3"));
     QVERIFY(!shown("RichTextBox1"));
 }
 
-void tst_Form4::secondBlockNeverComesIntoView()
+void tst_ResultWindow::secondBlockNeverComesIntoView()
 {
     for (const char16_t* newText : {u"A cat sat on the warm sofa all day.",
                                     u"Yesterday a dog slept under the old table quietly."}) {
@@ -195,7 +193,7 @@ void tst_Form4::secondBlockNeverComesIntoView()
 
 // The listing pane is drawn in the platform's window colour of the moment: a change of the
 // colour scheme while the result is shown reaches it.
-void tst_Form4::listingFollowsThePalette()
+void tst_ResultWindow::listingFollowsThePalette()
 {
     window->present(ResultOf(u"A cat sat on the warm sofa all day.", CatSource), 3);
     auto* listing = Find<ui::ListingPane>(window, "RichTextBox1");
@@ -214,7 +212,7 @@ void tst_Form4::listingFollowsThePalette()
     QCOMPARE(colourShown(), face);
 }
 
-void tst_Form4::firstPlacementIsWholeAndNearTheOwner_data()
+void tst_ResultWindow::firstPlacementIsWholeAndNearTheOwner_data()
 {
     const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
     QTest::addColumn<QRect>("ownerPlace");
@@ -228,21 +226,24 @@ void tst_Form4::firstPlacementIsWholeAndNearTheOwner_data()
         << QRect(screen.left() - 50, screen.top(), screen.width() + 100, 300) << true;
 }
 
-void tst_Form4::firstPlacementIsWholeAndNearTheOwner()
+void tst_ResultWindow::firstPlacementIsWholeAndNearTheOwner()
 {
     QFETCH(QRect, ownerPlace);
     QFETCH(bool, expanded);
-    owner->setGeometry(ownerPlace);
-    owner->show();
-    window->present(ResultOf(expanded ? u"A cat sat on the warm sofa all day."
+    // An owner of any size and place, which the main window's fixed size cannot stand for.
+    QWidget owner;
+    owner.setGeometry(ownerPlace);
+    owner.show();
+    auto* result = new ui::ResultWindow(&owner);
+    result->present(ResultOf(expanded ? u"A cat sat on the warm sofa all day."
                                       : u"Yesterday a dog slept under the old table quietly.",
                              CatSource),
                     3);
-    const QRect screen = window->screen()->availableGeometry();
-    const QRect owned = owner->frameGeometry();
-    const QRect titleBar(owned.topLeft(), QSize(owned.width(), owner->geometry().y() - owned.y()));
+    const QRect screen = result->screen()->availableGeometry();
+    const QRect owned = owner.frameGeometry();
+    const QRect titleBar(owned.topLeft(), QSize(owned.width(), owner.geometry().y() - owned.y()));
     const auto check = [&] {
-        const QRect placed = window->frameGeometry();
+        const QRect placed = result->frameGeometry();
         const QString where = uitest::Describe(placed);
         QVERIFY2(screen.contains(placed), qPrintable(where));
         QVERIFY2(!placed.intersects(titleBar), qPrintable(where));
@@ -253,13 +254,13 @@ void tst_Form4::firstPlacementIsWholeAndNearTheOwner()
     };
     check();
     // A later, longer result grows the window downwards and keeps it whole.
-    window->present(ResultOf(u"A cat sat on the warm sofa all day.", CatSource), 3);
+    result->present(ResultOf(u"A cat sat on the warm sofa all day.", CatSource), 3);
     check();
 }
 
 // 100,000 entries and the closing "… (+K)" line: all of them in the pane's text, only those in
 // view laid out, the closing line shown when scrolled to the end, everything copied when asked.
-void tst_Form4::longListingLaysOutOnlyWhatIsInView()
+void tst_ResultWindow::longListingLaysOutOnlyWhatIsInView()
 {
     std::u16string repeats;
     for (int i = 0; i < 1000; ++i)
@@ -289,7 +290,7 @@ void tst_Form4::longListingLaysOutOnlyWhatIsInView()
              ui::ToQString(result.MatchListing).replace(QLatin1Char('\r'), QLatin1Char('\n')));
 }
 
-void tst_Form4::endOfListingIsReachable_data()
+void tst_ResultWindow::endOfListingIsReachable_data()
 {
     QTest::addColumn<QString>("newText");
     QTest::addColumn<QString>("source");
@@ -310,7 +311,7 @@ void tst_Form4::endOfListingIsReachable_data()
 
 // However long the listing and its entries, every way of scrolling to its end shows its last
 // row; once all rows are counted the range is that of Qt's own view of the listing.
-void tst_Form4::endOfListingIsReachable()
+void tst_ResultWindow::endOfListingIsReachable()
 {
     QFETCH(QString, newText);
     QFETCH(QString, source);
@@ -330,5 +331,5 @@ void tst_Form4::endOfListingIsReachable()
     QCOMPARE(uitest::WaysThatMissTheEnd(listing, endInView), QStringList());
 }
 
-QTEST_MAIN(tst_Form4)
-#include "tst_form4.moc"
+QTEST_MAIN(tst_ResultWindow)
+#include "tst_result_window.moc"

@@ -1,4 +1,6 @@
-#include "support/ui_test_support.h"
+// The about window: its design, its description exact, its title where the design puts it.
+#include "support/pixels.h"
+#include "support/window_test.h"
 #include "ui/common/twips.h"
 #include "ui/main/main_window.h"
 #include "ui/windows/about_window.h"
@@ -7,47 +9,25 @@
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QTest>
 #include <QTextBlock>
 #include <QTextLayout>
 
-#include <memory>
-
 using uitest::Find;
 
-class tst_FrmAbout : public QObject
+class tst_AboutWindow : public uitest::WindowTest
 {
     Q_OBJECT
 
-private:
-    std::unique_ptr<ui::MainWindow> main;
-
-    void click(const char* name) { uitest::Click(main.get(), name); }
-    ui::AboutWindow* open()
-    {
-        click("Command5");
-        return main->aboutWindow();
-    }
-
 private slots:
-    void init()
-    {
-        main = std::make_unique<ui::MainWindow>();
-        main->show();
-    }
-    void cleanup()
-    {
-        main.reset();
-        uitest::VerifyNoWindowLeft();
-    }
-
     void opensWithTheDesign();
     void descriptionIsExact();
     void titleStandsAtTheTopOfItsBox();
 };
 
-void tst_FrmAbout::opensWithTheDesign()
+void tst_AboutWindow::opensWithTheDesign()
 {
-    ui::AboutWindow* window = open();
+    ui::AboutWindow* window = openAbout();
     QVERIFY(window && window->isVisible());
     QCOMPARE(window->objectName(), QStringLiteral("frmAbout"));
     QCOMPARE(window->windowTitle(), QStringLiteral("О программе"));
@@ -72,7 +52,7 @@ void tst_FrmAbout::opensWithTheDesign()
     QCOMPARE(line->y(), ui::TwipsToPixels(2640));
 }
 
-void tst_FrmAbout::descriptionIsExact()
+void tst_AboutWindow::descriptionIsExact()
 {
     const QString description = ui::AboutWindow::description();
     const QStringList lines = description.split(QStringLiteral("\r\n"));
@@ -83,7 +63,7 @@ void tst_FrmAbout::descriptionIsExact()
     for (int i = 0; i < 5; ++i)
         QVERIFY(lines.at(i).endsWith(QLatin1Char(' ')));
 
-    auto* text = Find<QPlainTextEdit>(open(), "Text1");
+    auto* text = Find<QPlainTextEdit>(openAbout(), "Text1");
     QVERIFY(!text->isEnabled());
     QCOMPARE(text->toPlainText(), QString(description).replace("\r\n", "\n"));
     QCOMPARE(text->palette().color(QPalette::Disabled, QPalette::Text), QColor(Qt::black));
@@ -95,9 +75,9 @@ void tst_FrmAbout::descriptionIsExact()
     QVERIFY(6 * text->fontMetrics().lineSpacing() + 2 * margin <= text->viewport()->height());
 }
 
-void tst_FrmAbout::titleStandsAtTheTopOfItsBox()
+void tst_AboutWindow::titleStandsAtTheTopOfItsBox()
 {
-    auto* title = Find<QLabel>(open(), "lblTitle");
+    auto* title = Find<QLabel>(openAbout(), "lblTitle");
     const QPixmap drawn = title->grab();
     const QRect ink = uitest::InkBounds(drawn.toImage(), uitest::DarkGreen());
     QVERIFY(ink.isValid());
@@ -108,8 +88,8 @@ void tst_FrmAbout::titleStandsAtTheTopOfItsBox()
     const QFontMetrics metrics = title->fontMetrics();
     QVERIFY2(top <= metrics.ascent() - metrics.capHeight() + 1, qPrintable(QString::number(top)));
     // So the title stands well clear of the description box below it.
-    QVERIFY(title->y() + bottom + 8 < Find(main->aboutWindow(), "Text1")->y());
+    QVERIFY(title->y() + bottom + 8 < Find(mainWindow()->aboutWindow(), "Text1")->y());
 }
 
-QTEST_MAIN(tst_FrmAbout)
-#include "tst_frmabout.moc"
+QTEST_MAIN(tst_AboutWindow)
+#include "tst_about_window.moc"

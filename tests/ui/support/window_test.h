@@ -1,0 +1,72 @@
+// The fixture of the window tests, as KeePassXC's GUI tests have one: before each test function
+// the main window is made and shown, and after it the main window goes, and every window it
+// opened with it; a test function that leaves a window behind fails. A test class derives from
+// it and declares its test functions as private slots; one that needs more set-up declares an
+// init() or cleanup() of its own that calls this one.
+#pragma once
+
+#include "widgets.h"
+
+#include <QList>
+#include <QObject>
+
+#include <memory>
+
+class QLabel;
+
+namespace ui {
+class AboutWindow;
+class HelpWindow;
+class MainWindow;
+class OptionsWindow;
+class ResultWindow;
+class TextPane;
+} // namespace ui
+
+namespace uitest {
+
+class WindowTest : public QObject
+{
+    Q_OBJECT
+
+public:
+    WindowTest();
+    ~WindowTest() override;
+
+protected:
+    ui::MainWindow* mainWindow() const { return mainWindow_.get(); }
+
+    // The panes by their role: RichTextBox1, RichTextBox2 and RichTextBox3.
+    ui::TextPane* newTextPane() const;
+    ui::TextPane* sourcePane() const;
+    ui::TextPane* auxiliaryPane() const;
+    QList<ui::TextPane*> panes() const;
+
+    // A control of the main window by its design name.
+    template <typename Control = QWidget> Control* control(const char* name) const
+    {
+        return Find<Control>(mainWindow(), name);
+    }
+    QLabel* label(const char* name) const;
+    void click(const char* button) const;
+    void tick(const char* timer, int times = 1) const;
+
+    // The auxiliary pane shown or hidden, as the check box and Timer2's next tick leave it.
+    void showAuxiliaryPane(bool shown) const;
+    // A click on Command4: the result window it shows, or null where the texts are too short to
+    // compare (the message box that says so answered).
+    ui::ResultWindow* compare() const;
+    // A click on Command6, Command3 or Command5: the window it shows.
+    ui::OptionsWindow* openOptions() const;
+    ui::HelpWindow* openHelp() const;
+    ui::AboutWindow* openAbout() const;
+
+protected slots:
+    void init();
+    void cleanup();
+
+private:
+    std::unique_ptr<ui::MainWindow> mainWindow_;
+};
+
+} // namespace uitest
