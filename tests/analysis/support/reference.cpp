@@ -13,6 +13,39 @@ char16_t At(std::u16string_view text, long long position)
     return text[static_cast<std::size_t>(position - 1)];
 }
 
+// The extraction rule: `found` is called with the 1-based start of each shingle's window and the
+// shingle, its trailing spaces removed.
+template <typename Found> void ScanShingles(std::u16string_view p, Found found)
+{
+    const auto length = static_cast<long long>(p.size());
+    long long scan = 1;
+    long long windowStart = 1;
+    long long windowLength = 0;
+    long long spaceCount = 0;
+    long long firstSpace = 0;
+    while (true) {
+        if (scan > length)
+            break;
+        windowLength += 1;
+        if (spaceCount == 0)
+            firstSpace = scan;
+        if (At(p, scan) == u' ')
+            spaceCount += 1;
+        if (spaceCount == 3) {
+            std::u16string shingle(p.substr(static_cast<std::size_t>(windowStart - 1),
+                                            static_cast<std::size_t>(windowLength)));
+            while (!shingle.empty() && shingle.back() == u' ')
+                shingle.pop_back();
+            found(windowStart, shingle);
+            windowStart = firstSpace + 1;
+            scan = windowStart;
+            windowLength = 0;
+            spaceCount = 0;
+        }
+        scan += 1;
+    }
+}
+
 } // namespace
 
 std::u16string PrepareText(std::u16string_view text)
@@ -34,36 +67,10 @@ std::u16string PrepareText(std::u16string_view text)
     return prepared;
 }
 
-analysis::ShingleList ExtractShingles(std::u16string_view p)
+analysis::ShingleList ExtractShingles(std::u16string_view prepared)
 {
     analysis::ShingleList list;
-    const auto length = static_cast<long long>(p.size());
-    long long scan = 1;
-    long long windowStart = 1;
-    long long windowLength = 0;
-    long long spaceCount = 0;
-    long long firstSpace = 0;
-    while (true) {
-        if (scan > length)
-            break;
-        windowLength += 1;
-        if (spaceCount == 0)
-            firstSpace = scan;
-        if (At(p, scan) == u' ')
-            spaceCount += 1;
-        if (spaceCount == 3) {
-            std::u16string shingle(p.substr(static_cast<std::size_t>(windowStart - 1),
-                                            static_cast<std::size_t>(windowLength)));
-            while (!shingle.empty() && shingle.back() == u' ')
-                shingle.pop_back();
-            list.push_back(shingle);
-            windowStart = firstSpace + 1;
-            scan = windowStart;
-            windowLength = 0;
-            spaceCount = 0;
-        }
-        scan += 1;
-    }
+    ScanShingles(prepared, [&list](long long, std::u16string shingle) { list.push_back(shingle); });
     return list;
 }
 
@@ -175,42 +182,18 @@ std::vector<LocatedShingle> LocateShingles(std::u16string_view text)
             origin.push_back(i);
     }
     std::vector<LocatedShingle> located;
-    const auto length = static_cast<long long>(prepared.size());
-    long long scan = 1;
-    long long windowStart = 1;
-    long long windowLength = 0;
-    long long spaceCount = 0;
-    long long firstSpace = 0;
-    while (true) {
-        if (scan > length)
-            break;
-        windowLength += 1;
-        if (spaceCount == 0)
-            firstSpace = scan;
-        if (At(prepared, scan) == u' ')
-            spaceCount += 1;
-        if (spaceCount == 3) {
-            std::u16string shingle(prepared.substr(static_cast<std::size_t>(windowStart - 1),
-                                                   static_cast<std::size_t>(windowLength)));
-            while (!shingle.empty() && shingle.back() == u' ')
-                shingle.pop_back();
-            // An empty shingle lies, empty, where its window starts.
-            const long long first = origin[static_cast<std::size_t>(windowStart - 1)];
-            analysis::TextRange extent{static_cast<std::size_t>(first - 1),
-                                       static_cast<std::size_t>(first - 1)};
-            if (!shingle.empty()) {
-                const long long last = origin[static_cast<std::size_t>(
-                    windowStart - 1 + static_cast<long long>(shingle.size()) - 1)];
-                extent.end = static_cast<std::size_t>(last);
-            }
-            located.push_back({shingle, extent});
-            windowStart = firstSpace + 1;
-            scan = windowStart;
-            windowLength = 0;
-            spaceCount = 0;
+    ScanShingles(prepared, [&](long long windowStart, const std::u16string& shingle) {
+        // An empty shingle lies, empty, where its window starts.
+        const long long first = origin[static_cast<std::size_t>(windowStart - 1)];
+        analysis::TextRange extent{static_cast<std::size_t>(first - 1),
+                                   static_cast<std::size_t>(first - 1)};
+        if (!shingle.empty()) {
+            const long long last = origin[static_cast<std::size_t>(
+                windowStart - 1 + static_cast<long long>(shingle.size()) - 1)];
+            extent.end = static_cast<std::size_t>(last);
         }
-        scan += 1;
-    }
+        located.push_back({shingle, extent});
+    });
     return located;
 }
 
