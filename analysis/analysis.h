@@ -86,7 +86,6 @@ struct TextStatistics
 };
 
 TextStatistics ComputeTextStatistics(std::u16string_view text);
-bool IsNonWordToken(std::u16string_view token);
 
 // The live figures of a text that is edited paragraph by paragraph, kept up to date without
 // recounting the whole text: always equal to ComputeTextStatistics of the paragraphs joined by

@@ -19,6 +19,14 @@ std::int32_t Saturated(std::uint64_t count)
         std::min<std::uint64_t>(count, std::numeric_limits<std::int32_t>::max()));
 }
 
+bool IsNonWordToken(std::u16string_view token)
+{
+    // Every non-word token is at most one character long.
+    if (token.size() > 1)
+        return false;
+    return std::ranges::find(NonWordTokens, token) != NonWordTokens.end();
+}
+
 // A token that starts at a character is not a word when it is empty (the character is a space)
 // or is one non-word character followed by a space.
 bool StartsNonWordToken(char16_t c, bool spaceFollows)
@@ -52,14 +60,6 @@ LiveTextStatistics::Paragraph Summarise(std::u16string_view text)
 }
 
 } // namespace
-
-bool IsNonWordToken(std::u16string_view token)
-{
-    // Every non-word token is at most one character long.
-    if (token.size() > 1)
-        return false;
-    return std::ranges::find(NonWordTokens, token) != NonWordTokens.end();
-}
 
 TextStatistics ComputeTextStatistics(std::u16string_view text)
 {

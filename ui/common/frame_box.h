@@ -14,13 +14,15 @@ class FrameBox : public QGroupBox
 public:
     using QGroupBox::QGroupBox;
 
-    // Where the frame's top line runs, in the box's coordinates.
-    int frameTop() const;
     // The caption's text, with the gap kept free of the line around it.
     QRect captionRect() const;
 
 protected:
     void paintEvent(QPaintEvent* event) override;
+
+private:
+    // Where the frame's top line runs, in the box's coordinates.
+    int frameTop() const;
 };
 
 } // namespace ui

@@ -43,9 +43,6 @@ public:
     ColourValue backgroundColour() const { return backgroundColour_; }
     void setBackgroundColour(ColourValue value);
 
-    QString selectedText() const;
-    void selectAll();
-    void copy() const;
     // Lines laid out to be shown since the pane was made: the lines in view, not all of them.
     quint64 linesLaidOut() const { return linesLaidOut_; }
 
@@ -59,6 +56,9 @@ protected:
     void changeEvent(QEvent* event) override;
 
 private:
+    QString selectedText() const;
+    void selectAll();
+    void copy() const;
     QString lineText(int line) const;
     std::unique_ptr<QTextLayout> layOut(int line) const;
     QTextLayout& shownLayout(int line) const;
