@@ -3,6 +3,7 @@
 // clear of the main window's title bar. Sizes are logical pixels, frames as openbox draws them.
 #include "support/pixels.h"
 #include "ui/common/placement.h"
+#include "ui/common/window_setup.h"
 
 #include <QTest>
 
@@ -26,8 +27,12 @@ class tst_Placement : public QObject
 private slots:
     void mainWindowFitsAndIsCentred_data();
     void mainWindowFitsAndIsCentred();
-    void windowsStayWholeAndClearOfTheTitleBar_data();
-    void windowsStayWholeAndClearOfTheTitleBar();
+    void firstPlacement_data();
+    void firstPlacement();
+    void centredOnScreen_data();
+    void centredOnScreen();
+    void centredOverOwner_data();
+    void centredOverOwner();
 };
 
 void tst_Placement::mainWindowFitsAndIsCentred_data()
@@ -78,90 +83,118 @@ void tst_Placement::mainWindowFitsAndIsCentred()
              qPrintable(uitest::Describe(QRect(place, outer))));
 }
 
-void tst_Placement::windowsStayWholeAndClearOfTheTitleBar_data()
+namespace {
+
+// The main window as placed above on each screen.
+const QRect At2(35, 0, 889, 540);
+const QRect At15(1, 1, 851, 681);
+const QRect On1280x720(202, 17, 875, 686);
+const QRect On1366x768(245, 41, 875, 686);
+const QRect On1920x1080(522, 197, 875, 686);
+
+// The result window's client size with room for the higher of its two outer heights, 2760 twips
+// (184 pixels), within each frame.
+constexpr QSize Result1(322, 163);
+constexpr QSize Result15(322, 170);
+constexpr QSize Result2(322, 173);
+constexpr QSize Help(384, 482);
+constexpr QSize About(382, 223);
+constexpr QSize Options(421, 128);
+
+void AddPlacementColumns()
 {
-    QTest::addColumn<QString>("window");
     QTest::addColumn<QRect>("available");
     QTest::addColumn<QMargins>("frame");
     QTest::addColumn<QRect>("owner"); // the main window's frame; its client area lies within
-    QTest::addColumn<QPoint>("place");
-
-    // The main window as placed above on each screen.
-    const QRect at2(35, 0, 889, 540);
-    const QRect at15(1, 1, 851, 681);
-    const QRect on1280x720(202, 17, 875, 686);
-    const QRect on1366x768(245, 41, 875, 686);
-    const QRect on1920x1080(522, 197, 875, 686);
-
-    const auto row = [](const char* name, const char* window, QRect available, QMargins frame,
-                        QRect owner, QPoint place) {
-        QTest::newRow(name) << QString::fromLatin1(window) << available << frame << owner << place;
-    };
-    // The result window beside the main window where the screen has room, else over the top
-    // right of its client area, below its title bar and close box.
-    row("result 1920x1080 at 1", "result", QRect(0, 0, 1920, 1080), Openbox1, on1920x1080,
-        QPoint(1405, 197));
-    row("result 1366x768 at 1", "result", QRect(0, 0, 1366, 768), Openbox1, on1366x768,
-        QPoint(796, 61));
-    row("result 1280x720 at 1", "result", QRect(0, 0, 1280, 720), Openbox1, on1280x720,
-        QPoint(753, 37));
-    row("result 1920x1080 at 2", "result", QRect(0, 0, 960, 540), Openbox2, at2, QPoint(600, 10));
-    row("result 1280x1024 at 1.5", "result", QRect(1, 1, 851, 681), Openbox15, at15,
-        QPoint(528, 14));
-    row("result left of the main window", "result", QRect(0, 0, 1920, 1080), Openbox1,
-        QRect(1000, 100, 875, 686), QPoint(668, 100));
-    row("result without an owner", "result", QRect(0, 0, 1280, 720), Openbox1, QRect(),
-        QPoint(478, 268));
-
-    // Help and about centred on the screen, options over the main window.
-    row("help 1920x1080 at 2", "help", QRect(0, 0, 960, 540), Openbox2, at2, QPoint(287, 23));
-    row("help 1280x1024 at 1.5", "help", QRect(1, 1, 851, 681), Openbox15, at15, QPoint(233, 93));
-    row("help 1280x720 at 1", "help", QRect(0, 0, 1280, 720), Openbox1, on1280x720,
-        QPoint(447, 108));
-    row("about 1920x1080 at 2", "about", QRect(0, 0, 960, 540), Openbox2, at2, QPoint(288, 153));
-    row("about 1366x768 at 1", "about", QRect(0, 0, 1366, 768), Openbox1, on1366x768,
-        QPoint(491, 262));
-    row("options 1920x1080 at 2", "options", QRect(0, 0, 960, 540), Openbox2, at2,
-        QPoint(268, 200));
-    row("options 1280x720 at 1", "options", QRect(0, 0, 1280, 720), Openbox1, on1280x720,
-        QPoint(428, 285));
-    // A centred window that would cover the title bar moves below it, or above it where the
-    // screen has no room below.
-    row("about below a title bar", "about", QRect(0, 0, 1280, 720), Openbox1,
-        QRect(202, 250, 875, 400), QPoint(448, 270));
-    row("about above a title bar", "about", QRect(0, 0, 1280, 720), Openbox1,
-        QRect(202, 470, 875, 250), QPoint(448, 226));
-    row("options over a main window at the top", "options", QRect(0, 0, 1280, 720), Openbox1,
-        QRect(202, 0, 875, 160), QPoint(428, 20));
+    QTest::addColumn<QSize>("client");
+    QTest::addColumn<QPoint>("place"); // of the frame
 }
 
-void tst_Placement::windowsStayWholeAndClearOfTheTitleBar()
+void AddRow(const char* name, QRect available, QMargins frame, QRect owner, QSize client,
+            QPoint place)
 {
-    QFETCH(QString, window);
+    QTest::newRow(name) << available << frame << owner << client << place;
+}
+
+// Where `placement` puts the window: where the row says, whole on the screen and clear of the
+// main window's title bar.
+void VerifyPlacement(ui::Placement placement)
+{
     QFETCH(QRect, available);
     QFETCH(QMargins, frame);
     QFETCH(QRect, owner);
+    QFETCH(QSize, client);
     QFETCH(QPoint, place);
     const ui::WindowPlace main{owner, owner.isNull() ? QRect() : owner.marginsRemoved(frame)};
-
-    QPoint placed;
-    QSize outer;
-    if (window == QLatin1String("result")) {
-        // Room for the highest of its two outer heights, 2760 twips.
-        outer = QSize(322, 184 - frame.top() - frame.bottom()).grownBy(frame);
-        placed = ui::FirstPlacement(main, outer, available);
-    } else if (window == QLatin1String("options")) {
-        outer = QSize(421, 128).grownBy(frame);
-        placed = ui::CentredOverOwner(outer, main, available);
-    } else {
-        outer =
-            (window == QLatin1String("help") ? QSize(384, 482) : QSize(382, 223)).grownBy(frame);
-        placed = ui::CentredOnScreen(outer, main, available);
-    }
+    const QSize outer = client.grownBy(frame);
+    const QPoint placed = placement(outer, main, available);
     QCOMPARE(placed, place);
     const QRect rect(placed, outer);
     QVERIFY2(available.contains(rect), qPrintable(uitest::Describe(rect)));
     QVERIFY2(!rect.intersects(main.titleBar()), qPrintable(uitest::Describe(rect)));
+}
+
+} // namespace
+
+// The result window beside the main window where the screen has room, else over the top right
+// of its client area, below its title bar and close box.
+void tst_Placement::firstPlacement_data()
+{
+    AddPlacementColumns();
+    AddRow("1920x1080 at 1", QRect(0, 0, 1920, 1080), Openbox1, On1920x1080, Result1,
+           QPoint(1405, 197));
+    AddRow("1366x768 at 1", QRect(0, 0, 1366, 768), Openbox1, On1366x768, Result1, QPoint(796, 61));
+    AddRow("1280x720 at 1", QRect(0, 0, 1280, 720), Openbox1, On1280x720, Result1, QPoint(753, 37));
+    AddRow("1920x1080 at 2", QRect(0, 0, 960, 540), Openbox2, At2, Result2, QPoint(600, 10));
+    AddRow("1280x1024 at 1.5", QRect(1, 1, 851, 681), Openbox15, At15, Result15, QPoint(528, 14));
+    AddRow("left of the main window", QRect(0, 0, 1920, 1080), Openbox1, QRect(1000, 100, 875, 686),
+           Result1, QPoint(668, 100));
+    AddRow("without an owner", QRect(0, 0, 1280, 720), Openbox1, QRect(), Result1,
+           QPoint(478, 268));
+}
+
+void tst_Placement::firstPlacement()
+{
+    VerifyPlacement(ui::FirstPlacement);
+}
+
+// Help and about centred on the screen; where that would cover the main window's title bar, just
+// below it, or above it where the screen has no room below.
+void tst_Placement::centredOnScreen_data()
+{
+    AddPlacementColumns();
+    AddRow("help 1920x1080 at 2", QRect(0, 0, 960, 540), Openbox2, At2, Help, QPoint(287, 23));
+    AddRow("help 1280x1024 at 1.5", QRect(1, 1, 851, 681), Openbox15, At15, Help, QPoint(233, 93));
+    AddRow("help 1280x720 at 1", QRect(0, 0, 1280, 720), Openbox1, On1280x720, Help,
+           QPoint(447, 108));
+    AddRow("about 1920x1080 at 2", QRect(0, 0, 960, 540), Openbox2, At2, About, QPoint(288, 153));
+    AddRow("about 1366x768 at 1", QRect(0, 0, 1366, 768), Openbox1, On1366x768, About,
+           QPoint(491, 262));
+    AddRow("about below a title bar", QRect(0, 0, 1280, 720), Openbox1, QRect(202, 250, 875, 400),
+           About, QPoint(448, 270));
+    AddRow("about above a title bar", QRect(0, 0, 1280, 720), Openbox1, QRect(202, 470, 875, 250),
+           About, QPoint(448, 226));
+}
+
+void tst_Placement::centredOnScreen()
+{
+    VerifyPlacement(ui::CentredOnScreen);
+}
+
+// Options centred over the main window, and below its title bar where it would cover it.
+void tst_Placement::centredOverOwner_data()
+{
+    AddPlacementColumns();
+    AddRow("1920x1080 at 2", QRect(0, 0, 960, 540), Openbox2, At2, Options, QPoint(268, 200));
+    AddRow("1280x720 at 1", QRect(0, 0, 1280, 720), Openbox1, On1280x720, Options,
+           QPoint(428, 285));
+    AddRow("a main window at the top", QRect(0, 0, 1280, 720), Openbox1, QRect(202, 0, 875, 160),
+           Options, QPoint(428, 20));
+}
+
+void tst_Placement::centredOverOwner()
+{
+    VerifyPlacement(ui::CentredOverOwner);
 }
 
 QTEST_APPLESS_MAIN(tst_Placement)

@@ -82,7 +82,7 @@ QPoint CentredOverOwner(const QSize& frame, const WindowPlace& owner, const QRec
     return ClearOfTitleBar(over.topLeft(), frame, owner, available);
 }
 
-QPoint FirstPlacement(const WindowPlace& owner, const QSize& frame, const QRect& available)
+QPoint FirstPlacement(const QSize& frame, const WindowPlace& owner, const QRect& available)
 {
     if (owner.frame.isEmpty())
         return CentredOnScreen(frame, owner, available);

@@ -42,6 +42,6 @@ QPoint CentredOnScreen(const QSize& frame, const WindowPlace& owner, const QRect
 QPoint CentredOverOwner(const QSize& frame, const WindowPlace& owner, const QRect& available);
 // Beside the owner: to its right, to its left, or over the top right of its client area;
 // centred on the screen without an owner.
-QPoint FirstPlacement(const WindowPlace& owner, const QSize& frame, const QRect& available);
+QPoint FirstPlacement(const QSize& frame, const WindowPlace& owner, const QRect& available);
 
 } // namespace ui

@@ -130,7 +130,7 @@ void ResultWindow::placeNearOwner()
         return;
     // Room for the highest height a later comparison may give the window, so it stays whole.
     const QSize outer = QSize(width(), ClientHeight(ExpandedOuterHeight, frame_)).grownBy(frame_);
-    MoveFrameTo(this, FirstPlacement(OwnerPlace(this), outer, available), frame_);
+    MoveFrameTo(this, FirstPlacement(outer, OwnerPlace(this), available), frame_);
 }
 
 void ResultWindow::setOuterHeightTwips(int twips)

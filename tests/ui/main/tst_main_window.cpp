@@ -96,10 +96,10 @@ private slots:
 
     void clockShowsTheWorkTimersCaptions();
 
+    void layoutAfterEachEvent_data();
+    void layoutAfterEachEvent();
     void loadsWideThenSplitsOnFirstTick();
-    void uncheckedBoxHidesPaneAtNextTick();
-    void pointerOverUncheckedBoxShowsPaneUntilTick();
-    void pointerOverFrameOnlySplitsWhenChecked();
+    void pointerOverTheBoxOrTheFrameSplitsThePanes();
     void hiddenAuxiliaryPaneKeepsItsText();
 };
 
@@ -112,7 +112,8 @@ void tst_MainWindow::startsWithTheDesign()
     QVERIFY(!(mainWindow()->windowFlags() & Qt::WindowMinimizeButtonHint));
     QVERIFY(!(mainWindow()->windowFlags() & Qt::WindowMaximizeButtonHint));
     QVERIFY(mainWindow()->windowFlags() & Qt::WindowCloseButtonHint);
-    QCOMPARE(mainWindow()->frameGeometry().center(), mainWindow()->screen()->availableGeometry().center());
+    QCOMPARE(mainWindow()->frameGeometry().center(),
+             mainWindow()->screen()->availableGeometry().center());
 
     QCOMPARE(
         newTextPane()->plainText(),
@@ -476,9 +477,8 @@ void tst_MainWindow::compareWithTooFewWordsShowsOneMessage()
     QFETCH(QString, newText);
     QFETCH(QString, source);
     newTextPane()->replacePlainText(newText);
-    sourcePane()
-        ->replacePlainText(source.isNull() ? QStringLiteral("The cat sat on the warm mat all day.")
-                                           : source);
+    sourcePane()->replacePlainText(
+        source.isNull() ? QStringLiteral("The cat sat on the warm mat all day.") : source);
     const uitest::MessageBoxSeen seen = uitest::AnswerMessageBoxes([this] { click("Command4"); });
     QCOMPARE(seen.count, 1);
     QCOMPARE(seen.title, QStringLiteral("Palimo Suite..."));
@@ -695,6 +695,39 @@ void tst_MainWindow::clockShowsTheWorkTimersCaptions()
     QCOMPARE(label("Label6")->pos(), ui::TwipsRect(480, 480, 180, 195).topLeft());
 }
 
+void tst_MainWindow::layoutAfterEachEvent_data()
+{
+    using ui::PaneLayout;
+    using ui::PaneSwitchEvent;
+    QTest::addColumn<PaneSwitchEvent>("event");
+    QTest::addColumn<bool>("checked");
+    QTest::addColumn<std::optional<PaneLayout>>("layout"); // empty: the layout stays as it is
+    QTest::newRow("load, checked")
+        << PaneSwitchEvent::Load << true << std::optional(PaneLayout::Wide);
+    QTest::newRow("load, unchecked")
+        << PaneSwitchEvent::Load << false << std::optional(PaneLayout::Wide);
+    QTest::newRow("tick, checked")
+        << PaneSwitchEvent::Tick << true << std::optional(PaneLayout::Split);
+    QTest::newRow("tick, unchecked")
+        << PaneSwitchEvent::Tick << false << std::optional(PaneLayout::Wide);
+    QTest::newRow("over the box, checked")
+        << PaneSwitchEvent::PointerOverCheckBox << true << std::optional<PaneLayout>();
+    QTest::newRow("over the box, unchecked")
+        << PaneSwitchEvent::PointerOverCheckBox << false << std::optional(PaneLayout::Split);
+    QTest::newRow("over the frame, checked")
+        << PaneSwitchEvent::PointerOverFrame << true << std::optional(PaneLayout::Split);
+    QTest::newRow("over the frame, unchecked")
+        << PaneSwitchEvent::PointerOverFrame << false << std::optional<PaneLayout>();
+}
+
+void tst_MainWindow::layoutAfterEachEvent()
+{
+    QFETCH(ui::PaneSwitchEvent, event);
+    QFETCH(bool, checked);
+    QFETCH(std::optional<ui::PaneLayout>, layout);
+    QCOMPARE(ui::LayoutAfter(event, checked), layout);
+}
+
 void tst_MainWindow::loadsWideThenSplitsOnFirstTick()
 {
     ui::MainWindow fresh;
@@ -708,58 +741,27 @@ void tst_MainWindow::loadsWideThenSplitsOnFirstTick()
              ui::TwipsRect(240, 240, 0, 0).topLeft());
 }
 
-void tst_MainWindow::uncheckedBoxHidesPaneAtNextTick()
-{
-    tick("Timer2");
-    auto* check = control<QCheckBox>("Check1");
-    QTest::mouseClick(check, Qt::LeftButton);
-    QVERIFY(!check->isChecked());
-    tick("Timer2");
-    QCOMPARE(sourcePane()->width(), ui::TwipsToPixels(12615));
-    QVERIFY(auxiliaryPane()->isHidden());
-    QTest::mouseClick(check, Qt::LeftButton);
-    tick("Timer2");
-    QCOMPARE(sourcePane()->width(), ui::TwipsToPixels(6255));
-    QVERIFY(auxiliaryPane()->isVisible());
-}
-
-void tst_MainWindow::pointerOverUncheckedBoxShowsPaneUntilTick()
+// The rules of the switch are LayoutAfter's; the window hands it each event, and the pointer over
+// a control inside the frame is no event of the frame's.
+void tst_MainWindow::pointerOverTheBoxOrTheFrameSplitsThePanes()
 {
     showAuxiliaryPane(false);
-    QVERIFY(auxiliaryPane()->isHidden());
-
-    auto* check = control<QCheckBox>("Check1");
-    uitest::MovePointer(check, QPoint(10, 5));
+    uitest::MovePointer(control("Check1"), QPoint(10, 5));
     QCOMPARE(sourcePane()->width(), ui::TwipsToPixels(6255));
     QVERIFY(auxiliaryPane()->isVisible());
     tick("Timer2");
     QCOMPARE(sourcePane()->width(), ui::TwipsToPixels(12615));
     QVERIFY(auxiliaryPane()->isHidden());
 
-    // Checked: moving over the box changes nothing.
-    check->setChecked(true);
-    uitest::MovePointer(check, QPoint(12, 6));
-    QVERIFY(auxiliaryPane()->isHidden());
-}
-
-void tst_MainWindow::pointerOverFrameOnlySplitsWhenChecked()
-{
-    auto* frame = control<QGroupBox>("Frame2");
-    const QPoint bare(frame->width() - 4, frame->height() - 4);
-    QVERIFY(frame->childAt(bare) == nullptr);
-
-    showAuxiliaryPane(false);
-    uitest::MovePointer(frame, bare);
-    QVERIFY(auxiliaryPane()->isHidden());
-
-    // Checked, still in the wide layout of the load step: the frame splits the panes.
+    // Checked, still in the wide layout of the load step.
     ui::MainWindow fresh;
     fresh.show();
-    auto* freshFrame = Find<QGroupBox>(&fresh, "Frame2");
+    auto* frame = Find<QGroupBox>(&fresh, "Frame2");
+    const QPoint bare(frame->width() - 4, frame->height() - 4);
+    QVERIFY(frame->childAt(bare) == nullptr);
+    uitest::MovePointer(frame, Find<QLineEdit>(&fresh, "Text1")->geometry().center());
     QVERIFY(Find<ui::TextPane>(&fresh, "RichTextBox3")->isHidden());
-    uitest::MovePointer(freshFrame, Find<QLineEdit>(&fresh, "Text1")->geometry().center());
-    QVERIFY(Find<ui::TextPane>(&fresh, "RichTextBox3")->isHidden());
-    uitest::MovePointer(freshFrame, bare);
+    uitest::MovePointer(frame, bare);
     QVERIFY(Find<ui::TextPane>(&fresh, "RichTextBox3")->isVisible());
     QCOMPARE(Find<ui::TextPane>(&fresh, "RichTextBox2")->width(), ui::TwipsToPixels(6255));
 }

@@ -76,9 +76,9 @@ private slots:
     }
 
     void opensWithTheDesign();
-    void loadStepRoundsHalfToEven_data();
-    void loadStepRoundsHalfToEven();
-    void upperSliderFollowsTheAuxiliaryPane();
+    void roundFontSizeKeepsFourDecimalsAndHalvesToEven_data();
+    void roundFontSizeKeepsFourDecimalsAndHalvesToEven();
+    void loadStepReadsThePanes();
     void swatchesShowTheColourThePanesTake_data();
     void swatchesShowTheColourThePanesTake();
     void swatchColoursAllThreePanesHiddenToo();
@@ -129,7 +129,7 @@ void tst_OptionsWindow::opensWithTheDesign()
     QCOMPARE(uitest::FocusOrder(window, order), order);
 }
 
-void tst_OptionsWindow::loadStepRoundsHalfToEven_data()
+void tst_OptionsWindow::roundFontSizeKeepsFourDecimalsAndHalvesToEven_data()
 {
     QTest::addColumn<qreal>("size");
     QTest::addColumn<int>("position");
@@ -138,28 +138,31 @@ void tst_OptionsWindow::loadStepRoundsHalfToEven_data()
     QTest::newRow("14.4") << 14.4 << 14;
     QTest::newRow("14.6") << 14.6 << 15;
     QTest::newRow("20.5") << 20.5 << 20;
+    QTest::newRow("12.50004") << 12.50004 << 12;
+    QTest::newRow("13.49996") << 13.49996 << 14;
+    QTest::newRow("13.4999") << 13.4999 << 13;
 }
 
-void tst_OptionsWindow::loadStepRoundsHalfToEven()
+void tst_OptionsWindow::roundFontSizeKeepsFourDecimalsAndHalvesToEven()
 {
     QFETCH(qreal, size);
     QFETCH(int, position);
-    pane("RichTextBox3")->setFontSize(size);
-    pane("RichTextBox1")->setFontSize(size);
-    openOptions();
-    QCOMPARE(slider("Slider1")->value(), position);
-    QCOMPARE(slider("Slider2")->value(), position);
-    // Setting the positions applied nothing.
-    QCOMPARE(pane("RichTextBox3")->fontSize(), size);
-    QCOMPARE(pane("RichTextBox1")->fontSize(), size);
+    QCOMPARE(ui::RoundFontSize(size), position);
 }
 
-void tst_OptionsWindow::upperSliderFollowsTheAuxiliaryPane()
+// The load step: Slider1 from the auxiliary pane, not the first source pane, and Slider2 from the
+// new text's, rounded; setting the positions applies nothing.
+void tst_OptionsWindow::loadStepReadsThePanes()
 {
-    pane("RichTextBox2")->setFontSize(12);
-    pane("RichTextBox3")->setFontSize(15);
+    sourcePane()->setFontSize(12);
+    auxiliaryPane()->setFontSize(14.5);
+    newTextPane()->setFontSize(15.5);
     openOptions();
-    QCOMPARE(slider("Slider1")->value(), 15);
+    QCOMPARE(slider("Slider1")->value(), 14);
+    QCOMPARE(slider("Slider2")->value(), 16);
+    QCOMPARE(sourcePane()->fontSize(), 12.0);
+    QCOMPARE(auxiliaryPane()->fontSize(), 14.5);
+    QCOMPARE(newTextPane()->fontSize(), 15.5);
 }
 
 void tst_OptionsWindow::swatchesShowTheColourThePanesTake_data()
