@@ -50,7 +50,7 @@ struct ComparisonResult
     std::u16string MatchListing;
     int Percentage = 0;
 
-    bool IsUnique() const { return Percentage == 0; }
+    bool isUnique() const { return Percentage == 0; }
 };
 
 struct TooFewShingles

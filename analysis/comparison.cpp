@@ -58,7 +58,7 @@ ComparisonOutcome CompareTexts(std::u16string_view newText, std::u16string_view 
 
 std::u16string_view VerdictCaption(const ComparisonResult& result)
 {
-    return result.IsUnique() ? std::u16string_view(u"Текст уникален")
+    return result.isUnique() ? std::u16string_view(u"Текст уникален")
                              : std::u16string_view(u"Текст не уникален");
 }
 

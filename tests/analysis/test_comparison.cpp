@@ -61,7 +61,7 @@ TEST_P(CompareTextsTest, CountsListsAndRates)
     // Sizes first: a failing comparison of listings of megabytes would print them whole.
     ASSERT_EQ(result.MatchListing.size(), c.listing.size());
     EXPECT_EQ(result.MatchListing, c.listing);
-    EXPECT_EQ(result.IsUnique(), c.percentage == 0);
+    EXPECT_EQ(result.isUnique(), c.percentage == 0);
 
     // The one-call road gives the same result as the separate steps.
     const ComparisonOutcome direct = analysis::CompareTexts(c.newText, c.source);
@@ -209,7 +209,7 @@ TEST(CompareShingleLists, OneMatchBelowOnePercentIsUnique)
     const auto result = std::get<ComparisonResult>(analysis::CompareShingleLists(newText, source));
     EXPECT_EQ(result.MatchCount, 1);
     EXPECT_EQ(result.Percentage, 0);
-    EXPECT_TRUE(result.IsUnique());
+    EXPECT_TRUE(result.isUnique());
     EXPECT_EQ(result.MatchListing, u"shared one\r");
     EXPECT_EQ(analysis::VerdictCaption(result), u"Текст уникален");
 }

@@ -92,68 +92,69 @@ private:
     void checkTitleButtons(const QString& id, bool minimiseAndMaximise);
     void stopAll();
 
-    qreal scale = 1;
-    QSize screen;
-    QTemporaryDir work;
-    QString display;
-    QProcess xvfb;
-    QProcess openbox;
-    QProcess program;
-    QString mainId;
+    qreal scale_ = 1;
+    QSize screen_;
+    QTemporaryDir work_;
+    QString display_;
+    QProcess xvfb_;
+    QProcess openbox_;
+    QProcess program_;
+    QString mainId_;
 };
 
 void tst_Desktop::initTestCase()
 {
-    QVERIFY(work.isValid());
-    scale = qEnvironmentVariable("PALIMO_DESKTOP_SCALE", QStringLiteral("1")).toDouble();
-    QVERIFY(scale >= 1);
+    QVERIFY(work_.isValid());
+    scale_ = qEnvironmentVariable("PALIMO_DESKTOP_SCALE", QStringLiteral("1")).toDouble();
+    QVERIFY(scale_ >= 1);
     const QStringList size = qEnvironmentVariable("PALIMO_DESKTOP_SCREEN").split(QLatin1Char('x'));
     // By default the same logical screen at every scale.
-    screen = size.size() == 2 ? QSize(size[0].toInt(), size[1].toInt())
-                              : QSize(qRound(1280 * scale), qRound(1024 * scale));
-    QVERIFY(!screen.isEmpty());
+    screen_ = size.size() == 2 ? QSize(size[0].toInt(), size[1].toInt())
+                               : QSize(qRound(1280 * scale_), qRound(1024 * scale_));
+    QVERIFY(!screen_.isEmpty());
 
     // Other sessions on the machine run X servers too; one that starts on the same display at
     // the same moment can take it over. A desktop that does not come up is set up again.
     QString failures;
     for (int attempt = 0; attempt < 3 && !startDesktop(&failures); ++attempt)
         stopAll();
-    QVERIFY2(openbox.state() == QProcess::Running, qPrintable(failures));
+    QVERIFY2(openbox_.state() == QProcess::Running, qPrintable(failures));
 
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.insert(QStringLiteral("DISPLAY"), display);
-    QDir(work.path()).mkdir(QStringLiteral("probe"));
-    QDir(work.path()).mkdir(QStringLiteral("runtime"));
-    QFile::setPermissions(work.filePath(QStringLiteral("runtime")),
+    environment.insert(QStringLiteral("DISPLAY"), display_);
+    QDir(work_.path()).mkdir(QStringLiteral("probe"));
+    QDir(work_.path()).mkdir(QStringLiteral("runtime"));
+    QFile::setPermissions(work_.filePath(QStringLiteral("runtime")),
                           QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
     for (const char* name : {"QT_SCREEN_SCALE_FACTORS", "QT_ENABLE_HIGHDPI_SCALING", "QT_FONT_DPI",
                              "WAYLAND_DISPLAY", "QT_STYLE_OVERRIDE"})
         environment.remove(QString::fromLatin1(name));
     environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
-    environment.insert(QStringLiteral("QT_SCALE_FACTOR"), QString::number(scale));
+    environment.insert(QStringLiteral("QT_SCALE_FACTOR"), QString::number(scale_));
     environment.insert(QStringLiteral("QT_PLUGIN_PATH"), QStringLiteral(PROBE_PLUGIN_PATH));
     environment.insert(QStringLiteral("QT_QPA_GENERIC_PLUGINS"), QStringLiteral("palimoprobe"));
-    environment.insert(QStringLiteral("PALIMO_PROBE_DIR"), work.filePath(QStringLiteral("probe")));
-    environment.insert(QStringLiteral("XDG_RUNTIME_DIR"), work.filePath(QStringLiteral("runtime")));
+    environment.insert(QStringLiteral("PALIMO_PROBE_DIR"), work_.filePath(QStringLiteral("probe")));
+    environment.insert(QStringLiteral("XDG_RUNTIME_DIR"),
+                       work_.filePath(QStringLiteral("runtime")));
     // Under LeakSanitizer: what libraries outside the project keep is theirs, not a leak of ours.
     const QString leaks = environment.value(QStringLiteral("LSAN_OPTIONS"));
     environment.insert(QStringLiteral("LSAN_OPTIONS"),
                        (leaks.isEmpty() ? QString() : leaks + QLatin1Char(':')) +
                            QStringLiteral("suppressions=" LEAK_SUPPRESSIONS));
-    program.setProcessEnvironment(environment);
-    program.setProcessChannelMode(QProcess::ForwardedChannels);
+    program_.setProcessEnvironment(environment);
+    program_.setProcessChannelMode(QProcess::ForwardedChannels);
     // Another build of the program, an installed one for instance, may stand in for this one.
-    program.start(qEnvironmentVariable("PALIMO_DESKTOP_PROGRAM", QStringLiteral(PALIMO_PROGRAM)),
-                  {});
-    QVERIFY(program.waitForStarted());
+    program_.start(qEnvironmentVariable("PALIMO_DESKTOP_PROGRAM", QStringLiteral(PALIMO_PROGRAM)),
+                   {});
+    QVERIFY(program_.waitForStarted());
 
     // A start on a loaded machine, under the sanitizers too, may take a while.
     const QJsonObject main = waitForWindow(QStringLiteral("Form1"), true, 400);
     QVERIFY(!main.isEmpty());
-    mainId = main.value(QStringLiteral("id")).toString();
+    mainId_ = main.value(QStringLiteral("id")).toString();
     // Mapped and managed: the window manager has put its frame around it (seen to take over ten
     // seconds under the sanitizers while other builds load the machine).
-    QTRY_VERIFY_WITH_TIMEOUT(!cardinals(mainId, "_NET_FRAME_EXTENTS").isEmpty(), 30000);
+    QTRY_VERIFY_WITH_TIMEOUT(!cardinals(mainId_, "_NET_FRAME_EXTENTS").isEmpty(), 30000);
     // The first ticks: the auxiliary pane, the figures and the clock.
     QTest::qWait(1500);
 }
@@ -161,36 +162,36 @@ void tst_Desktop::initTestCase()
 bool tst_Desktop::startDesktop(QString* failures)
 {
     // Xvfb picks a free display itself and writes its number to us.
-    xvfb.start(QStringLiteral(XVFB_PROGRAM),
-               {QStringLiteral("-displayfd"), QStringLiteral("1"), QStringLiteral("-screen"),
-                QStringLiteral("0"),
-                QStringLiteral("%1x%2x24").arg(screen.width()).arg(screen.height()),
-                QStringLiteral("-nolisten"), QStringLiteral("tcp")});
-    if (!xvfb.waitForStarted())
+    xvfb_.start(QStringLiteral(XVFB_PROGRAM),
+                {QStringLiteral("-displayfd"), QStringLiteral("1"), QStringLiteral("-screen"),
+                 QStringLiteral("0"),
+                 QStringLiteral("%1x%2x24").arg(screen_.width()).arg(screen_.height()),
+                 QStringLiteral("-nolisten"), QStringLiteral("tcp")});
+    if (!xvfb_.waitForStarted())
         return false;
-    for (int waited = 0; waited < 20000 && !xvfb.canReadLine() && xvfb.state() == QProcess::Running;
-         waited += 50)
+    for (int waited = 0;
+         waited < 20000 && !xvfb_.canReadLine() && xvfb_.state() == QProcess::Running; waited += 50)
         QTest::qWait(50);
-    display = QStringLiteral(":") + QString::fromLatin1(xvfb.readLine()).trimmed();
-    if (display.size() < 2) {
-        *failures += QString::fromLocal8Bit(xvfb.readAllStandardError());
+    display_ = QStringLiteral(":") + QString::fromLatin1(xvfb_.readLine()).trimmed();
+    if (display_.size() < 2) {
+        *failures += QString::fromLocal8Bit(xvfb_.readAllStandardError());
         return false;
     }
 
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.insert(QStringLiteral("DISPLAY"), display);
-    openbox.setProcessEnvironment(environment);
-    openbox.setProcessChannelMode(QProcess::MergedChannels);
-    openbox.start(QStringLiteral(OPENBOX_PROGRAM), {QStringLiteral("--sm-disable")});
-    if (!openbox.waitForStarted())
+    environment.insert(QStringLiteral("DISPLAY"), display_);
+    openbox_.setProcessEnvironment(environment);
+    openbox_.setProcessChannelMode(QProcess::MergedChannels);
+    openbox_.start(QStringLiteral(OPENBOX_PROGRAM), {QStringLiteral("--sm-disable")});
+    if (!openbox_.waitForStarted())
         return false;
-    for (int waited = 0; waited < 10000 && openbox.state() == QProcess::Running; waited += 100) {
+    for (int waited = 0; waited < 10000 && openbox_.state() == QProcess::Running; waited += 100) {
         if (run(QStringLiteral(XPROP_PROGRAM), {"-root", "_NET_SUPPORTING_WM_CHECK"})
                 .contains(QStringLiteral("window id")))
             return true;
         QTest::qWait(100);
     }
-    *failures += display + QLatin1Char(' ') + QString::fromLocal8Bit(openbox.readAll());
+    *failures += display_ + QLatin1Char(' ') + QString::fromLocal8Bit(openbox_.readAll());
     return false;
 }
 
@@ -198,7 +199,7 @@ QString tst_Desktop::run(const QString& tool, const QStringList& arguments)
 {
     QProcess process;
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.insert(QStringLiteral("DISPLAY"), display);
+    environment.insert(QStringLiteral("DISPLAY"), display_);
     environment.insert(QStringLiteral("LC_ALL"), QStringLiteral("C.UTF-8"));
     process.setProcessEnvironment(environment);
     process.start(tool, arguments);
@@ -281,12 +282,12 @@ QRect tst_Desktop::frameOnScreen(const QString& window)
 void tst_Desktop::checkWholeAndClearOfTheMainTitleBar(const QString& window)
 {
     const QRect frame = frameOnScreen(window);
-    QVERIFY2(QRect(QPoint(0, 0), screen).contains(frame), qPrintable(Describe(frame)));
-    if (window == mainId)
+    QVERIFY2(QRect(QPoint(0, 0), screen_).contains(frame), qPrintable(Describe(frame)));
+    if (window == mainId_)
         return;
-    const QRect main = frameOnScreen(mainId);
+    const QRect main = frameOnScreen(mainId_);
     const QRect titleBar(main.topLeft(),
-                         QSize(main.width(), clientOnScreen(mainId).y() - main.y()));
+                         QSize(main.width(), clientOnScreen(mainId_).y() - main.y()));
     QVERIFY2(!frame.intersects(titleBar),
              qPrintable(Describe(frame) + QStringLiteral(" over ") + Describe(titleBar)));
 }
@@ -296,16 +297,16 @@ void tst_Desktop::checkWholeAndClearOfTheMainTitleBar(const QString& window)
 void tst_Desktop::checkOuterHeight(const QString& window, int twips)
 {
     const int outer = frameOnScreen(window).height();
-    const double designed = twips / 15.0 * scale;
+    const double designed = twips / 15.0 * scale_;
     QVERIFY2(std::abs(outer - designed) <= 1.5,
              qPrintable(QStringLiteral("%1 px, not %2").arg(outer).arg(designed)));
 }
 
 QJsonObject tst_Desktop::report(const QByteArray& request)
 {
-    if (program.state() != QProcess::Running)
+    if (program_.state() != QProcess::Running)
         return {};
-    const QDir probe(work.filePath(QStringLiteral("probe")));
+    const QDir probe(work_.filePath(QStringLiteral("probe")));
     QFile::remove(probe.filePath(QStringLiteral("report.json")));
     QFile asked(probe.filePath(QStringLiteral("request.part")));
     if (!asked.open(QIODevice::WriteOnly))
@@ -326,7 +327,7 @@ QJsonObject tst_Desktop::waitForReport(const std::function<bool(const QJsonObjec
                                        int attempts)
 {
     QJsonObject last;
-    for (int attempt = 0; attempt < attempts && program.state() == QProcess::Running; ++attempt) {
+    for (int attempt = 0; attempt < attempts && program_.state() == QProcess::Running; ++attempt) {
         last = report();
         if (done(last))
             return last;
@@ -349,7 +350,7 @@ QJsonObject tst_Desktop::pane(const QJsonObject& from, const QString& name)
 // A point in the program's logical pixels, where xdotool finds it on the screen.
 QPoint tst_Desktop::onScreen(const QPoint& logical) const
 {
-    return {qRound(logical.x() * scale), qRound(logical.y() * scale)};
+    return {qRound(logical.x() * scale_), qRound(logical.y() * scale_)};
 }
 
 QJsonObject tst_Desktop::windowNamed(const QJsonObject& from, const QString& name)
@@ -414,7 +415,7 @@ void tst_Desktop::checkCaptions(const QJsonObject& window)
 {
     const QString name = window.value(QStringLiteral("name")).toString();
     const QString id = window.value(QStringLiteral("id")).toString();
-    const QString file = work.filePath(name + QStringLiteral(".png"));
+    const QString file = work_.filePath(name + QStringLiteral(".png"));
     run(QStringLiteral(IMPORT_PROGRAM), {"-window", id, file});
     const QImage shot = QImage(file).convertToFormat(QImage::Format_RGB32);
     QVERIFY2(!shot.isNull(), qPrintable(file));
@@ -425,9 +426,9 @@ void tst_Desktop::checkCaptions(const QJsonObject& window)
         shot.save(QDir(qEnvironmentVariable("PALIMO_DESKTOP_SHOTS"))
                       .filePath(QStringLiteral("%1-%2x%3@%4.png")
                                     .arg(name)
-                                    .arg(screen.width())
-                                    .arg(screen.height())
-                                    .arg(scale)));
+                                    .arg(screen_.width())
+                                    .arg(screen_.height())
+                                    .arg(scale_)));
 
     const QJsonArray captions = window.value(QStringLiteral("captions")).toArray();
     QVERIFY(!captions.isEmpty());
@@ -502,20 +503,20 @@ void tst_Desktop::checkTitleButtons(const QString& id, bool minimiseAndMaximise)
 
 void tst_Desktop::mainWindowAsTheDesktopSeesIt()
 {
-    QCOMPARE(title(mainId), MainTitle);
-    QCOMPARE(atoms(mainId, "_NET_WM_WINDOW_TYPE"), QStringList{"_NET_WM_WINDOW_TYPE_NORMAL"});
-    checkFixedSize(mainId, true);
-    checkTitleButtons(mainId, false);
-    QVERIFY(has(mainId, "_NET_WM_ICON"));
-    checkWholeAndClearOfTheMainTitleBar(mainId);
+    QCOMPARE(title(mainId_), MainTitle);
+    QCOMPARE(atoms(mainId_, "_NET_WM_WINDOW_TYPE"), QStringList{"_NET_WM_WINDOW_TYPE_NORMAL"});
+    checkFixedSize(mainId_, true);
+    checkTitleButtons(mainId_, false);
+    QVERIFY(has(mainId_, "_NET_WM_ICON"));
+    checkWholeAndClearOfTheMainTitleBar(mainId_);
     // Centred with the frame openbox really draws; where the design is larger than the screen
     // leaves room for, as large as the screen (a logical pixel less at each edge at 1.5).
-    const QRect frame = frameOnScreen(mainId);
-    const QPoint offCentre = frame.center() - QRect(QPoint(0, 0), screen).center();
-    const int slack = qCeil(2 * scale);
-    QVERIFY2(std::abs(offCentre.x()) <= slack || frame.width() >= screen.width() - slack,
+    const QRect frame = frameOnScreen(mainId_);
+    const QPoint offCentre = frame.center() - QRect(QPoint(0, 0), screen_).center();
+    const int slack = qCeil(2 * scale_);
+    QVERIFY2(std::abs(offCentre.x()) <= slack || frame.width() >= screen_.width() - slack,
              qPrintable(Describe(frame)));
-    QVERIFY2(std::abs(offCentre.y()) <= slack || frame.height() >= screen.height() - slack,
+    QVERIFY2(std::abs(offCentre.y()) <= slack || frame.height() >= screen_.height() - slack,
              qPrintable(Describe(frame)));
 }
 
@@ -545,7 +546,7 @@ void tst_Desktop::keysWalkTheTabOrder()
     for (qsizetype i = 1; i < order.size(); ++i)
         backward.prepend(reached(QStringLiteral("shift+Tab")));
     QCOMPARE(backward, order);
-    QCOMPARE(title(mainId), MainTitle); // nothing was typed on the way
+    QCOMPARE(title(mainId_), MainTitle); // nothing was typed on the way
 }
 
 void tst_Desktop::controlTabTypesATab()
@@ -553,9 +554,9 @@ void tst_Desktop::controlTabTypesATab()
     QCOMPARE(report().value(QStringLiteral("focus")).toString(), QStringLiteral("RichTextBox1"));
     key(QStringLiteral("ctrl+Home"));
     key(QStringLiteral("ctrl+Tab"));
-    QTRY_VERIFY_WITH_TIMEOUT(title(mainId).startsWith(QStringLiteral("\tСистемы глобального")),
+    QTRY_VERIFY_WITH_TIMEOUT(title(mainId_).startsWith(QStringLiteral("\tСистемы глобального")),
                              5000);
-    QCOMPARE(title(mainId).size(), 60);
+    QCOMPARE(title(mainId_).size(), 60);
     QCOMPARE(report().value(QStringLiteral("focus")).toString(), QStringLiteral("RichTextBox1"));
 }
 
@@ -630,7 +631,7 @@ void tst_Desktop::endOfEveryPaneIsReachable()
         run(QStringLiteral(XDOTOOL_PROGRAM),
             {"mousemove", QString::number(grip.x()), QString::number(grip.y()), "mousedown", "1",
              "mousemove", QString::number(grip.x()), QString::number(grip.y() + 40), "mousemove",
-             QString::number(grip.x()), QString::number(screen.height() - 1), "mouseup", "1"});
+             QString::number(grip.x()), QString::number(screen_.height() - 1), "mouseup", "1"});
     });
     QVERIFY2(missed.isEmpty(), qPrintable(missed.join(QStringLiteral(", "))));
 }
@@ -653,8 +654,8 @@ void tst_Desktop::resultWindowAsTheDesktopSeesIt()
     // Whole on the screen, clear of the main window's title bar, and beside or over it.
     checkWholeAndClearOfTheMainTitleBar(id);
     const QRect placed = frameOnScreen(id);
-    const int near = qRound(16 * scale);
-    QVERIFY2(frameOnScreen(mainId).adjusted(-near, -near, near, near).intersects(placed),
+    const int near = qRound(16 * scale_);
+    QVERIFY2(frameOnScreen(mainId_).adjusted(-near, -near, near, near).intersects(placed),
              qPrintable(Describe(placed)));
     checkOuterHeight(id, 2760);
 
@@ -663,13 +664,13 @@ void tst_Desktop::resultWindowAsTheDesktopSeesIt()
     checkCaptions(windowNamed(report(), QStringLiteral("Form4")));
 
     // A unique text: the open window shrinks to its other height, in place.
-    run(QStringLiteral(XDOTOOL_PROGRAM), {"windowactivate", "--sync", mainId});
+    run(QStringLiteral(XDOTOOL_PROGRAM), {"windowactivate", "--sync", mainId_});
     QTRY_COMPARE_WITH_TIMEOUT(report().value(QStringLiteral("active")).toString(),
                               QStringLiteral("Form1"), 5000);
     focusOn(QStringLiteral("RichTextBox1"));
     key(QStringLiteral("ctrl+a"));
     run(QStringLiteral(XDOTOOL_PROGRAM), {"type", "--delay", "40", "one two three four five six"});
-    QVERIFY(waitForTitle(mainId, QStringLiteral("one two three four five six")));
+    QVERIFY(waitForTitle(mainId_, QStringLiteral("one two three four five six")));
     focusOn(QStringLiteral("Command4"));
     key(QStringLiteral("space"));
     QVERIFY(waitForTitle(id, QStringLiteral("Текст уникален")));
@@ -746,24 +747,24 @@ void tst_Desktop::emptyCaptionLeavesTheTitleBarEmpty()
     key(QStringLiteral("ctrl+a"));
     key(QStringLiteral("BackSpace"));
     // One zero-width space: nothing to see, and not a name put in by Qt or the window manager.
-    QVERIFY2(waitForTitle(mainId, QStringLiteral("\u200B")), qPrintable(title(mainId)));
-    const auto shown = property(mainId, "_NET_WM_VISIBLE_NAME");
+    QVERIFY2(waitForTitle(mainId_, QStringLiteral("\u200B")), qPrintable(title(mainId_)));
+    const auto shown = property(mainId_, "_NET_WM_VISIBLE_NAME");
     QVERIFY(!shown || QString::fromUtf8(*shown) == QStringLiteral("\u200B"));
     run(QStringLiteral(XDOTOOL_PROGRAM), {"type", "--delay", "40", "A cat sat"});
-    QVERIFY2(waitForTitle(mainId, QStringLiteral("A cat sat")), qPrintable(title(mainId)));
+    QVERIFY2(waitForTitle(mainId_, QStringLiteral("A cat sat")), qPrintable(title(mainId_)));
 }
 
 void tst_Desktop::closingTheMainWindowEndsTheProgram()
 {
     key(QStringLiteral("alt+F4"));
-    QVERIFY(program.waitForFinished(20000));
-    QCOMPARE(program.exitStatus(), QProcess::NormalExit);
-    QCOMPARE(program.exitCode(), 0);
+    QVERIFY(program_.waitForFinished(20000));
+    QCOMPARE(program_.exitStatus(), QProcess::NormalExit);
+    QCOMPARE(program_.exitCode(), 0);
 }
 
 void tst_Desktop::stopAll()
 {
-    for (QProcess* process : {&program, &openbox, &xvfb}) {
+    for (QProcess* process : {&program_, &openbox_, &xvfb_}) {
         if (process->state() == QProcess::NotRunning)
             continue;
         process->terminate();

@@ -27,25 +27,25 @@ private slots:
     void cleanupTestCase();
 
 private:
-    std::unique_ptr<ui::MainWindow> mainWindow;
+    std::unique_ptr<ui::MainWindow> mainWindow_;
     QList<QWidget*> windows() const;
 };
 
 void tst_LayoutFit::initTestCase()
 {
-    mainWindow = std::make_unique<ui::MainWindow>();
-    mainWindow->show();
-    uitest::Tick(mainWindow.get(), "Timer2");
-    uitest::Tick(mainWindow.get(), "Timer3");
-    uitest::Tick(mainWindow.get(), "Timer1", 3661);
+    mainWindow_ = std::make_unique<ui::MainWindow>();
+    mainWindow_->show();
+    uitest::Tick(mainWindow_.get(), "Timer2");
+    uitest::Tick(mainWindow_.get(), "Timer3");
+    uitest::Tick(mainWindow_.get(), "Timer1", 3661);
     for (const char* button : {"Command4", "Command3", "Command5", "Command6"})
-        uitest::Find<QPushButton>(mainWindow.get(), button)->click();
+        uitest::Find<QPushButton>(mainWindow_.get(), button)->click();
 }
 
 QList<QWidget*> tst_LayoutFit::windows() const
 {
-    return {mainWindow.get(), mainWindow->resultWindow(), mainWindow->optionsWindow(),
-            mainWindow->helpWindow(), mainWindow->aboutWindow()};
+    return {mainWindow_.get(), mainWindow_->resultWindow(), mainWindow_->optionsWindow(),
+            mainWindow_->helpWindow(), mainWindow_->aboutWindow()};
 }
 
 void tst_LayoutFit::captionsFit_data()
@@ -84,7 +84,7 @@ void tst_LayoutFit::cleanupTestCase()
     // The renderings, for a reviewer's eye.
     for (QWidget* window : windows())
         QVERIFY(window->grab().save(QDir::current().filePath(window->objectName() + ".png")));
-    mainWindow.reset();
+    mainWindow_.reset();
 }
 
 QTEST_MAIN(tst_LayoutFit)

@@ -9,17 +9,17 @@
 
 namespace ui {
 
-std::optional<PaneLayout> LayoutAfter(PaneSwitchEvent event, bool checked)
+std::optional<UpperPanes> LayoutAfter(PaneSwitchEvent event, bool checked)
 {
     switch (event) {
     case PaneSwitchEvent::Load:
-        return PaneLayout::Wide;
+        return UpperPanes::Wide;
     case PaneSwitchEvent::Tick:
-        return checked ? PaneLayout::Split : PaneLayout::Wide;
+        return checked ? UpperPanes::Split : UpperPanes::Wide;
     case PaneSwitchEvent::PointerOverCheckBox:
-        return checked ? std::nullopt : std::optional(PaneLayout::Split);
+        return checked ? std::nullopt : std::optional(UpperPanes::Split);
     case PaneSwitchEvent::PointerOverFrame:
-        return checked ? std::optional(PaneLayout::Split) : std::nullopt;
+        return checked ? std::optional(UpperPanes::Split) : std::nullopt;
     }
     return std::nullopt;
 }
@@ -58,9 +58,9 @@ bool AuxiliaryPaneSwitch::eventFilter(QObject* watched, QEvent* event)
     return QObject::eventFilter(watched, event);
 }
 
-void AuxiliaryPaneSwitch::apply(PaneLayout layout)
+void AuxiliaryPaneSwitch::apply(UpperPanes layout)
 {
-    const bool split = layout == PaneLayout::Split;
+    const bool split = layout == UpperPanes::Split;
     sourcePane_->resize(split ? widths_.split : widths_.wide, sourcePane_->height());
     auxiliaryPane_->setVisible(split);
 }

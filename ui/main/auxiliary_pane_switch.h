@@ -15,7 +15,7 @@ namespace ui {
 
 class TextPane;
 
-enum class PaneLayout : std::uint8_t
+enum class UpperPanes : std::uint8_t
 {
     Wide,  // the first source pane spans the window, the auxiliary pane is hidden
     Split, // the two upper panes stand side by side
@@ -30,7 +30,7 @@ enum class PaneSwitchEvent : std::uint8_t
 };
 
 // Which layout an event applies, if any, for the box's value at that moment.
-std::optional<PaneLayout> LayoutAfter(PaneSwitchEvent event, bool checked);
+std::optional<UpperPanes> LayoutAfter(PaneSwitchEvent event, bool checked);
 
 // The first source pane's width in each layout, in pixels.
 struct SourcePaneWidths
@@ -53,7 +53,7 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    void apply(PaneLayout layout);
+    void apply(UpperPanes layout);
 
     QCheckBox* checkBox_;
     QGroupBox* frame_;

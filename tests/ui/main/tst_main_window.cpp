@@ -697,34 +697,34 @@ void tst_MainWindow::clockShowsTheWorkTimersCaptions()
 
 void tst_MainWindow::layoutAfterEachEvent_data()
 {
-    using ui::PaneLayout;
     using ui::PaneSwitchEvent;
+    using ui::UpperPanes;
     QTest::addColumn<PaneSwitchEvent>("event");
     QTest::addColumn<bool>("checked");
-    QTest::addColumn<std::optional<PaneLayout>>("layout"); // empty: the layout stays as it is
+    QTest::addColumn<std::optional<UpperPanes>>("layout"); // empty: the layout stays as it is
     QTest::newRow("load, checked")
-        << PaneSwitchEvent::Load << true << std::optional(PaneLayout::Wide);
+        << PaneSwitchEvent::Load << true << std::optional(UpperPanes::Wide);
     QTest::newRow("load, unchecked")
-        << PaneSwitchEvent::Load << false << std::optional(PaneLayout::Wide);
+        << PaneSwitchEvent::Load << false << std::optional(UpperPanes::Wide);
     QTest::newRow("tick, checked")
-        << PaneSwitchEvent::Tick << true << std::optional(PaneLayout::Split);
+        << PaneSwitchEvent::Tick << true << std::optional(UpperPanes::Split);
     QTest::newRow("tick, unchecked")
-        << PaneSwitchEvent::Tick << false << std::optional(PaneLayout::Wide);
+        << PaneSwitchEvent::Tick << false << std::optional(UpperPanes::Wide);
     QTest::newRow("over the box, checked")
-        << PaneSwitchEvent::PointerOverCheckBox << true << std::optional<PaneLayout>();
+        << PaneSwitchEvent::PointerOverCheckBox << true << std::optional<UpperPanes>();
     QTest::newRow("over the box, unchecked")
-        << PaneSwitchEvent::PointerOverCheckBox << false << std::optional(PaneLayout::Split);
+        << PaneSwitchEvent::PointerOverCheckBox << false << std::optional(UpperPanes::Split);
     QTest::newRow("over the frame, checked")
-        << PaneSwitchEvent::PointerOverFrame << true << std::optional(PaneLayout::Split);
+        << PaneSwitchEvent::PointerOverFrame << true << std::optional(UpperPanes::Split);
     QTest::newRow("over the frame, unchecked")
-        << PaneSwitchEvent::PointerOverFrame << false << std::optional<PaneLayout>();
+        << PaneSwitchEvent::PointerOverFrame << false << std::optional<UpperPanes>();
 }
 
 void tst_MainWindow::layoutAfterEachEvent()
 {
     QFETCH(ui::PaneSwitchEvent, event);
     QFETCH(bool, checked);
-    QFETCH(std::optional<ui::PaneLayout>, layout);
+    QFETCH(std::optional<ui::UpperPanes>, layout);
     QCOMPARE(ui::LayoutAfter(event, checked), layout);
 }
 

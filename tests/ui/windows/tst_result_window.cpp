@@ -41,21 +41,22 @@ class tst_ResultWindow : public uitest::WindowTest
     Q_OBJECT
 
 private:
-    QPointer<ui::ResultWindow> window;
+    QPointer<ui::ResultWindow> window_;
 
-    bool shown(const char* name) { return Find(window.data(), name)->isVisibleTo(window.data()); }
+    bool shown(const char* name) { return Find(window_.data(), name)->isVisibleTo(window_.data()); }
     // A control is in view when it lies wholly within the client area.
     bool inView(const char* name)
     {
-        QWidget* control = Find(window.data(), name);
-        return control->isVisibleTo(window.data()) && window->rect().contains(control->geometry());
+        QWidget* control = Find(window_.data(), name);
+        return control->isVisibleTo(window_.data()) &&
+               window_->rect().contains(control->geometry());
     }
 
 private slots:
     void init()
     {
         WindowTest::init();
-        window = new ui::ResultWindow(mainWindow());
+        window_ = new ui::ResultWindow(mainWindow());
     }
 
     void designTimeLayout();
@@ -74,21 +75,21 @@ private slots:
 
 void tst_ResultWindow::designTimeLayout()
 {
-    QCOMPARE(window->objectName(), QStringLiteral("Form4"));
-    QVERIFY(window->windowFlags() & Qt::Tool);
-    QVERIFY(!(window->windowFlags() & Qt::WindowMaximizeButtonHint));
-    QCOMPARE(window->width(), ui::TwipsToPixels(4830));
-    QCOMPARE(window->minimumSize(), window->maximumSize());
-    QCOMPARE(window->windowTitle(), QString(ui::EmptyTitle)); // an empty title bar
-    QCOMPARE(Find<QLabel>(window, "Label1")->text(), QStringLiteral("Тексты совпадают на "));
-    QCOMPARE(Find<QLabel>(window, "Label2")->text(), QStringLiteral("00"));
-    QCOMPARE(Find<QLabel>(window, "Label4")->text(), QStringLiteral("Даные по Окну №1"));
-    QCOMPARE(Find<QPushButton>(window, "Command1")->text(), QStringLiteral("Окей..."));
+    QCOMPARE(window_->objectName(), QStringLiteral("Form4"));
+    QVERIFY(window_->windowFlags() & Qt::Tool);
+    QVERIFY(!(window_->windowFlags() & Qt::WindowMaximizeButtonHint));
+    QCOMPARE(window_->width(), ui::TwipsToPixels(4830));
+    QCOMPARE(window_->minimumSize(), window_->maximumSize());
+    QCOMPARE(window_->windowTitle(), QString(ui::EmptyTitle)); // an empty title bar
+    QCOMPARE(Find<QLabel>(window_, "Label1")->text(), QStringLiteral("Тексты совпадают на "));
+    QCOMPARE(Find<QLabel>(window_, "Label2")->text(), QStringLiteral("00"));
+    QCOMPARE(Find<QLabel>(window_, "Label4")->text(), QStringLiteral("Даные по Окну №1"));
+    QCOMPARE(Find<QPushButton>(window_, "Command1")->text(), QStringLiteral("Окей..."));
     QVERIFY(shown("Label4"));
     QVERIFY(!shown("Label3"));
     QVERIFY(!shown("RichTextBox1"));
-    QCOMPARE(Find<ui::ListingPane>(window, "RichTextBox1")->backgroundColour(), ui::ColourWindow);
-    QCOMPARE(window->palette().color(QPalette::Window), uitest::DarkGreen());
+    QCOMPARE(Find<ui::ListingPane>(window_, "RichTextBox1")->backgroundColour(), ui::ColourWindow);
+    QCOMPARE(window_->palette().color(QPalette::Window), uitest::DarkGreen());
 }
 
 void tst_ResultWindow::presentsAResult_data()
@@ -120,20 +121,20 @@ void tst_ResultWindow::presentsAResult()
     QFETCH(bool, listingShown);
     QFETCH(QString, listing);
 
-    window->present(ResultOf(newText.toStdU16String().c_str(), CatSource), 3);
-    QVERIFY(window->isVisible());
+    window_->present(ResultOf(newText.toStdU16String().c_str(), CatSource), 3);
+    QVERIFY(window_->isVisible());
     // The outer height with the frame the window system really draws, once it has framed it;
     // only a frame too thick to leave room for what the height shows makes the window higher.
-    QVERIFY(QTest::qWaitForWindowExposed(window));
-    const QMargins frame = window->windowHandle()->frameMargins();
+    QVERIFY(QTest::qWaitForWindowExposed(window_));
+    const QMargins frame = window_->windowHandle()->frameMargins();
     const int shownBottom =
-        Find(window.data(), shownTo.toLatin1().constData())->geometry().bottom();
+        Find(window_.data(), shownTo.toLatin1().constData())->geometry().bottom();
     QTRY_COMPARE(
-        window->windowHandle()->frameGeometry().height(),
+        window_->windowHandle()->frameGeometry().height(),
         std::max(ui::TwipsToPixels(height), frame.top() + shownBottom + 1 + frame.bottom()));
-    QCOMPARE(window->windowTitle(), caption);
-    QCOMPARE(Find<QLabel>(window, "Label2")->text(), line);
-    QCOMPARE(window->outerHeightTwips(), height);
+    QCOMPARE(window_->windowTitle(), caption);
+    QCOMPARE(Find<QLabel>(window_, "Label2")->text(), line);
+    QCOMPARE(window_->outerHeightTwips(), height);
     QCOMPARE(shown("Label4"), listingShown);
     QCOMPARE(shown("Label3"), listingShown);
     QCOMPARE(inView("RichTextBox1"), listingShown);
@@ -142,37 +143,37 @@ void tst_ResultWindow::presentsAResult()
     QVERIFY(inView("Label2"));
     if (listingShown) {
         QVERIFY(inView("Label3"));
-        QCOMPARE(Find<ui::ListingPane>(window, "RichTextBox1")->plainText(), listing);
-        QCOMPARE(Find<ui::ListingPane>(window, "RichTextBox1")->lineCount(), 4);
+        QCOMPARE(Find<ui::ListingPane>(window_, "RichTextBox1")->plainText(), listing);
+        QCOMPARE(Find<ui::ListingPane>(window_, "RichTextBox1")->lineCount(), 4);
     }
 }
 
 void tst_ResultWindow::laterUniqueResultKeepsTheEarlierListing()
 {
-    window->present(ResultOf(u"A cat sat on the warm sofa all day.", CatSource), 3);
-    window->present(ResultOf(u"Yesterday a dog slept under the old table quietly.", CatSource), 3);
-    QCOMPARE(window->windowTitle(), QStringLiteral("Текст уникален"));
-    QCOMPARE(Find<QLabel>(window, "Label2")->text(), QStringLiteral(" 0 %. (Длина шингла  3)"));
-    QCOMPARE(window->outerHeightTwips(), 999);
+    window_->present(ResultOf(u"A cat sat on the warm sofa all day.", CatSource), 3);
+    window_->present(ResultOf(u"Yesterday a dog slept under the old table quietly.", CatSource), 3);
+    QCOMPARE(window_->windowTitle(), QStringLiteral("Текст уникален"));
+    QCOMPARE(Find<QLabel>(window_, "Label2")->text(), QStringLiteral(" 0 %. (Длина шингла  3)"));
+    QCOMPARE(window_->outerHeightTwips(), 999);
     QVERIFY(!shown("Label4"));
     QVERIFY(shown("Label3"));
     QVERIFY(shown("RichTextBox1"));
     QVERIFY(!inView("RichTextBox1"));
-    QCOMPARE(Find<ui::ListingPane>(window, "RichTextBox1")->plainText(),
+    QCOMPARE(Find<ui::ListingPane>(window_, "RichTextBox1")->plainText(),
              QStringLiteral("cat sat on\r\nsat on the\r\non the warm\r\n"));
 }
 
 // Closed after a listing was shown, the window goes; the next one is made from the design.
 void tst_ResultWindow::nextWindowStartsFromTheDesign()
 {
-    window->present(ResultOf(u"A cat sat on the warm sofa all day.", CatSource), 3);
+    window_->present(ResultOf(u"A cat sat on the warm sofa all day.", CatSource), 3);
     QVERIFY(shown("RichTextBox1"));
-    uitest::Click(window, "Command1");
+    uitest::Click(window_, "Command1");
     uitest::DiscardClosedWindows();
-    QVERIFY(!window);
+    QVERIFY(!window_);
 
-    window = new ui::ResultWindow(mainWindow());
-    window->present(ResultOf(u"Yesterday a dog slept under the old table quietly.", CatSource), 3);
+    window_ = new ui::ResultWindow(mainWindow());
+    window_->present(ResultOf(u"Yesterday a dog slept under the old table quietly.", CatSource), 3);
     QVERIFY(!shown("Label3"));
     QVERIFY(!shown("RichTextBox1"));
 }
@@ -181,22 +182,22 @@ void tst_ResultWindow::secondBlockNeverComesIntoView()
 {
     for (const char16_t* newText : {u"A cat sat on the warm sofa all day.",
                                     u"Yesterday a dog slept under the old table quietly."}) {
-        window->present(ResultOf(newText, CatSource), 3);
+        window_->present(ResultOf(newText, CatSource), 3);
         for (const char* name : {"Label5", "Label6", "Label7", "Label8", "RichTextBox2", "Line1"}) {
-            QWidget* control = Find(window.data(), name);
-            QVERIFY2(control->y() >= window->height(), name);
+            QWidget* control = Find(window_.data(), name);
+            QVERIFY2(control->y() >= window_->height(), name);
         }
     }
-    QCOMPARE(Find<QLabel>(window, "Label7")->text(), QStringLiteral("00"));
-    QCOMPARE(Find<QLabel>(window, "Label5")->text(), QStringLiteral("Даные по Окну №2"));
+    QCOMPARE(Find<QLabel>(window_, "Label7")->text(), QStringLiteral("00"));
+    QCOMPARE(Find<QLabel>(window_, "Label5")->text(), QStringLiteral("Даные по Окну №2"));
 }
 
 // The listing pane is drawn in the platform's window colour of the moment: a change of the
 // colour scheme while the result is shown reaches it.
 void tst_ResultWindow::listingFollowsThePalette()
 {
-    window->present(ResultOf(u"A cat sat on the warm sofa all day.", CatSource), 3);
-    auto* listing = Find<ui::ListingPane>(window, "RichTextBox1");
+    window_->present(ResultOf(u"A cat sat on the warm sofa all day.", CatSource), 3);
+    auto* listing = Find<ui::ListingPane>(window_, "RichTextBox1");
     const auto colourShown = [listing] {
         const QImage drawn = listing->viewport()->grab().toImage();
         return drawn.pixelColor(drawn.width() - 4, drawn.height() - 4);
@@ -266,8 +267,8 @@ void tst_ResultWindow::longListingLaysOutOnlyWhatIsInView()
     for (int i = 0; i < 1000; ++i)
         repeats += u"да нет да ";
     const analysis::ComparisonResult result = ResultOf(repeats.c_str(), repeats.c_str());
-    window->present(result, 3);
-    auto* listing = Find<ui::ListingPane>(window, "RichTextBox1");
+    window_->present(result, 3);
+    auto* listing = Find<ui::ListingPane>(window_, "RichTextBox1");
     listing->repaint();
     QCOMPARE(listing->lineCount(), 100'002);
     QCOMPARE(
@@ -315,10 +316,10 @@ void tst_ResultWindow::endOfListingIsReachable()
 {
     QFETCH(QString, newText);
     QFETCH(QString, source);
-    window->present(ResultOf(reinterpret_cast<const char16_t*>(newText.utf16()),
-                             reinterpret_cast<const char16_t*>(source.utf16())),
-                    3);
-    auto* listing = Find<ui::ListingPane>(window, "RichTextBox1");
+    window_->present(ResultOf(reinterpret_cast<const char16_t*>(newText.utf16()),
+                              reinterpret_cast<const char16_t*>(source.utf16())),
+                     3);
+    auto* listing = Find<ui::ListingPane>(window_, "RichTextBox1");
     listing->setFocus();
     const auto endInView = [listing] {
         const QRect last = listing->lineRect(listing->lineCount() - 1);
