@@ -12,3 +12,18 @@ function(palimo_offscreen_platform variable width height)
 endfunction()
 
 palimo_offscreen_platform(PALIMO_OFFSCREEN_PLATFORM 1920 1080)
+
+# palimo_offscreen_test(TEST [SCREEN WIDTHxHEIGHT@SCALE]): the test shows its windows on the
+# offscreen platform, on a screen of that size and scale, 1920 x 1080 at 1 unless given. Every
+# test of the windows sets its platform here.
+function(palimo_offscreen_test test)
+    cmake_parse_arguments(PARSE_ARGV 1 arg "" "SCREEN" "")
+    if(NOT arg_SCREEN)
+        set(arg_SCREEN 1920x1080@1)
+    endif()
+    string(REGEX MATCH "^([0-9]+)x([0-9]+)@(.+)$" matched ${arg_SCREEN})
+    set(scale ${CMAKE_MATCH_3})
+    palimo_offscreen_platform(platform ${CMAKE_MATCH_1} ${CMAKE_MATCH_2})
+    set_property(TEST ${test} APPEND PROPERTY ENVIRONMENT QT_QPA_PLATFORM=${platform}
+                                                          QT_SCALE_FACTOR=${scale})
+endfunction()

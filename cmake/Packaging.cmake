@@ -1,8 +1,5 @@
 # A .deb of the program: stripped (its symbols stay in a file of their own), the licence
 # and changelog where Debian keeps them, and its dependencies found by dpkg-shlibdeps.
-set(PALIMO_MAINTAINER "Palimo Suite developers <developers@palimo-suite.invalid>"
-    CACHE STRING "The .deb's maintainer, as \"Name <address>\"; distributors set their own")
-
 set(doc_dir ${CMAKE_INSTALL_DATADIR}/doc/palimo-suite)
 set(packaging_dir ${PROJECT_BINARY_DIR}/packaging)
 

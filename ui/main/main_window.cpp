@@ -371,9 +371,8 @@ void MainWindow::clearAll()
 
 void MainWindow::showOptions()
 {
-    optionsWindow_.show([this] {
-        return new OptionsWindow(this, {newTextPane_, sourcePane_, auxiliaryPane_});
-    });
+    const MainWindowPanes panes{newTextPane_, sourcePane_, auxiliaryPane_};
+    optionsWindow_.show([this, panes] { return new OptionsWindow(this, panes); });
 }
 
 void MainWindow::showHelp()

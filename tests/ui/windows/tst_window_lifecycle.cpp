@@ -114,9 +114,11 @@ void tst_WindowLifecycle::secondClickMakesNoSecondCopy()
 void tst_WindowLifecycle::closingHidesOrDestroys_data()
 {
     addWindowColumns();
-    QTest::addColumn<int>("key"); // pressed with the focus on the "Окей" button; 0: none
-    QTest::addColumn<bool>("byCloseBox"); // else the "Окей" button is clicked, or the key pressed
-    QTest::addColumn<bool>("destroyed"); // else hidden, and shown again with its state
+    // The key pressed with the focus on the "Окей" button, if any; else the window's close box,
+    // or a click on "Окей". Destroyed, or else hidden and shown again with its state.
+    QTest::addColumn<int>("key");
+    QTest::addColumn<bool>("byCloseBox");
+    QTest::addColumn<bool>("destroyed");
 
     const auto row = [](const char* title, const char* opener, const char* name,
                         const char* okButton, int key, bool byCloseBox, bool destroyed) {
