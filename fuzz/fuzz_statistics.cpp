@@ -1,4 +1,4 @@
-// The live figures against their literal transcription.
+// The figures of a whole text against their literal transcription.
 #include "analysis/analysis.h"
 #include "fuzz_input.h"
 #include "support/reference.h"

@@ -9,7 +9,7 @@ void WorkTimer::Tick()
     using analysis::FormatSignedNumber;
 
     ++seconds_;
-    captions_.seconds = FormatSignedNumber(seconds_) + u"c"; // Latin c, as the clock always showed
+    captions_.seconds = FormatSignedNumber(seconds_) + u"c"; // the design's Latin c
     if (seconds_ == 60) {
         captions_.minutesVisible = true;
         seconds_ = 0;

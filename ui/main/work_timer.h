@@ -24,7 +24,7 @@ public:
     const Captions& captions() const { return captions_; }
     int Seconds() const { return seconds_; }
     int Minutes() const { return minutes_; }
-    // Keeps counting past the 16-bit range of the original clock.
+    // Never wraps, however long the program runs.
     std::int64_t Hours() const { return hours_; }
 
 private:

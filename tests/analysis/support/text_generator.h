@@ -1,6 +1,6 @@
 // Seeded random texts made of the characters the analysis treats specially: a small vocabulary,
 // removed and kept punctuation, runs of spaces, tabs, CR LF, no-break spaces, Cyrillic and
-// surrogate pairs. Shared by the tests, the fuzzers' seed corpus and the benchmarks.
+// surrogate pairs: for the analysis tests, and for the window tests' random edits.
 #pragma once
 
 #include <random>
