@@ -60,12 +60,10 @@ private slots:
     void wholeOnTheScreen();
     void controlsStandWhereDesigned_data();
     void controlsStandWhereDesigned();
-    void newTextPaneIsFirstAndFocused();
     void shingleLengthFieldIsFixed();
 
     void captionMirrorsTheNewText_data();
     void captionMirrorsTheNewText();
-    void captionShowsBracketStarLiterally();
     void emptyCaptionLeavesTheTitleBarEmpty();
 
     void tabWalksTheDesignedOrderOutOfThePanes();
@@ -89,7 +87,6 @@ private slots:
     void statisticsLabelsStartAtZero();
     void longFiguresStayApartInsideTheFrame_data();
     void longFiguresStayApartInsideTheFrame();
-    void typedFiguresStayApart();
     void statisticsEqualAFreshCountAfterEveryEdit_data();
     void statisticsEqualAFreshCountAfterEveryEdit();
     void keystrokeReadsOnlyItsParagraph();
@@ -137,6 +134,9 @@ void tst_MainWindow::startsWithTheDesign()
     }
     QCOMPARE(mainWindow()->palette().color(QPalette::Window), uitest::DarkGreen());
     QVERIFY(control<QCheckBox>("Check1")->isChecked());
+    QCOMPARE(label("Label2")->text(), QStringLiteral("Количество символов(без \" \")/слов"));
+    QCOMPARE(label("Label1")->toolTip(), QStringLiteral("Время работы программы."));
+    QCOMPARE(label("Label9")->text(), QStringLiteral("Длина шингла"));
     QVERIFY(!mainWindow()->resultWindow());
     QVERIFY(!mainWindow()->optionsWindow());
 }
@@ -226,19 +226,6 @@ void tst_MainWindow::controlsStandWhereDesigned()
     QVERIFY(placed->isVisible());
 }
 
-void tst_MainWindow::newTextPaneIsFirstAndFocused()
-{
-    QVERIFY(QTest::qWaitForWindowActive(mainWindow()));
-    QCOMPARE(QApplication::focusWidget(), newTextPane());
-    const QStringList designOrder = {"RichTextBox1", "RichTextBox2", "RichTextBox3", "Check1",
-                                     "Command1",     "Command3",     "Command4",     "Command5",
-                                     "Command6",     "Command2"};
-    QCOMPARE(uitest::FocusOrder(mainWindow(), designOrder), designOrder);
-    QCOMPARE(label("Label2")->text(), QStringLiteral("Количество символов(без \" \")/слов"));
-    QCOMPARE(label("Label1")->toolTip(), QStringLiteral("Время работы программы."));
-    QCOMPARE(label("Label9")->text(), QStringLiteral("Длина шингла"));
-}
-
 void tst_MainWindow::shingleLengthFieldIsFixed()
 {
     auto* field = control<QLineEdit>("Text1");
@@ -260,6 +247,9 @@ void tst_MainWindow::captionMirrorsTheNewText_data()
     QTest::newRow("notTrimmed") << QStringLiteral("  два пробела ")
                                 << QStringLiteral("  два пробела ");
     QTest::newRow("tab") << QStringLiteral("a\tb") << QStringLiteral("a\tb");
+    // Qt's modified-document marker in a title, shown as it is.
+    QTest::newRow("bracketStar") << QStringLiteral("Список [*] дел")
+                                 << QStringLiteral("Список [*] дел");
 }
 
 void tst_MainWindow::captionMirrorsTheNewText()
@@ -273,13 +263,6 @@ void tst_MainWindow::captionMirrorsTheNewText()
     uitest::TypeText(newText, typed);
     QCOMPARE(mainWindow()->caption(), caption);
     QCOMPARE(mainWindow()->windowHandle()->title(), caption);
-}
-
-void tst_MainWindow::captionShowsBracketStarLiterally()
-{
-    newTextPane()->replacePlainText(QStringLiteral("Список [*] дел"));
-    QCOMPARE(mainWindow()->caption(), QStringLiteral("Список [*] дел"));
-    QCOMPARE(mainWindow()->windowHandle()->title(), QStringLiteral("Список [*] дел"));
 }
 
 void tst_MainWindow::emptyCaptionLeavesTheTitleBarEmpty()
@@ -509,14 +492,17 @@ void tst_MainWindow::statisticsFollowTheTextOnTicks_data()
     QTest::addColumn<QString>("text");
     QTest::addColumn<QString>("characters");
     QTest::addColumn<QString>("words");
+    QTest::addColumn<bool>("designed"); // the figures keep their designed places
     // The figures themselves are the analysis' own tests; here, that the labels show them: no
-    // word shows as an empty label, and a line break typed in the pane counts as its two
-    // characters.
+    // word shows as an empty label, a line break typed in the pane counts as its two
+    // characters, and long figures stand apart.
     QTest::newRow("empty") << QString() << "0"
-                           << "";
+                           << "" << true;
     QTest::newRow("lineBreak") << "один\nдва"
                                << "9"
-                               << "1";
+                               << "1" << true;
+    QTest::newRow("twoThousandWords") << QStringLiteral("слово ").repeated(2001) << "10005"
+                                      << "2001" << false;
 }
 
 void tst_MainWindow::statisticsFollowTheTextOnTicks()
@@ -524,12 +510,17 @@ void tst_MainWindow::statisticsFollowTheTextOnTicks()
     QFETCH(QString, text);
     QFETCH(QString, characters);
     QFETCH(QString, words);
+    QFETCH(bool, designed);
     newTextPane()->replacePlainText(text);
     tick("Timer3");
     QCOMPARE(label("Label5")->text(), characters);
     QCOMPARE(label("Label8")->text(), words);
     QCOMPARE(label("Label5")->size(), label("Label5")->sizeHint());
-    QCOMPARE(label("Label8")->geometry(), ui::TwipsRect(4200, 480, 375, 255));
+    QVERIFY(label("Label5")->geometry().right() + 2 < label("Label7")->x());
+    QVERIFY(label("Label7")->geometry().right() + 2 < label("Label8")->x());
+    QVERIFY(label("Label8")->fontMetrics().horizontalAdvance(words) <= label("Label8")->width());
+    if (designed)
+        QCOMPARE(label("Label8")->geometry(), ui::TwipsRect(4200, 480, 375, 255));
 
     // Typing one more word shows up on the next tick.
     newTextPane()->moveCursor(QTextCursor::End);
@@ -602,22 +593,6 @@ void tst_MainWindow::longFiguresStayApartInsideTheFrame()
         QCOMPARE(slash->pos(), ui::TwipsRect(4080, 480, 0, 0).topLeft());
         QCOMPARE(wordsLabel->geometry(), ui::TwipsRect(4200, 480, 375, 255));
     }
-}
-
-void tst_MainWindow::typedFiguresStayApart()
-{
-    // 2,000 words of six letters: 12,000 characters without spaces and more.
-    QString text;
-    for (int i = 0; i < 2001; ++i)
-        text += QStringLiteral("слово ");
-    newTextPane()->replacePlainText(text);
-    tick("Timer3");
-    QCOMPARE(label("Label5")->text(), QStringLiteral("10005"));
-    QCOMPARE(label("Label8")->text(), QStringLiteral("2001"));
-    QVERIFY(label("Label5")->geometry().right() + 2 < label("Label7")->x());
-    QVERIFY(label("Label7")->geometry().right() + 2 < label("Label8")->x());
-    QVERIFY(label("Label8")->fontMetrics().horizontalAdvance(QStringLiteral("2001")) <=
-            label("Label8")->width());
 }
 
 void tst_MainWindow::statisticsEqualAFreshCountAfterEveryEdit_data()

@@ -1,7 +1,6 @@
 #include "window_test.h"
 
 #include "ui/common/text_pane.h"
-#include "ui/main/main_window.h"
 #include "ui/windows/about_window.h"
 #include "ui/windows/help_window.h"
 #include "ui/windows/options_window.h"
@@ -9,7 +8,6 @@
 
 #include <QApplication>
 #include <QCheckBox>
-#include <QLabel>
 #include <QTest>
 
 namespace uitest {
@@ -33,44 +31,6 @@ QStringList WindowsLeftBehind()
 }
 
 } // namespace
-
-WindowTest::WindowTest() = default;
-WindowTest::~WindowTest() = default;
-
-ui::TextPane* WindowTest::newTextPane() const
-{
-    return mainWindow_->newTextPane();
-}
-
-ui::TextPane* WindowTest::sourcePane() const
-{
-    return mainWindow_->sourcePane();
-}
-
-ui::TextPane* WindowTest::auxiliaryPane() const
-{
-    return mainWindow_->auxiliaryPane();
-}
-
-QList<ui::TextPane*> WindowTest::panes() const
-{
-    return {newTextPane(), sourcePane(), auxiliaryPane()};
-}
-
-QLabel* WindowTest::label(const char* name) const
-{
-    return control<QLabel>(name);
-}
-
-void WindowTest::click(const char* button) const
-{
-    Click(mainWindow(), button);
-}
-
-void WindowTest::tick(const char* timer, int times) const
-{
-    Tick(mainWindow(), timer, times);
-}
 
 void WindowTest::showAuxiliaryPane(bool shown) const
 {

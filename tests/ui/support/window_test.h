@@ -5,22 +5,19 @@
 // init() or cleanup() of its own that calls this one.
 #pragma once
 
+#include "ui/main/main_window.h"
 #include "widgets.h"
 
+#include <QLabel>
 #include <QList>
-#include <QObject>
 
 #include <memory>
-
-class QLabel;
 
 namespace ui {
 class AboutWindow;
 class HelpWindow;
-class MainWindow;
 class OptionsWindow;
 class ResultWindow;
-class TextPane;
 } // namespace ui
 
 namespace uitest {
@@ -29,27 +26,23 @@ class WindowTest : public QObject
 {
     Q_OBJECT
 
-public:
-    WindowTest();
-    ~WindowTest() override;
-
 protected:
     ui::MainWindow* mainWindow() const { return mainWindow_.get(); }
 
     // The panes by their role: RichTextBox1, RichTextBox2 and RichTextBox3.
-    ui::TextPane* newTextPane() const;
-    ui::TextPane* sourcePane() const;
-    ui::TextPane* auxiliaryPane() const;
-    QList<ui::TextPane*> panes() const;
+    ui::TextPane* newTextPane() const { return mainWindow_->newTextPane(); }
+    ui::TextPane* sourcePane() const { return mainWindow_->sourcePane(); }
+    ui::TextPane* auxiliaryPane() const { return mainWindow_->auxiliaryPane(); }
+    QList<ui::TextPane*> panes() const { return {newTextPane(), sourcePane(), auxiliaryPane()}; }
 
     // A control of the main window by its design name.
     template <typename Control = QWidget> Control* control(const char* name) const
     {
         return Find<Control>(mainWindow(), name);
     }
-    QLabel* label(const char* name) const;
-    void click(const char* button) const;
-    void tick(const char* timer, int times = 1) const;
+    QLabel* label(const char* name) const { return control<QLabel>(name); }
+    void click(const char* button) const { Click(mainWindow(), button); }
+    void tick(const char* timer, int times = 1) const { Tick(mainWindow(), timer, times); }
 
     // The auxiliary pane shown or hidden, as the check box and Timer2's next tick leave it.
     void showAuxiliaryPane(bool shown) const;

@@ -7,7 +7,6 @@
 #include "ui/main/main_window.h"
 #include "ui/windows/help_window.h"
 
-#include <QClipboard>
 #include <QPushButton>
 #include <QScrollBar>
 #include <QTest>
@@ -26,7 +25,6 @@ private slots:
     void helpPaneIsReadOnly();
     void itemsTabToTheDesignedStop();
     void tabLeavesTheHelpPane();
-    void copyingGivesTheHelpTextWithLineFeeds();
     void reopensAtTheTop();
     void lastLineCanBeRead();
 };
@@ -118,18 +116,6 @@ void tst_HelpWindow::tabLeavesTheHelpPane()
     pane->setFocus();
     QTest::keyClick(pane, Qt::Key_Tab);
     QCOMPARE(QApplication::focusWidget(), Find(window, "Command1"));
-}
-
-// The pane reads its paragraphs with CR LF; selected and copied, they come out with LF.
-void tst_HelpWindow::copyingGivesTheHelpTextWithLineFeeds()
-{
-    auto* pane = Find<ui::TextPane>(openHelp(), "RichTextBox1");
-    QApplication::clipboard()->clear();
-    pane->setFocus();
-    QTest::keyClick(pane, Qt::Key_A, Qt::ControlModifier);
-    QTest::keyClick(pane, Qt::Key_C, Qt::ControlModifier);
-    QCOMPARE(QApplication::clipboard()->text(), QString(ui::HelpWindow::helpText()));
-    QVERIFY(!QApplication::clipboard()->text().contains(QLatin1Char('\r')));
 }
 
 // Closed, the window is made afresh: scrolled to its top, the cursor at the start.
