@@ -9,7 +9,6 @@
 #include "ui/windows/options_window.h"
 #include "ui/windows/result_window.h"
 
-#include <QCheckBox>
 #include <QDir>
 #include <QGroupBox>
 #include <QLabel>

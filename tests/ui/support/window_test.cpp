@@ -1,11 +1,5 @@
 #include "window_test.h"
 
-#include "ui/common/text_pane.h"
-#include "ui/windows/about_window.h"
-#include "ui/windows/help_window.h"
-#include "ui/windows/options_window.h"
-#include "ui/windows/result_window.h"
-
 #include <QApplication>
 #include <QCheckBox>
 #include <QTest>
