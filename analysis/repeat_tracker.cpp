@@ -194,9 +194,7 @@ struct RepeatTracker::Side
     // third shingle after it.
     std::size_t firstReaching(std::size_t position) const
     {
-        const auto at =
-            std::lower_bound(windows.begin(), windows.end(), position,
-                             [](const Window& window, std::size_t p) { return window.start < p; });
+        const auto at = std::ranges::lower_bound(windows, position, {}, &Window::start);
         const auto index = static_cast<std::size_t>(at - windows.begin());
         return index > 3 ? index - 3 : 0;
     }
@@ -677,8 +675,7 @@ std::optional<TextRange> RepeatTracker::previousMark(TextSide which, std::size_t
     // Ends never fall from one shingle to the next, so runs close going backwards too. The run
     // nearest `from` may go on in shingles that start after it.
     const auto after = static_cast<std::size_t>(
-        std::lower_bound(marked.windows.begin(), marked.windows.end(), from,
-                         [](const Window& window, std::size_t p) { return window.start < p; }) -
+        std::ranges::lower_bound(marked.windows, from, {}, &Window::start) -
         marked.windows.begin());
     std::optional<TextRange> run;
     bool nearest = true;

@@ -65,7 +65,7 @@ inline std::u16string SameSlotText(int count)
         const std::uint64_t block = hash * Inverse ^ state;
         char16_t word[4];
         std::memcpy(word, &block, sizeof block);
-        if (!std::all_of(std::begin(word), std::end(word), detail::Pastable))
+        if (!std::ranges::all_of(word, detail::Pastable))
             continue;
         text += prefix;
         text.append(word, 4);

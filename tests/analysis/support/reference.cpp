@@ -70,7 +70,8 @@ std::u16string PrepareText(std::u16string_view text)
 analysis::ShingleList ExtractShingles(std::u16string_view prepared)
 {
     analysis::ShingleList list;
-    ScanShingles(prepared, [&list](long long, std::u16string shingle) { list.push_back(shingle); });
+    ScanShingles(prepared,
+                 [&list](long long, const std::u16string& shingle) { list.push_back(shingle); });
     return list;
 }
 
