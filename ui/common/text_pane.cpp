@@ -4,13 +4,17 @@
 #include "missing_glyphs.h"
 #include "pane_document_layout.h"
 
+#include <QContextMenuEvent>
 #include <QDropEvent>
 #include <QEvent>
 #include <QKeyEvent>
+#include <QMenu>
 #include <QMimeData>
 #include <QScrollBar>
 #include <QTextCursor>
 #include <QTextDocument>
+
+#include <memory>
 
 namespace ui {
 
@@ -34,9 +38,11 @@ QString WithSystemLineBreaks(QString raw)
 
 QString ToToolkitLineBreaks(QString text)
 {
-    // In place when the text is not shared.
+    // In place when the text is not shared. A line separator becomes a paragraph break too, as
+    // the pane's plain text gives both: every line break of the pane is then a paragraph's end.
     text.replace(LineBreak, QStringLiteral("\n"));
     text.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    text.replace(QChar::LineSeparator, QLatin1Char('\n'));
     return text;
 }
 
@@ -193,6 +199,17 @@ void TextPane::resizeEvent(QResizeEvent* event)
 bool TextPane::isLaidOut() const
 {
     return layout_->isComplete();
+}
+
+// Qt's own commands first, then the pane's own (its actions).
+void TextPane::contextMenuEvent(QContextMenuEvent* event)
+{
+    std::unique_ptr<QMenu> menu(createStandardContextMenu(event->pos()));
+    if (!actions().isEmpty()) {
+        menu->addSeparator();
+        menu->addActions(actions());
+    }
+    menu->exec(event->globalPos());
 }
 
 void TextPane::changeEvent(QEvent* event)

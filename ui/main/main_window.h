@@ -1,6 +1,7 @@
 // Form1: the source article above, the new article below, and the commands around them.
 #pragma once
 
+#include "analysis/repeat_tracker.h"
 #include "ui/common/window_slot.h"
 #include "work_timer.h"
 
@@ -19,6 +20,7 @@ namespace ui {
 class AboutWindow;
 class AuxiliaryPaneSwitch;
 class DocumentStatistics;
+class RepeatFollower;
 class HelpWindow;
 class OptionsWindow;
 class ResultWindow;
@@ -60,6 +62,9 @@ private:
     void setDesignTabOrder();
 
     void keepCursorInView(TextPane* pane);
+    void buildRepeatMarks();
+    void selectPair(int entry, bool activate);
+    void selectMark(TextPane* pane, analysis::TextSide side, bool forward);
     void compare();
     void clearAll();
     void showOptions();
@@ -97,6 +102,7 @@ private:
 
     AuxiliaryPaneSwitch* paneSwitch_ = nullptr;
     DocumentStatistics* newTextStatistics_ = nullptr;
+    RepeatFollower* repeats_ = nullptr;
     WorkTimer workTimer_;
     QString caption_;
     quint64 statisticsRevision_ = ~quint64{0};
