@@ -211,8 +211,9 @@ public:
     struct Representative
     {
         std::uint32_t position = 0; // a window's id, or where the characters are stored
-        std::uint32_t length = 0;
-        std::int32_t side = -1; // the window's text; -1 for the store
+        std::uint32_t length : 30 = 0;
+        std::uint32_t side : 1 = 0;   // the window's text
+        std::uint32_t stored : 1 = 1; // in the class's own store
     };
     struct Entry
     {
@@ -223,8 +224,9 @@ public:
 
     explicit Classes(std::size_t expected)
     {
+        // Filled to at most three quarters before it grows.
         std::size_t capacity = 16;
-        while (capacity < expected * 2)
+        while (capacity * 3 < expected * 4)
             capacity *= 2;
         slots_.assign(capacity, 0);
         entries_.reserve(expected);
@@ -264,10 +266,10 @@ public:
         }
         const auto shingleClass = static_cast<std::uint32_t>(entries_.size());
         entries_.push_back({hash, candidate, {0, 0}});
-        if (candidate.side < 0)
+        if (candidate.stored)
             store(shingleClass, text, range);
         slots_[i] = (tag << 32) | (shingleClass + 1);
-        if (entries_.size() * 2 > slots_.size())
+        if (entries_.size() * 4 > slots_.size() * 3)
             grow();
         return shingleClass;
     }
@@ -279,7 +281,7 @@ public:
         representative.position = static_cast<std::uint32_t>(store_.size());
         AppendKept(store_, text, range);
         representative.length = static_cast<std::uint32_t>(store_.size()) - representative.position;
-        representative.side = -1;
+        representative.stored = 1;
     }
 
     std::u16string_view stored() const { return store_; }
@@ -359,10 +361,12 @@ ComparisonOutcome RepeatTracker::compare(std::u16string newText, std::u16string 
     if (sides[1]->windows.size() < MinimumShingleCount ||
         sides[0]->windows.size() < MinimumShingleCount)
         return TooFewShingles{};
+    // The earlier compare goes before this one is counted, rather than beside it.
+    clear();
 
     auto classes = std::make_unique<Classes>(sides[0]->windows.size() + sides[1]->windows.size());
     const auto resolve = [&sides, &classes](const Classes::Representative& representative) {
-        if (representative.side < 0)
+        if (representative.stored)
             return std::pair{classes->stored(), TextRange{representative.position,
                                                           std::size_t{representative.position} +
                                                               representative.length}};
@@ -385,8 +389,9 @@ ComparisonOutcome RepeatTracker::compare(std::u16string newText, std::u16string 
             if (i + Ahead < windows.size())
                 classes->prefetch(hashes[i + Ahead]);
             Window& window = windows[i];
-            window.shingleClass = classes->classOf(side.text, side.extent(window), hashes[i],
-                                                   {window.id, 0, index}, resolve);
+            window.shingleClass =
+                classes->classOf(side.text, side.extent(window), hashes[i],
+                                 {window.id, 0, static_cast<std::uint32_t>(index), 0}, resolve);
             ++(*classes)[window.shingleClass].count[index];
         }
         side.nextId = static_cast<std::uint32_t>(windows.size());
@@ -460,7 +465,8 @@ void RepeatTracker::replace(TextSide which, std::size_t position, std::size_t re
          i < edited.windows.size() && edited.windows[i].start <= position + removed; ++i) {
         const Window& window = edited.windows[i];
         Classes::Entry& entry = (*classes_)[window.shingleClass];
-        if (window.end >= position && entry.representative.side == Index(which) &&
+        if (window.end >= position && !entry.representative.stored &&
+            entry.representative.side == static_cast<std::uint32_t>(Index(which)) &&
             entry.representative.position == window.id)
             classes_->store(window.shingleClass, edited.text, edited.extent(window));
     }
@@ -531,7 +537,7 @@ void RepeatTracker::settle(TextSide which)
     }
 
     const auto resolve = [this](const Classes::Representative& representative) {
-        if (representative.side < 0)
+        if (representative.stored)
             return std::pair{classes_->stored(), TextRange{representative.position,
                                                            std::size_t{representative.position} +
                                                                representative.length}};
@@ -542,8 +548,9 @@ void RepeatTracker::settle(TextSide which)
     const auto drop = [&](const Window& window) {
         Classes::Entry& entry = (*classes_)[window.shingleClass];
         --entry.count[index];
-        if (entry.representative.side == index && entry.representative.position == window.id &&
-            entry.count[0] + entry.count[1] > 0)
+        if (!entry.representative.stored &&
+            entry.representative.side == static_cast<std::uint32_t>(index) &&
+            entry.representative.position == window.id && entry.count[0] + entry.count[1] > 0)
             classes_->store(window.shingleClass, text, edited.extent(window));
     };
 

@@ -53,9 +53,10 @@ const TextPane* RepeatFollower::pane(TextSide side) const
 
 analysis::ComparisonOutcome RepeatFollower::compare()
 {
-    analysis::ComparisonOutcome outcome =
-        tracker_.compare(std::u16string(ToU16View(newText_->plainText())),
-                         std::u16string(ToU16View(source_->plainText())));
+    // One text at a time: each pane's plain text lives only while it is copied.
+    std::u16string newText(ToU16View(newText_->plainText()));
+    std::u16string source(ToU16View(source_->plainText()));
+    analysis::ComparisonOutcome outcome = tracker_.compare(std::move(newText), std::move(source));
     if (std::holds_alternative<analysis::ComparisonResult>(outcome)) {
         settleTimer_.stop();
         emit marksChanged();
