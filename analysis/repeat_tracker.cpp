@@ -524,12 +524,14 @@ void RepeatTracker::settle(TextSide which)
     const std::u16string_view text = edited.text;
     const std::vector<Window>& old = edited.windows;
 
-    // A shingle is to be cut again when an edit lies between its start and its closing space.
+    // A shingle is to be cut again when an edit lies between its start and its closing space;
+    // the first one also when it lies before its start, where it looks for its first character.
     std::vector<bool> untrusted(old.size(), false);
     {
         std::size_t d = 0;
         for (std::size_t i = 0; i < old.size(); ++i) {
-            while (d < edited.dirty.size() && edited.dirty[d].end < old[i].start)
+            const std::size_t reads = i == 0 ? 0 : old[i].start;
+            while (d < edited.dirty.size() && edited.dirty[d].end < reads)
                 ++d;
             if (d < edited.dirty.size() && edited.dirty[d].start <= old[i].closingSpace)
                 untrusted[i] = true;
@@ -589,19 +591,17 @@ void RepeatTracker::settle(TextSide which)
             if (j < old.size() && old[j].start == cut->start && !untrusted[j] && first == (j == 0))
                 break; // back on the old chain: the rest is as it was
             Window window = cutAnew(*cut);
-            bool same = false;
-            if (j < old.size() && old[j].start == window.start) {
-                same = old[j].closingSpace == window.closingSpace && old[j].end == window.end &&
-                       old[j].shingleClass == window.shingleClass;
-                if (same)
-                    window.id = old[j].id;
-                else
-                    drop(old[j]);
-                ++j;
-            }
-            if (!same) {
+            const bool replacing = j < old.size() && old[j].start == window.start;
+            if (replacing && old[j].closingSpace == window.closingSpace &&
+                old[j].end == window.end && old[j].shingleClass == window.shingleClass) {
+                window.id = old[j++].id; // the same shingle where it was
+            } else {
+                // Counted before the old one goes, so that a class they share keeps its
+                // characters when the old one stood for it.
                 ++edited.nextId;
                 ++(*classes_)[window.shingleClass].count[index];
+                if (replacing)
+                    drop(old[j++]);
             }
             fresh.push_back(window);
             state = cut->next;

@@ -213,13 +213,13 @@ void tst_RepeatMarks::marksFollowTheWriter()
         MarksOf(newText()),
         Expected(newText()->plainText(),
                  reference::LocateRepeats(ui::ToU16View(newText()->plainText()),
-                                          ui::ToU16View(source()->plainText()))
+                                          ui::ToU16View(source()->plainText()), true)
                      .newTextMarks),
         1000);
     QCOMPARE(MarksOf(source()),
              Expected(source()->plainText(),
                       reference::LocateRepeats(ui::ToU16View(newText()->plainText()),
-                                               ui::ToU16View(source()->plainText()))
+                                               ui::ToU16View(source()->plainText()), true)
                           .sourceMarks));
 }
 
