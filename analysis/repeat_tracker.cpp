@@ -309,20 +309,20 @@ private:
 RepeatTracker::RepeatTracker() = default;
 RepeatTracker::~RepeatTracker() = default;
 
-RepeatTracker::Side& RepeatTracker::side(TextSide which)
+RepeatTracker::Side& RepeatTracker::sideOf(TextSide side)
 {
-    return *sides_[Index(which)];
+    return *sides_[Index(side)];
 }
 
-const RepeatTracker::Side& RepeatTracker::side(TextSide which) const
+const RepeatTracker::Side& RepeatTracker::sideOf(TextSide side) const
 {
-    return *sides_[Index(which)];
+    return *sides_[Index(side)];
 }
 
-const std::u16string& RepeatTracker::text(TextSide which) const
+const std::u16string& RepeatTracker::text(TextSide side) const
 {
     static const std::u16string none;
-    return active_ ? side(which).text : none;
+    return active_ ? sideOf(side).text : none;
 }
 
 void RepeatTracker::clear()
@@ -452,12 +452,12 @@ ComparisonOutcome RepeatTracker::compare(std::u16string newText, std::u16string 
     return result;
 }
 
-void RepeatTracker::replace(TextSide which, std::size_t position, std::size_t removed,
+void RepeatTracker::replace(TextSide side, std::size_t position, std::size_t removed,
                             std::u16string_view inserted)
 {
     if (!active_)
         return;
-    Side& edited = side(which);
+    Side& edited = sideOf(side);
     const EditMap map{position, removed, inserted.size()};
     const std::size_t first = edited.firstReaching(position);
     // A class represented by a shingle whose characters this edit changes keeps them first.
@@ -466,7 +466,7 @@ void RepeatTracker::replace(TextSide which, std::size_t position, std::size_t re
         const Window& window = edited.windows[i];
         Classes::Entry& entry = (*classes_)[window.shingleClass];
         if (window.end >= position && !entry.representative.stored &&
-            entry.representative.side == static_cast<std::uint32_t>(Index(which)) &&
+            entry.representative.side == static_cast<std::uint32_t>(Index(side)) &&
             entry.representative.position == window.id)
             classes_->store(window.shingleClass, edited.text, edited.extent(window));
     }
@@ -504,7 +504,7 @@ void RepeatTracker::replace(TextSide which, std::size_t position, std::size_t re
 bool RepeatTracker::isSettled() const
 {
     return !active_ ||
-           (side(TextSide::NewText).dirty.empty() && side(TextSide::Source).dirty.empty());
+           (sideOf(TextSide::NewText).dirty.empty() && sideOf(TextSide::Source).dirty.empty());
 }
 
 void RepeatTracker::settle()
@@ -515,12 +515,12 @@ void RepeatTracker::settle()
     settle(TextSide::Source);
 }
 
-void RepeatTracker::settle(TextSide which)
+void RepeatTracker::settle(TextSide side)
 {
-    Side& edited = side(which);
+    Side& edited = sideOf(side);
     if (edited.dirty.empty())
         return;
-    const int index = Index(which);
+    const int index = Index(side);
     const std::u16string_view text = edited.text;
     const std::vector<Window>& old = edited.windows;
 
@@ -626,22 +626,22 @@ void RepeatTracker::settle(TextSide which)
     edited.renumber();
 }
 
-bool RepeatTracker::isMarked(TextSide which, const Window& window) const
+bool RepeatTracker::isMarked(TextSide side, const Window& window) const
 {
     return window.end > window.start &&
-           (*classes_)[window.shingleClass].count[Index(Other(which))] > 0;
+           (*classes_)[window.shingleClass].count[Index(Other(side))] > 0;
 }
 
-std::vector<TextRange> RepeatTracker::marks(TextSide which, std::size_t from, std::size_t to) const
+std::vector<TextRange> RepeatTracker::marks(TextSide side, std::size_t from, std::size_t to) const
 {
     std::vector<TextRange> runs;
     if (!active_)
         return runs;
-    const Side& marked = side(which);
+    const Side& marked = sideOf(side);
     for (std::size_t i = marked.firstReaching(from);
          i < marked.windows.size() && marked.windows[i].start < to; ++i) {
         const Window& window = marked.windows[i];
-        if (!isMarked(which, window) || window.end <= from)
+        if (!isMarked(side, window) || window.end <= from)
             continue;
         const TextRange range{std::max<std::size_t>(window.start, from),
                               std::min<std::size_t>(window.end, to)};
@@ -653,15 +653,15 @@ std::vector<TextRange> RepeatTracker::marks(TextSide which, std::size_t from, st
     return runs;
 }
 
-std::optional<TextRange> RepeatTracker::nextMark(TextSide which, std::size_t from) const
+std::optional<TextRange> RepeatTracker::nextMark(TextSide side, std::size_t from) const
 {
     if (!active_)
         return std::nullopt;
-    const Side& marked = side(which);
+    const Side& marked = sideOf(side);
     std::optional<TextRange> run;
     for (std::size_t i = marked.firstReaching(from); i < marked.windows.size(); ++i) {
         const Window& window = marked.windows[i];
-        if (!isMarked(which, window))
+        if (!isMarked(side, window))
             continue;
         if (run && window.start <= run->end) {
             run->end = std::max<std::size_t>(run->end, window.end);
@@ -676,11 +676,11 @@ std::optional<TextRange> RepeatTracker::nextMark(TextSide which, std::size_t fro
     return std::nullopt;
 }
 
-std::optional<TextRange> RepeatTracker::previousMark(TextSide which, std::size_t from) const
+std::optional<TextRange> RepeatTracker::previousMark(TextSide side, std::size_t from) const
 {
     if (!active_)
         return std::nullopt;
-    const Side& marked = side(which);
+    const Side& marked = sideOf(side);
     // Ends never fall from one shingle to the next, so runs close going backwards too. The run
     // nearest `from` may go on in shingles that start after it.
     const auto after = static_cast<std::size_t>(
@@ -694,7 +694,7 @@ std::optional<TextRange> RepeatTracker::previousMark(TextSide which, std::size_t
             nearest = false;
             for (std::size_t k = after;
                  k < marked.windows.size() && marked.windows[k].start <= run->end; ++k) {
-                if (isMarked(which, marked.windows[k]))
+                if (isMarked(side, marked.windows[k]))
                     run->end = std::max<std::size_t>(run->end, marked.windows[k].end);
             }
         }
@@ -702,7 +702,7 @@ std::optional<TextRange> RepeatTracker::previousMark(TextSide which, std::size_t
     };
     for (std::size_t i = after; i-- > 0;) {
         const Window& window = marked.windows[i];
-        if (!isMarked(which, window))
+        if (!isMarked(side, window))
             continue;
         if (run && window.end >= run->start) {
             run->start = window.start;
@@ -717,13 +717,13 @@ std::optional<TextRange> RepeatTracker::previousMark(TextSide which, std::size_t
     return std::nullopt;
 }
 
-std::optional<TextRange> RepeatTracker::pairExtent(std::size_t entry, TextSide which) const
+std::optional<TextRange> RepeatTracker::pairExtent(std::size_t entry, TextSide side) const
 {
     if (!active_ || entry >= pairs_.size())
         return std::nullopt;
-    const Side& holder = side(which);
+    const Side& holder = sideOf(side);
     const Window* window =
-        holder.byId(which == TextSide::NewText ? pairs_[entry].newTextId : pairs_[entry].sourceId);
+        holder.byId(side == TextSide::NewText ? pairs_[entry].newTextId : pairs_[entry].sourceId);
     if (!window)
         return std::nullopt;
     return holder.extent(*window);
@@ -733,7 +733,7 @@ bool RepeatTracker::pairRepeats(std::size_t entry) const
 {
     if (!active_ || entry >= pairs_.size())
         return false;
-    const Window* window = side(TextSide::NewText).byId(pairs_[entry].newTextId);
+    const Window* window = sideOf(TextSide::NewText).byId(pairs_[entry].newTextId);
     return window && (*classes_)[window->shingleClass].count[1] > 0;
 }
 

@@ -198,8 +198,10 @@ void MainWindow::buildPanes()
 void MainWindow::buildRepeatMarks()
 {
     repeats_ = new RepeatFollower(newTextPane_, sourcePane_, this);
-    for (const auto& [pane, side] : {std::pair{newTextPane_, analysis::TextSide::NewText},
-                                     std::pair{sourcePane_, analysis::TextSide::Source}}) {
+    for (const auto& marked : {std::pair{newTextPane_, analysis::TextSide::NewText},
+                               std::pair{sourcePane_, analysis::TextSide::Source}}) {
+        TextPane* pane = marked.first;
+        const analysis::TextSide side = marked.second;
         new PaneMarks(pane, repeats_, side);
         for (const bool forward : {true, false}) {
             auto* action = new QAction(forward ? QStringLiteral("Следующее повторение")
