@@ -38,9 +38,7 @@ void PaneMarks::refresh()
 {
     QList<QTextEdit::ExtraSelection> selections;
     if (follower_->isActive()) {
-        const QRect view = pane_->viewport()->rect();
-        const int from = pane_->cursorForPosition(view.topLeft()).position();
-        const int to = pane_->cursorForPosition(view.bottomRight()).position() + 1;
+        const auto [from, to] = pane_->visibleRange();
         const QTextCharFormat format = MarkFormat();
         for (const PaneRange& range : follower_->marks(side_, from, to)) {
             QTextCursor cursor(pane_->document());
