@@ -65,6 +65,10 @@ ComparisonOutcome CompareShingleViews(std::span<const std::u16string_view> newTe
 // The whole road of the compare command: prepare both texts, cut them, compare.
 ComparisonOutcome CompareTexts(std::u16string_view newText, std::u16string_view source);
 
+// The line each of the first `entries` entries of a listing begins on: an entry ends at a lone
+// carriage return, while a CR LF inside a shingle only breaks its line.
+std::vector<std::size_t> ListingEntryLines(std::u16string_view listing, std::size_t entries);
+
 // The whole-number percentage of shared shingles, computed in double precision in
 // exactly this order: mean list size, ratio, times 100, floor, cap at 100.
 int ComputePercentage(std::int64_t matchCount, std::int64_t newCount, std::int64_t sourceCount);

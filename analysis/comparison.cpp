@@ -8,6 +8,29 @@
 
 namespace analysis {
 
+std::vector<std::size_t> ListingEntryLines(std::u16string_view listing, std::size_t entries)
+{
+    std::vector<std::size_t> lines;
+    lines.reserve(entries);
+    std::size_t line = 0;
+    bool starting = true;
+    for (std::size_t i = 0; i < listing.size() && lines.size() <= entries; ++i) {
+        if (starting) {
+            lines.push_back(line);
+            starting = false;
+        }
+        if (listing[i] != u'\r' && listing[i] != u'\n')
+            continue;
+        ++line;
+        if (listing[i] == u'\r' && i + 1 < listing.size() && listing[i + 1] == u'\n')
+            ++i;
+        else if (listing[i] == u'\r')
+            starting = true;
+    }
+    lines.resize(std::min(lines.size(), entries));
+    return lines;
+}
+
 int ComputePercentage(std::int64_t matchCount, std::int64_t newCount, std::int64_t sourceCount)
 {
     const double meanSize = static_cast<double>(sourceCount + newCount) / 2;

@@ -209,8 +209,9 @@ public:
     struct Representative
     {
         std::uint32_t position = 0; // a window's id, or where the characters are stored
-        std::uint32_t length = 0;
-        std::int32_t side = -1; // the window's text; -1 for the store
+        std::uint32_t length : 30 = 0;
+        std::uint32_t side : 1 = 0;   // the window's text
+        std::uint32_t stored : 1 = 1; // in the class's own store
     };
     struct Entry
     {
@@ -221,8 +222,9 @@ public:
 
     explicit Classes(std::size_t expected)
     {
+        // Filled to at most three quarters before it grows.
         std::size_t capacity = 16;
-        while (capacity < expected * 2)
+        while (capacity * 3 < expected * 4)
             capacity *= 2;
         slots_.assign(capacity, 0);
         entries_.reserve(expected);
@@ -262,10 +264,10 @@ public:
         }
         const auto shingleClass = static_cast<std::uint32_t>(entries_.size());
         entries_.push_back({hash, candidate, {0, 0}});
-        if (candidate.side < 0)
+        if (candidate.stored)
             store(shingleClass, text, range);
         slots_[i] = (tag << 32) | (shingleClass + 1);
-        if (entries_.size() * 2 > slots_.size())
+        if (entries_.size() * 4 > slots_.size() * 3)
             grow();
         return shingleClass;
     }
@@ -277,7 +279,7 @@ public:
         representative.position = static_cast<std::uint32_t>(store_.size());
         AppendKept(store_, text, range);
         representative.length = static_cast<std::uint32_t>(store_.size()) - representative.position;
-        representative.side = -1;
+        representative.stored = 1;
     }
 
     std::u16string_view stored() const { return store_; }
@@ -305,20 +307,20 @@ private:
 RepeatTracker::RepeatTracker() = default;
 RepeatTracker::~RepeatTracker() = default;
 
-RepeatTracker::Side& RepeatTracker::side(TextSide which)
+RepeatTracker::Side& RepeatTracker::sideOf(TextSide side)
 {
-    return *sides_[Index(which)];
+    return *sides_[Index(side)];
 }
 
-const RepeatTracker::Side& RepeatTracker::side(TextSide which) const
+const RepeatTracker::Side& RepeatTracker::sideOf(TextSide side) const
 {
-    return *sides_[Index(which)];
+    return *sides_[Index(side)];
 }
 
-const std::u16string& RepeatTracker::text(TextSide which) const
+const std::u16string& RepeatTracker::text(TextSide side) const
 {
     static const std::u16string none;
-    return active_ ? side(which).text : none;
+    return active_ ? sideOf(side).text : none;
 }
 
 void RepeatTracker::clear()
@@ -357,10 +359,12 @@ ComparisonOutcome RepeatTracker::compare(std::u16string newText, std::u16string 
     if (sides[1]->windows.size() < MinimumShingleCount ||
         sides[0]->windows.size() < MinimumShingleCount)
         return TooFewShingles{};
+    // The earlier compare goes before this one is counted, rather than beside it.
+    clear();
 
     auto classes = std::make_unique<Classes>(sides[0]->windows.size() + sides[1]->windows.size());
     const auto resolve = [&sides, &classes](const Classes::Representative& representative) {
-        if (representative.side < 0)
+        if (representative.stored)
             return std::pair{classes->stored(), TextRange{representative.position,
                                                           std::size_t{representative.position} +
                                                               representative.length}};
@@ -383,8 +387,9 @@ ComparisonOutcome RepeatTracker::compare(std::u16string newText, std::u16string 
             if (i + Ahead < windows.size())
                 classes->prefetch(hashes[i + Ahead]);
             Window& window = windows[i];
-            window.shingleClass = classes->classOf(side.text, side.extent(window), hashes[i],
-                                                   {window.id, 0, index}, resolve);
+            window.shingleClass =
+                classes->classOf(side.text, side.extent(window), hashes[i],
+                                 {window.id, 0, static_cast<std::uint32_t>(index), 0}, resolve);
             ++(*classes)[window.shingleClass].count[index];
         }
         side.nextId = static_cast<std::uint32_t>(windows.size());
@@ -445,12 +450,12 @@ ComparisonOutcome RepeatTracker::compare(std::u16string newText, std::u16string 
     return result;
 }
 
-void RepeatTracker::replace(TextSide which, std::size_t position, std::size_t removed,
+void RepeatTracker::replace(TextSide side, std::size_t position, std::size_t removed,
                             std::u16string_view inserted)
 {
     if (!active_)
         return;
-    Side& edited = side(which);
+    Side& edited = sideOf(side);
     const EditMap map{position, removed, inserted.size()};
     const std::size_t first = edited.firstReaching(position);
     // A class represented by a shingle whose characters this edit changes keeps them first.
@@ -458,7 +463,8 @@ void RepeatTracker::replace(TextSide which, std::size_t position, std::size_t re
          i < edited.windows.size() && edited.windows[i].start <= position + removed; ++i) {
         const Window& window = edited.windows[i];
         Classes::Entry& entry = (*classes_)[window.shingleClass];
-        if (window.end >= position && entry.representative.side == Index(which) &&
+        if (window.end >= position && !entry.representative.stored &&
+            entry.representative.side == static_cast<std::uint32_t>(Index(side)) &&
             entry.representative.position == window.id)
             classes_->store(window.shingleClass, edited.text, edited.extent(window));
     }
@@ -496,7 +502,7 @@ void RepeatTracker::replace(TextSide which, std::size_t position, std::size_t re
 bool RepeatTracker::isSettled() const
 {
     return !active_ ||
-           (side(TextSide::NewText).dirty.empty() && side(TextSide::Source).dirty.empty());
+           (sideOf(TextSide::NewText).dirty.empty() && sideOf(TextSide::Source).dirty.empty());
 }
 
 void RepeatTracker::settle()
@@ -507,21 +513,23 @@ void RepeatTracker::settle()
     settle(TextSide::Source);
 }
 
-void RepeatTracker::settle(TextSide which)
+void RepeatTracker::settle(TextSide side)
 {
-    Side& edited = side(which);
+    Side& edited = sideOf(side);
     if (edited.dirty.empty())
         return;
-    const int index = Index(which);
+    const int index = Index(side);
     const std::u16string_view text = edited.text;
     const std::vector<Window>& old = edited.windows;
 
-    // A shingle is to be cut again when an edit lies between its start and its closing space.
+    // A shingle is to be cut again when an edit lies between its start and its closing space;
+    // the first one also when it lies before its start, where it looks for its first character.
     std::vector<bool> untrusted(old.size(), false);
     {
         std::size_t d = 0;
         for (std::size_t i = 0; i < old.size(); ++i) {
-            while (d < edited.dirty.size() && edited.dirty[d].end < old[i].start)
+            const std::size_t reads = i == 0 ? 0 : old[i].start;
+            while (d < edited.dirty.size() && edited.dirty[d].end < reads)
                 ++d;
             if (d < edited.dirty.size() && edited.dirty[d].start <= old[i].closingSpace)
                 untrusted[i] = true;
@@ -529,7 +537,7 @@ void RepeatTracker::settle(TextSide which)
     }
 
     const auto resolve = [this](const Classes::Representative& representative) {
-        if (representative.side < 0)
+        if (representative.stored)
             return std::pair{classes_->stored(), TextRange{representative.position,
                                                            std::size_t{representative.position} +
                                                                representative.length}};
@@ -540,8 +548,9 @@ void RepeatTracker::settle(TextSide which)
     const auto drop = [&](const Window& window) {
         Classes::Entry& entry = (*classes_)[window.shingleClass];
         --entry.count[index];
-        if (entry.representative.side == index && entry.representative.position == window.id &&
-            entry.count[0] + entry.count[1] > 0)
+        if (!entry.representative.stored &&
+            entry.representative.side == static_cast<std::uint32_t>(index) &&
+            entry.representative.position == window.id && entry.count[0] + entry.count[1] > 0)
             classes_->store(window.shingleClass, text, edited.extent(window));
     };
 
@@ -580,19 +589,17 @@ void RepeatTracker::settle(TextSide which)
             if (j < old.size() && old[j].start == cut->start && !untrusted[j] && first == (j == 0))
                 break; // back on the old chain: the rest is as it was
             Window window = cutAnew(*cut);
-            bool same = false;
-            if (j < old.size() && old[j].start == window.start) {
-                same = old[j].closingSpace == window.closingSpace && old[j].end == window.end &&
-                       old[j].shingleClass == window.shingleClass;
-                if (same)
-                    window.id = old[j].id;
-                else
-                    drop(old[j]);
-                ++j;
-            }
-            if (!same) {
+            const bool replacing = j < old.size() && old[j].start == window.start;
+            if (replacing && old[j].closingSpace == window.closingSpace &&
+                old[j].end == window.end && old[j].shingleClass == window.shingleClass) {
+                window.id = old[j++].id; // the same shingle where it was
+            } else {
+                // Counted before the old one goes, so that a class they share keeps its
+                // characters when the old one stood for it.
                 ++edited.nextId;
                 ++(*classes_)[window.shingleClass].count[index];
+                if (replacing)
+                    drop(old[j++]);
             }
             fresh.push_back(window);
             state = cut->next;
@@ -617,22 +624,22 @@ void RepeatTracker::settle(TextSide which)
     edited.renumber();
 }
 
-bool RepeatTracker::isMarked(TextSide which, const Window& window) const
+bool RepeatTracker::isMarked(TextSide side, const Window& window) const
 {
     return window.end > window.start &&
-           (*classes_)[window.shingleClass].count[Index(Other(which))] > 0;
+           (*classes_)[window.shingleClass].count[Index(Other(side))] > 0;
 }
 
-std::vector<TextRange> RepeatTracker::marks(TextSide which, std::size_t from, std::size_t to) const
+std::vector<TextRange> RepeatTracker::marks(TextSide side, std::size_t from, std::size_t to) const
 {
     std::vector<TextRange> runs;
     if (!active_)
         return runs;
-    const Side& marked = side(which);
+    const Side& marked = sideOf(side);
     for (std::size_t i = marked.firstReaching(from);
          i < marked.windows.size() && marked.windows[i].start < to; ++i) {
         const Window& window = marked.windows[i];
-        if (!isMarked(which, window) || window.end <= from)
+        if (!isMarked(side, window) || window.end <= from)
             continue;
         const TextRange range{std::max<std::size_t>(window.start, from),
                               std::min<std::size_t>(window.end, to)};
@@ -644,15 +651,15 @@ std::vector<TextRange> RepeatTracker::marks(TextSide which, std::size_t from, st
     return runs;
 }
 
-std::optional<TextRange> RepeatTracker::nextMark(TextSide which, std::size_t from) const
+std::optional<TextRange> RepeatTracker::nextMark(TextSide side, std::size_t from) const
 {
     if (!active_)
         return std::nullopt;
-    const Side& marked = side(which);
+    const Side& marked = sideOf(side);
     std::optional<TextRange> run;
     for (std::size_t i = marked.firstReaching(from); i < marked.windows.size(); ++i) {
         const Window& window = marked.windows[i];
-        if (!isMarked(which, window))
+        if (!isMarked(side, window))
             continue;
         if (run && window.start <= run->end) {
             run->end = std::max<std::size_t>(run->end, window.end);
@@ -667,11 +674,11 @@ std::optional<TextRange> RepeatTracker::nextMark(TextSide which, std::size_t fro
     return std::nullopt;
 }
 
-std::optional<TextRange> RepeatTracker::previousMark(TextSide which, std::size_t from) const
+std::optional<TextRange> RepeatTracker::previousMark(TextSide side, std::size_t from) const
 {
     if (!active_)
         return std::nullopt;
-    const Side& marked = side(which);
+    const Side& marked = sideOf(side);
     // Ends never fall from one shingle to the next, so runs close going backwards too. The run
     // nearest `from` may go on in shingles that start after it.
     const auto after = static_cast<std::size_t>(
@@ -684,7 +691,7 @@ std::optional<TextRange> RepeatTracker::previousMark(TextSide which, std::size_t
             nearest = false;
             for (std::size_t k = after;
                  k < marked.windows.size() && marked.windows[k].start <= run->end; ++k) {
-                if (isMarked(which, marked.windows[k]))
+                if (isMarked(side, marked.windows[k]))
                     run->end = std::max<std::size_t>(run->end, marked.windows[k].end);
             }
         }
@@ -692,7 +699,7 @@ std::optional<TextRange> RepeatTracker::previousMark(TextSide which, std::size_t
     };
     for (std::size_t i = after; i-- > 0;) {
         const Window& window = marked.windows[i];
-        if (!isMarked(which, window))
+        if (!isMarked(side, window))
             continue;
         if (run && window.end >= run->start) {
             run->start = window.start;
@@ -707,13 +714,13 @@ std::optional<TextRange> RepeatTracker::previousMark(TextSide which, std::size_t
     return std::nullopt;
 }
 
-std::optional<TextRange> RepeatTracker::pairExtent(std::size_t entry, TextSide which) const
+std::optional<TextRange> RepeatTracker::pairExtent(std::size_t entry, TextSide side) const
 {
     if (!active_ || entry >= pairs_.size())
         return std::nullopt;
-    const Side& holder = side(which);
+    const Side& holder = sideOf(side);
     const Window* window =
-        holder.byId(which == TextSide::NewText ? pairs_[entry].newTextId : pairs_[entry].sourceId);
+        holder.byId(side == TextSide::NewText ? pairs_[entry].newTextId : pairs_[entry].sourceId);
     if (!window)
         return std::nullopt;
     return holder.extent(*window);
@@ -723,7 +730,7 @@ bool RepeatTracker::pairRepeats(std::size_t entry) const
 {
     if (!active_ || entry >= pairs_.size())
         return false;
-    const Window* window = side(TextSide::NewText).byId(pairs_[entry].newTextId);
+    const Window* window = sideOf(TextSide::NewText).byId(pairs_[entry].newTextId);
     return window && (*classes_)[window->shingleClass].count[1] > 0;
 }
 

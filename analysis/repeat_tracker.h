@@ -89,10 +89,10 @@ private:
     struct Side;
     class Classes;
 
-    Side& side(TextSide which);
-    const Side& side(TextSide which) const;
-    bool isMarked(TextSide which, const Window& window) const;
-    void settle(TextSide which);
+    Side& sideOf(TextSide side);
+    const Side& sideOf(TextSide side) const;
+    bool isMarked(TextSide side, const Window& window) const;
+    void settle(TextSide side);
 
     std::unique_ptr<Side> sides_[2];
     std::unique_ptr<Classes> classes_;

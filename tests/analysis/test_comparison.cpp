@@ -264,3 +264,31 @@ TEST(CompareShingleLists, EmptyShinglesMatchEachOther)
 }
 
 } // namespace
+
+struct EntryLines
+{
+    const char* name;
+    std::u16string listing;
+    std::size_t entries;
+    std::vector<std::size_t> lines;
+};
+
+class ListingEntryLinesTest : public testing::TestWithParam<EntryLines>
+{
+};
+
+TEST_P(ListingEntryLinesTest, EachEntryBeginsAfterALoneCarriageReturn)
+{
+    EXPECT_EQ(analysis::ListingEntryLines(GetParam().listing, GetParam().entries),
+              GetParam().lines);
+}
+
+// A shingle holding a line break takes two lines; the closing "… (+K)" line is no entry.
+INSTANTIATE_TEST_SUITE_P(
+    Listings, ListingEntryLinesTest,
+    testing::Values(EntryLines{"empty", u"", 0, {}},
+                    EntryLines{"oneALine", u"a b c\rb c d\r", 2, {0, 1}},
+                    EntryLines{"lineBreakInAShingle", u"a b\r\nc\rd e f\r", 2, {0, 2}},
+                    EntryLines{"breakEndingAShingle", u"a b c\r\n\rd e f\r", 2, {0, 2}},
+                    EntryLines{"closingLine", u"a b c\ra b c\r\u2026 (+7)\r", 2, {0, 1}}),
+    [](const testing::TestParamInfo<EntryLines>& info) { return std::string(info.param.name); });

@@ -22,11 +22,12 @@ std::vector<TextRange> AllMarks(const RepeatTracker& tracker, TextSide side)
     return tracker.marks(side, 0, tracker.text(side).size());
 }
 
-// The marks and pairs of the tracker are those the rules give for its texts as they are now.
+// The marks and pairs of the tracker are those the rules give for its texts as they are now;
+// after edits, wherever the texts share a shingle, however short they became.
 void ExpectWhereTheRulesPutThem(const RepeatTracker& tracker, bool pairsToo)
 {
-    const reference::Repeats expected =
-        reference::LocateRepeats(tracker.text(TextSide::NewText), tracker.text(TextSide::Source));
+    const reference::Repeats expected = reference::LocateRepeats(
+        tracker.text(TextSide::NewText), tracker.text(TextSide::Source), !pairsToo);
     ASSERT_EQ(AllMarks(tracker, TextSide::NewText), expected.newTextMarks);
     ASSERT_EQ(AllMarks(tracker, TextSide::Source), expected.sourceMarks);
     if (!pairsToo)
@@ -180,6 +181,17 @@ TEST(RepeatTrackerEdits, TypingMovesMarksAndSettlingFollowsTheRewording)
     EXPECT_FALSE(tracker.pairRepeats(0)); // "a b c"
     EXPECT_FALSE(tracker.pairExtent(0, TextSide::NewText).has_value());
     EXPECT_TRUE(tracker.pairRepeats(entries - 1)); // "d e f"
+}
+
+// Text put before the first shingle, where it looked for its first character, cuts the texts'
+// start again.
+TEST(RepeatTrackerEdits, AnEditBeforeTheFirstShingle)
+{
+    RepeatTracker tracker;
+    tracker.compare(u"a b c d e f ", u".... b c d e f ");
+    tracker.replace(TextSide::Source, 2, 0, u"a b ");
+    tracker.settle();
+    ExpectWhereTheRulesPutThem(tracker, false);
 }
 
 TEST(RepeatTrackerEdits, NothingIsTrackedBeforeACompareOrAfterClearing)

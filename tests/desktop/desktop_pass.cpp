@@ -60,6 +60,7 @@ private slots:
     void secondaryWindowsAsTheDesktopSeesThem();
     void endOfEveryPaneIsReachable_data();
     void endOfEveryPaneIsReachable();
+    void repeatsAreMarkedAndTheListingLeadsToThem();
     void emptyCaptionLeavesTheTitleBarEmpty();
     void closingTheMainWindowEndsTheProgram();
     void cleanupTestCase() { stopAll(); }
@@ -634,6 +635,85 @@ void tst_Desktop::endOfEveryPaneIsReachable()
              QString::number(grip.x()), QString::number(screen_.height() - 1), "mouseup", "1"});
     });
     QVERIFY2(missed.isEmpty(), qPrintable(missed.join(QStringLiteral(", "))));
+}
+
+// With real keys and clicks: a compare marks both panes; a click on the listing selects the
+// entry's pair in them while the listing keeps the keyboard, Enter hands the new-text pane the
+// keyboard; F3 selects a mark, and rewording it takes marks away once the writer stops.
+void tst_Desktop::repeatsAreMarkedAndTheListingLeadsToThem()
+{
+    QTRY_COMPARE_WITH_TIMEOUT(report().value(QStringLiteral("active")).toString(),
+                              QStringLiteral("Form1"), 5000);
+    const QString source = QStringLiteral(
+        "Спутниковые системы навигации давно перестали быть чем-то необычным. Ещё двадцать лет "
+        "назад приёмник стоил как хороший автомобиль, а сегодня он есть в каждом телефоне.");
+    report("clipboard\n" + source.toUtf8());
+    focusOn(QStringLiteral("RichTextBox2"));
+    key(QStringLiteral("ctrl+a"));
+    key(QStringLiteral("ctrl+v"));
+    report("clipboard\n" + QStringLiteral("Навигация есть почти везде. Ещё двадцать лет назад "
+                                          "приёмник стоил как хороший автомобиль, а теперь нет.")
+                               .toUtf8());
+    focusOn(QStringLiteral("RichTextBox1"));
+    key(QStringLiteral("ctrl+a"));
+    key(QStringLiteral("ctrl+v"));
+    focusOn(QStringLiteral("Command4"));
+    key(QStringLiteral("space"));
+    const QString result =
+        waitForWindow(QStringLiteral("Form4")).value(QStringLiteral("id")).toString();
+    QVERIFY(!result.isEmpty());
+    // Framed, and moved to where its frame goes.
+    QTRY_VERIFY_WITH_TIMEOUT(!cardinals(result, "_NET_FRAME_EXTENTS").isEmpty(), 10000);
+    QTest::qWait(500);
+    const auto marked = [this](const QJsonObject& r, const char* name) {
+        return pane(r, QString::fromLatin1(name)).value(QStringLiteral("marked")).toInt();
+    };
+    QJsonObject shown = waitForReport([&](const QJsonObject& r) {
+        return marked(r, "RichTextBox1") > 0 && marked(r, "RichTextBox2") > 0;
+    });
+    QVERIFY(marked(shown, "RichTextBox1") > 0 && marked(shown, "RichTextBox2") > 0);
+
+    // A click on the listing's second line.
+    QJsonObject listing;
+    for (const QJsonValue value : shown.value(QStringLiteral("listings")).toArray()) {
+        if (value.toObject().value(QStringLiteral("window")).toString() == QLatin1String("Form4") &&
+            value.toObject().value(QStringLiteral("name")).toString() ==
+                QLatin1String("RichTextBox1"))
+            listing = value.toObject();
+    }
+    QVERIFY(!listing.isEmpty());
+    const QRect view = ToRect(listing.value(QStringLiteral("view")));
+    const QPoint second = onScreen(QPoint(view.left() + 20, view.top() + view.height() / 6));
+    run(QStringLiteral(XDOTOOL_PROGRAM),
+        {"mousemove", QString::number(second.x()), QString::number(second.y()), "click", "1"});
+    const auto selected = [this](const QJsonObject& r, const char* name) {
+        const QJsonArray range =
+            pane(r, QString::fromLatin1(name)).value(QStringLiteral("selection")).toArray();
+        return range.at(1).toInt() - range.at(0).toInt();
+    };
+    shown = waitForReport([&](const QJsonObject& r) {
+        return selected(r, "RichTextBox1") > 0 && selected(r, "RichTextBox2") > 0;
+    });
+    QVERIFY(selected(shown, "RichTextBox1") > 0 && selected(shown, "RichTextBox2") > 0);
+    QCOMPARE(shown.value(QStringLiteral("active")).toString(), QStringLiteral("Form4"));
+    key(QStringLiteral("Return"));
+    QTRY_COMPARE_WITH_TIMEOUT(report().value(QStringLiteral("active")).toString(),
+                              QStringLiteral("Form1"), 5000);
+    QCOMPARE(report().value(QStringLiteral("focus")).toString(), QStringLiteral("RichTextBox1"));
+
+    // F3 from the start selects the first mark; typed over, it stops repeating.
+    key(QStringLiteral("ctrl+Home"));
+    key(QStringLiteral("F3"));
+    shown = waitForReport([&](const QJsonObject& r) { return selected(r, "RichTextBox1") > 0; });
+    QVERIFY(selected(shown, "RichTextBox1") > 0);
+    const int marks = marked(shown, "RichTextBox1");
+    run(QStringLiteral(XDOTOOL_PROGRAM), {"type", "--delay", "40", "иначе"});
+    QTRY_VERIFY_WITH_TIMEOUT(marked(report(), "RichTextBox1") < marks, 5000);
+
+    // Closed as a writer closes it, for the tests after this one.
+    run(QStringLiteral(XDOTOOL_PROGRAM), {"windowactivate", "--sync", result});
+    key(QStringLiteral("Escape"));
+    QVERIFY(waitForWindow(QStringLiteral("Form4"), false).isEmpty());
 }
 
 void tst_Desktop::resultWindowAsTheDesktopSeesIt()

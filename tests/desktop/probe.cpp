@@ -5,6 +5,9 @@
 // The pass writes PALIMO_PROBE_DIR/request; the probe answers with PALIMO_PROBE_DIR/report.json.
 #include "support/caption_place.h"
 
+#include <QAbstractButton>
+#include <QAbstractScrollArea>
+#include <QAccessible>
 #include <QApplication>
 #include <QClipboard>
 #include <QDir>
@@ -20,6 +23,7 @@
 #include <QStyleOptionSlider>
 #include <QTextCursor>
 #include <QTextDocument>
+#include <QTextEdit>
 #include <QTimer>
 #include <QWindow>
 
@@ -119,18 +123,44 @@ QJsonObject Report()
         const QRect thumb = bar->style()->subControlRect(QStyle::CC_ScrollBar, &option,
                                                          QStyle::SC_ScrollBarSlider, bar);
         const QRect visible = VisiblePart(pane->viewport());
+        int marked = 0;
+        for (const QTextEdit::ExtraSelection& mark : pane->extraSelections())
+            marked += mark.cursor.selectionEnd() - mark.cursor.selectionStart();
         panes.append(QJsonObject{
             {"name", pane->objectName()},
             {"window", pane->window()->objectName()},
             {"characters", pane->document()->characterCount()},
+            {"selection",
+             QJsonArray{pane->textCursor().selectionStart(), pane->textCursor().selectionEnd()}},
+            {"marked", marked},
             {"endInPane", pane->viewport()->rect().contains(last)},
             {"endShown", visible.contains(lastInWindow)},
             {"view", ToJson(QRect(pane->window()->mapToGlobal(visible.topLeft()), visible.size()))},
             {"thumb", ToJson(QRect(bar->mapToGlobal(thumb.topLeft()), thumb.size()))}});
     }
+    // A listing, as assistive technology reads it: its current entry is the text's cursor.
+    QJsonArray listings;
+    for (QWidget* widget : QApplication::allWidgets()) {
+        auto* area = qobject_cast<QAbstractScrollArea*>(widget);
+        if (!area || qobject_cast<QPlainTextEdit*>(widget) || !area->isVisible() ||
+            area->objectName().isEmpty())
+            continue;
+        QAccessibleInterface* read = QAccessible::queryAccessibleInterface(area);
+        QAccessibleTextInterface* text = read ? read->textInterface() : nullptr;
+        if (!text)
+            continue;
+        const QRect view = VisiblePart(area->viewport());
+        listings.append(QJsonObject{
+            {"name", area->objectName()},
+            {"window", area->window()->objectName()},
+            {"cursor", text->cursorPosition()},
+            {"characters", text->characterCount()},
+            {"view", ToJson(QRect(area->window()->mapToGlobal(view.topLeft()), view.size()))}});
+    }
     const QWidget* focus = QApplication::focusWidget();
     return {{"focus", focus ? focus->objectName() : QString()},
             {"panes", panes},
+            {"listings", listings},
             {"focusInView", focus && VisiblePart(focus).contains(FocusPlace(focus))},
             {"active",
              QApplication::activeWindow() ? QApplication::activeWindow()->objectName() : QString()},

@@ -2,11 +2,15 @@
 // program's rules still hold, and ending with "Выход": the process must exit with status 0.
 // Usage: monkey_test [SEED [EVENTS]]
 #include "support/random_edits.h"
+#include "support/reference.h"
 #include "support/scrolling.h"
+#include "support/text_generator.h"
 #include "support/widgets.h"
+#include "ui/common/listing_pane.h"
 #include "ui/common/strings.h"
 #include "ui/common/text_pane.h"
 #include "ui/main/main_window.h"
+#include "ui/main/repeat_follower.h"
 #include "ui/windows/about_window.h"
 #include "ui/windows/help_window.h"
 #include "ui/windows/options_window.h"
@@ -81,6 +85,16 @@ public:
         case 14:
             scrollToTheEnd(randomPane(), index);
             break;
+        case 15:
+            clickTheListing();
+            break;
+        case 16:
+            QTest::keyClick(pick({window_.newTextPane(), window_.sourcePane()}), Qt::Key_F3,
+                            pick({Qt::NoModifier, Qt::ShiftModifier}));
+            break;
+        case 17:
+            typeInsideAMark();
+            break;
         default:
             uitest::Tick(&window_, "Timer3");
             break;
@@ -117,6 +131,41 @@ private:
                          qPrintable(missed.join(QLatin1String(", "))));
             std::exit(1);
         }
+    }
+
+    // A click, a double click, Up, Down or Enter in the listing, where one is shown.
+    void clickTheListing()
+    {
+        ui::ResultWindow* result = window_.resultWindow();
+        if (!result)
+            return;
+        auto* listing = Find<ui::ListingPane>(result, "RichTextBox1");
+        if (!listing->isVisible() || listing->lineCount() < 2)
+            return;
+        const QRect line = listing->lineRect(listing->topLine() + texts().number(0, 1));
+        switch (texts().number(0, 3)) {
+        case 0:
+            QTest::mouseClick(listing->viewport(), Qt::LeftButton, {}, line.center());
+            break;
+        case 1:
+            QTest::mouseDClick(listing->viewport(), Qt::LeftButton, {}, line.center());
+            break;
+        default:
+            QTest::keyClick(listing, pick({Qt::Key_Up, Qt::Key_Down, Qt::Key_Return}));
+            break;
+        }
+    }
+
+    // The writer rewords where a mark stands: the cursor goes into one, and keys follow.
+    void typeInsideAMark()
+    {
+        ui::TextPane* pane = pick({window_.newTextPane(), window_.sourcePane()});
+        pane->setFocus();
+        QTest::keyClick(pane, Qt::Key_F3);
+        QTextCursor cursor = pane->textCursor();
+        cursor.setPosition((cursor.selectionStart() + cursor.selectionEnd()) / 2);
+        pane->setTextCursor(cursor);
+        uitest::TypeText(pane, ui::ToQString(texts().text(texts().number(1, 3))));
     }
 
     void useOptions()
@@ -187,6 +236,46 @@ private:
             auxiliaryShown ? window_.auxiliaryPane() : window_.newTextPane();
         if (window_.sourcePane()->width() != asWideAs->width())
             fail("the upper panes are out of step");
+
+        // Once brought up to date, the marks are where the texts share a shingle.
+        if (index % 20 == 0) {
+            auto* follower = window_.findChild<ui::RepeatFollower*>();
+            follower->settle();
+            if (follower->isActive() &&
+                (MarksOf(*follower, window_.newTextPane(), analysis::TextSide::NewText) !=
+                     Expected(window_.newTextPane(), window_.sourcePane(), true) ||
+                 MarksOf(*follower, window_.sourcePane(), analysis::TextSide::Source) !=
+                     Expected(window_.newTextPane(), window_.sourcePane(), false)))
+                fail("the marks are not where the texts repeat each other");
+        }
+    }
+
+    static std::vector<ui::PaneRange> MarksOf(const ui::RepeatFollower& follower,
+                                              const ui::TextPane* pane, analysis::TextSide side)
+    {
+        return follower.marks(side, 0, pane->document()->characterCount() - 1);
+    }
+
+    // The marks the rules give, from plain text to the document, where each paragraph break is
+    // one character instead of CR LF.
+    static std::vector<ui::PaneRange> Expected(const ui::TextPane* newText,
+                                               const ui::TextPane* source, bool ofNewText)
+    {
+        const QString newPlain = newText->plainText();
+        const QString sourcePlain = source->plainText();
+        const reference::Repeats repeats =
+            reference::LocateRepeats(ui::ToU16View(newPlain), ui::ToU16View(sourcePlain), true);
+        const QString& plain = ofNewText ? newPlain : sourcePlain;
+        const auto document = [&plain](std::size_t position) {
+            return static_cast<int>(position) -
+                   static_cast<int>(
+                       plain.left(static_cast<qsizetype>(position)).count(QStringLiteral("\r\n")));
+        };
+        std::vector<ui::PaneRange> ranges;
+        for (const analysis::TextRange& run :
+             ofNewText ? repeats.newTextMarks : repeats.sourceMarks)
+            ranges.push_back({document(run.start), document(run.end)});
+        return ranges;
     }
 
     ui::MainWindow& window_;

@@ -32,8 +32,8 @@ void tst_LineBreakConversion::conversions_data()
     row("lfCr", u"a\n\rb", u"a\n\nb", u"a\r\n\rb", u"a\n\rb");
     row("crCrLf", u"\r\r\n", u"\n\n", u"\r\r\r\n", u"\r\r\n");
     row("paragraphSeparator", u"a\u2029b", u"a\u2029b", u"a\r\nb", u"a\nb");
-    row("lineSeparator", u"a\u2028b", u"a\u2028b", u"a\r\nb", u"a\nb");
-    row("separatorsOnly", u"\u2029\u2028\u2029", u"\u2029\u2028\u2029", u"\r\n\r\n\r\n", u"\n\n\n");
+    row("lineSeparator", u"a\u2028b", u"a\nb", u"a\r\nb", u"a\nb");
+    row("separatorsOnly", u"\u2029\u2028\u2029", u"\u2029\n\u2029", u"\r\n\r\n\r\n", u"\n\n\n");
     row("noBreakSpaceKept", u"a\u00A0b\u2029", u"a\u00A0b\u2029", u"a\u00A0b\r\n", u"a\u00A0b\n");
 }
 

@@ -6,9 +6,12 @@ namespace ui {
 
 QString ToToolkitLineBreaks(QString text)
 {
-    // In place when the text is not shared.
+    // In place when the text is not shared. A line separator becomes a paragraph break too, as
+    // the pane's plain text gives both as CR LF: every line break of a pane is then a
+    // paragraph's end, and a position in the pane is one in its plain text, CR LF aside.
     text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
     text.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    text.replace(QChar::LineSeparator, QLatin1Char('\n'));
     return text;
 }
 

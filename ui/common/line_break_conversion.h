@@ -17,7 +17,8 @@ constexpr bool IsDocumentLineBreak(QChar c)
     return c == QChar::ParagraphSeparator || c == QChar::LineSeparator;
 }
 
-// CR LF, CR and LF each as one line feed: a text as the toolkit takes it in.
+// CR LF, CR, LF and the line separator each as one line feed: a text as the toolkit takes it
+// in.
 QString ToToolkitLineBreaks(QString text);
 
 // A document's line breaks, and line feeds, each as CR LF: a text as the program reads it.

@@ -3,13 +3,16 @@
 #include "application_palette.h"
 #include "line_break_conversion.h"
 #include "line_breaking.h"
+#include "listing_accessible.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QClipboard>
 #include <QElapsedTimer>
 #include <QKeyEvent>
 #include <QPainter>
 #include <QScrollBar>
+#include <QTextCharFormat>
 #include <QTextLayout>
 
 #include <algorithm>
@@ -28,6 +31,11 @@ constexpr qint64 SliceMilliseconds = 4;
 
 ListingPane::ListingPane(QWidget* parent) : QAbstractScrollArea(parent)
 {
+    static const bool accessible = [] {
+        QAccessible::installFactory(ListingAccessibleFactory);
+        return true;
+    }();
+    Q_UNUSED(accessible)
     setFocusPolicy(Qt::StrongFocus);
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     viewport()->setCursor(Qt::IBeamCursor);
@@ -49,6 +57,9 @@ void ListingPane::replacePlainText(QString text)
         starts_.push_back(static_cast<int>(i + 1));
     anchor_ = position_ = 0;
     topLine_ = 0;
+    entryLines_.clear();
+    entryDone_ = {};
+    currentEntry_ = -1;
     forgetRows();
     updateScrollRange();
     viewport()->update();
@@ -204,6 +215,16 @@ void ListingPane::paintEvent(QPaintEvent*)
     if (topRow_ > 0)
         painter.setClipRect(QRectF(0, DocumentMargin, viewport()->width(), viewport()->height()));
 
+    // The current entry as a list shows its current item; an entry done greyed and struck out.
+    const QPalette::ColorGroup group = hasFocus() ? QPalette::Active : QPalette::Inactive;
+    QTextLayout::FormatRange whole;
+    whole.start = 0;
+    QTextCharFormat current;
+    current.setForeground(palette().brush(group, QPalette::HighlightedText));
+    QTextCharFormat done;
+    done.setForeground(palette().brush(QPalette::Disabled, QPalette::Text));
+    done.setFontStrikeOut(true);
+
     std::map<int, std::unique_ptr<QTextLayout>> kept;
     qreal y = DocumentMargin;
     for (int line = topLine_; line < lineCount() && y < viewport()->height(); ++line) {
@@ -211,6 +232,21 @@ void ListingPane::paintEvent(QPaintEvent*)
         const qreal skipped = skippedHeight(line, layout);
         const int start = starts_[static_cast<std::size_t>(line)];
         QList<QTextLayout::FormatRange> selections;
+        if (const int entry = entryOfLine(line); entry >= 0) {
+            whole.length = static_cast<int>(layout.text().size());
+            if (entryDone_ && entryDone_(entry)) {
+                whole.format = done;
+                selections << whole;
+            }
+            if (entry == currentEntry_) {
+                painter.fillRect(
+                    QRectF(0, y, viewport()->width(), layout.boundingRect().height() - skipped),
+                    palette().brush(group, QPalette::Highlight));
+                whole.format = current;
+                whole.format.setFontStrikeOut(entryDone_ && entryDone_(entry));
+                selections << whole;
+            }
+        }
         if (last > first && last > start && first <= start + layout.text().size()) {
             selection.start = qMax(0, first - start);
             selection.length =
@@ -276,6 +312,20 @@ void ListingPane::mousePressEvent(QMouseEvent* event)
     if (!(event->modifiers() & Qt::ShiftModifier))
         anchor_ = position_;
     viewport()->update();
+    tellSelection();
+    if (const int entry = entryOfLine(lineAt(position_)); entry >= 0)
+        setCurrentEntry(entry);
+}
+
+void ListingPane::mouseDoubleClickEvent(QMouseEvent* event)
+{
+    if (event->button() != Qt::LeftButton)
+        return;
+    const int entry = entryOfLine(lineAt(positionAt(event->position().toPoint())));
+    if (entry < 0)
+        return;
+    setCurrentEntry(entry);
+    emit entryActivated(entry);
 }
 
 void ListingPane::mouseMoveEvent(QMouseEvent* event)
@@ -284,6 +334,7 @@ void ListingPane::mouseMoveEvent(QMouseEvent* event)
         return;
     position_ = positionAt(event->position().toPoint());
     viewport()->update();
+    tellSelection();
 }
 
 void ListingPane::keyPressEvent(QKeyEvent* event)
@@ -294,6 +345,16 @@ void ListingPane::keyPressEvent(QKeyEvent* event)
     }
     if (event == QKeySequence::SelectAll) {
         selectAll();
+        return;
+    }
+    if (entryCount() > 0 && (event->key() == Qt::Key_Up || event->key() == Qt::Key_Down)) {
+        const int step = event->key() == Qt::Key_Up ? -1 : 1;
+        setCurrentEntry(currentEntry_ < 0 ? (step > 0 ? 0 : entryCount() - 1)
+                                          : std::clamp(currentEntry_ + step, 0, entryCount() - 1));
+        return;
+    }
+    if (currentEntry_ >= 0 && (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter)) {
+        emit entryActivated(currentEntry_);
         return;
     }
     if (event == QKeySequence::MoveToStartOfDocument || event->key() == Qt::Key_Home) {
@@ -313,11 +374,114 @@ QString ListingPane::selectedText() const
     return text_.mid(first, qMax(anchor_, position_) - first);
 }
 
+void ListingPane::select(int start, int end)
+{
+    anchor_ = std::clamp(start, 0, static_cast<int>(text_.size()));
+    position_ = std::clamp(end, 0, static_cast<int>(text_.size()));
+    viewport()->update();
+    tellSelection();
+}
+
 void ListingPane::selectAll()
 {
-    anchor_ = 0;
-    position_ = static_cast<int>(text_.size());
+    select(0, static_cast<int>(text_.size()));
+}
+
+QRect ListingPane::characterRect(int position) const
+{
+    const int line = lineAt(position);
+    const QRect place = lineRect(line);
+    if (!place.isValid())
+        return {};
+    const QTextLayout& layout = shownLayout(line);
+    const int offset = position - lineStart(line);
+    const QTextLine row = layout.lineForTextPosition(offset);
+    if (!row.isValid())
+        return {};
+    const qreal x = row.cursorToX(offset);
+    const qreal next = row.cursorToX(offset + 1);
+    const qreal top = place.top() + row.y() - skippedHeight(line, layout);
+    return QRectF(x, top, std::max<qreal>(1, next - x), row.height()).toAlignedRect();
+}
+
+void ListingPane::scrollToPosition(int position)
+{
+    const int line = lineAt(position);
+    const QRect place = lineRect(line);
+    if (!place.isValid() || !viewport()->rect().contains(place))
+        verticalScrollBar()->setValue(firstRowOf(line));
+}
+
+void ListingPane::tellSelection() const
+{
+    QAccessibleTextSelectionEvent event(const_cast<ListingPane*>(this), selectionStart(),
+                                        selectionEnd());
+    event.setCursorPosition(position_);
+    QAccessible::updateAccessibility(&event);
+}
+
+int ListingPane::lineAt(int position) const
+{
+    return static_cast<int>(std::upper_bound(starts_.begin(), starts_.end(), position) -
+                            starts_.begin()) -
+           1;
+}
+
+void ListingPane::setEntries(std::vector<int> lines, int end, std::function<bool(int)> done)
+{
+    entryLines_ = std::move(lines);
+    entriesEnd_ = end;
+    entryDone_ = std::move(done);
+    currentEntry_ = -1;
     viewport()->update();
+}
+
+int ListingPane::entryOfLine(int line) const
+{
+    if (entryLines_.empty() || line < entryLines_.front() || line >= entriesEnd_)
+        return -1;
+    return static_cast<int>(std::upper_bound(entryLines_.begin(), entryLines_.end(), line) -
+                            entryLines_.begin()) -
+           1;
+}
+
+void ListingPane::setCurrentEntry(int entry)
+{
+    if (entry == currentEntry_ || entry < 0 || entry >= entryCount())
+        return;
+    currentEntry_ = entry;
+    scrollToEntry(entry);
+    viewport()->update();
+    // A screen reader follows the current entry as the cursor of the text.
+    QAccessibleTextCursorEvent event(this, lineStart(entryLines_[static_cast<std::size_t>(entry)]));
+    QAccessible::updateAccessibility(&event);
+    emit currentEntryChanged(entry);
+}
+
+void ListingPane::updateEntries()
+{
+    if (!entryLines_.empty())
+        viewport()->update();
+}
+
+// Brings an entry into view: to the top when it lies above, else its last row to the bottom.
+void ListingPane::scrollToEntry(int entry)
+{
+    const int first = entryLines_[static_cast<std::size_t>(entry)];
+    const int last = (entry + 1 < entryCount() ? entryLines_[static_cast<std::size_t>(entry) + 1]
+                                               : entriesEnd_) -
+                     1;
+    const QRect top = lineRect(first);
+    const QRect bottom = lineRect(last);
+    const QRect view = viewport()->rect();
+    if (top.isValid() && bottom.isValid() && view.contains(top) && view.contains(bottom))
+        return;
+    QScrollBar* bar = verticalScrollBar();
+    if (first <= topLine_ || !bottom.isValid() || bottom.bottom() > view.bottom())
+        bar->setValue(first <= topLine_ ? firstRowOf(first)
+                                        : firstRowOf(last) + rowsOf(last) - bar->pageStep());
+    if (!lineRect(first).isValid())
+        bar->setValue(firstRowOf(first));
 }
 
 void ListingPane::copy() const

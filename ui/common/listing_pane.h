@@ -7,9 +7,12 @@
 
 #include "colour_value.h"
 
+#include <algorithm>
+
 #include <QAbstractScrollArea>
 #include <QTimer>
 
+#include <functional>
 #include <map>
 #include <memory>
 #include <vector>
@@ -31,6 +34,8 @@ public:
     void replacePlainText(QString text);
     // Every line break as CR LF, as a text pane gives it.
     QString plainText() const;
+    // The text as the pane holds it, every line break as LF: what positions count in.
+    const QString& text() const { return text_; }
     int lineCount() const { return static_cast<int>(starts_.size()); }
     // The line the first row in view belongs to.
     int topLine() const { return topLine_; }
@@ -43,22 +48,51 @@ public:
     ColourValue backgroundColour() const { return backgroundColour_; }
     void setBackgroundColour(ColourValue value);
 
+    QString selectedText() const;
+    int selectionStart() const { return std::min(anchor_, position_); }
+    int selectionEnd() const { return std::max(anchor_, position_); }
+    // Selects [start, end) of text().
+    void select(int start, int end);
+    void selectAll();
+    void copy() const;
+    // The text position nearest a point of the viewport, and where a position is drawn in it
+    // (null out of view); brings a position into view.
+    int positionAtPoint(QPoint point) const { return positionAt(point); }
+    QRect characterRect(int position) const;
+    void scrollToPosition(int position);
+    // Where line `line` begins in the text, line breaks as LF.
+    int lineStart(int line) const { return starts_[static_cast<std::size_t>(line)]; }
+    int lineAt(int position) const;
+
+    // The listing's entries, each a run of lines: entry e takes lines [lines[e], lines[e + 1]),
+    // the last one up to `end`. A click or Up and Down make an entry current; a double click or
+    // Enter activate it. `done` tells which entries to draw as done.
+    void setEntries(std::vector<int> lines, int end, std::function<bool(int)> done);
+    int entryCount() const { return static_cast<int>(entryLines_.size()); }
+    int entryLine(int entry) const { return entryLines_[static_cast<std::size_t>(entry)]; }
+    int currentEntry() const { return currentEntry_; }
+    void setCurrentEntry(int entry);
+    // Redraws the entries in view, after which of them are done changed.
+    void updateEntries();
+
     // Lines laid out to be shown since the pane was made: the lines in view, not all of them.
     quint64 linesLaidOut() const { return linesLaidOut_; }
+
+signals:
+    void currentEntryChanged(int entry);
+    void entryActivated(int entry);
 
 protected:
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void scrollContentsBy(int dx, int dy) override;
     void mousePressEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void changeEvent(QEvent* event) override;
 
 private:
-    QString selectedText() const;
-    void selectAll();
-    void copy() const;
     QString lineText(int line) const;
     std::unique_ptr<QTextLayout> layOut(int line) const;
     QTextLayout& shownLayout(int line) const;
@@ -71,6 +105,9 @@ private:
     void countSlice();
     void updateScrollRange();
     int positionAt(QPoint point) const;
+    int entryOfLine(int line) const;
+    void scrollToEntry(int entry);
+    void tellSelection() const;
     void applyBackground();
 
     QString text_;            // line breaks as LF
@@ -88,6 +125,10 @@ private:
     int topRow_ = 0;
     int anchor_ = 0;
     int position_ = 0;
+    std::vector<int> entryLines_;
+    int entriesEnd_ = 0;
+    std::function<bool(int)> entryDone_;
+    int currentEntry_ = -1;
     ColourValue backgroundColour_ = Rgb(255, 255, 255);
 };
 

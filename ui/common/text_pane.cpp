@@ -5,13 +5,21 @@
 #include "missing_glyphs.h"
 #include "pane_document_layout.h"
 
+#include <QContextMenuEvent>
 #include <QDropEvent>
 #include <QEvent>
+#include <QImage>
 #include <QKeyEvent>
+#include <QMenu>
 #include <QMimeData>
+#include <QPainter>
 #include <QScrollBar>
+#include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
+#include <QTextLayout>
+
+#include <memory>
 
 namespace ui {
 
@@ -165,6 +173,58 @@ void TextPane::resizeEvent(QResizeEvent* event)
 bool TextPane::isLaidOut() const
 {
     return layout_->isComplete();
+}
+
+std::pair<int, int> TextPane::visibleRange() const
+{
+    const qreal height = viewport()->height();
+    const QPointF offset = contentOffset();
+    int first = -1;
+    int last = 0;
+    for (QTextBlock block = firstVisibleBlock(); block.isValid(); block = block.next()) {
+        const QRectF box = blockBoundingGeometry(block).translated(offset);
+        if (box.top() > height)
+            break;
+        const QTextLayout* layout = block.layout();
+        for (int i = 0; i < layout->lineCount(); ++i) {
+            const QTextLine line = layout->lineAt(i);
+            const qreal top = box.top() + line.y();
+            if (top + line.height() < 0)
+                continue;
+            if (top > height)
+                break;
+            if (first < 0)
+                first = block.position() + line.textStart();
+            last = block.position() + line.textStart() + line.textLength();
+        }
+    }
+    return {std::max(first, 0), std::max(last, first)};
+}
+
+// Drawing the cursor leaves Qt's shaping of its whole paragraph in memory, some forty bytes a
+// character, until the paragraph is next drawn: for a paragraph of megabytes, hundreds. A long
+// one lets it go at once, by a draw that falls outside every line.
+void TextPane::paintEvent(QPaintEvent* event)
+{
+    QPlainTextEdit::paintEvent(event);
+    constexpr int LongParagraph = 1 << 16;
+    const QTextBlock block = textCursor().block();
+    if (block.length() > LongParagraph && block.layout()->lineCount() > 0) {
+        QImage nowhere(1, 1, QImage::Format_ARGB32_Premultiplied);
+        QPainter painter(&nowhere);
+        block.layout()->draw(&painter, QPointF(), {}, QRectF(0, -1e9, 1, 1));
+    }
+}
+
+// Qt's own commands first, then the pane's own (its actions).
+void TextPane::contextMenuEvent(QContextMenuEvent* event)
+{
+    std::unique_ptr<QMenu> menu(createStandardContextMenu(event->pos()));
+    if (!actions().isEmpty()) {
+        menu->addSeparator();
+        menu->addActions(actions());
+    }
+    menu->exec(event->globalPos());
 }
 
 void TextPane::changeEvent(QEvent* event)

@@ -38,6 +38,10 @@ public:
     quint64 textRevision() const { return textRevision_; }
     // What laying out paragraphs took since the pane was made: it grows with the text, not faster.
     LineBreakWork lineBreakWork() const;
+    // The characters in view, [first, last), from the first line shown to the last: read from
+    // the lines laid out, without asking where a character is drawn, which in a paragraph of
+    // megabytes has Qt shape all of it.
+    std::pair<int, int> visibleRange() const;
     // Whether every paragraph is laid out, so that the scroll range counts every line; those out
     // of view are laid out while the event loop is idle.
     bool isLaidOut() const;
@@ -53,6 +57,8 @@ protected:
     void dropEvent(QDropEvent* event) override;
     QMimeData* createMimeDataFromSelection() const override;
     void keyPressEvent(QKeyEvent* event) override;
+    void contextMenuEvent(QContextMenuEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
     void focusInEvent(QFocusEvent* event) override;
     void changeEvent(QEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;

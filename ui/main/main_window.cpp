@@ -3,6 +3,8 @@
 #include "auxiliary_pane_switch.h"
 #include "document_statistics.h"
 #include "figures_row.h"
+#include "pane_marks.h"
+#include "repeat_follower.h"
 #include "ui/common/branding.h"
 #include "ui/common/controls.h"
 #include "ui/common/design_fonts.h"
@@ -20,6 +22,7 @@
 
 #include "analysis/analysis.h"
 
+#include <QAction>
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QGroupBox>
@@ -83,6 +86,19 @@ TextPane* MakePane(QWidget* parent, const char* name, const QRect& place, const 
     pane->setFont(font);
     pane->replacePlainText(text);
     return pane;
+}
+
+// Selects [start, end) of a pane, from its start to its end, and brings it into view: its start
+// first, so that the whole of it shows where it fits.
+void SelectInPane(TextPane* pane, PaneRange range)
+{
+    QTextCursor cursor(pane->document());
+    cursor.setPosition(range.start);
+    pane->setTextCursor(cursor);
+    pane->ensureCursorVisible();
+    cursor.setPosition(range.end, QTextCursor::KeepAnchor);
+    pane->setTextCursor(cursor);
+    pane->ensureCursorVisible();
 }
 
 } // namespace
@@ -168,10 +184,42 @@ void MainWindow::buildPanes()
                 [this, pane] { keepCursorInView(pane); });
         pane->installEventFilter(this);
     }
+    buildRepeatMarks();
     connect(newTextPane_, &TextPane::charactersChanged, this, &MainWindow::mirrorCaption);
     newTextStatistics_ = new DocumentStatistics(newTextPane_->document(), this);
     connect(sourcePane_, &TextPane::focusGained, this,
             [this] { sourcePane_->setFontSize(SourcePaneFontSize); });
+}
+
+// The repeats of the last compare marked in the new-text and source panes, followed while the
+// writer rewords, and reached with F3 and Shift+F3 or the panes' context menu.
+void MainWindow::buildRepeatMarks()
+{
+    repeats_ = new RepeatFollower(newTextPane_, sourcePane_, this);
+    for (const auto& marked : {std::pair{newTextPane_, analysis::TextSide::NewText},
+                               std::pair{sourcePane_, analysis::TextSide::Source}}) {
+        TextPane* pane = marked.first;
+        const analysis::TextSide side = marked.second;
+        new PaneMarks(pane, repeats_, side);
+        for (const bool forward : {true, false}) {
+            auto* action = new QAction(forward ? QStringLiteral("Следующее повторение")
+                                               : QStringLiteral("Предыдущее повторение"),
+                                       pane);
+            action->setShortcut(forward ? QKeySequence(Qt::Key_F3)
+                                        : QKeySequence(Qt::SHIFT | Qt::Key_F3));
+            action->setShortcutContext(Qt::WidgetShortcut);
+            action->setEnabled(false);
+            connect(action, &QAction::triggered, this,
+                    [this, pane, side, forward] { selectMark(pane, side, forward); });
+            connect(repeats_, &RepeatFollower::marksChanged, action,
+                    [this, action] { action->setEnabled(repeats_->isActive()); });
+            pane->addAction(action);
+        }
+    }
+    connect(repeats_, &RepeatFollower::marksChanged, this, [this] {
+        if (ResultWindow* window = resultWindow_.get())
+            window->updateEntries();
+    });
 }
 
 void MainWindow::buildServiceFrame()
@@ -345,14 +393,21 @@ void MainWindow::compare()
 {
     const int shownShingleLength =
         analysis::ReadShownShingleLength(ToU16View(shingleLengthField_->text()));
-    const QString newText = newTextPane_->plainText();
-    const QString source = sourcePane_->plainText();
-    const analysis::ComparisonOutcome outcome =
-        analysis::CompareTexts(ToU16View(newText), ToU16View(source));
+    // The same counting gives the figures, the listing, the marks and the listing's pairs.
+    const analysis::ComparisonOutcome outcome = repeats_->compare();
 
     if (const auto* result = std::get_if<analysis::ComparisonResult>(&outcome)) {
-        resultWindow_.ensure([this] { return new ResultWindow(this); })
-            ->present(*result, shownShingleLength);
+        ResultWindow* window = resultWindow_.ensure([this] {
+            auto* made = new ResultWindow(this);
+            connect(made, &ResultWindow::entryChosen, this,
+                    [this](int entry) { selectPair(entry, false); });
+            connect(made, &ResultWindow::entryActivated, this,
+                    [this](int entry) { selectPair(entry, true); });
+            return made;
+        });
+        window->present(*result, shownShingleLength);
+        window->setEntries(repeats_->pairCount(),
+                           [this](int entry) { return repeats_->isPairDone(entry); });
         return;
     }
     QMessageBox message(QMessageBox::NoIcon, ApplicationTitle(),
@@ -363,10 +418,39 @@ void MainWindow::compare()
 
 void MainWindow::clearAll()
 {
+    // The marks go with the text; they come back with the next compare.
+    repeats_->clear();
     newTextPane_->replacePlainText(QString());
     sourcePane_->replacePlainText(QString());
     auxiliaryPane_->replacePlainText(QString());
     setCaption(ApplicationTitle());
+}
+
+// Selects an entry's pair, the new-text shingle and the source shingle it repeats, each in its
+// pane and scrolled into view, leaving the keyboard where it is; activated, the new-text pane
+// takes the keyboard with the combination selected, ready to be retyped.
+void MainWindow::selectPair(int entry, bool activate)
+{
+    for (const auto& [pane, side] : {std::pair{newTextPane_, analysis::TextSide::NewText},
+                                     std::pair{sourcePane_, analysis::TextSide::Source}}) {
+        if (const std::optional<PaneRange> extent = repeats_->pairExtent(entry, side))
+            SelectInPane(pane, *extent);
+    }
+    if (!activate)
+        return;
+    activateWindow();
+    raise();
+    newTextPane_->setFocus(Qt::OtherFocusReason);
+}
+
+void MainWindow::selectMark(TextPane* pane, analysis::TextSide side, bool forward)
+{
+    const QTextCursor cursor = pane->textCursor();
+    const std::optional<PaneRange> mark =
+        forward ? repeats_->nextMark(side, cursor.selectionEnd())
+                : repeats_->previousMark(side, cursor.selectionStart());
+    if (mark)
+        SelectInPane(pane, *mark);
 }
 
 void MainWindow::showOptions()

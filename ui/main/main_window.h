@@ -1,6 +1,7 @@
 // Form1: the source article above, the new article below, and the commands around them.
 #pragma once
 
+#include "analysis/repeat_tracker.h"
 #include "figures_row.h"
 #include "ui/common/window_slot.h"
 #include "work_timer.h"
@@ -20,6 +21,7 @@ namespace ui {
 class AboutWindow;
 class AuxiliaryPaneSwitch;
 class DocumentStatistics;
+class RepeatFollower;
 class HelpWindow;
 class OptionsWindow;
 class ResultWindow;
@@ -61,6 +63,9 @@ private:
     void setDesignTabOrder();
 
     void keepCursorInView(TextPane* pane);
+    void buildRepeatMarks();
+    void selectPair(int entry, bool activate);
+    void selectMark(TextPane* pane, analysis::TextSide side, bool forward);
     void compare();
     void clearAll();
     void showOptions();
@@ -95,6 +100,7 @@ private:
 
     AuxiliaryPaneSwitch* paneSwitch_ = nullptr;
     DocumentStatistics* newTextStatistics_ = nullptr;
+    RepeatFollower* repeats_ = nullptr;
     WorkTimer workTimer_;
     QString caption_;
     quint64 statisticsRevision_ = ~quint64{0};

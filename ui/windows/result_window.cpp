@@ -79,6 +79,8 @@ ResultWindow::ResultWindow(QWidget* owner)
     listingTitle_ = MakeLabel(this, "Label3", ListingTitle, TwipsRect(240, 600, 4215, 255));
     listingTitle_->hide();
     listing_ = MakeListingPane(this, "RichTextBox1", TwipsRect(240, 840, 4335, 1575));
+    connect(listing_, &ListingPane::currentEntryChanged, this, &ResultWindow::entryChosen);
+    connect(listing_, &ListingPane::entryActivated, this, &ResultWindow::entryActivated);
     listing_->hide();
 
     // The design's second block, below the highest height the window is ever given.
@@ -112,12 +114,18 @@ void ResultWindow::present(const analysis::ComparisonResult& result, int shownSh
         ToQString(analysis::FormatResultLine(result.Percentage, shownShingleLength)));
     setOuterHeightTwips(CollapsedOuterHeight);
     heading_->hide();
-    if (result.Percentage > 0) {
+    listingIsNew_ = result.Percentage > 0;
+    if (listingIsNew_) {
         setOuterHeightTwips(ExpandedOuterHeight);
         listingTitle_->show();
         listing_->replacePlainText(ToQString(result.MatchListing));
+        const std::vector<std::size_t> units =
+            analysis::ListingEntryLines(result.MatchListing, result.MatchListing.size());
+        listingUnits_.assign(units.begin(), units.end());
         listing_->show();
         heading_->show();
+    } else {
+        listing_->setEntries({}, 0, {});
     }
     SetWindowCaption(this, ToQString(analysis::VerdictCaption(result)));
     ShowInFront(this);
@@ -131,6 +139,25 @@ void ResultWindow::placeNearOwner()
     // Room for the highest height a later comparison may give the window, so it stays whole.
     const QSize outer = QSize(width(), ClientHeight(ExpandedOuterHeight, frame_)).grownBy(frame_);
     MoveFrameTo(this, FirstPlacement(outer, OwnerPlace(this), available), frame_);
+}
+
+void ResultWindow::setEntries(int count, std::function<bool(int)> done)
+{
+    if (!listingIsNew_)
+        return;
+    // One line past the last entry: the closing "… (+K)" line where entries were left out, else
+    // the empty line after the last carriage return.
+    count = std::min(count, static_cast<int>(listingUnits_.size()));
+    std::vector<int> lines(listingUnits_.begin(), listingUnits_.begin() + count);
+    const int end = count < static_cast<int>(listingUnits_.size())
+                        ? listingUnits_[static_cast<std::size_t>(count)]
+                        : listing_->lineCount() - 1;
+    listing_->setEntries(std::move(lines), end, std::move(done));
+}
+
+void ResultWindow::updateEntries()
+{
+    listing_->updateEntries();
 }
 
 void ResultWindow::setOuterHeightTwips(int twips)

@@ -6,6 +6,9 @@
 
 #include <QDialog>
 
+#include <functional>
+#include <vector>
+
 class QLabel;
 class QPushButton;
 
@@ -24,8 +27,21 @@ public:
     // set keeps the state an earlier comparison left.
     void present(const analysis::ComparisonResult& result, int shownShingleLength);
 
+    // The pairs behind the listing that present() last put in: its first `count` entries, each
+    // a new-text shingle and a source shingle; `done` tells which were reworded since. After a
+    // result that left an earlier listing in place, the listing has no entries.
+    void setEntries(int count, std::function<bool(int)> done);
+    // Redraws the entries, after which of them are done changed.
+    void updateEntries();
+
     // The outer height last set, title bar and borders included, in twips.
     int outerHeightTwips() const { return outerHeightTwips_; }
+
+signals:
+    // An entry became the current one (a click, Up or Down in the listing).
+    void entryChosen(int entry);
+    // An entry was double-clicked, or Enter pressed on it.
+    void entryActivated(int entry);
 
 private:
     void setOuterHeightTwips(int twips);
@@ -37,6 +53,8 @@ private:
     QLabel* heading_ = nullptr;      // Label4
     QLabel* listingTitle_ = nullptr; // Label3
     ListingPane* listing_ = nullptr; // RichTextBox1
+    bool listingIsNew_ = false;      // the last present() put the listing in
+    std::vector<int> listingUnits_;  // where each of its entries, and its closing line, begin
 };
 
 } // namespace ui

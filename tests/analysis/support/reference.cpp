@@ -214,12 +214,12 @@ std::vector<analysis::TextRange> Runs(const std::vector<bool>& marked)
 
 } // namespace
 
-Repeats LocateRepeats(std::u16string_view newText, std::u16string_view source)
+Repeats LocateRepeats(std::u16string_view newText, std::u16string_view source, bool whateverTheSize)
 {
     const std::vector<LocatedShingle> newShingles = LocateShingles(newText);
     const std::vector<LocatedShingle> sourceShingles = LocateShingles(source);
     Repeats repeats;
-    if (sourceShingles.size() < 3 || newShingles.size() < 3)
+    if (!whateverTheSize && (sourceShingles.size() < 3 || newShingles.size() < 3))
         return repeats;
     std::vector<bool> newMarked(newText.size(), false);
     std::vector<bool> sourceMarked(source.size(), false);

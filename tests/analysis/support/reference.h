@@ -20,13 +20,15 @@ analysis::TextStatistics ComputeTextStatistics(std::u16string_view text);
 // Where two texts repeat each other: the characters within a shingle that the other text shares,
 // each shingle reaching from the position its first character had before preparation to that of
 // its last, as maximal runs; and, for every listed pair in the listing's order, where its two
-// shingles lie. Empty when a text is too short to compare.
+// shingles lie. As a compare finds them, empty when a text is too short to compare; or, as marks
+// followed through edits are, whatever the size.
 struct Repeats
 {
     std::vector<analysis::TextRange> newTextMarks;
     std::vector<analysis::TextRange> sourceMarks;
     std::vector<std::pair<analysis::TextRange, analysis::TextRange>> pairs;
 };
-Repeats LocateRepeats(std::u16string_view newText, std::u16string_view source);
+Repeats LocateRepeats(std::u16string_view newText, std::u16string_view source,
+                      bool whateverTheSize = false);
 
 } // namespace reference

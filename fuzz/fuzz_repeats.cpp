@@ -1,0 +1,78 @@
+// Where two texts repeat each other, against the literal transcription: after the compare, and
+// after edits of either text once settled (however short the texts became). The first byte splits
+// the rest into the new text and the source; the second seeds the edits.
+#include "analysis/repeat_tracker.h"
+#include "fuzz_input.h"
+#include "support/reference.h"
+
+#include <random>
+
+namespace {
+
+void CheckWhereTheRulesPutThem(const analysis::RepeatTracker& tracker, bool pairsToo)
+{
+    using analysis::TextSide;
+    const std::u16string& newText = tracker.text(TextSide::NewText);
+    const std::u16string& source = tracker.text(TextSide::Source);
+    const reference::Repeats expected = reference::LocateRepeats(newText, source, !pairsToo);
+    FUZZ_CHECK(tracker.marks(TextSide::NewText, 0, newText.size()) == expected.newTextMarks);
+    FUZZ_CHECK(tracker.marks(TextSide::Source, 0, source.size()) == expected.sourceMarks);
+    if (!pairsToo)
+        return;
+    FUZZ_CHECK(tracker.pairCount() == expected.pairs.size());
+    for (std::size_t entry = 0; entry < expected.pairs.size(); ++entry) {
+        FUZZ_CHECK(tracker.pairExtent(entry, TextSide::NewText) == expected.pairs[entry].first);
+        FUZZ_CHECK(tracker.pairExtent(entry, TextSide::Source) == expected.pairs[entry].second);
+    }
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
+{
+    if (size < 2)
+        return 0;
+    const std::size_t split = 2 + (size - 2) * data[0] / 255;
+    const std::u16string newText = fuzz::AnyText(data + 2, split - 2);
+    const std::u16string source = fuzz::AnyText(data + split, size - split);
+
+    analysis::RepeatTracker tracker;
+    const analysis::ComparisonOutcome outcome = tracker.compare(newText, source);
+    analysis::ComparisonResult expected;
+    const bool compared = reference::CompareShingleLists(
+        reference::ExtractShingles(reference::PrepareText(newText)),
+        reference::ExtractShingles(reference::PrepareText(source)), expected);
+    FUZZ_CHECK(std::holds_alternative<analysis::ComparisonResult>(outcome) == compared);
+    FUZZ_CHECK(tracker.isActive() == compared);
+    if (!compared)
+        return 0;
+    const auto& actual = std::get<analysis::ComparisonResult>(outcome);
+    FUZZ_CHECK(actual.MatchCount == expected.MatchCount);
+    FUZZ_CHECK(actual.Percentage == expected.Percentage);
+    FUZZ_CHECK(actual.MatchListing == expected.MatchListing);
+    CheckWhereTheRulesPutThem(tracker, true);
+
+    // Edits of either text, pieces of the other text or of itself put in, settled now and then.
+    std::minstd_rand random(data[1]);
+    const auto below = [&random](std::size_t bound) {
+        return bound == 0 ? std::size_t{0} : static_cast<std::size_t>(random() % (bound + 1));
+    };
+    for (int edit = 0; edit < 8; ++edit) {
+        const auto side = random() % 2 ? analysis::TextSide::NewText : analysis::TextSide::Source;
+        const std::u16string& from =
+            tracker.text(random() % 2 ? analysis::TextSide::NewText : analysis::TextSide::Source);
+        const std::size_t start = below(from.size());
+        const std::u16string inserted = from.substr(start, below(12));
+        const std::size_t length = tracker.text(side).size();
+        const std::size_t position = below(length);
+        tracker.replace(side, position, below(std::min<std::size_t>(length - position, 8)),
+                        inserted);
+        if (random() % 3 == 0) {
+            tracker.settle();
+            CheckWhereTheRulesPutThem(tracker, false);
+        }
+    }
+    tracker.settle();
+    CheckWhereTheRulesPutThem(tracker, false);
+    return 0;
+}

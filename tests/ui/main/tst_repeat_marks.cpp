@@ -1,0 +1,399 @@
+// The repeats of a compare shown where they are: marked in the new-text and source panes, followed
+// while the writer rewords, reached with F3 and from the listing, and read by assistive technology.
+#include "support/reference.h"
+#include "support/pixels.h"
+#include "support/window_test.h"
+#include "ui/common/colour_value.h"
+#include "ui/common/listing_pane.h"
+#include "ui/common/strings.h"
+#include "ui/common/text_pane.h"
+#include "ui/main/main_window.h"
+#include "ui/main/pane_marks.h"
+#include "ui/main/repeat_follower.h"
+#include "ui/windows/result_window.h"
+
+#include <QAccessible>
+#include <QClipboard>
+#include <QLabel>
+#include <QMenu>
+#include <QMimeData>
+#include <QSignalSpy>
+
+#include <memory>
+
+using uitest::Find;
+
+namespace {
+
+using Ranges = QList<std::pair<int, int>>;
+
+// The marks a pane shows, as [start, end) of its document.
+Ranges MarksOf(const ui::TextPane* pane)
+{
+    QCoreApplication::processEvents();
+    Ranges ranges;
+    for (const QTextEdit::ExtraSelection& selection : pane->extraSelections())
+        ranges.append({selection.cursor.selectionStart(), selection.cursor.selectionEnd()});
+    return ranges;
+}
+
+// Where the rules put the marks of a pane, from its plain text to its document, where each
+// paragraph break is one character instead of CR LF.
+Ranges Expected(const QString& plain, const std::vector<analysis::TextRange>& runs)
+{
+    const auto document = [&plain](std::size_t position) {
+        return static_cast<int>(position) -
+               static_cast<int>(
+                   plain.left(static_cast<qsizetype>(position)).count(QStringLiteral("\r\n")));
+    };
+    Ranges ranges;
+    for (const analysis::TextRange& run : runs)
+        ranges.append({document(run.start), document(run.end)});
+    return ranges;
+}
+
+QString Selected(const ui::TextPane* pane)
+{
+    return pane->textCursor().selectedText().replace(QChar::ParagraphSeparator,
+                                                     QStringLiteral("\r\n"));
+}
+
+const QString CopiedSource = QStringLiteral(
+    "Спутниковые системы навигации давно перестали быть чем-то необычным. Ещё двадцать лет назад "
+    "приёмник GPS стоил как хороший автомобиль, а сегодня он есть в каждом телефоне.\r\n\r\n"
+    "Для уверенного решения нужны сигналы хотя бы от четырёх спутников одновременно.");
+const QString PartlyCopied = QStringLiteral(
+    "Навигация по спутникам есть почти везде. Ещё двадцать лет назад приёмник GPS стоил дорого."
+    "\r\n\r\nДля уверенного решения нужны сигналы хотя бы от трёх спутников.");
+
+} // namespace
+
+class tst_RepeatMarks : public uitest::WindowTest
+{
+    Q_OBJECT
+
+private:
+    ui::RepeatFollower* follower() const { return mainWindow()->findChild<ui::RepeatFollower*>(); }
+    ui::ListingPane* listing() const
+    {
+        return Find<ui::ListingPane>(mainWindow()->resultWindow(), "RichTextBox1");
+    }
+    void compare(const QString& newTextPlain, const QString& sourcePlain)
+    {
+        newTextPane()->replacePlainText(newTextPlain);
+        sourcePane()->replacePlainText(sourcePlain);
+        click("Command4");
+        QVERIFY(mainWindow()->resultWindow());
+        QVERIFY(QTest::qWaitForWindowActive(mainWindow()->resultWindow()));
+    }
+
+private slots:
+    // Key presses go to the focused pane only once the window is active.
+    void init()
+    {
+        WindowTest::init();
+        mainWindow()->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(mainWindow()));
+    }
+
+    void marksAreWhereTheSharedShinglesLie_data();
+    void marksAreWhereTheSharedShinglesLie();
+    void marksAreNoEdits();
+    void marksFollowTheWriter();
+    void clearingRemovesThemUntilTheNextCompare();
+    void f3WalksTheMarks();
+    void listingLeadsToThePair();
+    void rewordedEntriesShowAsDone();
+    void assistiveTechnologyReadsTheListingAndTheSelection();
+    void marksAreReadableOnEveryBackground_data();
+    void marksAreReadableOnEveryBackground();
+};
+
+void tst_RepeatMarks::marksAreWhereTheSharedShinglesLie_data()
+{
+    QTest::addColumn<QString>("newTextPlain");
+    QTest::addColumn<QString>("sourcePlain");
+    QTest::newRow("the panes as they start") << QString() << QString();
+    QTest::newRow("paragraphs and punctuation") << PartlyCopied << CopiedSource;
+    // One shared shingle among 200 rounds to 0 % and is marked all the same.
+    QString many;
+    for (int i = 0; i < 201; ++i)
+        many += QStringLiteral("слово%1 ").arg(i);
+    QTest::newRow("one among many") << many << QStringLiteral("слово7 слово8 слово9 один два три ");
+    QTest::newRow("a line break inside a word")
+        << QStringLiteral("a b c\r\nd e f g h") << QStringLiteral("x a b c\r\nd e f y z");
+}
+
+// After a compare, each of the two panes marks every character within a shingle that the other
+// shares; the auxiliary pane takes no part.
+void tst_RepeatMarks::marksAreWhereTheSharedShinglesLie()
+{
+    QFETCH(QString, newTextPlain);
+    QFETCH(QString, sourcePlain);
+    QCOMPARE(MarksOf(newTextPane()), Ranges());
+    if (newTextPlain.isEmpty()) {
+        uitest::Click(mainWindow(), "Command4");
+        newTextPlain = newTextPane()->plainText();
+        sourcePlain = sourcePane()->plainText();
+    } else {
+        compare(newTextPlain, sourcePlain);
+    }
+    const reference::Repeats expected =
+        reference::LocateRepeats(ui::ToU16View(newTextPlain), ui::ToU16View(sourcePlain));
+    QVERIFY(!expected.newTextMarks.empty());
+    QCOMPARE(MarksOf(newTextPane()), Expected(newTextPlain, expected.newTextMarks));
+    QCOMPARE(MarksOf(sourcePane()), Expected(sourcePlain, expected.sourceMarks));
+    QCOMPARE(MarksOf(mainWindow()->auxiliaryPane()), Ranges());
+}
+
+// Marks change no character, no undo step, no figure, no caption and no change notification, and
+// copying out of a marked pane copies plain text alone.
+void tst_RepeatMarks::marksAreNoEdits()
+{
+    QSignalSpy changes(newTextPane(), &ui::TextPane::charactersChanged);
+    const QString text = newTextPane()->plainText();
+    const quint64 revision = newTextPane()->textRevision();
+    const QString caption = mainWindow()->caption();
+    uitest::Tick(mainWindow(), "Timer3");
+    const QString figures = Find<QLabel>(mainWindow(), "Label5")->text() + QLatin1Char('/') +
+                            Find<QLabel>(mainWindow(), "Label8")->text();
+    uitest::Click(mainWindow(), "Command4");
+    QVERIFY(!MarksOf(newTextPane()).isEmpty());
+    uitest::Tick(mainWindow(), "Timer3");
+    QCOMPARE(newTextPane()->plainText(), text);
+    QCOMPARE(newTextPane()->textRevision(), revision);
+    QVERIFY(!newTextPane()->document()->isUndoAvailable());
+    QCOMPARE(mainWindow()->caption(), caption);
+    QCOMPARE(Find<QLabel>(mainWindow(), "Label5")->text() + QLatin1Char('/') +
+                 Find<QLabel>(mainWindow(), "Label8")->text(),
+             figures);
+    QCOMPARE(changes.count(), 0);
+
+    newTextPane()->setFocus();
+    QTest::keyClick(newTextPane(), Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClick(newTextPane(), Qt::Key_C, Qt::ControlModifier);
+    QCOMPARE(QApplication::clipboard()->mimeData()->formats(), QStringList{"text/plain"});
+}
+
+// Text typed before a mark moves it at once; 150 ms after the last keystroke a reworded
+// combination has lost its mark and a new repeat has gained one, in both panes.
+void tst_RepeatMarks::marksFollowTheWriter()
+{
+    compare(PartlyCopied, CopiedSource);
+    const Ranges before = MarksOf(newTextPane());
+    newTextPane()->setFocus();
+    newTextPane()->moveCursor(QTextCursor::Start);
+    uitest::TypeText(newTextPane(), QStringLiteral("Да. "));
+    Ranges moved = before;
+    for (auto& [start, end] : moved) {
+        start += 4;
+        end += 4;
+    }
+    QCOMPARE(MarksOf(newTextPane()), moved);
+
+    // Reword "двадцать лет назад", and copy a new combination from the source.
+    QTextCursor cursor(newTextPane()->document());
+    const int twenty = int(newTextPane()->document()->toRawText().indexOf(QStringLiteral("двадцать")));
+    cursor.setPosition(twenty);
+    cursor.setPosition(twenty + 18, QTextCursor::KeepAnchor);
+    newTextPane()->setTextCursor(cursor);
+    uitest::TypeText(newTextPane(), QStringLiteral("много лет тому"));
+    newTextPane()->moveCursor(QTextCursor::End);
+    uitest::TypeText(newTextPane(), QStringLiteral(" перестали быть чем-то необычным."));
+    QCOMPARE(MarksOf(newTextPane()).size(), moved.size()); // not yet
+    QTRY_COMPARE_WITH_TIMEOUT(
+        MarksOf(newTextPane()),
+        Expected(newTextPane()->plainText(),
+                 reference::LocateRepeats(ui::ToU16View(newTextPane()->plainText()),
+                                          ui::ToU16View(sourcePane()->plainText()), true)
+                     .newTextMarks),
+        1000);
+    QCOMPARE(MarksOf(sourcePane()),
+             Expected(sourcePane()->plainText(),
+                      reference::LocateRepeats(ui::ToU16View(newTextPane()->plainText()),
+                                               ui::ToU16View(sourcePane()->plainText()), true)
+                          .sourceMarks));
+}
+
+void tst_RepeatMarks::clearingRemovesThemUntilTheNextCompare()
+{
+    uitest::Click(mainWindow(), "Command4");
+    QVERIFY(!MarksOf(sourcePane()).isEmpty());
+    uitest::Click(mainWindow(), "Command2");
+    newTextPane()->replacePlainText(PartlyCopied);
+    sourcePane()->replacePlainText(CopiedSource);
+    follower()->settle();
+    QCOMPARE(MarksOf(newTextPane()), Ranges());
+    QCOMPARE(MarksOf(sourcePane()), Ranges());
+    uitest::Click(mainWindow(), "Command4");
+    QVERIFY(!MarksOf(newTextPane()).isEmpty());
+}
+
+// F3 selects the next mark after the cursor and Shift+F3 the one before it, wrapping at the ends;
+// the pane's context menu offers both.
+void tst_RepeatMarks::f3WalksTheMarks()
+{
+    compare(PartlyCopied, CopiedSource);
+    const Ranges marks = MarksOf(newTextPane());
+    QCOMPARE(marks.size(), 2);
+    uitest::Click(mainWindow()->resultWindow(), "Command1");
+    uitest::DiscardClosedWindows();
+    mainWindow()->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(mainWindow()));
+    newTextPane()->setFocus();
+    newTextPane()->moveCursor(QTextCursor::Start);
+    const auto selection = [this] {
+        const QTextCursor cursor = newTextPane()->textCursor();
+        return std::pair{cursor.selectionStart(), cursor.selectionEnd()};
+    };
+    QStringList walked;
+    for (const bool forward : {true, true, true, false, false}) {
+        QTest::keyClick(newTextPane(), Qt::Key_F3, forward ? Qt::NoModifier : Qt::ShiftModifier);
+        walked << QString::number(marks.indexOf(selection()));
+    }
+    QCOMPARE(walked, (QStringList{"0", "1", "0", "1", "0"}));
+
+    QStringList commands;
+    for (const QAction* action : newTextPane()->actions())
+        commands << action->text() + QLatin1Char('\t') + action->shortcut().toString();
+    QCOMPARE(commands,
+             (QStringList{"Следующее повторение\tF3", "Предыдущее повторение\tShift+F3"}));
+    QVERIFY(mainWindow()->auxiliaryPane()->actions().isEmpty());
+}
+
+// A click on an entry, or Up and Down, select its pair in both panes and leave the keyboard in
+// the listing; Enter brings the new-text pane forward with the combination selected.
+void tst_RepeatMarks::listingLeadsToThePair()
+{
+    compare(PartlyCopied, CopiedSource);
+    ui::ListingPane* entries = listing();
+    entries->setFocus();
+    QWidget* const writing = mainWindow()->focusWidget();
+    QVERIFY(entries->entryCount() > 3);
+    QTest::mouseClick(entries->viewport(), Qt::LeftButton, {},
+                      entries->lineRect(entries->entryLine(2)).center());
+    const QStringList lines = entries->plainText().split(QStringLiteral("\r\n"));
+    QCOMPARE(entries->currentEntry(), 2);
+    QCOMPARE(Selected(newTextPane()), lines[2]);
+    QCOMPARE(Selected(sourcePane()), lines[2]);
+    QTest::keyClick(entries, Qt::Key_Down);
+    QCOMPARE(Selected(newTextPane()), lines[3]);
+    QCOMPARE(Selected(sourcePane()), lines[3]);
+    QCOMPARE(mainWindow()->resultWindow()->focusWidget(), entries);
+    QCOMPARE(mainWindow()->focusWidget(), writing);
+
+    QTest::keyClick(entries, Qt::Key_Return);
+    QCOMPARE(mainWindow()->focusWidget(), newTextPane());
+    QVERIFY(QTest::qWaitForWindowActive(mainWindow()));
+    QCOMPARE(Selected(newTextPane()), lines[3]);
+}
+
+// An entry whose combination was reworded is drawn greyed and struck out; its text stays.
+void tst_RepeatMarks::rewordedEntriesShowAsDone()
+{
+    compare(PartlyCopied, CopiedSource);
+    ui::ListingPane* entries = listing();
+    const QString listed = entries->plainText();
+    const auto darkest = [entries](int entry) {
+        const QImage drawn = entries->viewport()->grab().toImage();
+        const QRect line = entries->lineRect(entries->entryLine(entry)).adjusted(0, 2, 0, -2);
+        double lowest = 1;
+        for (int y = line.top(); y <= line.bottom(); ++y) {
+            for (int x = 0; x < drawn.width() / 2; ++x)
+                lowest = std::min(lowest, uitest::Luminance(drawn.pixelColor(x, y)));
+        }
+        return lowest;
+    };
+    QVERIFY(darkest(0) < 0.05);
+    QTest::mouseClick(entries->viewport(), Qt::LeftButton, {},
+                      entries->lineRect(entries->entryLine(0)).center());
+    QTest::keyClick(entries, Qt::Key_Return);
+    uitest::TypeText(newTextPane(), QStringLiteral("иначе"));
+    follower()->settle();
+    entries->clearFocus();
+    entries->setCurrentEntry(entries->entryCount() - 1);
+    QVERIFY(darkest(0) > 0.1);
+    QCOMPARE(entries->plainText(), listed);
+}
+
+// The listing's text, its current entry as the cursor and its selection, and a pane's selection
+// made by F3, all as assistive technology reads them.
+void tst_RepeatMarks::assistiveTechnologyReadsTheListingAndTheSelection()
+{
+    compare(PartlyCopied, CopiedSource);
+    ui::ListingPane* entries = listing();
+    QAccessibleInterface* read = QAccessible::queryAccessibleInterface(entries);
+    QVERIFY(read && read->textInterface());
+    QAccessibleTextInterface* text = read->textInterface();
+    QCOMPARE(text->text(0, text->characterCount()), entries->text());
+    entries->setCurrentEntry(1);
+    int start = 0;
+    int end = 0;
+    QCOMPARE(text->textAtOffset(text->cursorPosition(), QAccessible::LineBoundary, &start, &end),
+             entries->text().section(QLatin1Char('\n'), 1, 1) + QLatin1Char('\n'));
+    entries->selectAll();
+    text->selection(0, &start, &end);
+    QCOMPARE(std::pair(start, end), std::pair(0, int(entries->text().size())));
+
+    uitest::Click(mainWindow()->resultWindow(), "Command1");
+    uitest::DiscardClosedWindows();
+    mainWindow()->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(mainWindow()));
+    newTextPane()->setFocus();
+    newTextPane()->moveCursor(QTextCursor::Start);
+    QTest::keyClick(newTextPane(), Qt::Key_F3);
+    QAccessibleTextInterface* pane =
+        QAccessible::queryAccessibleInterface(newTextPane())->textInterface();
+    pane->selection(0, &start, &end);
+    QCOMPARE(std::pair(start, end), MarksOf(newTextPane()).first());
+}
+
+void tst_RepeatMarks::marksAreReadableOnEveryBackground_data()
+{
+    QTest::addColumn<quint32>("background");
+    QTest::addColumn<int>("size");
+    const struct
+    {
+        const char* name;
+        ui::ColourValue value;
+    } backgrounds[] = {{"grey", ui::ColourInactiveBorder},
+                       {"white", ui::Rgb(255, 255, 255)},
+                       {"olive", ui::Rgb(128, 128, 0)}};
+    for (const auto& background : backgrounds) {
+        for (const int size : {10, 18, 21})
+            QTest::addRow("%s, %d pt", background.name, size) << background.value << size;
+    }
+}
+
+// Text inside a mark keeps 4.5:1 against the mark, and every mark is underlined, so that it shows
+// apart from any background without relying on its hue.
+void tst_RepeatMarks::marksAreReadableOnEveryBackground()
+{
+    QFETCH(quint32, background);
+    QFETCH(int, size);
+    newTextPane()->setBackgroundColour(background);
+    newTextPane()->setFontSize(size);
+    compare(PartlyCopied, CopiedSource);
+    const QTextCharFormat mark = ui::PaneMarks::MarkFormat();
+    const QColor tint = mark.background().color();
+    const QColor underline = mark.underlineColor();
+    QVERIFY(!MarksOf(newTextPane()).isEmpty());
+    const QImage drawn = newTextPane()->viewport()->grab().toImage();
+    double darkest = 1;
+    int underlined = 0;
+    for (int y = 0; y < drawn.height(); ++y) {
+        for (int x = 0; x < drawn.width(); ++x) {
+            const QColor pixel = drawn.pixelColor(x, y);
+            underlined += pixel == underline;
+            // Text over the tint: the pixels drawn where the tint lies around them.
+            if (x > 0 && drawn.pixelColor(x - 1, y) == tint && pixel != tint && pixel != underline)
+                darkest = std::min(darkest, uitest::Luminance(pixel));
+        }
+    }
+    QVERIFY(underlined > 20);
+    QVERIFY2((uitest::Luminance(tint) + 0.05) / (darkest + 0.05) >= 4.5,
+             qPrintable(QString::number(darkest)));
+}
+
+QTEST_MAIN(tst_RepeatMarks)
+#include "tst_repeat_marks.moc"
