@@ -52,26 +52,26 @@ public:
     // Forgets both texts; nothing is marked until the next compare.
     void clear();
     bool isActive() const { return active_; }
-    const std::u16string& text(TextSide which) const;
+    const std::u16string& text(TextSide side) const;
 
     // An edit of one text: `removed` code units at `position` replaced by `inserted`. The marks
     // move with the text at once; which shingles repeat is brought up to date by settle().
-    void replace(TextSide which, std::size_t position, std::size_t removed,
+    void replace(TextSide side, std::size_t position, std::size_t removed,
                  std::u16string_view inserted);
     bool isSettled() const;
     void settle();
 
-    // The characters of text `which` that lie within a shingle the other text shares, as maximal
+    // The characters of text `side` that lie within a shingle the other text shares, as maximal
     // runs (overlapping and touching shingles make one), clipped to [from, to).
-    std::vector<TextRange> marks(TextSide which, std::size_t from, std::size_t to) const;
+    std::vector<TextRange> marks(TextSide side, std::size_t from, std::size_t to) const;
     // The first run that starts at or after `from`, and the last that ends at or before it.
-    std::optional<TextRange> nextMark(TextSide which, std::size_t from) const;
-    std::optional<TextRange> previousMark(TextSide which, std::size_t from) const;
+    std::optional<TextRange> nextMark(TextSide side, std::size_t from) const;
+    std::optional<TextRange> previousMark(TextSide side, std::size_t from) const;
 
     // The pairs behind the listing of the last compare, one an entry, in the listing's order.
     std::size_t pairCount() const { return pairs_.size(); }
-    // Where the pair's shingle lies now in text `which`; nothing once an edit changed it.
-    std::optional<TextRange> pairExtent(std::size_t entry, TextSide which) const;
+    // Where the pair's shingle lies now in text `side`; nothing once an edit changed it.
+    std::optional<TextRange> pairExtent(std::size_t entry, TextSide side) const;
     // Whether the pair's new-text shingle is still there and still repeats the source.
     bool pairRepeats(std::size_t entry) const;
 

@@ -242,15 +242,15 @@ private:
             auto* follower = window_.findChild<ui::RepeatFollower*>();
             follower->settle();
             if (follower->isActive() &&
-                (MarksOf(*follower, window_.newTextPane(), analysis::TextSide::NewText) !=
-                     Expected(window_.newTextPane(), window_.sourcePane(), true) ||
-                 MarksOf(*follower, window_.sourcePane(), analysis::TextSide::Source) !=
-                     Expected(window_.newTextPane(), window_.sourcePane(), false)))
+                (marksOf(*follower, window_.newTextPane(), analysis::TextSide::NewText) !=
+                     expected(window_.newTextPane(), window_.sourcePane(), true) ||
+                 marksOf(*follower, window_.sourcePane(), analysis::TextSide::Source) !=
+                     expected(window_.newTextPane(), window_.sourcePane(), false)))
                 fail("the marks are not where the texts repeat each other");
         }
     }
 
-    static std::vector<ui::PaneRange> MarksOf(const ui::RepeatFollower& follower,
+    static std::vector<ui::PaneRange> marksOf(const ui::RepeatFollower& follower,
                                               const ui::TextPane* pane, analysis::TextSide side)
     {
         return follower.marks(side, 0, pane->document()->characterCount() - 1);
@@ -258,7 +258,7 @@ private:
 
     // The marks the rules give, from plain text to the document, where each paragraph break is
     // one character instead of CR LF.
-    static std::vector<ui::PaneRange> Expected(const ui::TextPane* newText,
+    static std::vector<ui::PaneRange> expected(const ui::TextPane* newText,
                                                const ui::TextPane* source, bool ofNewText)
     {
         const QString newPlain = newText->plainText();

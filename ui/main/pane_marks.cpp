@@ -24,7 +24,7 @@ PaneMarks::PaneMarks(TextPane* pane, const RepeatFollower* follower, analysis::T
     pane->viewport()->installEventFilter(this);
 }
 
-QTextCharFormat PaneMarks::MarkFormat()
+QTextCharFormat PaneMarks::markFormat()
 {
     QTextCharFormat format;
     format.setBackground(QColor(255, 232, 140));
@@ -39,7 +39,7 @@ void PaneMarks::refresh()
     QList<QTextEdit::ExtraSelection> selections;
     if (follower_->isActive()) {
         const auto [from, to] = pane_->visibleRange();
-        const QTextCharFormat format = MarkFormat();
+        const QTextCharFormat format = markFormat();
         for (const PaneRange& range : follower_->marks(side_, from, to)) {
             QTextCursor cursor(pane_->document());
             cursor.setPosition(range.start);

@@ -22,7 +22,7 @@ public:
     PaneMarks(TextPane* pane, const RepeatFollower* follower, analysis::TextSide side);
 
     // What a mark looks like.
-    static QTextCharFormat MarkFormat();
+    static QTextCharFormat markFormat();
 
     // Marks the runs in view now.
     void refresh();

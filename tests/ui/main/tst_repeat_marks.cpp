@@ -1,7 +1,7 @@
 // The repeats of a compare shown where they are: marked in the new-text and source panes, followed
 // while the writer rewords, reached with F3 and from the listing, and read by assistive technology.
-#include "support/reference.h"
 #include "support/pixels.h"
+#include "support/reference.h"
 #include "support/window_test.h"
 #include "ui/common/colour_value.h"
 #include "ui/common/listing_pane.h"
@@ -193,7 +193,8 @@ void tst_RepeatMarks::marksFollowTheWriter()
 
     // Reword "двадцать лет назад", and copy a new combination from the source.
     QTextCursor cursor(newTextPane()->document());
-    const int twenty = int(newTextPane()->document()->toRawText().indexOf(QStringLiteral("двадцать")));
+    const int twenty =
+        int(newTextPane()->document()->toRawText().indexOf(QStringLiteral("двадцать")));
     cursor.setPosition(twenty);
     cursor.setPosition(twenty + 18, QTextCursor::KeepAnchor);
     newTextPane()->setTextCursor(cursor);
@@ -374,7 +375,7 @@ void tst_RepeatMarks::marksAreReadableOnEveryBackground()
     newTextPane()->setBackgroundColour(background);
     newTextPane()->setFontSize(size);
     compare(PartlyCopied, CopiedSource);
-    const QTextCharFormat mark = ui::PaneMarks::MarkFormat();
+    const QTextCharFormat mark = ui::PaneMarks::markFormat();
     const QColor tint = mark.background().color();
     const QColor underline = mark.underlineColor();
     QVERIFY(!MarksOf(newTextPane()).isEmpty());
