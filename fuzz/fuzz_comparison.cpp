@@ -8,9 +8,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 {
     if (size < 1)
         return 0;
-    const std::size_t split = 1 + (size - 1) * data[0] / 255;
-    const std::u16string newText = fuzz::AnyText(data + 1, split - 1);
-    const std::u16string source = fuzz::AnyText(data + split, size - split);
+    const auto [newText, source] = fuzz::SplitTexts(data[0], data + 1, size - 1);
 
     const auto newList = reference::ExtractShingles(reference::PrepareText(newText));
     const auto sourceList = reference::ExtractShingles(reference::PrepareText(source));

@@ -37,6 +37,19 @@ inline std::u16string AnyText(const std::uint8_t* data, std::size_t size)
     return text;
 }
 
+struct TwoTexts
+{
+    std::u16string newText;
+    std::u16string source;
+};
+
+// `size` bytes read as two texts, the new text taking `where` 255ths of them.
+inline TwoTexts SplitTexts(std::uint8_t where, const std::uint8_t* data, std::size_t size)
+{
+    const std::size_t newTextSize = size * where / 255;
+    return {AnyText(data, newTextSize), AnyText(data + newTextSize, size - newTextSize)};
+}
+
 } // namespace fuzz
 
 #define FUZZ_CHECK(condition)                                                                      \

@@ -32,9 +32,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 {
     if (size < 2)
         return 0;
-    const std::size_t split = 2 + (size - 2) * data[0] / 255;
-    const std::u16string newText = fuzz::AnyText(data + 2, split - 2);
-    const std::u16string source = fuzz::AnyText(data + split, size - split);
+    const auto [newText, source] = fuzz::SplitTexts(data[0], data + 2, size - 2);
 
     analysis::RepeatTracker tracker;
     const analysis::ComparisonOutcome outcome = tracker.compare(newText, source);

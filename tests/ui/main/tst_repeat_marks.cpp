@@ -87,6 +87,17 @@ private:
         QVERIFY(QTest::qWaitForWindowActive(mainWindow()->resultWindow()));
     }
 
+    // The result window closed, and the cursor at the start of the focused new-text pane.
+    void backToTheNewTextPane() const
+    {
+        uitest::Click(mainWindow()->resultWindow(), "Command1");
+        uitest::DiscardClosedWindows();
+        mainWindow()->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(mainWindow()));
+        newTextPane()->setFocus();
+        newTextPane()->moveCursor(QTextCursor::Start);
+    }
+
 private slots:
     // Key presses go to the focused pane only once the window is active.
     void init()
@@ -237,12 +248,7 @@ void tst_RepeatMarks::f3WalksTheMarks()
     compare(PartlyCopied, CopiedSource);
     const Ranges marks = MarksOf(newTextPane());
     QCOMPARE(marks.size(), 2);
-    uitest::Click(mainWindow()->resultWindow(), "Command1");
-    uitest::DiscardClosedWindows();
-    mainWindow()->activateWindow();
-    QVERIFY(QTest::qWaitForWindowActive(mainWindow()));
-    newTextPane()->setFocus();
-    newTextPane()->moveCursor(QTextCursor::Start);
+    backToTheNewTextPane();
     const auto selection = [this] {
         const QTextCursor cursor = newTextPane()->textCursor();
         return std::pair{cursor.selectionStart(), cursor.selectionEnd()};
@@ -336,12 +342,7 @@ void tst_RepeatMarks::assistiveTechnologyReadsTheListingAndTheSelection()
     text->selection(0, &start, &end);
     QCOMPARE(std::pair(start, end), std::pair(0, int(entries->text().size())));
 
-    uitest::Click(mainWindow()->resultWindow(), "Command1");
-    uitest::DiscardClosedWindows();
-    mainWindow()->activateWindow();
-    QVERIFY(QTest::qWaitForWindowActive(mainWindow()));
-    newTextPane()->setFocus();
-    newTextPane()->moveCursor(QTextCursor::Start);
+    backToTheNewTextPane();
     QTest::keyClick(newTextPane(), Qt::Key_F3);
     QAccessibleTextInterface* pane =
         QAccessible::queryAccessibleInterface(newTextPane())->textInterface();
