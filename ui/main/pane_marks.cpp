@@ -10,7 +10,7 @@
 namespace ui {
 
 PaneMarks::PaneMarks(TextPane* pane, const RepeatFollower* follower, analysis::TextSide side)
-    : QObject(pane), pane_(pane), follower_(follower), side_(side)
+    : QObject(pane), pane_(pane), viewport_(pane->viewport()), follower_(follower), side_(side)
 {
     // Whatever moves the view or the text is followed once the event loop comes round, however
     // many such changes came first.
@@ -21,7 +21,7 @@ PaneMarks::PaneMarks(TextPane* pane, const RepeatFollower* follower, analysis::T
     connect(follower, &RepeatFollower::marksChanged, this, later);
     connect(pane->verticalScrollBar(), &QScrollBar::valueChanged, this, later);
     connect(pane->document(), &QTextDocument::contentsChanged, this, later);
-    pane->viewport()->installEventFilter(this);
+    viewport_->installEventFilter(this);
 }
 
 QTextCharFormat PaneMarks::markFormat()
@@ -54,7 +54,9 @@ void PaneMarks::refresh()
 
 bool PaneMarks::eventFilter(QObject* watched, QEvent* event)
 {
-    if (watched == pane_->viewport() && event->type() == QEvent::Resize)
+    // The viewport's own pointer, as the pane may be part-destroyed when its viewport's last
+    // events come.
+    if (watched == viewport_ && event->type() == QEvent::Resize)
         soon_.start();
     return QObject::eventFilter(watched, event);
 }

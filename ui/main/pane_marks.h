@@ -32,6 +32,7 @@ protected:
 
 private:
     TextPane* pane_;
+    QWidget* viewport_;
     const RepeatFollower* follower_;
     analysis::TextSide side_;
     QTimer soon_;
