@@ -422,9 +422,7 @@ void ListingPane::tellSelection() const
 
 int ListingPane::lineAt(int position) const
 {
-    return static_cast<int>(std::upper_bound(starts_.begin(), starts_.end(), position) -
-                            starts_.begin()) -
-           1;
+    return static_cast<int>(std::ranges::upper_bound(starts_, position) - starts_.begin()) - 1;
 }
 
 void ListingPane::setEntries(std::vector<int> lines, int end, std::function<bool(int)> done)
@@ -440,9 +438,7 @@ int ListingPane::entryOfLine(int line) const
 {
     if (entryLines_.empty() || line < entryLines_.front() || line >= entriesEnd_)
         return -1;
-    return static_cast<int>(std::upper_bound(entryLines_.begin(), entryLines_.end(), line) -
-                            entryLines_.begin()) -
-           1;
+    return static_cast<int>(std::ranges::upper_bound(entryLines_, line) - entryLines_.begin()) - 1;
 }
 
 void ListingPane::setCurrentEntry(int entry)
