@@ -1,5 +1,6 @@
 #include "repeat_follower.h"
 
+#include "ui/common/line_break_conversion.h"
 #include "ui/common/strings.h"
 #include "ui/common/text_pane.h"
 
@@ -19,9 +20,7 @@ std::u16string PlainText(const QTextDocument* document, int from, int to)
     QTextCursor cursor(const_cast<QTextDocument*>(document));
     cursor.setPosition(from);
     cursor.setPosition(to, QTextCursor::KeepAnchor);
-    QString text = cursor.selectedText();
-    text.replace(QChar::ParagraphSeparator, QStringLiteral("\r\n"));
-    return std::u16string(ToU16View(text));
+    return std::u16string(ToU16View(WithSystemLineBreaks(cursor.selectedText())));
 }
 
 // Where a paragraph starts in the plain text: each break before it is two characters there.
@@ -102,9 +101,8 @@ void RepeatFollower::mirror(TextSide side, int from, int removed, int added)
 
 std::size_t RepeatFollower::plainPosition(TextSide side, int position) const
 {
-    return PlainStart(pane(side)->document()->findBlock(position)) +
-           static_cast<std::size_t>(position -
-                                    pane(side)->document()->findBlock(position).position());
+    const QTextBlock block = pane(side)->document()->findBlock(position);
+    return PlainStart(block) + static_cast<std::size_t>(position - block.position());
 }
 
 int RepeatFollower::panePosition(TextSide side, std::size_t plain) const
