@@ -160,6 +160,15 @@ void TextPane::keyPressEvent(QKeyEvent* event)
                                                : QAbstractSlider::SliderToMaximum);
         return;
     }
+    // Shift+Enter breaks the paragraph as Enter does, as a paste's line breaks do: each line
+    // break of a pane ends a paragraph, and is one character of it where its plain text has
+    // CR LF.
+    if (event == QKeySequence::InsertLineSeparator) {
+        QKeyEvent enter(event->type(), Qt::Key_Return, Qt::NoModifier, event->text(),
+                        event->isAutoRepeat(), event->count());
+        QPlainTextEdit::keyPressEvent(&enter);
+        return;
+    }
     QPlainTextEdit::keyPressEvent(event);
 }
 
