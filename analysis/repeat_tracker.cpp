@@ -209,15 +209,21 @@ public:
     struct Representative
     {
         std::uint32_t position = 0; // a window's id, or where the characters are stored
-        std::uint32_t length : 30 = 0;
+        std::uint32_t length : 29 = 0;
         std::uint32_t side : 1 = 0;   // the window's text
         std::uint32_t stored : 1 = 1; // in the class's own store
+        // In the listing: the class outlives its last shingle, so that the combination is
+        // known again when an undo or a paste brings it back.
+        std::uint32_t listed : 1 = 0;
     };
     struct Entry
     {
         std::uint64_t hash = 0;
         Representative representative;
         std::uint32_t count[2] = {0, 0};
+
+        // A class no shingle has any more is forgotten, unless the listing names it.
+        bool isAlive() const { return count[0] + count[1] > 0 || representative.listed; }
     };
 
     explicit Classes(std::size_t expected)
@@ -256,7 +262,7 @@ public:
                 continue;
             const auto shingleClass = static_cast<std::uint32_t>(slot & 0xFFFFFFFFu) - 1;
             const Entry& entry = entries_[shingleClass];
-            if (entry.hash != hash || entry.count[0] + entry.count[1] == 0)
+            if (entry.hash != hash || !entry.isAlive())
                 continue;
             const auto [theirs, theirRange] = resolve(entry.representative);
             if (KeptEqual(text, range, theirs, theirRange))
@@ -283,6 +289,9 @@ public:
     }
 
     std::u16string_view stored() const { return store_; }
+
+    void list(std::uint32_t shingleClass) { entries_[shingleClass].representative.listed = 1; }
+    std::size_t size() const { return entries_.size(); }
 
 private:
     void grow()
@@ -330,6 +339,8 @@ void RepeatTracker::clear()
     sides_[1].reset();
     classes_.reset();
     pairs_.clear();
+    combinations_ = 0;
+    repeatingKnown_ = false;
 }
 
 namespace {
@@ -435,9 +446,20 @@ ComparisonOutcome RepeatTracker::compare(std::u16string newText, std::u16string 
         for (std::int64_t k = 0;
              k < matches[window.id] && static_cast<std::int64_t>(pairs.size()) < listing.entries;
              ++k)
-            pairs.push_back(
-                {window.id,
-                 grouped[groupStart[window.shingleClass] + static_cast<std::size_t>(k)]});
+            pairs.push_back({window.id,
+                             grouped[groupStart[window.shingleClass] + static_cast<std::size_t>(k)],
+                             window.shingleClass, 0});
+    }
+    // The listing's combinations numbered in the order they first appear.
+    std::vector<std::uint32_t> combinationOf(classes->size(), NoIndex);
+    std::uint32_t combinations = 0;
+    for (Pair& pair : pairs) {
+        std::uint32_t& combination = combinationOf[pair.shingleClass];
+        if (combination == NoIndex) {
+            combination = combinations++;
+            classes->list(pair.shingleClass);
+        }
+        pair.combination = combination;
     }
     result.Percentage =
         ComputePercentage(result.MatchCount, result.NewShingleCount, result.SourceShingleCount);
@@ -446,6 +468,8 @@ ComparisonOutcome RepeatTracker::compare(std::u16string newText, std::u16string 
     sides_[1] = std::move(sides[1]);
     classes_ = std::move(classes);
     pairs_ = std::move(pairs);
+    combinations_ = combinations;
+    repeatingKnown_ = false;
     active_ = true;
     return result;
 }
@@ -511,6 +535,7 @@ void RepeatTracker::settle()
         return;
     settle(TextSide::NewText);
     settle(TextSide::Source);
+    repeatingKnown_ = false;
 }
 
 void RepeatTracker::settle(TextSide side)
@@ -550,7 +575,7 @@ void RepeatTracker::settle(TextSide side)
         --entry.count[index];
         if (!entry.representative.stored &&
             entry.representative.side == static_cast<std::uint32_t>(index) &&
-            entry.representative.position == window.id && entry.count[0] + entry.count[1] > 0)
+            entry.representative.position == window.id && entry.isAlive())
             classes_->store(window.shingleClass, text, edited.extent(window));
     };
 
@@ -714,24 +739,91 @@ std::optional<TextRange> RepeatTracker::previousMark(TextSide side, std::size_t 
     return std::nullopt;
 }
 
-std::optional<TextRange> RepeatTracker::pairExtent(std::size_t entry, TextSide side) const
+bool RepeatTracker::pairInPlace(std::size_t entry) const
 {
-    if (!active_ || entry >= pairs_.size())
-        return std::nullopt;
-    const Side& holder = sideOf(side);
-    const Window* window =
-        holder.byId(side == TextSide::NewText ? pairs_[entry].newTextId : pairs_[entry].sourceId);
-    if (!window)
-        return std::nullopt;
-    return holder.extent(*window);
+    const Pair& pair = pairs_[entry];
+    return sideOf(TextSide::NewText).byId(pair.newTextId) &&
+           sideOf(TextSide::Source).byId(pair.sourceId);
+}
+
+const std::vector<bool>& RepeatTracker::entriesRepeating() const
+{
+    if (repeatingKnown_)
+        return repeating_;
+    // What each combination may keep: the pairs a compare would count of it now, and no more
+    // than the listing holds. A pair in place is one of those.
+    std::vector<std::uint64_t> room(combinations_);
+    for (const Pair& pair : pairs_) {
+        const Classes::Entry& entry = (*classes_)[pair.shingleClass];
+        room[pair.combination] = std::uint64_t{entry.count[0]} * entry.count[1];
+    }
+    repeating_.assign(pairs_.size(), false);
+    for (std::size_t entry = 0; entry < pairs_.size(); ++entry) {
+        if (pairInPlace(entry)) {
+            repeating_[entry] = true;
+            --room[pairs_[entry].combination];
+        }
+    }
+    for (std::size_t entry = 0; entry < pairs_.size(); ++entry) {
+        std::uint64_t& left = room[pairs_[entry].combination];
+        if (!repeating_[entry] && left > 0) {
+            repeating_[entry] = true;
+            --left;
+        }
+    }
+    repeatingKnown_ = true;
+    return repeating_;
 }
 
 bool RepeatTracker::pairRepeats(std::size_t entry) const
 {
-    if (!active_ || entry >= pairs_.size())
-        return false;
-    const Window* window = sideOf(TextSide::NewText).byId(pairs_[entry].newTextId);
-    return window && (*classes_)[window->shingleClass].count[1] > 0;
+    return active_ && entry < pairs_.size() && entriesRepeating()[entry];
+}
+
+std::optional<TextRange> RepeatTracker::pairExtent(std::size_t entry, TextSide side) const
+{
+    if (!pairRepeats(entry))
+        return std::nullopt;
+    const Pair& own = pairs_[entry];
+    const Side& holder = sideOf(side);
+    if (pairInPlace(entry))
+        return holder.extent(
+            *holder.byId(side == TextSide::NewText ? own.newTextId : own.sourceId));
+
+    // Another pair of the combination: the how-manieth of the entries out of place that still
+    // repeat this is, among the pairs of the combination in the listing's order that no entry in
+    // place holds.
+    std::size_t rank = 0;
+    std::vector<std::pair<std::uint32_t, std::uint32_t>> held;
+    const std::vector<bool>& repeating = entriesRepeating();
+    for (std::size_t other = 0; other < pairs_.size(); ++other) {
+        if (pairs_[other].combination != own.combination)
+            continue;
+        if (pairInPlace(other))
+            held.emplace_back(pairs_[other].newTextId, pairs_[other].sourceId);
+        else if (other < entry && repeating[other])
+            ++rank;
+    }
+    std::ranges::sort(held);
+    const auto ofClass = [&own](const Side& of) {
+        std::vector<const Window*> found;
+        for (const Window& window : of.windows) {
+            if (window.shingleClass == own.shingleClass)
+                found.push_back(&window);
+        }
+        return found;
+    };
+    const std::vector<const Window*> newWindows = ofClass(sideOf(TextSide::NewText));
+    const std::vector<const Window*> sourceWindows = ofClass(sideOf(TextSide::Source));
+    for (const Window* newWindow : newWindows) {
+        for (const Window* sourceWindow : sourceWindows) {
+            if (std::ranges::binary_search(held, std::pair{newWindow->id, sourceWindow->id}))
+                continue;
+            if (rank-- == 0)
+                return holder.extent(side == TextSide::NewText ? *newWindow : *sourceWindow);
+        }
+    }
+    return std::nullopt;
 }
 
 } // namespace analysis

@@ -70,10 +70,15 @@ public:
 
     // The pairs behind the listing of the last compare, one an entry, in the listing's order.
     std::size_t pairCount() const { return pairs_.size(); }
-    // Where the pair's shingle lies now in text `side`; nothing once an edit changed it.
-    std::optional<TextRange> pairExtent(std::size_t entry, TextSide side) const;
-    // Whether the pair's new-text shingle is still there and still repeats the source.
+    // Whether an entry still stands for a pair that a compare of the texts as they are now would
+    // count. Each combination keeps as many entries as such a compare counts pairs of it, never
+    // more: those whose own two shingles are still in place first, then the others in the
+    // listing's order. So an undo, a redo or the same text pasted back brings entries back.
     bool pairRepeats(std::size_t entry) const;
+    // Where an entry that still repeats lies now in text `side`: its own pair while both its
+    // shingles are in place, else another pair of its combination that no entry in place holds;
+    // nothing for an entry that repeats no more.
+    std::optional<TextRange> pairExtent(std::size_t entry, TextSide side) const;
 
     // One shingle of a text where it lies.
     struct Window
@@ -93,6 +98,10 @@ private:
     const Side& sideOf(TextSide side) const;
     bool isMarked(TextSide side, const Window& window) const;
     void settle(TextSide side);
+    // Whether each entry's own two shingles are still where the compare found them.
+    bool pairInPlace(std::size_t entry) const;
+    // Which entries still repeat, worked out once after each change of what repeats.
+    const std::vector<bool>& entriesRepeating() const;
 
     std::unique_ptr<Side> sides_[2];
     std::unique_ptr<Classes> classes_;
@@ -100,8 +109,13 @@ private:
     {
         std::uint32_t newTextId;
         std::uint32_t sourceId;
+        std::uint32_t shingleClass;
+        std::uint32_t combination; // the how-manieth combination of the listing
     };
     std::vector<Pair> pairs_;
+    std::size_t combinations_ = 0;
+    mutable std::vector<bool> repeating_;
+    mutable bool repeatingKnown_ = false;
     bool active_ = false;
 };
 

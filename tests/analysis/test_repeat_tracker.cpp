@@ -40,6 +40,42 @@ void ExpectWhereTheRulesPutThem(const RepeatTracker& tracker, bool pairsToo)
     }
 }
 
+// The combinations a listing lists, one an entry: each ends at a carriage return that no line
+// feed follows (a CR LF inside a shingle only breaks its line).
+std::vector<std::u16string> EntryTexts(const analysis::ComparisonOutcome& outcome,
+                                       std::size_t entries)
+{
+    const std::u16string& listing = std::get<analysis::ComparisonResult>(outcome).MatchListing;
+    std::vector<std::u16string> texts;
+    std::size_t start = 0;
+    for (std::size_t i = 0; i < listing.size() && texts.size() < entries; ++i) {
+        if (listing[i] == u'\r' && (i + 1 == listing.size() || listing[i + 1] != u'\n')) {
+            texts.push_back(listing.substr(start, i - start));
+            start = i + 1;
+        }
+    }
+    return texts;
+}
+
+// The listing's entries after edits follow the rules for the texts as they are now.
+void ExpectEntriesFollowTheRules(const RepeatTracker& tracker,
+                                 const std::vector<std::u16string>& texts)
+{
+    ASSERT_EQ(texts.size(), tracker.pairCount());
+    std::vector<reference::ListedEntry> entries;
+    for (std::size_t entry = 0; entry < texts.size(); ++entry) {
+        reference::ListedEntry listed{texts[entry], !tracker.pairRepeats(entry), std::nullopt};
+        const auto newText = tracker.pairExtent(entry, TextSide::NewText);
+        const auto source = tracker.pairExtent(entry, TextSide::Source);
+        if (newText && source)
+            listed.leadsTo = std::pair{*newText, *source};
+        entries.push_back(std::move(listed));
+    }
+    ASSERT_EQ(reference::EntriesAgainstTheRules(entries, tracker.text(TextSide::NewText),
+                                                tracker.text(TextSide::Source)),
+              "");
+}
+
 void ExpectSameFigures(const analysis::ComparisonOutcome& actual,
                        const analysis::ComparisonOutcome& expected)
 {
@@ -126,10 +162,12 @@ TEST_P(AgainstTheRules, AfterEdits)
     testsupport::TextGenerator generator(GetParam() + 500);
     for (int round = 0; round < 12; ++round) {
         const std::u16string source = generator.text(generator.number(20, 150));
+        const std::u16string newText = generator.mixed(source, generator.number(20, 150));
         RepeatTracker tracker;
-        if (!std::holds_alternative<analysis::ComparisonResult>(
-                tracker.compare(generator.mixed(source, generator.number(20, 150)), source)))
+        const analysis::ComparisonOutcome outcome = tracker.compare(newText, source);
+        if (!std::holds_alternative<analysis::ComparisonResult>(outcome))
             continue;
+        const std::vector<std::u16string> entries = EntryTexts(outcome, tracker.pairCount());
         for (int edit = 0; edit < 25; ++edit) {
             const TextSide side =
                 generator.number(0, 3) == 0 ? TextSide::Source : TextSide::NewText;
@@ -149,10 +187,19 @@ TEST_P(AgainstTheRules, AfterEdits)
                 tracker.settle();
                 ASSERT_TRUE(tracker.isSettled());
                 ExpectWhereTheRulesPutThem(tracker, false);
+                ExpectEntriesFollowTheRules(tracker, entries);
             }
         }
         tracker.settle();
         ExpectWhereTheRulesPutThem(tracker, false);
+        ExpectEntriesFollowTheRules(tracker, entries);
+        // Undone: each text back as it was compared, every entry stands again.
+        for (const TextSide side : {TextSide::NewText, TextSide::Source})
+            tracker.replace(side, 0, tracker.text(side).size(),
+                            side == TextSide::NewText ? newText : source);
+        tracker.settle();
+        ExpectWhereTheRulesPutThem(tracker, true);
+        ExpectEntriesFollowTheRules(tracker, entries);
     }
 }
 

@@ -1,6 +1,8 @@
 #include "reference.h"
 
+#include <algorithm>
 #include <cmath>
+#include <map>
 #include <string>
 
 namespace reference {
@@ -248,6 +250,54 @@ Repeats LocateRepeats(std::u16string_view newText, std::u16string_view source, b
     repeats.newTextMarks = Runs(newMarked);
     repeats.sourceMarks = Runs(sourceMarked);
     return repeats;
+}
+
+std::string EntriesAgainstTheRules(const std::vector<ListedEntry>& entries,
+                                   std::u16string_view newText, std::u16string_view source)
+{
+    const auto counted = [](std::u16string_view text) {
+        std::map<std::u16string, long long> shingles;
+        for (const std::u16string& shingle : ExtractShingles(PrepareText(text)))
+            ++shingles[shingle];
+        return shingles;
+    };
+    const std::map<std::u16string, long long> newShingles = counted(newText);
+    const std::map<std::u16string, long long> sourceShingles = counted(source);
+    const Repeats repeats = LocateRepeats(newText, source, true);
+    std::map<std::u16string, long long> listed;
+    std::map<std::u16string, long long> standing;
+    std::map<std::u16string, std::size_t> firstEntry;
+    for (std::size_t e = 0; e < entries.size(); ++e) {
+        const ListedEntry& entry = entries[e];
+        ++listed[entry.text];
+        firstEntry.try_emplace(entry.text, e);
+        if (entry.struckOut) {
+            if (entry.leadsTo)
+                return "entry " + std::to_string(e) + " is struck out but leads somewhere";
+            continue;
+        }
+        ++standing[entry.text];
+        const bool ofItsCombination =
+            entry.leadsTo &&
+            std::ranges::find(repeats.pairs, *entry.leadsTo) != repeats.pairs.end() &&
+            PrepareText(newText.substr(entry.leadsTo->first.start,
+                                       entry.leadsTo->first.end - entry.leadsTo->first.start)) ==
+                entry.text;
+        if (!ofItsCombination)
+            return "entry " + std::to_string(e) + " leads to no pair of its combination";
+    }
+    for (const auto& [text, count] : listed) {
+        const auto inNew = newShingles.find(text);
+        const auto inSource = sourceShingles.find(text);
+        const long long pairs = inNew == newShingles.end() || inSource == sourceShingles.end()
+                                    ? 0
+                                    : inNew->second * inSource->second;
+        if (standing[text] != std::min(count, pairs))
+            return std::to_string(standing[text]) + " of the " + std::to_string(count) +
+                   " entries of entry " + std::to_string(firstEntry[text]) +
+                   "'s combination stand, where a compare counts " + std::to_string(pairs);
+    }
+    return {};
 }
 
 } // namespace reference

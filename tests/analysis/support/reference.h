@@ -5,6 +5,8 @@
 #include "analysis/analysis.h"
 #include "analysis/repeat_tracker.h"
 
+#include <optional>
+#include <string>
 #include <utility>
 #include <vector>
 
@@ -30,5 +32,19 @@ struct Repeats
 };
 Repeats LocateRepeats(std::u16string_view newText, std::u16string_view source,
                       bool whateverTheSize = false);
+
+// An entry of the listing after edits: its combination, whether it is struck out, and, standing,
+// where it leads in each text.
+struct ListedEntry
+{
+    std::u16string text;
+    bool struckOut = false;
+    std::optional<std::pair<analysis::TextRange, analysis::TextRange>> leadsTo;
+};
+// What is wrong with the entries for the texts as they stand, or nothing: each combination keeps
+// as many entries standing as a compare of the texts counts pairs of it, no more, and each
+// standing entry leads to a pair of its combination.
+std::string EntriesAgainstTheRules(const std::vector<ListedEntry>& entries,
+                                   std::u16string_view newText, std::u16string_view source);
 
 } // namespace reference
