@@ -1,6 +1,7 @@
 #include "listing_pane.h"
 
 #include "application_palette.h"
+#include "contrast.h"
 #include "line_break_conversion.h"
 #include "line_breaking.h"
 #include "listing_accessible.h"
@@ -215,12 +216,17 @@ void ListingPane::paintEvent(QPaintEvent*)
     if (topRow_ > 0)
         painter.setClipRect(QRectF(0, DocumentMargin, viewport()->width(), viewport()->height()));
 
-    // The current entry as a list shows its current item; an entry done greyed and struck out.
+    // The current entry as a list shows its current item, on the platform's highlight made
+    // readable where it is too light for its text; an entry done greyed and struck out, and
+    // struck out alone where it is current.
     const QPalette::ColorGroup group = hasFocus() ? QPalette::Active : QPalette::Inactive;
+    const QColor currentText = palette().color(group, QPalette::HighlightedText);
+    const QColor currentBackground =
+        ReadableBackground(palette().color(group, QPalette::Highlight), currentText);
     QTextLayout::FormatRange whole;
     whole.start = 0;
     QTextCharFormat current;
-    current.setForeground(palette().brush(group, QPalette::HighlightedText));
+    current.setForeground(currentText);
     QTextCharFormat done;
     done.setForeground(palette().brush(QPalette::Disabled, QPalette::Text));
     done.setFontStrikeOut(true);
@@ -234,16 +240,16 @@ void ListingPane::paintEvent(QPaintEvent*)
         QList<QTextLayout::FormatRange> selections;
         if (const int entry = entryOfLine(line); entry >= 0) {
             whole.length = static_cast<int>(layout.text().size());
-            if (entryDone_ && entryDone_(entry)) {
-                whole.format = done;
-                selections << whole;
-            }
+            const bool isDone = isEntryDone(entry);
             if (entry == currentEntry_) {
                 painter.fillRect(
                     QRectF(0, y, viewport()->width(), layout.boundingRect().height() - skipped),
-                    palette().brush(group, QPalette::Highlight));
+                    currentBackground);
                 whole.format = current;
-                whole.format.setFontStrikeOut(entryDone_ && entryDone_(entry));
+                whole.format.setFontStrikeOut(isDone);
+                selections << whole;
+            } else if (isDone) {
+                whole.format = done;
                 selections << whole;
             }
         }
@@ -480,10 +486,22 @@ void ListingPane::scrollToEntry(int entry)
         bar->setValue(firstRowOf(first));
 }
 
+QString ListingPane::entryText(int entry) const
+{
+    const auto index = static_cast<std::size_t>(entry);
+    const int start = lineStart(entryLines_[index]);
+    const int end =
+        lineStart(index + 1 < entryLines_.size() ? entryLines_[index + 1] : entriesEnd_);
+    return text_.mid(start, end - 1 - start);
+}
+
+// The selected text, or else the current entry's.
 void ListingPane::copy() const
 {
     if (anchor_ != position_)
         QApplication::clipboard()->setText(selectedText());
+    else if (currentEntry_ >= 0)
+        QApplication::clipboard()->setText(entryText(currentEntry_));
 }
 
 void ListingPane::setBackgroundColour(ColourValue value)

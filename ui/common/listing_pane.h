@@ -70,6 +70,9 @@ public:
     void setEntries(std::vector<int> lines, int end, std::function<bool(int)> done);
     int entryCount() const { return static_cast<int>(entryLines_.size()); }
     int entryLine(int entry) const { return entryLines_[static_cast<std::size_t>(entry)]; }
+    // An entry's text, its lines joined by LF.
+    QString entryText(int entry) const;
+    bool isEntryDone(int entry) const { return entryDone_ && entryDone_(entry); }
     int currentEntry() const { return currentEntry_; }
     void setCurrentEntry(int entry);
     // Redraws the entries in view, after which of them are done changed.

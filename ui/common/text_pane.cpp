@@ -78,6 +78,14 @@ void TextPane::replacePlainText(const QString& text)
     setPlainText(ToToolkitLineBreaks(text));
 }
 
+void TextPane::clearUndoably()
+{
+    QTextCursor everything(document());
+    everything.select(QTextCursor::Document);
+    if (everything.hasSelection())
+        everything.removeSelectedText();
+}
+
 qreal TextPane::fontSize() const
 {
     return font().pointSizeF();

@@ -25,8 +25,10 @@ public:
     QString plainText() const;
     // The first `count` code units of plainText(), without reading the rest.
     QString leadingPlainText(int count) const;
-    // CR, LF and CR LF each become one line break.
+    // CR, LF and CR LF each become one line break. The pane starts afresh: nothing to undo.
     void replacePlainText(const QString& text);
+    // Empties the pane as the writer would by selecting all and deleting: one step to undo.
+    void clearUndoably();
 
     qreal fontSize() const;
     void setFontSize(qreal points);

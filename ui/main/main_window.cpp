@@ -416,13 +416,13 @@ void MainWindow::compare()
     message.exec();
 }
 
+// Each pane's undo brings back what the clearing took; the marks and the listing follow the
+// clearing and its undo as they follow any edit.
 void MainWindow::clearAll()
 {
-    // The marks go with the text; they come back with the next compare.
-    repeats_->clear();
-    newTextPane_->replacePlainText(QString());
-    sourcePane_->replacePlainText(QString());
-    auxiliaryPane_->replacePlainText(QString());
+    newTextPane_->clearUndoably();
+    sourcePane_->clearUndoably();
+    auxiliaryPane_->clearUndoably();
     setCaption(ApplicationTitle());
 }
 

@@ -4,7 +4,6 @@
 #include "ui/common/text_pane.h"
 
 #include <QEvent>
-#include <QScrollBar>
 #include <QTextDocument>
 
 namespace ui {
@@ -12,15 +11,8 @@ namespace ui {
 PaneMarks::PaneMarks(TextPane* pane, const RepeatFollower* follower, analysis::TextSide side)
     : QObject(pane), pane_(pane), viewport_(pane->viewport()), follower_(follower), side_(side)
 {
-    // Whatever moves the view or the text is followed once the event loop comes round, however
-    // many such changes came first.
-    soon_.setSingleShot(true);
-    soon_.setInterval(0);
-    connect(&soon_, &QTimer::timeout, this, &PaneMarks::refresh);
-    const auto later = [this] { soon_.start(); };
-    connect(follower, &RepeatFollower::marksChanged, this, later);
-    connect(pane->verticalScrollBar(), &QScrollBar::valueChanged, this, later);
-    connect(pane->document(), &QTextDocument::contentsChanged, this, later);
+    connect(follower, &RepeatFollower::marksChanged, this, &PaneMarks::markStale);
+    connect(pane->document(), &QTextDocument::contentsChanged, this, &PaneMarks::markStale);
     viewport_->installEventFilter(this);
 }
 
@@ -34,13 +26,23 @@ QTextCharFormat PaneMarks::markFormat()
     return format;
 }
 
+void PaneMarks::markStale()
+{
+    stale_ = true;
+    viewport_->update();
+}
+
 void PaneMarks::refresh()
 {
+    const std::pair<int, int> inView = pane_->visibleRange();
+    if (!stale_ && inView == marked_)
+        return;
+    stale_ = false;
+    marked_ = inView;
     QList<QTextEdit::ExtraSelection> selections;
     if (follower_->isActive()) {
-        const auto [from, to] = pane_->visibleRange();
         const QTextCharFormat format = markFormat();
-        for (const PaneRange& range : follower_->marks(side_, from, to)) {
+        for (const PaneRange& range : follower_->marks(side_, inView.first, inView.second)) {
             QTextCursor cursor(pane_->document());
             cursor.setPosition(range.start);
             cursor.setPosition(range.end, QTextCursor::KeepAnchor);
@@ -54,10 +56,10 @@ void PaneMarks::refresh()
 
 bool PaneMarks::eventFilter(QObject* watched, QEvent* event)
 {
-    // The viewport's own pointer, as the pane may be part-destroyed when its viewport's last
-    // events come.
-    if (watched == viewport_ && event->type() == QEvent::Resize)
-        soon_.start();
+    // Before the pane paints, so that this paint shows the marks. The viewport's own pointer, as
+    // the pane may be part-destroyed when its viewport's last events come.
+    if (watched == viewport_ && event->type() == QEvent::Paint)
+        refresh();
     return QObject::eventFilter(watched, event);
 }
 

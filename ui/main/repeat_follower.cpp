@@ -63,13 +63,6 @@ analysis::ComparisonOutcome RepeatFollower::compare()
     return outcome;
 }
 
-void RepeatFollower::clear()
-{
-    settleTimer_.stop();
-    tracker_.clear();
-    emit marksChanged();
-}
-
 void RepeatFollower::settle()
 {
     settleTimer_.stop();

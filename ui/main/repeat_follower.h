@@ -38,8 +38,6 @@ public:
 
     // Compares the two panes' texts; one that reaches a result is followed from then on.
     analysis::ComparisonOutcome compare();
-    // Follows nothing more; nothing is marked until the next compare.
-    void clear();
     bool isActive() const { return tracker_.isActive(); }
 
     // The marked runs of a pane that lie within [from, to).
@@ -59,7 +57,7 @@ public:
     void settle();
 
 signals:
-    // The marks changed other than by moving with the text: a compare, a clear, a settle.
+    // The marks changed other than by moving with the text: a compare or a settle.
     void marksChanged();
 
 private:

@@ -1,7 +1,9 @@
 // The repeats of a compare shown where they are: marked in the new-text and source panes, followed
 // while the writer rewords, reached with F3 and from the listing, and read by assistive technology.
+#include "support/marks_in_view.h"
 #include "support/pixels.h"
 #include "support/reference.h"
+#include "support/scrolling.h"
 #include "support/window_test.h"
 #include "ui/common/colour_value.h"
 #include "ui/common/listing_pane.h"
@@ -10,6 +12,7 @@
 #include "ui/main/main_window.h"
 #include "ui/main/pane_marks.h"
 #include "ui/main/repeat_follower.h"
+#include "ui/windows/options_window.h"
 #include "ui/windows/result_window.h"
 
 #include <QAccessible>
@@ -18,6 +21,7 @@
 #include <QMenu>
 #include <QMimeData>
 #include <QSignalSpy>
+#include <QSlider>
 
 #include <memory>
 
@@ -37,19 +41,9 @@ Ranges MarksOf(const ui::TextPane* pane)
     return ranges;
 }
 
-// Where the rules put the marks of a pane, from its plain text to its document, where each
-// paragraph break is one character instead of CR LF.
 Ranges Expected(const QString& plain, const std::vector<analysis::TextRange>& runs)
 {
-    const auto document = [&plain](std::size_t position) {
-        return static_cast<int>(position) -
-               static_cast<int>(
-                   plain.left(static_cast<qsizetype>(position)).count(QStringLiteral("\r\n")));
-    };
-    Ranges ranges;
-    for (const analysis::TextRange& run : runs)
-        ranges.append({document(run.start), document(run.end)});
-    return ranges;
+    return uitest::InDocument(plain, runs);
 }
 
 QString Selected(const ui::TextPane* pane)
@@ -65,6 +59,8 @@ const QString CopiedSource = QStringLiteral(
 const QString PartlyCopied = QStringLiteral(
     "Навигация по спутникам есть почти везде. Ещё двадцать лет назад приёмник GPS стоил дорого."
     "\r\n\r\nДля уверенного решения нужны сигналы хотя бы от трёх спутников.");
+
+const uitest::LongTexts Long;
 
 } // namespace
 
@@ -111,10 +107,17 @@ private slots:
     void marksAreWhereTheSharedShinglesLie();
     void marksAreNoEdits();
     void marksFollowTheWriter();
-    void clearingRemovesThemUntilTheNextCompare();
+    void marksFollowEveryRoad_data();
+    void marksFollowEveryRoad();
+    void clearingIsUndoneInEachPane();
     void f3WalksTheMarks();
     void listingLeadsToThePair();
     void rewordedEntriesShowAsDone();
+    void listingFollowsTheTextBothWays_data();
+    void listingFollowsTheTextBothWays();
+    void copyTakesTheCurrentEntry();
+    void currentEntryIsReadable_data();
+    void currentEntryIsReadable();
     void assistiveTechnologyReadsTheListingAndTheSelection();
     void marksAreReadableOnEveryBackground_data();
     void marksAreReadableOnEveryBackground();
@@ -227,18 +230,175 @@ void tst_RepeatMarks::marksFollowTheWriter()
                           .sourceMarks));
 }
 
-void tst_RepeatMarks::clearingRemovesThemUntilTheNextCompare()
+void tst_RepeatMarks::marksFollowEveryRoad_data()
 {
-    uitest::Click(mainWindow(), "Command4");
-    QVERIFY(!MarksOf(sourcePane()).isEmpty());
+    QTest::addColumn<QString>("road");
+    QTest::addColumn<bool>("inSource");
+    QTest::addColumn<bool>("fromTheEnd");
+    const auto row = [](const char* road, bool fromTheEnd, bool sourceToo = true) {
+        QTest::addRow("%s, new text", road) << QString::fromLatin1(road) << false << fromTheEnd;
+        if (sourceToo)
+            QTest::addRow("%s, source", road) << QString::fromLatin1(road) << true << fromTheEnd;
+    };
+    row("Ctrl+End", false);
+    row("Ctrl+Home", true);
+    row("PageDown", false);
+    row("PageUp", true);
+    row("Down past the bottom", false);
+    row("Up past the top", true);
+    row("scroll bar trough", false);
+    row("scroll bar arrow", false);
+    row("scroll bar thumb", false);
+    row("wheel", false);
+    row("F3", false);
+    row("Shift+F3", false);
+    row("font size", true);
+    row("idle layout", false);
+    row("auxiliary pane switched off", false, false);
+    row("listing click", false, false);
+    row("listing Down", false, false);
+    row("listing Enter", false, false);
+}
+
+// However the view of a pane moves, it then shows the marks of what is in view, drawn.
+void tst_RepeatMarks::marksFollowEveryRoad()
+{
+    QFETCH(QString, road);
+    QFETCH(bool, inSource);
+    QFETCH(bool, fromTheEnd);
+    compare(Long.newText, Long.source);
+    ui::TextPane* pane = inSource ? sourcePane() : newTextPane();
+    // Where the road starts: the view and the cursor at the start, or at the end, put there by
+    // the scroll bar, the one road that was never missed.
+    mainWindow()->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(mainWindow()));
+    pane->setFocus();
+    pane->moveCursor(fromTheEnd ? QTextCursor::End : QTextCursor::Start);
+    QScrollBar* bar = pane->verticalScrollBar();
+    bar->setValue(fromTheEnd ? bar->minimum() : bar->maximum());
+    bar->setValue(fromTheEnd ? bar->maximum() : bar->minimum());
+    QVERIFY2(uitest::MarksInViewAgainstTheRules(*mainWindow()).isEmpty(),
+             qPrintable(uitest::MarksInViewAgainstTheRules(*mainWindow())));
+    const auto before = uitest::CharactersInView(*pane);
+
+    const auto press = [pane](Qt::Key key, int times = 1,
+                              Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
+        for (int i = 0; i < times; ++i)
+            QTest::keyClick(pane, key, modifiers);
+    };
+    const auto clickBar = [bar](QStyle::SubControl part, int times) {
+        for (int i = 0; i < times; ++i)
+            QTest::mouseClick(bar, Qt::LeftButton, {}, uitest::SliderPart(bar, part).center());
+    };
+    ui::ListingPane* entries = listing();
+    const int lastEntry = entries->entryCount() - 1;
+    if (road == QLatin1String("Ctrl+End")) {
+        press(Qt::Key_End, 1, Qt::ControlModifier);
+    } else if (road == QLatin1String("Ctrl+Home")) {
+        press(Qt::Key_Home, 1, Qt::ControlModifier);
+    } else if (road == QLatin1String("PageDown")) {
+        uitest::StepUntilStill(pane, [&] { press(Qt::Key_PageDown); });
+    } else if (road == QLatin1String("PageUp")) {
+        uitest::StepUntilStill(pane, [&] { press(Qt::Key_PageUp); });
+    } else if (road == QLatin1String("Down past the bottom")) {
+        press(Qt::Key_Down, 25);
+    } else if (road == QLatin1String("Up past the top")) {
+        press(Qt::Key_Up, 25);
+    } else if (road == QLatin1String("scroll bar trough")) {
+        clickBar(QStyle::SC_ScrollBarAddPage, 2);
+    } else if (road == QLatin1String("scroll bar arrow")) {
+        clickBar(QStyle::SC_ScrollBarAddLine, 20);
+    } else if (road == QLatin1String("scroll bar thumb")) {
+        const QPoint grip = uitest::SliderPart(bar, QStyle::SC_ScrollBarSlider).center();
+        QTest::mousePress(bar, Qt::LeftButton, {}, grip);
+        QTest::mouseMove(bar, grip + QPoint(0, 20));
+        QTest::mouseMove(bar, QPoint(grip.x(), bar->height()));
+        QTest::mouseRelease(bar, Qt::LeftButton, {}, QPoint(grip.x(), bar->height()));
+    } else if (road == QLatin1String("wheel")) {
+        uitest::StepUntilStill(pane, [pane] { uitest::WheelNotch(pane); });
+    } else if (road == QLatin1String("F3")) {
+        press(Qt::Key_F3, 2);
+    } else if (road == QLatin1String("Shift+F3")) {
+        press(Qt::Key_F3, 1, Qt::ShiftModifier);
+    } else if (road == QLatin1String("font size")) {
+        ui::OptionsWindow* options = openOptions();
+        // Moved by the keyboard, applied by a click on its thumb.
+        auto* slider = uitest::Find<QSlider>(options, inSource ? "Slider1" : "Slider2");
+        QTest::keyClick(slider, Qt::Key_Home);
+        QTest::mouseClick(slider, Qt::LeftButton, {},
+                          uitest::SliderPart(slider, QStyle::SC_SliderHandle).center());
+        QCOMPARE(pane->fontSize(), qreal(slider->minimum()));
+        options->close();
+    } else if (road == QLatin1String("idle layout")) {
+        // Every paragraph laid out anew; the end is reached before the idle layout got there.
+        pane->setFontSize(12);
+        QVERIFY(!pane->isLaidOut());
+        press(Qt::Key_End, 1, Qt::ControlModifier);
+        QTRY_VERIFY(pane->isLaidOut());
+    } else if (road == QLatin1String("auxiliary pane switched off")) {
+        showAuxiliaryPane(false);
+        pane = sourcePane();
+    } else if (road == QLatin1String("listing click")) {
+        entries->setFocus();
+        QTest::keyClick(entries, Qt::Key_End, Qt::ControlModifier);
+        QTest::mouseClick(entries->viewport(), Qt::LeftButton, {},
+                          entries->lineRect(entries->entryLine(lastEntry)).center());
+        QCOMPARE(entries->currentEntry(), lastEntry);
+    } else if (road == QLatin1String("listing Down") || road == QLatin1String("listing Enter")) {
+        entries->setFocus();
+        QTest::keyClick(entries, Qt::Key_Down);
+        for (int i = 0; i < lastEntry; ++i)
+            QTest::keyClick(entries, Qt::Key_Down);
+        QCOMPARE(entries->currentEntry(), lastEntry);
+        if (road == QLatin1String("listing Enter"))
+            QTest::keyClick(entries, Qt::Key_Return);
+    } else {
+        QFAIL("no such road");
+    }
+    QVERIFY2(uitest::CharactersInView(*pane) != before, "the road did not move the view");
+    const QString wrong = uitest::MarksInViewAgainstTheRules(*mainWindow());
+    QVERIFY2(wrong.isEmpty(), qPrintable(wrong));
+}
+
+// "Очистить все" is undone in each pane on its own; the marks follow the clearing and its undo as
+// any edit, and the listing with them.
+void tst_RepeatMarks::clearingIsUndoneInEachPane()
+{
+    compare(PartlyCopied, CopiedSource);
+    const QString auxiliary = auxiliaryPane()->plainText();
     uitest::Click(mainWindow(), "Command2");
-    newTextPane()->replacePlainText(PartlyCopied);
-    sourcePane()->replacePlainText(CopiedSource);
     follower()->settle();
     QCOMPARE(MarksOf(newTextPane()), Ranges());
     QCOMPARE(MarksOf(sourcePane()), Ranges());
-    uitest::Click(mainWindow(), "Command4");
-    QVERIFY(!MarksOf(newTextPane()).isEmpty());
+    QCOMPARE(mainWindow()->caption(), QStringLiteral("Palimo Suite..."));
+
+    sourcePane()->setFocus();
+    QTest::keyClick(sourcePane(), Qt::Key_Z, Qt::ControlModifier);
+    QCOMPARE(sourcePane()->plainText(), CopiedSource);
+    QCOMPARE(mainWindow()->caption(), QStringLiteral("Palimo Suite..."));
+    newTextPane()->setFocus();
+    QTest::keyClick(newTextPane(), Qt::Key_Z, Qt::ControlModifier);
+    QCOMPARE(newTextPane()->plainText(), PartlyCopied);
+    QCOMPARE(mainWindow()->caption(), PartlyCopied.left(60));
+    auxiliaryPane()->setFocus();
+    QTest::keyClick(auxiliaryPane(), Qt::Key_Z, Qt::ControlModifier);
+    QCOMPARE(auxiliaryPane()->plainText(), auxiliary);
+    tick("Timer3");
+    QCOMPARE(
+        label("Label5")->text(),
+        QString::number(
+            analysis::ComputeTextStatistics(ui::ToU16View(PartlyCopied)).CharactersWithoutSpaces));
+
+    follower()->settle();
+    const reference::Repeats expected =
+        reference::LocateRepeats(ui::ToU16View(PartlyCopied), ui::ToU16View(CopiedSource));
+    QCOMPARE(MarksOf(newTextPane()), Expected(PartlyCopied, expected.newTextMarks));
+    QCOMPARE(MarksOf(sourcePane()), Expected(CopiedSource, expected.sourceMarks));
+    const QString wrong = uitest::ListingAgainstTheRules(
+        uitest::ListedEntries(*listing(), *follower(), *mainWindow()), PartlyCopied, CopiedSource);
+    QVERIFY2(wrong.isEmpty(), qPrintable(wrong));
+    for (int entry = 0; entry < listing()->entryCount(); ++entry)
+        QVERIFY(!listing()->isEntryDone(entry));
 }
 
 // F3 selects the next mark after the cursor and Shift+F3 the one before it, wrapping at the ends;
@@ -325,6 +485,153 @@ void tst_RepeatMarks::rewordedEntriesShowAsDone()
 
 // The listing's text, its current entry as the cursor and its selection, and a pane's selection
 // made by F3, all as assistive technology reads them.
+void tst_RepeatMarks::listingFollowsTheTextBothWays_data()
+{
+    QTest::addColumn<QStringList>("steps");
+    QTest::addColumn<int>("standing"); // entries not struck out at the end
+    QTest::newRow("typed over") << QStringList{"select all and type"} << 0;
+    QTest::newRow("typed over, undone") << QStringList{"select all and type", "undo"} << 4;
+    QTest::newRow("typed over, undone, redone")
+        << QStringList{"select all and type", "undo", "redo"} << 0;
+    QTest::newRow("typed over, pasted back")
+        << QStringList{"select all and type", "paste back"} << 4;
+    QTest::newRow("first of two reworded") << QStringList{"reword the first"} << 2;
+    QTest::newRow("first of two reworded, undone") << QStringList{"reword the first", "undo"} << 4;
+    QTest::newRow("first of two retyped as it was")
+        << QStringList{"reword the first", "retype the first"} << 4;
+    QTest::newRow("cleared, undone") << QStringList{"clear all", "undo"} << 4;
+}
+
+// The entries struck out follow the text both ways: each combination keeps as many entries
+// standing as a compare of the texts as they now stand would count of it, and each standing entry
+// leads to a place where it repeats.
+void tst_RepeatMarks::listingFollowsTheTextBothWays()
+{
+    QFETCH(QStringList, steps);
+    QFETCH(int, standing);
+    // "ещё двадцать лет" twice in the new text, once in the source.
+    const QString newText = QStringLiteral("Было ещё двадцать лет назад иначе. Теперь ещё "
+                                           "двадцать лет прошло, а приёмник стоил дорого сегодня.");
+    const QString source = QStringLiteral("А ещё двадцать лет назад приёмник стоил дорого всегда.");
+    compare(newText, source);
+    QCOMPARE(listing()->entryCount(), 4);
+    const int firstAt = int(newText.indexOf(QStringLiteral("ещё двадцать лет"))) + 4;
+    for (const QString& step : steps) {
+        newTextPane()->setFocus();
+        if (step == QLatin1String("select all and type")) {
+            QTest::keyClick(newTextPane(), Qt::Key_A, Qt::ControlModifier);
+            uitest::TypeText(newTextPane(), QStringLiteral("Совсем другой текст здесь."));
+        } else if (step == QLatin1String("undo")) {
+            follower()->settle();
+            QTest::keyClick(newTextPane(), Qt::Key_Z, Qt::ControlModifier);
+        } else if (step == QLatin1String("redo")) {
+            follower()->settle();
+            QTest::keyClick(newTextPane(), Qt::Key_Y, Qt::ControlModifier);
+        } else if (step == QLatin1String("paste back")) {
+            QTest::keyClick(newTextPane(), Qt::Key_A, Qt::ControlModifier);
+            uitest::Paste(newTextPane(), newText);
+        } else if (step == QLatin1String("reword the first")) {
+            QTextCursor cursor(newTextPane()->document());
+            cursor.setPosition(firstAt);
+            cursor.setPosition(firstAt + 8, QTextCursor::KeepAnchor);
+            newTextPane()->setTextCursor(cursor);
+            uitest::TypeText(newTextPane(), QStringLiteral("сорок"));
+        } else if (step == QLatin1String("retype the first")) {
+            follower()->settle();
+            QTextCursor cursor(newTextPane()->document());
+            cursor.setPosition(firstAt);
+            cursor.setPosition(firstAt + 5, QTextCursor::KeepAnchor);
+            newTextPane()->setTextCursor(cursor);
+            uitest::TypeText(newTextPane(), QStringLiteral("двадцать"));
+        } else if (step == QLatin1String("clear all")) {
+            uitest::Click(mainWindow(), "Command2");
+            follower()->settle();
+            sourcePane()->setFocus();
+            QTest::keyClick(sourcePane(), Qt::Key_Z, Qt::ControlModifier);
+            newTextPane()->setFocus();
+        }
+    }
+    follower()->settle();
+    QCoreApplication::processEvents();
+    const std::vector<reference::ListedEntry> entries =
+        uitest::ListedEntries(*listing(), *follower(), *mainWindow());
+    const QString wrong = uitest::ListingAgainstTheRules(entries, newTextPane()->plainText(),
+                                                         sourcePane()->plainText());
+    QVERIFY2(wrong.isEmpty(), qPrintable(wrong));
+    QCOMPARE(std::ranges::count(entries, false, &reference::ListedEntry::struckOut), standing);
+
+    // A click on a standing entry selects its place in both panes.
+    for (int entry = 0; entry < listing()->entryCount(); ++entry) {
+        if (listing()->isEntryDone(entry))
+            continue;
+        listing()->setFocus();
+        QTest::keyClick(listing(), Qt::Key_Home, Qt::ControlModifier);
+        QTest::mouseClick(listing()->viewport(), Qt::LeftButton, {},
+                          listing()->lineRect(listing()->entryLine(entry)).center());
+        const QString text = QString::fromStdU16String(entries[std::size_t(entry)].text);
+        QCOMPARE(ui::ToQString(reference::PrepareText(ui::ToU16View(Selected(newTextPane())))),
+                 text);
+        QCOMPARE(ui::ToQString(reference::PrepareText(ui::ToU16View(Selected(sourcePane())))),
+                 text);
+    }
+}
+
+// Ctrl+C in the listing copies the selected text, or else the current entry.
+void tst_RepeatMarks::copyTakesTheCurrentEntry()
+{
+    compare(PartlyCopied, CopiedSource);
+    ui::ListingPane* entries = listing();
+    entries->setFocus();
+    QTest::mouseClick(entries->viewport(), Qt::LeftButton, {},
+                      entries->lineRect(entries->entryLine(1)).center());
+    QApplication::clipboard()->clear();
+    QTest::keyClick(entries, Qt::Key_C, Qt::ControlModifier);
+    QCOMPARE(QApplication::clipboard()->text(),
+             entries->plainText().split(QStringLiteral("\r\n")).at(1));
+    QTest::keyClick(entries, Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClick(entries, Qt::Key_C, Qt::ControlModifier);
+    QCOMPARE(QApplication::clipboard()->text(), entries->text());
+}
+
+void tst_RepeatMarks::currentEntryIsReadable_data()
+{
+    QTest::addColumn<bool>("done");
+    QTest::addColumn<bool>("focused");
+    QTest::newRow("standing, listing focused") << false << true;
+    QTest::newRow("standing, focus elsewhere") << false << false;
+    QTest::newRow("struck out, listing focused") << true << true;
+    QTest::newRow("struck out, focus elsewhere") << true << false;
+}
+
+// The current entry, standing or struck out, reads at 4.5:1 on its highlight.
+void tst_RepeatMarks::currentEntryIsReadable()
+{
+    QFETCH(bool, done);
+    QFETCH(bool, focused);
+    compare(PartlyCopied, CopiedSource);
+    ui::ListingPane* entries = listing();
+    if (done) {
+        newTextPane()->setFocus();
+        QTest::keyClick(newTextPane(), Qt::Key_A, Qt::ControlModifier);
+        uitest::TypeText(newTextPane(), QStringLiteral("иначе"));
+        follower()->settle();
+        QVERIFY(entries->isEntryDone(0));
+    }
+    QTest::mouseClick(entries->viewport(), Qt::LeftButton, {},
+                      entries->lineRect(entries->entryLine(0)).center());
+    QCOMPARE(entries->currentEntry(), 0);
+    if (!focused) {
+        mainWindow()->activateWindow();
+        newTextPane()->setFocus();
+    }
+    QTRY_COMPARE(entries->hasFocus(), focused);
+    const QImage drawn = entries->viewport()->grab().toImage();
+    const QRect line = entries->lineRect(entries->entryLine(0));
+    const QColor highlight = drawn.pixelColor(line.left() + 1, line.top() + 1);
+    QVERIFY2(uitest::HighestContrast(drawn, highlight, line.adjusted(0, 1, 0, -1)) >= 4.5,
+             qPrintable(QString::number(uitest::HighestContrast(drawn, highlight, line))));
+}
+
 void tst_RepeatMarks::assistiveTechnologyReadsTheListingAndTheSelection()
 {
     compare(PartlyCopied, CopiedSource);

@@ -33,6 +33,16 @@ inline void StepUntilStill(QAbstractScrollArea* view, const std::function<void()
     }
 }
 
+// One notch of the mouse wheel down (or up) over the middle of a view.
+inline void WheelNotch(QAbstractScrollArea* view, bool down = true)
+{
+    const QPointF inside(view->viewport()->rect().center());
+    QWheelEvent notch(inside, view->viewport()->mapToGlobal(inside), QPoint(),
+                      QPoint(0, down ? -120 : 120), Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase,
+                      false);
+    QApplication::sendEvent(view->viewport(), &notch);
+}
+
 // Whether the last line of a text view lies wholly within its view.
 inline bool EndInView(const QPlainTextEdit& view)
 {
@@ -58,15 +68,7 @@ inline QStringList WaysThatMissTheEnd(QAbstractScrollArea* view,
            [view] { view->verticalScrollBar()->triggerAction(QAbstractSlider::SliderToMaximum); });
     tryWay("PageDown",
            [view] { StepUntilStill(view, [view] { QTest::keyClick(view, Qt::Key_PageDown); }); });
-    tryWay("wheel", [view] {
-        const QPointF inside(view->viewport()->rect().center());
-        StepUntilStill(view, [view, inside] {
-            QWheelEvent notch(inside, view->viewport()->mapToGlobal(inside), QPoint(),
-                              QPoint(0, -120), Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase,
-                              false);
-            QApplication::sendEvent(view->viewport(), &notch);
-        });
-    });
+    tryWay("wheel", [view] { StepUntilStill(view, [view] { WheelNotch(view); }); });
     return missed;
 }
 

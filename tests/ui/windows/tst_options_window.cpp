@@ -46,25 +46,13 @@ private:
     }
     static QPoint handleCentre(QSlider* slider)
     {
-        return sliderPart(slider, QStyle::SC_SliderHandle).center();
+        return uitest::SliderPart(slider, QStyle::SC_SliderHandle).center();
     }
     // A point on the groove at the given fraction of the slider's width.
     static QPoint onGroove(QSlider* slider, double fraction)
     {
-        const QRect groove = sliderPart(slider, QStyle::SC_SliderGroove);
+        const QRect groove = uitest::SliderPart(slider, QStyle::SC_SliderGroove);
         return {groove.left() + int(fraction * (groove.width() - 1)), groove.center().y()};
-    }
-    static QRect sliderPart(QSlider* slider, QStyle::SubControl part)
-    {
-        QStyleOptionSlider option;
-        option.initFrom(slider);
-        option.orientation = slider->orientation();
-        option.minimum = slider->minimum();
-        option.maximum = slider->maximum();
-        option.sliderPosition = slider->sliderPosition();
-        option.sliderValue = slider->value();
-        option.tickPosition = slider->tickPosition();
-        return slider->style()->subControlRect(QStyle::CC_Slider, &option, part, slider);
     }
 
 private slots:
@@ -268,8 +256,8 @@ void tst_OptionsWindow::sliderTicksShowOnTheDarkGreen()
     QSlider* shown = slider(name.toLatin1().constData());
     // Below the groove and away from the thumb, only the ticks are drawn on the slider's face.
     shown->setValue(shown->maximum());
-    const QRect groove = sliderPart(shown, QStyle::SC_SliderGroove);
-    const QRect handle = sliderPart(shown, QStyle::SC_SliderHandle);
+    const QRect groove = uitest::SliderPart(shown, QStyle::SC_SliderGroove);
+    const QRect handle = uitest::SliderPart(shown, QStyle::SC_SliderHandle);
     const QRect ticks(groove.left(), handle.bottom() + 1, handle.left() - groove.left() - 1,
                       shown->height() - handle.bottom() - 1);
     QVERIFY(ticks.isValid());

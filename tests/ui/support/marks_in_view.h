@@ -1,0 +1,136 @@
+// The marks and the listing of the real windows held against the rules (repeat_rules.h): what a
+// pane paints in its view, read from the pane and from its pixels, and the listing's entries.
+#pragma once
+
+#include "repeat_rules.h"
+#include "ui/common/listing_pane.h"
+#include "ui/common/text_pane.h"
+#include "ui/main/main_window.h"
+#include "ui/main/pane_marks.h"
+#include "ui/main/repeat_follower.h"
+#include "ui/windows/result_window.h"
+
+#include <QApplication>
+#include <QTextBlock>
+
+namespace uitest {
+
+// The characters a pane shows: from the start of the line at the top of its view to the end of
+// the line at its bottom, as Qt's own hit test finds them.
+inline std::pair<int, int> CharactersInView(const QPlainTextEdit& pane)
+{
+    QTextCursor top = pane.cursorForPosition(QPoint(0, 0));
+    top.movePosition(QTextCursor::StartOfLine);
+    const QRect view = pane.viewport()->rect();
+    QTextCursor bottom = pane.cursorForPosition(QPoint(view.right(), view.bottom()));
+    bottom.movePosition(QTextCursor::EndOfLine);
+    return {top.position(), bottom.position()};
+}
+
+// What a pane paints in its view once the event loop has come round: the image, and the marks
+// of its extra selections within the characters it shows.
+struct PaintedView
+{
+    QImage image;
+    DocumentRanges marks;
+};
+
+inline PaintedView Painted(const ui::TextPane& pane)
+{
+    QCoreApplication::processEvents();
+    PaintedView painted;
+    painted.image = pane.viewport()->grab().toImage();
+    DocumentRanges ranges;
+    for (const QTextEdit::ExtraSelection& selection : pane.extraSelections())
+        ranges.append({selection.cursor.selectionStart(), selection.cursor.selectionEnd()});
+    const auto [from, to] = CharactersInView(pane);
+    painted.marks = Clipped(ranges, from, to);
+    return painted;
+}
+
+// The pixels of an image drawn in the marks' tint.
+inline int TintedPixels(const QImage& drawn)
+{
+    const QColor tint = ui::PaneMarks::markFormat().background().color();
+    int tinted = 0;
+    for (int y = 0; y < drawn.height(); ++y) {
+        for (int x = 0; x < drawn.width(); ++x)
+            tinted += drawn.pixelColor(x, y) == tint;
+    }
+    return tinted;
+}
+
+// What is wrong with the marks the new-text and source panes paint in their views, or nothing:
+// they are to be those the rules give for the texts as they stand, and drawn.
+inline QString MarksInViewAgainstTheRules(const ui::MainWindow& window)
+{
+    const QString newText = window.newTextPane()->plainText();
+    const QString source = window.sourcePane()->plainText();
+    for (const ui::TextPane* pane : {window.newTextPane(), window.sourcePane()}) {
+        if (!pane->isVisible())
+            continue;
+        const PaintedView painted = Painted(*pane);
+        const auto [from, to] = CharactersInView(*pane);
+        const DocumentRanges expected =
+            MarksByTheRules(newText, source, pane == window.newTextPane(), from, to);
+        const auto show = [](const DocumentRanges& ranges) {
+            QStringList shown;
+            for (const auto& [start, end] : ranges)
+                shown << QStringLiteral("[%1, %2)").arg(start).arg(end);
+            return shown.join(QLatin1Char(' '));
+        };
+        if (painted.marks != expected)
+            return QStringLiteral("%1 marks %2 of the characters [%3, %4) in view, not %5")
+                .arg(pane->objectName(), show(painted.marks))
+                .arg(from)
+                .arg(to)
+                .arg(show(expected));
+        // The tint shows behind every visible character of a mark that the selection, drawn
+        // over the marks, leaves out (white space ending a line has no room of its own).
+        const QTextCursor selection = pane->textCursor();
+        bool tintShows = false;
+        for (const auto& [start, end] : Clipped(expected, 0, selection.selectionStart()) +
+                                            Clipped(expected, selection.selectionEnd(), INT_MAX)) {
+            for (int i = start; i < end && !tintShows; ++i)
+                tintShows = !pane->document()->characterAt(i).isSpace();
+        }
+        const int tinted = TintedPixels(painted.image);
+        if (tintShows && tinted == 0)
+            return QStringLiteral("%1 draws %2 tinted pixels for the marks %3")
+                .arg(pane->objectName())
+                .arg(tinted)
+                .arg(show(expected));
+    }
+    return {};
+}
+
+// The listing's entries, as the result window shows them and leads to them.
+inline std::vector<reference::ListedEntry> ListedEntries(const ui::ListingPane& listing,
+                                                         const ui::RepeatFollower& follower,
+                                                         const ui::MainWindow& window)
+{
+    const auto plain = [](const ui::TextPane* pane, int position) {
+        return static_cast<std::size_t>(position +
+                                        pane->document()->findBlock(position).blockNumber());
+    };
+    std::vector<reference::ListedEntry> entries;
+    for (int entry = 0; entry < listing.entryCount(); ++entry) {
+        reference::ListedEntry listed;
+        const QString text =
+            listing.entryText(entry).replace(QLatin1Char('\n'), QStringLiteral("\r\n"));
+        listed.text = std::u16string(ui::ToU16View(text));
+        listed.struckOut = listing.isEntryDone(entry);
+        const auto newText = follower.pairExtent(entry, analysis::TextSide::NewText);
+        const auto source = follower.pairExtent(entry, analysis::TextSide::Source);
+        if (newText && source)
+            listed.leadsTo =
+                std::pair{analysis::TextRange{plain(window.newTextPane(), newText->start),
+                                              plain(window.newTextPane(), newText->end)},
+                          analysis::TextRange{plain(window.sourcePane(), source->start),
+                                              plain(window.sourcePane(), source->end)}};
+        entries.push_back(std::move(listed));
+    }
+    return entries;
+}
+
+} // namespace uitest

@@ -1,0 +1,106 @@
+// What the marks and the listing must show for the panes' texts as they stand, by the literal
+// transcription of the rules: the invariant that the window tests, the monkey and the desktop pass
+// hold the program to. Positions are a pane's document positions, where each line break is one
+// character and the plain text has CR LF.
+#pragma once
+
+#include "support/reference.h"
+#include "ui/common/strings.h"
+
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+#include <algorithm>
+#include <climits>
+#include <utility>
+#include <vector>
+
+namespace uitest {
+
+using DocumentRanges = QList<std::pair<int, int>>;
+
+// The parts of `ranges` within [from, to).
+inline DocumentRanges Clipped(const DocumentRanges& ranges, int from, int to)
+{
+    DocumentRanges clipped;
+    for (const auto& [start, end] : ranges) {
+        const int first = std::max(start, from);
+        const int last = std::min(end, to);
+        if (first < last)
+            clipped.append({first, last});
+    }
+    return clipped;
+}
+
+// Runs of a plain text as ranges of its pane's document.
+inline DocumentRanges InDocument(const QString& plain, const std::vector<analysis::TextRange>& runs)
+{
+    std::vector<int> breaksBefore(static_cast<std::size_t>(plain.size()) + 1, 0);
+    for (qsizetype i = 0; i < plain.size(); ++i) {
+        const bool pairEnds =
+            i > 0 && plain[i] == QLatin1Char('\n') && plain[i - 1] == QLatin1Char('\r');
+        breaksBefore[static_cast<std::size_t>(i) + 1] =
+            breaksBefore[static_cast<std::size_t>(i)] + (pairEnds ? 1 : 0);
+    }
+    const auto document = [&breaksBefore](std::size_t position) {
+        return static_cast<int>(position) - breaksBefore[position];
+    };
+    DocumentRanges ranges;
+    for (const analysis::TextRange& run : runs)
+        ranges.append({document(run.start), document(run.end)});
+    return ranges;
+}
+
+// The marks the rules give the new text's pane or the source's, within [from, to).
+inline DocumentRanges MarksByTheRules(const QString& newText, const QString& source, bool ofNewText,
+                                      int from = 0, int to = INT_MAX)
+{
+    const reference::Repeats repeats =
+        reference::LocateRepeats(ui::ToU16View(newText), ui::ToU16View(source), true);
+    return Clipped(InDocument(ofNewText ? newText : source,
+                              ofNewText ? repeats.newTextMarks : repeats.sourceMarks),
+                   from, to);
+}
+
+// Texts of 80 short paragraphs, far longer than a pane shows: the new text repeats the source's
+// paragraph 40 at its start, the source's first paragraph in its middle, and ends as the source
+// ends, so that marks lie at the start, in the middle and at the end of each.
+struct LongTexts
+{
+    QString newText = text(QStringLiteral("новый другой образ иной потом опять речь"), 40, 0, 79);
+    QString source = text(SourceWords, 0, 40, 79);
+
+private:
+    static inline const QString SourceWords =
+        QStringLiteral("исток начало фразы такой дальше снова слово");
+
+    static QString paragraph(const QString& words, int i)
+    {
+        return words.split(QLatin1Char(' ')).join(QString::number(i) + QLatin1Char(' ')) +
+               QString::number(i) + QLatin1Char('.');
+    }
+    static QString text(const QString& words, int copiedAtStart, int copiedInMiddle,
+                        int copiedAtEnd)
+    {
+        QStringList paragraphs;
+        for (int i = 0; i < 80; ++i) {
+            const int copied = i == 0    ? copiedAtStart
+                               : i == 40 ? copiedInMiddle
+                               : i == 79 ? copiedAtEnd
+                                         : -1;
+            paragraphs << (copied >= 0 ? paragraph(SourceWords, copied) : paragraph(words, i));
+        }
+        return paragraphs.join(QStringLiteral("\r\n"));
+    }
+};
+
+// What is wrong with a listing's entries for the panes' texts as they stand, or nothing.
+inline QString ListingAgainstTheRules(const std::vector<reference::ListedEntry>& entries,
+                                      const QString& newText, const QString& source)
+{
+    return QString::fromStdString(
+        reference::EntriesAgainstTheRules(entries, ui::ToU16View(newText), ui::ToU16View(source)));
+}
+
+} // namespace uitest
