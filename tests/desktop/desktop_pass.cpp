@@ -9,6 +9,7 @@
 // and which control has the focus. PALIMO_DESKTOP_SCREEN sets the screen's size in device
 // pixels ("1366x768"), PALIMO_DESKTOP_SCALE sets QT_SCALE_FACTOR.
 #include "support/pixels.h"
+#include "support/repeat_rules.h"
 
 #include <QDir>
 #include <QFile>
@@ -61,6 +62,7 @@ private slots:
     void endOfEveryPaneIsReachable_data();
     void endOfEveryPaneIsReachable();
     void repeatsAreMarkedAndTheListingLeadsToThem();
+    void marksFollowEveryRoad();
     void emptyCaptionLeavesTheTitleBarEmpty();
     void closingTheMainWindowEndsTheProgram();
     void cleanupTestCase() { stopAll(); }
@@ -88,6 +90,10 @@ private:
     void key(const QString& keys);
     QString focusAfter(const QString& keys);
     void focusOn(const QString& name);
+    void pasteInto(const QString& name, const QString& text);
+    void clickAt(const QPoint& logical);
+    QString marksAgainstTheRules(const QJsonObject& from);
+    QString marksOnTheScreenAgainstTheRules();
     void checkCaptions(const QJsonObject& window);
     void checkFixedSize(const QString& id, bool fixed);
     void checkTitleButtons(const QString& id, bool minimiseAndMaximise);
@@ -410,6 +416,77 @@ void tst_Desktop::focusOn(const QString& name)
     QFAIL(qPrintable(QStringLiteral("Tab never reaches ") + name));
 }
 
+// The text pasted with real keys into a pane of the main window, replacing what it held.
+void tst_Desktop::pasteInto(const QString& name, const QString& text)
+{
+    report("clipboard\n" + text.toUtf8());
+    focusOn(name);
+    key(QStringLiteral("ctrl+a"));
+    key(QStringLiteral("ctrl+v"));
+}
+
+void tst_Desktop::clickAt(const QPoint& logical)
+{
+    const QPoint point = onScreen(logical);
+    run(QStringLiteral(XDOTOOL_PROGRAM),
+        {"mousemove", QString::number(point.x()), QString::number(point.y()), "click", "1"});
+}
+
+// What is wrong with the marks the new-text and source panes show in their views, as the probe
+// reads them, against those the rules give for their texts; or nothing.
+QString tst_Desktop::marksAgainstTheRules(const QJsonObject& from)
+{
+    const QJsonObject newText = pane(from, QStringLiteral("RichTextBox1"));
+    const QJsonObject source = pane(from, QStringLiteral("RichTextBox2"));
+    for (const QJsonObject& shown : {newText, source}) {
+        const QJsonArray inView = shown.value(QStringLiteral("inView")).toArray();
+        uitest::DocumentRanges marks;
+        for (const QJsonValue mark : shown.value(QStringLiteral("marks")).toArray())
+            marks.append({mark.toArray().at(0).toInt(), mark.toArray().at(1).toInt()});
+        const int from = inView.at(0).toInt();
+        const int to = inView.at(1).toInt();
+        const uitest::DocumentRanges expected = uitest::MarksByTheRules(
+            newText.value(QStringLiteral("plain")).toString(),
+            source.value(QStringLiteral("plain")).toString(), shown == newText, from, to);
+        if (uitest::Clipped(marks, from, to) != expected)
+            return QStringLiteral("%1 shows %2 marks in [%3, %4), where the rules put %5")
+                .arg(shown.value(QStringLiteral("name")).toString())
+                .arg(uitest::Clipped(marks, from, to).size())
+                .arg(from)
+                .arg(to)
+                .arg(expected.size());
+    }
+    return {};
+}
+
+// The marks in view as the rules give them, and on the screen: each pane whose marks in view
+// hold a character to be seen draws the marks' tint in its view.
+QString tst_Desktop::marksOnTheScreenAgainstTheRules()
+{
+    const QJsonObject shown = waitForReport(
+        [this](const QJsonObject& r) { return marksAgainstTheRules(r).isEmpty(); }, 40);
+    if (QString wrong = marksAgainstTheRules(shown); !wrong.isEmpty())
+        return wrong;
+    const QString file = work_.filePath(QStringLiteral("screen.png"));
+    run(QStringLiteral(IMPORT_PROGRAM), {"-window", "root", file});
+    const QImage screen(file);
+    for (const char* name : {"RichTextBox1", "RichTextBox2"}) {
+        const QJsonObject p = pane(shown, QString::fromLatin1(name));
+        if (p.value(QStringLiteral("markedToBeSeen")).toInt() == 0)
+            continue;
+        const QRect view = ToRect(p.value(QStringLiteral("view")));
+        const QRect area(onScreen(view.topLeft()), onScreen(view.bottomRight()));
+        int tinted = 0;
+        for (int y = area.top(); y <= area.bottom(); ++y) {
+            for (int x = area.left(); x <= area.right(); ++x)
+                tinted += screen.pixelColor(x, y) == QColor(255, 232, 140);
+        }
+        if (tinted == 0)
+            return QString::fromLatin1(name) + QStringLiteral(" draws no mark on the screen");
+    }
+    return {};
+}
+
 // Every caption stands whole inside its control and its frames, apart from every other one, and
 // shows readably in the window's screenshot where the window's scrolled view shows it.
 void tst_Desktop::checkCaptions(const QJsonObject& window)
@@ -587,10 +664,7 @@ void tst_Desktop::endOfEveryPaneIsReachable()
     const QString article = paragraphs.join(QStringLiteral("\n\n"));
     QTRY_COMPARE_WITH_TIMEOUT(report().value(QStringLiteral("active")).toString(),
                               QStringLiteral("Form1"), 5000);
-    report("clipboard\n" + article.toUtf8());
-    focusOn(name);
-    key(QStringLiteral("ctrl+a"));
-    key(QStringLiteral("ctrl+v"));
+    pasteInto(name, article);
     const auto pasted = [&](const QJsonObject& r) {
         return pane(r, name).value(QStringLiteral("characters")).toInt() == article.size() + 1;
     };
@@ -647,16 +721,10 @@ void tst_Desktop::repeatsAreMarkedAndTheListingLeadsToThem()
     const QString source = QStringLiteral(
         "Спутниковые системы навигации давно перестали быть чем-то необычным. Ещё двадцать лет "
         "назад приёмник стоил как хороший автомобиль, а сегодня он есть в каждом телефоне.");
-    report("clipboard\n" + source.toUtf8());
-    focusOn(QStringLiteral("RichTextBox2"));
-    key(QStringLiteral("ctrl+a"));
-    key(QStringLiteral("ctrl+v"));
-    report("clipboard\n" + QStringLiteral("Навигация есть почти везде. Ещё двадцать лет назад "
-                                          "приёмник стоил как хороший автомобиль, а теперь нет.")
-                               .toUtf8());
-    focusOn(QStringLiteral("RichTextBox1"));
-    key(QStringLiteral("ctrl+a"));
-    key(QStringLiteral("ctrl+v"));
+    pasteInto(QStringLiteral("RichTextBox2"), source);
+    pasteInto(QStringLiteral("RichTextBox1"),
+              QStringLiteral("Навигация есть почти везде. Ещё двадцать лет назад приёмник стоил "
+                             "как хороший автомобиль, а теперь нет."));
     focusOn(QStringLiteral("Command4"));
     key(QStringLiteral("space"));
     const QString result =
@@ -711,6 +779,84 @@ void tst_Desktop::repeatsAreMarkedAndTheListingLeadsToThem()
     QTRY_VERIFY_WITH_TIMEOUT(marked(report(), "RichTextBox1") < marks, 5000);
 
     // Closed as a writer closes it, for the tests after this one.
+    run(QStringLiteral(XDOTOOL_PROGRAM), {"windowactivate", "--sync", result});
+    key(QStringLiteral("Escape"));
+    QVERIFY(waitForWindow(QStringLiteral("Form4"), false).isEmpty());
+}
+
+// With real keys, the wheel and the scroll bar: wherever a pane's view goes, the pane shows on
+// the screen the marks of what is then in view, as the rules give them for the texts.
+void tst_Desktop::marksFollowEveryRoad()
+{
+    if (!qEnvironmentVariableIsSet("PALIMO_DESKTOP_ROADS"))
+        QSKIP("the roads are walked on one screen at each scale");
+    QTRY_COMPARE_WITH_TIMEOUT(report().value(QStringLiteral("active")).toString(),
+                              QStringLiteral("Form1"), 5000);
+    const uitest::LongTexts texts;
+    pasteInto(QStringLiteral("RichTextBox2"), texts.source);
+    pasteInto(QStringLiteral("RichTextBox1"), texts.newText);
+    focusOn(QStringLiteral("Command4"));
+    key(QStringLiteral("space"));
+    const QString result =
+        waitForWindow(QStringLiteral("Form4")).value(QStringLiteral("id")).toString();
+    QVERIFY(!result.isEmpty());
+    QTRY_VERIFY_WITH_TIMEOUT(!cardinals(result, "_NET_FRAME_EXTENTS").isEmpty(), 10000);
+
+    QStringList wrong;
+    const auto walk = [&](const QString& where, const char* road,
+                          const std::function<void()>& take) {
+        take();
+        if (const QString found = marksOnTheScreenAgainstTheRules(); !found.isEmpty())
+            wrong << QStringLiteral("%1 in %2: %3").arg(QLatin1String(road), where, found);
+    };
+    const auto keys = [this](const char* name, int times) {
+        run(QStringLiteral(XDOTOOL_PROGRAM),
+            {"key", "--delay", "30", "--repeat", QString::number(times), name});
+    };
+    for (const QString& name : {QStringLiteral("RichTextBox1"), QStringLiteral("RichTextBox2")}) {
+        clickAt(ToRect(pane(report("reveal\n" + name.toUtf8()), name).value(QStringLiteral("view")))
+                    .center());
+        QTRY_COMPARE_WITH_TIMEOUT(report().value(QStringLiteral("focus")).toString(), name, 5000);
+        walk(name, "Ctrl+End", [&] { key(QStringLiteral("ctrl+End")); });
+        walk(name, "Ctrl+Home", [&] { key(QStringLiteral("ctrl+Home")); });
+        walk(name, "PageDown", [&] { keys("Next", 25); });
+        walk(name, "PageUp", [&] { keys("Prior", 25); });
+        walk(name, "Down past the bottom", [&] { keys("Down", 30); });
+        walk(name, "the wheel", [&] {
+            const QPoint centre =
+                onScreen(ToRect(pane(report(), name).value(QStringLiteral("view"))).center());
+            run(QStringLiteral(XDOTOOL_PROGRAM),
+                {"mousemove", QString::number(centre.x()), QString::number(centre.y()), "click",
+                 "--repeat", "40", "--delay", "10", "5"});
+        });
+        walk(name, "Ctrl+Home", [&] { key(QStringLiteral("ctrl+Home")); });
+        walk(name, "the scroll bar's trough", [&] {
+            const QRect thumb = ToRect(pane(report(), name).value(QStringLiteral("thumb")));
+            const QRect view = ToRect(pane(report(), name).value(QStringLiteral("view")));
+            for (int click = 0; click < 2; ++click)
+                clickAt({thumb.center().x(), std::min(view.bottom() - 24, thumb.bottom() + 24)});
+        });
+        walk(name, "Ctrl+Home", [&] { key(QStringLiteral("ctrl+Home")); });
+        walk(name, "F3", [&] { keys("F3", 2); });
+        walk(name, "Ctrl+Home", [&] { key(QStringLiteral("ctrl+Home")); });
+        walk(name, "Shift+F3", [&] { key(QStringLiteral("shift+F3")); });
+    }
+
+    // The listing's last entry, reached with Down, and handed over with Enter.
+    const QJsonObject shown = report();
+    QRect listing;
+    for (const QJsonValue value : shown.value(QStringLiteral("listings")).toArray()) {
+        if (value.toObject().value(QStringLiteral("window")).toString() == QLatin1String("Form4") &&
+            value.toObject().value(QStringLiteral("name")).toString() ==
+                QLatin1String("RichTextBox1"))
+            listing = ToRect(value.toObject().value(QStringLiteral("view")));
+    }
+    QVERIFY(!listing.isEmpty());
+    clickAt({listing.left() + 20, listing.top() + 8});
+    walk(QStringLiteral("the listing"), "Down to the last entry", [&] { keys("Down", 12); });
+    walk(QStringLiteral("the listing"), "Enter", [&] { key(QStringLiteral("Return")); });
+    QVERIFY2(wrong.isEmpty(), qPrintable(wrong.join(QStringLiteral("; "))));
+
     run(QStringLiteral(XDOTOOL_PROGRAM), {"windowactivate", "--sync", result});
     key(QStringLiteral("Escape"));
     QVERIFY(waitForWindow(QStringLiteral("Form4"), false).isEmpty());

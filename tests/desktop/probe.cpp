@@ -27,6 +27,8 @@
 #include <QTimer>
 #include <QWindow>
 
+#include <algorithm>
+
 namespace {
 
 QJsonArray ToJson(const QRect& rect)
@@ -124,8 +126,27 @@ QJsonObject Report()
                                                          QStyle::SC_ScrollBarSlider, bar);
         const QRect visible = VisiblePart(pane->viewport());
         int marked = 0;
-        for (const QTextEdit::ExtraSelection& mark : pane->extraSelections())
+        QJsonArray marks;
+        for (const QTextEdit::ExtraSelection& mark : pane->extraSelections()) {
             marked += mark.cursor.selectionEnd() - mark.cursor.selectionStart();
+            marks.append(QJsonArray{mark.cursor.selectionStart(), mark.cursor.selectionEnd()});
+        }
+        // The characters shown, from the line at the top of the view to the line at its bottom.
+        QTextCursor top = pane->cursorForPosition(QPoint(0, 0));
+        top.movePosition(QTextCursor::StartOfLine);
+        const QRect view = pane->viewport()->rect();
+        QTextCursor bottom = pane->cursorForPosition(view.bottomRight());
+        bottom.movePosition(QTextCursor::EndOfLine);
+        // Characters in view under a mark that show its tint: drawn, and not selected.
+        const QTextCursor selected = pane->textCursor();
+        int markedToBeSeen = 0;
+        for (const QTextEdit::ExtraSelection& mark : pane->extraSelections()) {
+            for (int i = std::max(mark.cursor.selectionStart(), top.position());
+                 i < std::min(mark.cursor.selectionEnd(), bottom.position()); ++i) {
+                markedToBeSeen += !pane->document()->characterAt(i).isSpace() &&
+                                  (i < selected.selectionStart() || i >= selected.selectionEnd());
+            }
+        }
         panes.append(QJsonObject{
             {"name", pane->objectName()},
             {"window", pane->window()->objectName()},
@@ -133,6 +154,11 @@ QJsonObject Report()
             {"selection",
              QJsonArray{pane->textCursor().selectionStart(), pane->textCursor().selectionEnd()}},
             {"marked", marked},
+            {"marks", marks},
+            {"markedToBeSeen", markedToBeSeen},
+            {"inView", QJsonArray{top.position(), bottom.position()}},
+            {"plain", pane->document()->toRawText().replace(QChar::ParagraphSeparator,
+                                                            QStringLiteral("\r\n"))},
             {"endInPane", pane->viewport()->rect().contains(last)},
             {"endShown", visible.contains(lastInWindow)},
             {"view", ToJson(QRect(pane->window()->mapToGlobal(visible.topLeft()), visible.size()))},

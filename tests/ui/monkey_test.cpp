@@ -1,8 +1,8 @@
 // A few thousand seeded random user events on the real windows, checking after each that the
 // program's rules still hold, and ending with "Выход": the process must exit with status 0.
 // Usage: monkey_test [SEED [EVENTS]]
+#include "support/marks_in_view.h"
 #include "support/random_edits.h"
-#include "support/reference.h"
 #include "support/scrolling.h"
 #include "support/text_generator.h"
 #include "support/widgets.h"
@@ -20,6 +20,7 @@
 #include <QCheckBox>
 #include <QLabel>
 #include <QRadioButton>
+#include <QScrollBar>
 #include <QSlider>
 #include <QTest>
 #include <QTimer>
@@ -46,13 +47,16 @@ public:
         case 13:
             edits_.editOnce(randomPane());
             break;
-        case 3:
+        case 3: {
+            // Now and then texts far longer than the panes show, so that the views move.
+            const int longest = texts().number(0, 2) == 0 ? 700 : 80;
+            const std::u16string source = texts().text(texts().number(0, longest));
+            window_.sourcePane()->replacePlainText(ui::ToQString(source));
             window_.newTextPane()->replacePlainText(
-                ui::ToQString(texts().text(texts().number(0, 80))));
-            window_.sourcePane()->replacePlainText(
-                ui::ToQString(texts().text(texts().number(0, 80))));
+                ui::ToQString(texts().mixed(source, texts().number(0, longest))));
             uitest::Click(&window_, "Command4");
             break;
+        }
         case 4:
             uitest::Click(&window_,
                           pick({"Command2", "Command3", "Command4", "Command5", "Command6"}));
@@ -83,7 +87,10 @@ public:
                 QTest::keyClick(result, Qt::Key_Escape);
             break;
         case 14:
-            scrollToTheEnd(randomPane(), index);
+            if (texts().number(0, 2) == 0)
+                scrollToTheEnd(randomPane(), index);
+            else
+                moveTheView(randomPane());
             break;
         case 15:
             clickTheListing();
@@ -130,6 +137,47 @@ private:
                          qPrintable(pane->objectName()),
                          qPrintable(missed.join(QLatin1String(", "))));
             std::exit(1);
+        }
+    }
+
+    // The view moved by a road a reader takes: keys, the scroll bar's parts or the wheel.
+    void moveTheView(ui::TextPane* pane)
+    {
+        if (!pane->isVisible())
+            return;
+        pane->setFocus();
+        QScrollBar* bar = pane->verticalScrollBar();
+        switch (texts().number(0, 5)) {
+        case 0:
+            QTest::keyClick(pane, pick({Qt::Key_Home, Qt::Key_End}), Qt::ControlModifier);
+            break;
+        case 1:
+            QTest::keyClick(pane, pick({Qt::Key_PageUp, Qt::Key_PageDown}));
+            break;
+        case 2:
+            for (int i = texts().number(1, 12); i > 0; --i)
+                QTest::keyClick(pane, pick({Qt::Key_Up, Qt::Key_Down}));
+            break;
+        case 3:
+            QTest::mouseClick(
+                bar, Qt::LeftButton, {},
+                uitest::SliderPart(bar,
+                                   pick({QStyle::SC_ScrollBarAddPage, QStyle::SC_ScrollBarSubPage,
+                                         QStyle::SC_ScrollBarAddLine, QStyle::SC_ScrollBarSubLine}))
+                    .center());
+            break;
+        case 4: {
+            const QPoint grip = uitest::SliderPart(bar, QStyle::SC_ScrollBarSlider).center();
+            const QPoint to(grip.x(), texts().number(0, bar->height()));
+            QTest::mousePress(bar, Qt::LeftButton, {}, grip);
+            QTest::mouseMove(bar, to);
+            QTest::mouseRelease(bar, Qt::LeftButton, {}, to);
+            break;
+        }
+        default:
+            for (int i = texts().number(1, 6); i > 0; --i)
+                uitest::WheelNotch(pane, texts().number(0, 1) == 0);
+            break;
         }
     }
 
@@ -237,45 +285,25 @@ private:
         if (window_.sourcePane()->width() != asWideAs->width())
             fail("the upper panes are out of step");
 
-        // Once brought up to date, the marks are where the texts share a shingle.
-        if (index % 20 == 0) {
+        // Once brought up to date, the panes mark in their views where the texts share a
+        // shingle, and the listing's entries stand as a compare of the texts would count them.
+        if (index % 5 == 0) {
             auto* follower = window_.findChild<ui::RepeatFollower*>();
             follower->settle();
-            if (follower->isActive() &&
-                (marksOf(*follower, window_.newTextPane(), analysis::TextSide::NewText) !=
-                     expected(window_.newTextPane(), window_.sourcePane(), true) ||
-                 marksOf(*follower, window_.sourcePane(), analysis::TextSide::Source) !=
-                     expected(window_.newTextPane(), window_.sourcePane(), false)))
-                fail("the marks are not where the texts repeat each other");
+            if (!follower->isActive())
+                return;
+            const QString marks = uitest::MarksInViewAgainstTheRules(window_);
+            if (!marks.isEmpty())
+                fail(qPrintable(marks));
+            if (const ui::ResultWindow* result = window_.resultWindow()) {
+                const QString listing = uitest::ListingAgainstTheRules(
+                    uitest::ListedEntries(*Find<ui::ListingPane>(result, "RichTextBox1"), *follower,
+                                          window_),
+                    window_.newTextPane()->plainText(), window_.sourcePane()->plainText());
+                if (!listing.isEmpty())
+                    fail(qPrintable(listing));
+            }
         }
-    }
-
-    static std::vector<ui::PaneRange> marksOf(const ui::RepeatFollower& follower,
-                                              const ui::TextPane* pane, analysis::TextSide side)
-    {
-        return follower.marks(side, 0, pane->document()->characterCount() - 1);
-    }
-
-    // The marks the rules give, from plain text to the document, where each paragraph break is
-    // one character instead of CR LF.
-    static std::vector<ui::PaneRange> expected(const ui::TextPane* newText,
-                                               const ui::TextPane* source, bool ofNewText)
-    {
-        const QString newPlain = newText->plainText();
-        const QString sourcePlain = source->plainText();
-        const reference::Repeats repeats =
-            reference::LocateRepeats(ui::ToU16View(newPlain), ui::ToU16View(sourcePlain), true);
-        const QString& plain = ofNewText ? newPlain : sourcePlain;
-        const auto document = [&plain](std::size_t position) {
-            return static_cast<int>(position) -
-                   static_cast<int>(
-                       plain.left(static_cast<qsizetype>(position)).count(QStringLiteral("\r\n")));
-        };
-        std::vector<ui::PaneRange> ranges;
-        for (const analysis::TextRange& run :
-             ofNewText ? repeats.newTextMarks : repeats.sourceMarks)
-            ranges.push_back({document(run.start), document(run.end)});
-        return ranges;
     }
 
     ui::MainWindow& window_;
