@@ -1,5 +1,6 @@
 // Text analysis of Palimo Suite: shingles, the uniqueness comparison and the
-// live figures of a text. Plain C++ on UTF-16 code units; no window toolkit.
+// live figures of a text. Plain C++ on UTF-16 code units; no window toolkit. The comparison
+// itself is RepeatTracker::compare (repeat_tracker.h), which also knows where the repeats lie.
 #pragma once
 
 #include <cstddef>
@@ -14,6 +15,8 @@ namespace analysis {
 
 // A shingle closes at the third space of its window.
 inline constexpr int ShingleLength = 3;
+// The characters preparation removes, in the order the design tests them.
+inline constexpr std::u16string_view RemovedPunctuation = u",./-=)(+^#%@\"!?*";
 // Both lists must hold at least this many shingles to be compared.
 inline constexpr std::size_t MinimumShingleCount = 3;
 // The listing keeps this many entries at most, and no more than its length allows; the rest is
@@ -25,18 +28,18 @@ inline constexpr std::size_t MatchListingCharacterLimit = std::size_t{1} << 21;
 inline constexpr std::size_t LongestListingSummary = 4 + 19 + 2;
 
 using ShingleList = std::vector<std::u16string>;
-// Shingles that point into a prepared text which outlives them.
-using ShingleViews = std::vector<std::u16string_view>;
 
-// The text less every removed punctuation mark (comma, full stop, solidus, hyphen-minus,
-// equals, parentheses, plus, circumflex, number sign, percent, at, quotation mark,
-// exclamation and question marks, asterisk).
+constexpr bool IsRemovedPunctuation(char16_t c)
+{
+    return RemovedPunctuation.find(c) != std::u16string_view::npos;
+}
+
+// The text less every removed punctuation mark.
 std::u16string PrepareText(std::u16string_view text);
-bool IsRemovedPunctuation(char16_t c);
 
-// The overlapping three-space windows of a prepared text, trailing spaces removed.
+// The overlapping three-space windows of a prepared text, trailing spaces removed: the shingles
+// that RepeatTracker::compare counts, as strings.
 ShingleList ExtractShingles(std::u16string_view prepared);
-ShingleViews ExtractShingleViews(std::u16string_view prepared);
 
 struct ComparisonResult
 {
@@ -48,6 +51,9 @@ struct ComparisonResult
     // MatchListingLimit and MatchListingCharacterLimit, with a closing "… (+K)" line when
     // entries were left out.
     std::u16string MatchListing;
+    // Where each entry of the listing starts in it, in order, and then where the entries end:
+    // at the closing line where there is one, else at the listing's end.
+    std::vector<std::size_t> MatchListingEntryStarts;
     int Percentage = 0;
 
     bool isUnique() const { return Percentage == 0; }
@@ -58,16 +64,6 @@ struct TooFewShingles
 };
 
 using ComparisonOutcome = std::variant<ComparisonResult, TooFewShingles>;
-
-ComparisonOutcome CompareShingleLists(const ShingleList& newText, const ShingleList& source);
-ComparisonOutcome CompareShingleViews(std::span<const std::u16string_view> newText,
-                                      std::span<const std::u16string_view> source);
-// The whole road of the compare command: prepare both texts, cut them, compare.
-ComparisonOutcome CompareTexts(std::u16string_view newText, std::u16string_view source);
-
-// The line each of the first `entries` entries of a listing begins on: an entry ends at a lone
-// carriage return, while a CR LF inside a shingle only breaks its line.
-std::vector<std::size_t> ListingEntryLines(std::u16string_view listing, std::size_t entries);
 
 // The whole-number percentage of shared shingles, computed in double precision in
 // exactly this order: mean list size, ratio, times 100, floor, cap at 100.

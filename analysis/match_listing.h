@@ -1,6 +1,7 @@
-// The listing of the equal pairs, as both comparisons build it: for each new shingle in order,
-// its text once for every source shingle it equals, each followed by a carriage return, as many
-// entries as both bounds allow, and a closing "… (+K)" line for the entries left out.
+// The listing of the equal pairs, written as the new shingles are counted in order: each new
+// shingle's text once for every source shingle it equals, each followed by a carriage return, as
+// many entries as both bounds allow, and a closing "… (+K)" line for the entries left out. Where
+// each entry starts is recorded as it is written, so that nothing needs to read the listing back.
 #pragma once
 
 #include "analysis.h"
@@ -11,49 +12,53 @@
 
 namespace analysis::detail {
 
-struct MatchListing
+class MatchListingWriter
 {
-    std::u16string text;
-    std::int64_t entries = 0; // the entries it lists, less the closing line
-};
+public:
+    // Whether no more entries fit.
+    bool isFull() const { return full_; }
+    std::int64_t entries() const { return static_cast<std::int64_t>(starts_.size()); }
 
-// `lengthOf(i)` is the length of new shingle i; `append(i, listing)` appends its text.
-template <typename LengthOf, typename Append>
-MatchListing BuildMatchListing(const std::vector<std::int64_t>& matchesPerShingle,
-                               std::int64_t matchCount, LengthOf&& lengthOf, Append&& append)
-{
-    // The entries from the first on, as many as both bounds allow.
-    const std::size_t entryRoom = MatchListingCharacterLimit - LongestListingSummary;
-    MatchListing listing;
-    std::size_t length = 0;
-    for (std::size_t i = 0; i < matchesPerShingle.size() && listing.entries < matchCount; ++i) {
-        const std::size_t entry = lengthOf(i) + 1;
-        std::int64_t take = std::min(matchesPerShingle[i], MatchListingLimit - listing.entries);
-        if (static_cast<std::size_t>(take) * entry > entryRoom - length)
-            take = static_cast<std::int64_t>((entryRoom - length) / entry);
-        length += static_cast<std::size_t>(take) * entry;
-        listing.entries += take;
-        if (take < matchesPerShingle[i])
-            break;
-    }
-
-    listing.text.reserve(length + LongestListingSummary);
-    std::int64_t entries = 0;
-    for (std::size_t i = 0; entries < listing.entries; ++i) {
-        const std::int64_t take = std::min(matchesPerShingle[i], listing.entries - entries);
-        for (std::int64_t k = 0; k < take; ++k) {
-            append(i, listing.text);
-            listing.text.push_back(u'\r');
+    // Lists a new shingle `matches` times, as far as the bounds allow: its text is `length` code
+    // units long, and `append(text)` appends it. Gives the number of entries it took.
+    template <typename Append>
+    std::int64_t add(std::int64_t matches, std::size_t length, Append&& append)
+    {
+        std::int64_t taken = 0;
+        for (; taken < matches && !full_; ++taken) {
+            // Room left for the closing line, however many entries it may sum up.
+            if (entries() == MatchListingLimit ||
+                text_.size() + length + 1 > MatchListingCharacterLimit - LongestListingSummary) {
+                full_ = true;
+                break;
+            }
+            starts_.push_back(text_.size());
+            append(text_);
+            text_.push_back(u'\r');
         }
-        entries += take;
+        return taken;
     }
-    if (matchCount > listing.entries) {
-        listing.text.append(u"\u2026 (+");
-        const std::string omitted = std::to_string(matchCount - listing.entries);
-        listing.text.append(omitted.begin(), omitted.end());
-        listing.text.append(u")\r");
+
+    // The listing and the start of each entry, then where the entries end; `matchCount` entries
+    // in all, of which those that did not fit are summed up in the closing line.
+    void finish(std::int64_t matchCount, std::u16string& listing, std::vector<std::size_t>& starts)
+    {
+        const std::int64_t listed = entries();
+        starts_.push_back(text_.size());
+        if (matchCount > listed) {
+            text_.append(u"\u2026 (+");
+            const std::string omitted = std::to_string(matchCount - listed);
+            text_.append(omitted.begin(), omitted.end());
+            text_.append(u")\r");
+        }
+        listing = std::move(text_);
+        starts = std::move(starts_);
     }
-    return listing;
-}
+
+private:
+    std::u16string text_;
+    std::vector<std::size_t> starts_;
+    bool full_ = false;
+};
 
 } // namespace analysis::detail

@@ -1,137 +1,23 @@
 #include "repeat_tracker.h"
 
-#include "match_listing.h"
+#include "shingle_classes.h"
+#include "shingle_windows.h"
 
 #include <algorithm>
-#include <array>
 #include <cassert>
 #include <limits>
 #include <memory>
 #include <numeric>
-#include <random>
 
 namespace analysis {
 
+using detail::ClassCharacters;
+using detail::Cut;
+using detail::ShingleClasses;
+
 namespace {
 
-constexpr char16_t Space = u' ';
 constexpr std::uint32_t NoIndex = std::numeric_limits<std::uint32_t>::max();
-
-// Whether preparation keeps a character: every one but the sixteen punctuation marks, all of
-// them below U+0080.
-bool Kept(char16_t c)
-{
-    static constexpr auto Removed = [] {
-        std::array<bool, 128> removed{};
-        for (const char16_t mark : std::u16string_view(u",./-=)(+^#%@\"!?*"))
-            removed[mark] = true;
-        return removed;
-    }();
-    return c >= Removed.size() || !Removed[c];
-}
-
-std::size_t NextKept(std::u16string_view text, std::size_t from)
-{
-    while (from < text.size() && !Kept(text[from]))
-        ++from;
-    return from;
-}
-
-// Where a window of the shingle chain starts, and where it starts looking for spaces: the
-// first window looks from the beginning, every later one from its second character.
-struct ChainState
-{
-    std::size_t start = 0;
-    std::size_t examineFrom = 0;
-};
-
-ChainState FirstState(std::u16string_view text)
-{
-    return {NextKept(text, 0), 0};
-}
-
-struct Cut
-{
-    std::size_t start = 0;
-    std::size_t closingSpace = 0;
-    std::size_t end = 0;
-    ChainState next;
-};
-
-// The window at `state` of an unprepared text: its shingle is the window's characters less the
-// removed punctuation, up to its third space, less the spaces at its end. The next window
-// starts at the first character kept after the window's first space.
-std::optional<Cut> CutWindow(std::u16string_view text, ChainState state)
-{
-    const std::size_t first = text.find(Space, state.examineFrom);
-    if (first == std::u16string_view::npos)
-        return std::nullopt;
-    const std::size_t second = text.find(Space, first + 1);
-    if (second == std::u16string_view::npos)
-        return std::nullopt;
-    const std::size_t third = text.find(Space, second + 1);
-    if (third == std::u16string_view::npos)
-        return std::nullopt;
-    std::size_t end = third;
-    while (end > state.start && (text[end - 1] == Space || !Kept(text[end - 1])))
-        --end;
-    const std::size_t next = NextKept(text, first + 1);
-    return Cut{state.start, third, end, {next, next + 1}};
-}
-
-std::uint64_t ProcessSeed()
-{
-    static const std::uint64_t seed = [] {
-        std::random_device device;
-        return (std::uint64_t{device()} << 32) ^ device();
-    }();
-    return seed;
-}
-
-// The characters kept from `range` of `text`, hashed four to a word with a seed the text
-// cannot know.
-std::uint64_t HashKept(std::u16string_view text, TextRange range)
-{
-    constexpr std::uint64_t Multiplier = 0x9E3779B97F4A7C15ull;
-    std::uint64_t hash = ProcessSeed();
-    std::uint64_t word = 0;
-    int filled = 0;
-    for (std::size_t i = range.start; i < range.end; ++i) {
-        if (!Kept(text[i]))
-            continue;
-        word = (word << 16) | text[i];
-        if (++filled == 4) {
-            hash = (hash ^ word) * Multiplier;
-            hash ^= hash >> 29;
-            word = 0;
-            filled = 0;
-        }
-    }
-    hash = (hash ^ word ^ (std::uint64_t(filled) << 62)) * Multiplier;
-    return hash ^ (hash >> 32);
-}
-
-// Whether the characters kept from two ranges are the same.
-bool KeptEqual(std::u16string_view a, TextRange ra, std::u16string_view b, TextRange rb)
-{
-    std::size_t i = NextKept(a.substr(0, ra.end), ra.start);
-    std::size_t k = NextKept(b.substr(0, rb.end), rb.start);
-    while (i < ra.end && k < rb.end) {
-        if (a[i] != b[k])
-            return false;
-        i = NextKept(a.substr(0, ra.end), i + 1);
-        k = NextKept(b.substr(0, rb.end), k + 1);
-    }
-    return i >= ra.end && k >= rb.end;
-}
-
-void AppendKept(std::u16string& to, std::u16string_view text, TextRange range)
-{
-    for (std::size_t i = range.start; i < range.end; ++i) {
-        if (Kept(text[i]))
-            to.push_back(text[i]);
-    }
-}
 
 int Index(TextSide side)
 {
@@ -141,6 +27,12 @@ int Index(TextSide side)
 TextSide Other(TextSide side)
 {
     return side == TextSide::NewText ? TextSide::Source : TextSide::NewText;
+}
+
+std::uint32_t Narrow(std::size_t position)
+{
+    assert(position < NoIndex);
+    return static_cast<std::uint32_t>(position);
 }
 
 // Positions through an edit that replaced [at, at + removed) by `inserted` code units. A start
@@ -165,6 +57,11 @@ struct EditMap
     }
 };
 
+RepeatTracker::Window MakeWindow(const Cut& cut, std::uint32_t shingleClass, std::uint32_t id)
+{
+    return {Narrow(cut.start), Narrow(cut.closingSpace), Narrow(cut.end), shingleClass, id};
+}
+
 } // namespace
 
 // One text: its characters, its shingles in order, and what edits left to cut again.
@@ -174,22 +71,34 @@ struct RepeatTracker::Side
     std::vector<Window> windows;
     std::vector<std::uint32_t> indexOfId;
     std::uint32_t nextId = 0;
-    // Closed ranges of the text that edits changed since the last settle, in order.
+    // Closed ranges of the text that edits changed since the last settle, in order and apart.
     std::vector<TextRange> dirty;
+
+    // Ids are the windows' indexes after a compare, until an edit is settled.
+    bool idsAreIndexes = true;
 
     void renumber()
     {
+        idsAreIndexes = false;
         indexOfId.assign(nextId, NoIndex);
         for (std::size_t i = 0; i < windows.size(); ++i)
             indexOfId[windows[i].id] = static_cast<std::uint32_t>(i);
     }
     const Window* byId(std::uint32_t id) const
     {
+        if (idsAreIndexes) {
+            assert(id >= windows.size() || windows[id].id == id);
+            return id < windows.size() ? &windows[id] : nullptr;
+        }
         if (id >= indexOfId.size() || indexOfId[id] == NoIndex)
             return nullptr;
         return &windows[indexOfId[id]];
     }
     TextRange extent(const Window& window) const { return {window.start, window.end}; }
+    ClassCharacters characters(const Window& window) const
+    {
+        return {text, window.start, window.end};
+    }
     // The windows that might reach `position`: a shingle never reaches past the start of the
     // third shingle after it.
     std::size_t firstReaching(std::size_t position) const
@@ -198,119 +107,6 @@ struct RepeatTracker::Side
         const auto index = static_cast<std::size_t>(at - windows.begin());
         return index > 3 ? index - 3 : 0;
     }
-};
-
-// Equal shingles of both texts in one class each, told apart by their characters, not by a
-// hash alone. A class stands for its characters by one of its shingles; when an edit takes that
-// shingle away while others remain, the characters are kept in the class's own store.
-class RepeatTracker::Classes
-{
-public:
-    struct Representative
-    {
-        std::uint32_t position = 0; // a window's id, or where the characters are stored
-        std::uint32_t length : 29 = 0;
-        std::uint32_t side : 1 = 0;   // the window's text
-        std::uint32_t stored : 1 = 1; // in the class's own store
-        // In the listing: the class outlives its last shingle, so that the combination is
-        // known again when an undo or a paste brings it back.
-        std::uint32_t listed : 1 = 0;
-    };
-    struct Entry
-    {
-        std::uint64_t hash = 0;
-        Representative representative;
-        std::uint32_t count[2] = {0, 0};
-
-        // A class no shingle has any more is forgotten, unless the listing names it.
-        bool isAlive() const { return count[0] + count[1] > 0 || representative.listed; }
-    };
-
-    explicit Classes(std::size_t expected)
-    {
-        // Filled to at most three quarters before it grows.
-        std::size_t capacity = 16;
-        while (capacity * 3 < expected * 4)
-            capacity *= 2;
-        slots_.assign(capacity, 0);
-        entries_.reserve(expected);
-    }
-
-    void prefetch(std::uint64_t hash) const
-    {
-        __builtin_prefetch(&slots_[hash & (slots_.size() - 1)]);
-    }
-
-    Entry& operator[](std::uint32_t shingleClass) { return entries_[shingleClass]; }
-    const Entry& operator[](std::uint32_t shingleClass) const { return entries_[shingleClass]; }
-
-    // The class of the characters kept from `range` of `text`; `resolve` gives the characters a
-    // representative stands for. A new class is represented by `candidate`, or keeps the
-    // characters itself when the candidate names no window.
-    template <typename Resolve>
-    std::uint32_t classOf(std::u16string_view text, TextRange range, std::uint64_t hash,
-                          Representative candidate, Resolve&& resolve)
-    {
-        const std::size_t mask = slots_.size() - 1;
-        const std::uint64_t tag = hash >> 32;
-        std::size_t i = hash & mask;
-        for (;; i = (i + 1) & mask) {
-            const std::uint64_t slot = slots_[i];
-            if (slot == 0)
-                break;
-            if ((slot >> 32) != tag)
-                continue;
-            const auto shingleClass = static_cast<std::uint32_t>(slot & 0xFFFFFFFFu) - 1;
-            const Entry& entry = entries_[shingleClass];
-            if (entry.hash != hash || !entry.isAlive())
-                continue;
-            const auto [theirs, theirRange] = resolve(entry.representative);
-            if (KeptEqual(text, range, theirs, theirRange))
-                return shingleClass;
-        }
-        const auto shingleClass = static_cast<std::uint32_t>(entries_.size());
-        entries_.push_back({hash, candidate, {0, 0}});
-        if (candidate.stored)
-            store(shingleClass, text, range);
-        slots_[i] = (tag << 32) | (shingleClass + 1);
-        if (entries_.size() * 4 > slots_.size() * 3)
-            grow();
-        return shingleClass;
-    }
-
-    // Keeps the characters of a class whose representative goes away.
-    void store(std::uint32_t shingleClass, std::u16string_view text, TextRange range)
-    {
-        Representative& representative = entries_[shingleClass].representative;
-        representative.position = static_cast<std::uint32_t>(store_.size());
-        AppendKept(store_, text, range);
-        representative.length = static_cast<std::uint32_t>(store_.size()) - representative.position;
-        representative.stored = 1;
-    }
-
-    std::u16string_view stored() const { return store_; }
-
-    void list(std::uint32_t shingleClass) { entries_[shingleClass].representative.listed = 1; }
-    std::size_t size() const { return entries_.size(); }
-
-private:
-    void grow()
-    {
-        std::vector<std::uint64_t> slots(slots_.size() * 2, 0);
-        const std::size_t mask = slots.size() - 1;
-        for (std::uint32_t shingleClass = 0; shingleClass < entries_.size(); ++shingleClass) {
-            const std::uint64_t hash = entries_[shingleClass].hash;
-            std::size_t i = hash & mask;
-            while (slots[i] != 0)
-                i = (i + 1) & mask;
-            slots[i] = ((hash >> 32) << 32) | (shingleClass + 1);
-        }
-        slots_ = std::move(slots);
-    }
-
-    std::vector<std::uint64_t> slots_; // the hash's upper half, and the class + 1; 0 is empty
-    std::vector<Entry> entries_;
-    std::u16string store_;
 };
 
 RepeatTracker::RepeatTracker() = default;
@@ -332,6 +128,11 @@ const std::u16string& RepeatTracker::text(TextSide side) const
     return active_ ? sideOf(side).text : none;
 }
 
+std::uint64_t RepeatTracker::classProbes() const
+{
+    return classes_ ? classes_->probes() : 0;
+}
+
 void RepeatTracker::clear()
 {
     active_ = false;
@@ -343,135 +144,201 @@ void RepeatTracker::clear()
     repeatingKnown_ = false;
 }
 
+ClassCharacters RepeatTracker::windowCharacters(int side, std::uint32_t id) const
+{
+    const Side& holder = *sides_[side];
+    return holder.characters(*holder.byId(id));
+}
+
 namespace {
 
-// Every shingle of a text, with ids in order.
-std::vector<RepeatTracker::Window> CutAll(std::u16string_view text)
+// While a compare counts, a window's class and id hold the hash of its shingle, so that no list
+// of hashes is kept beside the windows.
+void HoldHash(RepeatTracker::Window& window, std::uint64_t hash)
 {
-    std::vector<RepeatTracker::Window> windows;
-    windows.reserve(static_cast<std::size_t>(std::count(text.begin(), text.end(), Space)));
-    for (std::optional<Cut> cut = CutWindow(text, FirstState(text)); cut;
-         cut = CutWindow(text, cut->next))
-        windows.push_back(
-            {static_cast<std::uint32_t>(cut->start), static_cast<std::uint32_t>(cut->closingSpace),
-             static_cast<std::uint32_t>(cut->end), 0, static_cast<std::uint32_t>(windows.size())});
-    return windows;
+    window.shingleClass = static_cast<std::uint32_t>(hash);
+    window.id = static_cast<std::uint32_t>(hash >> 32);
+}
+
+std::uint64_t HeldHash(const RepeatTracker::Window& window)
+{
+    return (std::uint64_t{window.id} << 32) | window.shingleClass;
+}
+
+// Whether a text has the shingles a compare needs, cutting no more of it than that.
+bool HasEnoughShingles(std::u16string_view text)
+{
+    std::optional<Cut> cut = detail::CutWindow(text, detail::FirstState(text));
+    for (std::size_t found = 1; cut && found < MinimumShingleCount; ++found)
+        cut = detail::CutWindow(text, cut->next);
+    return cut.has_value();
+}
+
+std::size_t KeptLength(std::u16string_view characters)
+{
+    return static_cast<std::size_t>(std::ranges::count_if(characters, detail::Kept));
 }
 
 } // namespace
 
-ComparisonOutcome RepeatTracker::compare(std::u16string newText, std::u16string source)
+// Counts the windows of both sides, whose hashes they hold, into the table, the source's first,
+// so that they are known when the new text's are counted, and lists the new text's as they are
+// counted. The table is far larger than the caches: the slot of the window a batch ahead is
+// fetched while this one is counted. False when the table was crowded by text made against its
+// hash; what was counted is then to be thrown away.
+bool RepeatTracker::countHeld(Side* sides[2], const detail::ShingleHash& hash, Counting& counting)
 {
-    std::unique_ptr<Side> sides[2] = {std::make_unique<Side>(), std::make_unique<Side>()};
-    sides[0]->text = std::move(newText);
-    sides[1]->text = std::move(source);
-    for (const auto& side : sides)
-        side->windows = CutAll(side->text);
-    if (sides[1]->windows.size() < MinimumShingleCount ||
-        sides[0]->windows.size() < MinimumShingleCount)
-        return TooFewShingles{};
-    // The earlier compare goes before this one is counted, rather than beside it.
-    clear();
-
-    auto classes = std::make_unique<Classes>(sides[0]->windows.size() + sides[1]->windows.size());
-    const auto resolve = [&sides, &classes](const Classes::Representative& representative) {
-        if (representative.stored)
-            return std::pair{classes->stored(), TextRange{representative.position,
-                                                          std::size_t{representative.position} +
-                                                              representative.length}};
-        const Side& side = *sides[representative.side];
-        const Window& window = side.windows[representative.position]; // ids are indexes here
-        return std::pair{std::u16string_view(side.text), side.extent(window)};
+    classes_->reset(sides[0]->windows.size() + sides[1]->windows.size(), hash);
+    const auto resolve = [&sides](int side, std::uint32_t id) {
+        // Ids are indexes while a compare counts.
+        const Side& holder = *sides[side];
+        return holder.characters(holder.windows[id]);
     };
-    // The source first, so that its shingles are known when the new text's are counted. The
-    // table is far larger than the caches: hash a batch ahead and prefetch its slots.
     constexpr std::size_t Ahead = 16;
     for (const int index : {1, 0}) {
         Side& side = *sides[index];
         std::vector<Window>& windows = side.windows;
-        std::vector<std::uint64_t> hashes(windows.size());
-        for (std::size_t i = 0; i < windows.size(); ++i)
-            hashes[i] = HashKept(side.text, side.extent(windows[i]));
-        for (std::size_t i = 0; i < std::min(Ahead, windows.size()); ++i)
-            classes->prefetch(hashes[i]);
-        for (std::size_t i = 0; i < windows.size(); ++i) {
-            if (i + Ahead < windows.size())
-                classes->prefetch(hashes[i + Ahead]);
+        const std::size_t count = windows.size();
+        for (std::size_t i = 0; i < std::min(Ahead, count); ++i)
+            classes_->prefetch(HeldHash(windows[i]));
+        for (std::size_t i = 0; i < count; ++i) {
+            if (i + Ahead < count)
+                classes_->prefetch(HeldHash(windows[i + Ahead]));
             Window& window = windows[i];
+            const std::uint64_t held = HeldHash(window);
+            window.id = static_cast<std::uint32_t>(i);
             window.shingleClass =
-                classes->classOf(side.text, side.extent(window), hashes[i],
-                                 {window.id, 0, static_cast<std::uint32_t>(index), 0}, resolve);
-            ++(*classes)[window.shingleClass].count[index];
+                classes_->classOf(side.characters(window), held, index, window.id, resolve);
+            classes_->add(window.shingleClass, index);
+            if (classes_->isCrowded())
+                return false;
+            if (index == 1)
+                continue;
+            const std::uint32_t matches = classes_->count(window.shingleClass, 1);
+            if (matches == 0)
+                continue;
+            counting.matchCount += matches;
+            if (counting.listing.isFull())
+                continue;
+            const std::u16string_view shingle =
+                std::u16string_view(side.text).substr(window.start, window.end - window.start);
+            const std::size_t length = KeptLength(shingle);
+            const std::int64_t taken =
+                counting.listing.add(matches, length, [&shingle, length](std::u16string& to) {
+                    if (length == shingle.size()) {
+                        to.append(shingle);
+                        return;
+                    }
+                    for (const char16_t c : shingle) {
+                        if (detail::Kept(c))
+                            to.push_back(c);
+                    }
+                });
+            if (taken > 0)
+                counting.listed.push_back(
+                    {window.id, static_cast<std::uint32_t>(taken), window.shingleClass});
         }
-        side.nextId = static_cast<std::uint32_t>(windows.size());
-        side.renumber();
+        side.nextId = static_cast<std::uint32_t>(count);
+        side.idsAreIndexes = true;
+        side.indexOfId.clear();
     }
+    return true;
+}
 
-    // The source's shingles grouped by class, in their order: the pairs of each new shingle.
-    const Side& newSide = *sides[0];
-    const Side& sourceSide = *sides[1];
-    std::vector<std::uint32_t> groupStart(newSide.windows.size() + sourceSide.windows.size() + 1,
-                                          0);
-    for (const Window& window : sourceSide.windows)
-        ++groupStart[window.shingleClass + 1];
-    std::partial_sum(groupStart.begin(), groupStart.end(), groupStart.begin());
-    std::vector<std::uint32_t> grouped(sourceSide.windows.size());
-    {
-        std::vector<std::uint32_t> next(groupStart.begin(), groupStart.end() - 1);
-        for (const Window& window : sourceSide.windows)
-            grouped[next[window.shingleClass]++] = window.id;
+ComparisonOutcome RepeatTracker::compare(std::u16string_view newText, std::u16string_view source)
+{
+    // Positions are 32 bits wide; no pane holds a text that long.
+    if (newText.size() >= NoIndex || source.size() >= NoIndex)
+        return TooFewShingles{};
+    if (!HasEnoughShingles(source) || !HasEnoughShingles(newText))
+        return TooFewShingles{};
+
+    // The earlier compare goes before this one is counted, and its room is used again.
+    active_ = false;
+    pairs_.clear();
+    combinations_ = 0;
+    repeatingKnown_ = false;
+    const std::u16string_view texts[2] = {newText, source};
+    Side* sides[2] = {nullptr, nullptr};
+    for (const int index : {0, 1}) {
+        if (!sides_[index])
+            sides_[index] = std::make_unique<Side>();
+        Side& side = *sides_[index];
+        sides[index] = &side;
+        side.text.assign(texts[index]);
+        side.windows.clear();
+        side.dirty.clear();
+        const std::u16string_view text = side.text;
+        // Ordinary text has a shingle a word; the room of an earlier compare serves again.
+        side.windows.reserve(text.size() / 4);
+        detail::ForEachWindow(text, detail::ShingleHash(),
+                              [&side](const Cut& cut, std::uint64_t hash) {
+                                  side.windows.push_back(MakeWindow(cut, 0, 0));
+                                  HoldHash(side.windows.back(), hash);
+                              });
+    }
+    if (!classes_)
+        classes_ = std::make_unique<ShingleClasses>(0, detail::ShingleHash());
+    Counting counting;
+    if (!countHeld(sides, detail::ShingleHash(), counting)) {
+        // Text made against the fixed hash: every shingle hashed again under a key it cannot know.
+        const detail::ShingleHash keyed(detail::RandomHashKey());
+        for (Side* side : sides) {
+            std::size_t next = 0;
+            detail::ForEachWindow(side->text, keyed, [side, &next](const Cut&, std::uint64_t hash) {
+                HoldHash(side->windows[next++], hash);
+            });
+        }
+        counting = Counting();
+        countHeld(sides, keyed, counting);
     }
 
     ComparisonResult result;
-    result.NewShingleCount = static_cast<std::int64_t>(newSide.windows.size());
-    result.SourceShingleCount = static_cast<std::int64_t>(sourceSide.windows.size());
-    std::vector<std::int64_t> matches(newSide.windows.size());
-    for (std::size_t i = 0; i < matches.size(); ++i) {
-        matches[i] = (*classes)[newSide.windows[i].shingleClass].count[1];
-        result.MatchCount += matches[i];
-    }
-    const auto kept = [&newSide](std::size_t i) {
-        const TextRange extent = newSide.extent(newSide.windows[i]);
-        return static_cast<std::size_t>(std::count_if(newSide.text.begin() + extent.start,
-                                                      newSide.text.begin() + extent.end, Kept));
-    };
-    detail::MatchListing listing = detail::BuildMatchListing(
-        matches, result.MatchCount, kept, [&newSide](std::size_t i, std::u16string& to) {
-            AppendKept(to, newSide.text, newSide.extent(newSide.windows[i]));
-        });
-    result.MatchListing = std::move(listing.text);
-    std::vector<Pair> pairs;
-    pairs.reserve(static_cast<std::size_t>(listing.entries));
-    for (const Window& window : newSide.windows) {
-        for (std::int64_t k = 0;
-             k < matches[window.id] && static_cast<std::int64_t>(pairs.size()) < listing.entries;
-             ++k)
-            pairs.push_back({window.id,
-                             grouped[groupStart[window.shingleClass] + static_cast<std::size_t>(k)],
-                             window.shingleClass, 0});
-    }
-    // The listing's combinations numbered in the order they first appear.
-    std::vector<std::uint32_t> combinationOf(classes->size(), NoIndex);
-    std::uint32_t combinations = 0;
-    for (Pair& pair : pairs) {
-        std::uint32_t& combination = combinationOf[pair.shingleClass];
-        if (combination == NoIndex) {
-            combination = combinations++;
-            classes->list(pair.shingleClass);
-        }
-        pair.combination = combination;
-    }
+    result.NewShingleCount = static_cast<std::int64_t>(sides[0]->windows.size());
+    result.SourceShingleCount = static_cast<std::int64_t>(sides[1]->windows.size());
+    result.MatchCount = counting.matchCount;
+    counting.listing.finish(result.MatchCount, result.MatchListing, result.MatchListingEntryStarts);
     result.Percentage =
         ComputePercentage(result.MatchCount, result.NewShingleCount, result.SourceShingleCount);
-
-    sides_[0] = std::move(sides[0]);
-    sides_[1] = std::move(sides[1]);
-    classes_ = std::move(classes);
-    pairs_ = std::move(pairs);
-    combinations_ = combinations;
-    repeatingKnown_ = false;
+    pairs_ = listedPairs(*sides[1], counting.listed);
     active_ = true;
     return result;
+}
+
+// The pairs behind the listing: for each listed new shingle in order, the first source shingles
+// it equals, in the source's order. The listing's combinations are numbered as they first appear
+// and outlive their last shingle.
+std::vector<RepeatTracker::Pair>
+RepeatTracker::listedPairs(const Side& sourceSide, const std::vector<ListedShingle>& listed)
+{
+    std::vector<Pair> pairs;
+    std::vector<std::uint32_t> combinationOf(classes_->size(), NoIndex);
+    std::vector<std::uint32_t> needed; // source shingles each combination takes
+    for (const ListedShingle& shingle : listed) {
+        std::uint32_t& combination = combinationOf[shingle.shingleClass];
+        if (combination == NoIndex) {
+            combination = static_cast<std::uint32_t>(needed.size());
+            needed.push_back(0);
+            classes_->list(shingle.shingleClass);
+        }
+        needed[combination] = std::max(needed[combination], shingle.entries);
+        for (std::uint32_t k = 0; k < shingle.entries; ++k)
+            pairs.push_back({shingle.id, k, shingle.shingleClass, combination});
+    }
+    // The first source shingles of each, in the source's order.
+    std::vector<std::uint32_t> firstSource(needed.size() + 1, 0);
+    std::partial_sum(needed.begin(), needed.end(), firstSource.begin() + 1);
+    std::vector<std::uint32_t> sourceIds(firstSource.back());
+    std::vector<std::uint32_t> found(needed.size(), 0);
+    for (const Window& window : sourceSide.windows) {
+        const std::uint32_t combination = combinationOf[window.shingleClass];
+        if (combination != NoIndex && found[combination] < needed[combination])
+            sourceIds[firstSource[combination] + found[combination]++] = window.id;
+    }
+    for (Pair& pair : pairs)
+        pair.sourceId = sourceIds[firstSource[pair.combination] + pair.sourceId];
+    combinations_ = needed.size();
+    return pairs;
 }
 
 void RepeatTracker::replace(TextSide side, std::size_t position, std::size_t removed,
@@ -480,25 +347,25 @@ void RepeatTracker::replace(TextSide side, std::size_t position, std::size_t rem
     if (!active_)
         return;
     Side& edited = sideOf(side);
+    const int index = Index(side);
+    assert(position + removed <= edited.text.size());
+    assert(edited.text.size() - removed + inserted.size() < NoIndex);
     const EditMap map{position, removed, inserted.size()};
     const std::size_t first = edited.firstReaching(position);
     // A class represented by a shingle whose characters this edit changes keeps them first.
     for (std::size_t i = first;
          i < edited.windows.size() && edited.windows[i].start <= position + removed; ++i) {
         const Window& window = edited.windows[i];
-        Classes::Entry& entry = (*classes_)[window.shingleClass];
-        if (window.end >= position && !entry.representative.stored &&
-            entry.representative.side == static_cast<std::uint32_t>(Index(side)) &&
-            entry.representative.position == window.id)
-            classes_->store(window.shingleClass, edited.text, edited.extent(window));
+        if (window.end >= position &&
+            classes_->isRepresentedBy(window.shingleClass, index, window.id))
+            classes_->keep(window.shingleClass, edited.characters(window));
     }
     edited.text.replace(position, removed, inserted);
     for (std::size_t i = first; i < edited.windows.size(); ++i) {
         Window& window = edited.windows[i];
-        window.start = static_cast<std::uint32_t>(map.start(window.start));
-        window.closingSpace = static_cast<std::uint32_t>(map.start(window.closingSpace));
-        window.end =
-            static_cast<std::uint32_t>(std::max(map.end(window.end), std::size_t{window.start}));
+        window.start = Narrow(map.start(window.start));
+        window.closingSpace = Narrow(map.start(window.closingSpace));
+        window.end = Narrow(std::max(map.end(window.end), std::size_t{window.start}));
     }
     std::vector<TextRange> dirty;
     dirty.reserve(edited.dirty.size() + 1);
@@ -520,6 +387,7 @@ void RepeatTracker::replace(TextSide side, std::size_t position, std::size_t rem
     }
     if (!added)
         add(changed);
+    assert(std::ranges::is_sorted(dirty, {}, &TextRange::start));
     edited.dirty = std::move(dirty);
 }
 
@@ -535,6 +403,11 @@ void RepeatTracker::settle()
         return;
     settle(TextSide::NewText);
     settle(TextSide::Source);
+    // Text made against the fixed hash by edits: every class hashed again under a key.
+    if (classes_->isCrowded()) {
+        classes_->rehash(detail::ShingleHash(detail::RandomHashKey()),
+                         [this](int side, std::uint32_t id) { return windowCharacters(side, id); });
+    }
     repeatingKnown_ = false;
 }
 
@@ -561,33 +434,23 @@ void RepeatTracker::settle(TextSide side)
         }
     }
 
-    const auto resolve = [this](const Classes::Representative& representative) {
-        if (representative.stored)
-            return std::pair{classes_->stored(), TextRange{representative.position,
-                                                           std::size_t{representative.position} +
-                                                               representative.length}};
-        const Side& holder = *sides_[representative.side];
-        return std::pair{std::u16string_view(holder.text),
-                         holder.extent(*holder.byId(representative.position))};
+    const auto resolve = [this](int holder, std::uint32_t id) {
+        return windowCharacters(holder, id);
     };
     const auto drop = [&](const Window& window) {
-        Classes::Entry& entry = (*classes_)[window.shingleClass];
-        --entry.count[index];
-        if (!entry.representative.stored &&
-            entry.representative.side == static_cast<std::uint32_t>(index) &&
-            entry.representative.position == window.id && entry.isAlive())
-            classes_->store(window.shingleClass, text, edited.extent(window));
+        classes_->remove(window.shingleClass, index);
+        if (classes_->isRepresentedBy(window.shingleClass, index, window.id) &&
+            classes_->isAlive(window.shingleClass))
+            classes_->keep(window.shingleClass, edited.characters(window));
     };
-
     const auto cutAnew = [&](const Cut& cut) {
         // A class an edit brings keeps its characters itself: its shingle is not yet among the
         // windows that representatives are looked up in.
-        const TextRange range{cut.start, cut.end};
+        const ClassCharacters characters{text, cut.start, cut.end};
         const std::uint32_t shingleClass =
-            classes_->classOf(text, range, HashKept(text, range), {}, resolve);
-        return Window{static_cast<std::uint32_t>(cut.start),
-                      static_cast<std::uint32_t>(cut.closingSpace),
-                      static_cast<std::uint32_t>(cut.end), shingleClass, edited.nextId};
+            classes_->classOf(characters, classes_->hash().shingle(text, cut.start, cut.end), index,
+                              ShingleClasses::NoWindow, resolve);
+        return MakeWindow(cut, shingleClass, edited.nextId);
     };
 
     std::vector<Window> fresh;
@@ -600,10 +463,11 @@ void RepeatTracker::settle(TextSide side)
         }
         // The kept shingle before this one is untouched, and so is where this one starts.
         bool first = fresh.empty();
-        ChainState state = first ? FirstState(text) : ChainState{old[i].start, old[i].start + 1u};
+        detail::ChainState state =
+            first ? detail::FirstState(text) : detail::ChainState{old[i].start, old[i].start + 1u};
         std::size_t j = i;
         while (true) {
-            const std::optional<Cut> cut = CutWindow(text, state);
+            const std::optional<Cut> cut = detail::CutWindow(text, state);
             if (!cut) {
                 for (; j < old.size(); ++j)
                     drop(old[j]);
@@ -622,7 +486,7 @@ void RepeatTracker::settle(TextSide side)
                 // Counted before the old one goes, so that a class they share keeps its
                 // characters when the old one stood for it.
                 ++edited.nextId;
-                ++(*classes_)[window.shingleClass].count[index];
+                classes_->add(window.shingleClass, index);
                 if (replacing)
                     drop(old[j++]);
             }
@@ -633,17 +497,18 @@ void RepeatTracker::settle(TextSide side)
         i = j;
     }
     // The chain may go on past where it ended: text added after the last shingle's first space.
-    std::optional<Cut> next = CutWindow(text, FirstState(text));
+    std::optional<Cut> next = detail::CutWindow(text, detail::FirstState(text));
     if (!fresh.empty()) {
         const Window& last = fresh.back();
-        next = CutWindow(text, {last.start, fresh.size() == 1 ? 0 : last.start + 1u});
-        next = next ? CutWindow(text, next->next) : std::nullopt;
+        next = detail::CutWindow(text, {last.start, fresh.size() == 1 ? 0 : last.start + 1u});
+        next = next ? detail::CutWindow(text, next->next) : std::nullopt;
     }
-    for (; next; next = CutWindow(text, next->next)) {
+    for (; next; next = detail::CutWindow(text, next->next)) {
         fresh.push_back(cutAnew(*next));
         ++edited.nextId;
-        ++(*classes_)[fresh.back().shingleClass].count[index];
+        classes_->add(fresh.back().shingleClass, index);
     }
+    assert(std::ranges::is_sorted(fresh, {}, &Window::start));
     edited.windows = std::move(fresh);
     edited.dirty.clear();
     edited.renumber();
@@ -652,7 +517,7 @@ void RepeatTracker::settle(TextSide side)
 bool RepeatTracker::isMarked(TextSide side, const Window& window) const
 {
     return window.end > window.start &&
-           (*classes_)[window.shingleClass].count[Index(Other(side))] > 0;
+           classes_->count(window.shingleClass, Index(Other(side))) > 0;
 }
 
 std::vector<TextRange> RepeatTracker::marks(TextSide side, std::size_t from, std::size_t to) const
@@ -754,13 +619,14 @@ const std::vector<bool>& RepeatTracker::entriesRepeating() const
     // than the listing holds. A pair in place is one of those.
     std::vector<std::uint64_t> room(combinations_);
     for (const Pair& pair : pairs_) {
-        const Classes::Entry& entry = (*classes_)[pair.shingleClass];
-        room[pair.combination] = std::uint64_t{entry.count[0]} * entry.count[1];
+        room[pair.combination] = std::uint64_t{classes_->count(pair.shingleClass, 0)} *
+                                 classes_->count(pair.shingleClass, 1);
     }
     repeating_.assign(pairs_.size(), false);
     for (std::size_t entry = 0; entry < pairs_.size(); ++entry) {
         if (pairInPlace(entry)) {
             repeating_[entry] = true;
+            assert(room[pairs_[entry].combination] > 0);
             --room[pairs_[entry].combination];
         }
     }

@@ -1,5 +1,5 @@
-// Where two texts repeat each other, kept up to date while either is edited. A compare counts
-// the shingles the two texts share, exactly as CompareTexts does, and at the same time knows
+// The comparison, and where two texts repeat each other, kept up to date while either is edited.
+// A compare cuts both texts into shingles, counts the ones they share and lists them, knowing
 // where each shingle lies: so the figures, the listing, the marks and the pairs behind the
 // listing's entries come from one counting. After the compare, edits move the marks with the
 // text at once; settle() then cuts again only the shingles the edits touched and finds which of
@@ -7,6 +7,7 @@
 #pragma once
 
 #include "analysis.h"
+#include "match_listing.h"
 
 #include <cstdint>
 #include <memory>
@@ -38,6 +39,12 @@ enum class TextSide : std::uint8_t
     Source,
 };
 
+namespace detail {
+struct ClassCharacters;
+class ShingleClasses;
+class ShingleHash;
+} // namespace detail
+
 class RepeatTracker
 {
 public:
@@ -46,9 +53,11 @@ public:
     RepeatTracker(const RepeatTracker&) = delete;
     RepeatTracker& operator=(const RepeatTracker&) = delete;
 
-    // Compares the texts as CompareTexts does. When both are long enough, the tracker takes them
-    // on and locates their shared shingles; otherwise it stays as it was.
-    ComparisonOutcome compare(std::u16string newText, std::u16string source);
+    // Compares the texts: prepares and cuts both, checks their sizes, counts every equal pair,
+    // lists them and works out the percentage. When both are long enough, the tracker takes them
+    // on and locates their shared shingles; otherwise it stays as it was. Texts of 2^32 - 1 code
+    // units or more, which no pane holds, are refused as too short to compare.
+    ComparisonOutcome compare(std::u16string_view newText, std::u16string_view source);
     // Forgets both texts; nothing is marked until the next compare.
     void clear();
     bool isActive() const { return active_; }
@@ -60,6 +69,9 @@ public:
                  std::u16string_view inserted);
     bool isSettled() const;
     void settle();
+    // Slots of the shingles' table looked at since it was made or hashed again: the work the
+    // counting took.
+    std::uint64_t classProbes() const;
 
     // The characters of text `side` that lie within a shingle the other text shares, as maximal
     // runs (overlapping and touching shingles make one), clipped to [from, to).
@@ -92,10 +104,34 @@ public:
 
 private:
     struct Side;
-    class Classes;
+    struct Pair
+    {
+        std::uint32_t newTextId;
+        std::uint32_t sourceId;
+        std::uint32_t shingleClass;
+        std::uint32_t combination; // the how-manieth combination of the listing
+    };
+
+    // A new shingle the listing lists, `entries` times.
+    struct ListedShingle
+    {
+        std::uint32_t id;
+        std::uint32_t entries;
+        std::uint32_t shingleClass;
+    };
+    // What a compare's counting gives besides the classes.
+    struct Counting
+    {
+        std::int64_t matchCount = 0;
+        detail::MatchListingWriter listing;
+        std::vector<ListedShingle> listed;
+    };
 
     Side& sideOf(TextSide side);
     const Side& sideOf(TextSide side) const;
+    detail::ClassCharacters windowCharacters(int side, std::uint32_t id) const;
+    bool countHeld(Side* sides[2], const detail::ShingleHash& hash, Counting& counting);
+    std::vector<Pair> listedPairs(const Side& sourceSide, const std::vector<ListedShingle>& listed);
     bool isMarked(TextSide side, const Window& window) const;
     void settle(TextSide side);
     // Whether each entry's own two shingles are still where the compare found them.
@@ -104,14 +140,7 @@ private:
     const std::vector<bool>& entriesRepeating() const;
 
     std::unique_ptr<Side> sides_[2];
-    std::unique_ptr<Classes> classes_;
-    struct Pair
-    {
-        std::uint32_t newTextId;
-        std::uint32_t sourceId;
-        std::uint32_t shingleClass;
-        std::uint32_t combination; // the how-manieth combination of the listing
-    };
+    std::unique_ptr<detail::ShingleClasses> classes_;
     std::vector<Pair> pairs_;
     std::size_t combinations_ = 0;
     mutable std::vector<bool> repeating_;

@@ -1,5 +1,6 @@
 // The fast analysis code against the literal transcriptions, on many generated texts.
 #include "analysis/analysis.h"
+#include "analysis/shingle_windows.h"
 #include "support/reference.h"
 #include "support/text_generator.h"
 
@@ -22,29 +23,30 @@ TEST_P(AgainstReference, PreparationAndShingles)
     }
 }
 
-TEST_P(AgainstReference, Comparison)
+// The one pass of the compare cuts the windows one at a time would give, with the same hashes,
+// under the fixed hash and a keyed one.
+TEST_P(AgainstReference, OnePassCutsAsWindowByWindow)
 {
     testsupport::TextGenerator generator(static_cast<unsigned>(GetParam()) + 1000);
+    const analysis::detail::ShingleHash hashes[] = {
+        analysis::detail::ShingleHash(),
+        analysis::detail::ShingleHash(analysis::detail::HashKey{1, 2})};
     for (int i = 0; i < 100; ++i) {
-        // A small vocabulary and shared passages make matches and repeats frequent.
-        const std::u16string source = generator.text(generator.number(0, 150));
-        const std::u16string newText = generator.mixed(source, generator.number(0, 150));
-        const auto newList = analysis::ExtractShingles(analysis::PrepareText(newText));
-        const auto sourceList = analysis::ExtractShingles(analysis::PrepareText(source));
-
-        analysis::ComparisonResult expected;
-        const bool compared = reference::CompareShingleLists(newList, sourceList, expected);
-        const analysis::ComparisonOutcome outcome =
-            analysis::CompareShingleLists(newList, sourceList);
-        ASSERT_EQ(std::holds_alternative<analysis::ComparisonResult>(outcome), compared);
-        if (!compared)
-            continue;
-        const auto& actual = std::get<analysis::ComparisonResult>(outcome);
-        ASSERT_EQ(actual.NewShingleCount, expected.NewShingleCount);
-        ASSERT_EQ(actual.SourceShingleCount, expected.SourceShingleCount);
-        ASSERT_EQ(actual.MatchCount, expected.MatchCount);
-        ASSERT_EQ(actual.Percentage, expected.Percentage);
-        ASSERT_EQ(actual.MatchListing, expected.MatchListing);
+        const std::u16string text = generator.text(generator.number(0, 120));
+        for (const analysis::detail::ShingleHash& hash : hashes) {
+            std::optional<analysis::detail::Cut> expected =
+                analysis::detail::CutWindow(text, analysis::detail::FirstState(text));
+            analysis::detail::ForEachWindow(
+                text, hash, [&](const analysis::detail::Cut& cut, std::uint64_t shingleHash) {
+                    ASSERT_TRUE(expected);
+                    ASSERT_EQ(cut.start, expected->start);
+                    ASSERT_EQ(cut.closingSpace, expected->closingSpace);
+                    ASSERT_EQ(cut.end, expected->end);
+                    ASSERT_EQ(shingleHash, hash.shingle(text, cut.start, cut.end));
+                    expected = analysis::detail::CutWindow(text, expected->next);
+                });
+            ASSERT_FALSE(expected);
+        }
     }
 }
 

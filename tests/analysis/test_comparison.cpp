@@ -1,4 +1,7 @@
+// The compare the program runs, RepeatTracker::compare: its figures, its listing and where each
+// entry starts, for the design's cases.
 #include "analysis/analysis.h"
+#include "analysis/repeat_tracker.h"
 
 #include <gtest/gtest.h>
 
@@ -23,14 +26,45 @@ std::u16string ThreeLongShingles(std::size_t shingleLength)
 constexpr std::size_t LongestListedShingle =
     analysis::MatchListingCharacterLimit - analysis::LongestListingSummary - 1;
 
+ComparisonOutcome Outcome(std::u16string_view newText, std::u16string_view source)
+{
+    analysis::RepeatTracker tracker;
+    return tracker.compare(newText, source);
+}
+
 ComparisonResult Compared(std::u16string_view newText, std::u16string_view source)
 {
-    const ComparisonOutcome outcome =
-        analysis::CompareShingleLists(analysis::ExtractShingles(analysis::PrepareText(newText)),
-                                      analysis::ExtractShingles(analysis::PrepareText(source)));
+    const ComparisonOutcome outcome = Outcome(newText, source);
     EXPECT_TRUE(std::holds_alternative<ComparisonResult>(outcome));
     return std::holds_alternative<ComparisonResult>(outcome) ? std::get<ComparisonResult>(outcome)
                                                              : ComparisonResult{};
+}
+
+// `words` words with one space between each: `words` - 3 shingles.
+std::u16string Words(const std::u16string& word, int words)
+{
+    std::u16string text;
+    for (int i = 0; i < words; ++i)
+        text += (i == 0 ? u"" : u" ") + word;
+    return text;
+}
+
+// The listing is its entries, each ended by a carriage return, where the recorded starts say,
+// and after them the closing line, where entries were left out.
+void ExpectEntriesWhereTheyStart(const ComparisonResult& result)
+{
+    const std::vector<std::size_t>& starts = result.MatchListingEntryStarts;
+    ASSERT_FALSE(starts.empty());
+    const auto entries = static_cast<std::int64_t>(starts.size()) - 1;
+    ASSERT_LE(entries, result.MatchCount);
+    ASSERT_EQ(starts.front(), 0u);
+    for (std::size_t e = 1; e < starts.size(); ++e) {
+        ASSERT_GT(starts[e], starts[e - 1]);
+        ASSERT_EQ(result.MatchListing[starts[e] - 1], u'\r');
+    }
+    const std::u16string closing = result.MatchListing.substr(starts.back());
+    EXPECT_EQ(closing.empty(), entries == result.MatchCount);
+    EXPECT_EQ(closing.empty() || closing.starts_with(u"\u2026 (+"), true);
 }
 
 struct ComparisonCase
@@ -48,11 +82,11 @@ void PrintTo(const ComparisonCase& c, std::ostream* os)
     *os << c.name;
 }
 
-class CompareTextsTest : public testing::TestWithParam<ComparisonCase>
+class CompareTest : public testing::TestWithParam<ComparisonCase>
 {
 };
 
-TEST_P(CompareTextsTest, CountsListsAndRates)
+TEST_P(CompareTest, CountsListsAndRates)
 {
     const ComparisonCase& c = GetParam();
     const ComparisonResult result = Compared(c.newText, c.source);
@@ -62,16 +96,11 @@ TEST_P(CompareTextsTest, CountsListsAndRates)
     ASSERT_EQ(result.MatchListing.size(), c.listing.size());
     EXPECT_EQ(result.MatchListing, c.listing);
     EXPECT_EQ(result.isUnique(), c.percentage == 0);
-
-    // The one-call road gives the same result as the separate steps.
-    const ComparisonOutcome direct = analysis::CompareTexts(c.newText, c.source);
-    ASSERT_TRUE(std::holds_alternative<ComparisonResult>(direct));
-    EXPECT_EQ(std::get<ComparisonResult>(direct).MatchListing, c.listing);
-    EXPECT_EQ(std::get<ComparisonResult>(direct).MatchCount, c.matchCount);
+    ExpectEntriesWhereTheyStart(result);
 }
 
 INSTANTIATE_TEST_SUITE_P(
-    Pairs, CompareTextsTest,
+    Pairs, CompareTest,
     testing::Values(
         ComparisonCase{"partlyShared", u"A cat sat on the warm sofa all day.", CatSource, 3, 50,
                        u"cat sat on\rsat on the\ron the warm\r"},
@@ -93,6 +122,29 @@ INSTANTIATE_TEST_SUITE_P(
                        u"is a simple\ra simple testcase\r"},
         ComparisonCase{"leadingSpaceMakesShinglesDiffer", u"a - b c d e f g", u"a b c d e f g", 2,
                        50, u"c d e\rd e f\r"},
+        ComparisonCase{"lineBreakInAShingle", u"a b c\r\nd e f g", u"x a b c\r\nd e f g", 3, 85,
+                       u"a b c\r\nd\rb c\r\nd e\rc\r\nd e f\r"},
+        ComparisonCase{"emptyShinglesMatchEachOther", u"       ", u"       ", 9, 100,
+                       u"\r\r\r\r\r\r\r\r\r"},
+        ComparisonCase{"oneMatchBelowOnePercentIsUnique",
+                       Words(u"n", 100) + u" p q r " + Words(u"m", 100),
+                       Words(u"s", 100) + u" p q r " + Words(u"t", 100), 1, 0, u"p q r\r"},
+        ComparisonCase{"listingIsBoundedButCountsStayExact", Words(u"да", 403), Words(u"да", 403),
+                       160'000, 100,
+                       [] {
+                           std::u16string listing;
+                           for (int i = 0; i < 100'000; ++i)
+                               listing += u"да да да\r";
+                           return listing + u"\u2026 (+60000)\r";
+                       }()},
+        ComparisonCase{"listingAtTheBoundHasNoSummaryLine", Words(u"a", 253), Words(u"a", 403),
+                       100'000, 100,
+                       [] {
+                           std::u16string listing;
+                           for (int i = 0; i < 100'000; ++i)
+                               listing += u"a a a\r";
+                           return listing;
+                       }()},
         ComparisonCase{
             "initialPanes",
             u"Системы глобального позиционирования обеспечивают непрерывную навигацию практически "
@@ -112,9 +164,9 @@ INSTANTIATE_TEST_SUITE_P(
                        ThreeLongShingles(LongestListedShingle + 1), 3, 100, u"\u2026 (+3)\r"}),
     [](const auto& info) { return std::string(info.param.name); });
 
-TEST(CompareShingleLists, InitialPanesGiveTheirListSizes)
+TEST(Compare, InitialPanesGiveTheirListSizes)
 {
-    const ComparisonResult result = std::get<ComparisonResult>(analysis::CompareTexts(
+    const ComparisonResult result = std::get<ComparisonResult>(Outcome(
         u"Системы глобального позиционирования обеспечивают непрерывную навигацию практически "
         u"в любой точке земного шара. Недостатками навигационных систем GPS служат - "
         u"недоступность сигнала GPS в бетонных помещениях и в условиях сильной облачности.",
@@ -144,9 +196,11 @@ class SizeCheckTest : public testing::TestWithParam<SizeCheckCase>
 
 TEST_P(SizeCheckTest, BothListsNeedThreeShingles)
 {
-    const analysis::ShingleList newText(GetParam().newCount, u"a b c");
-    const analysis::ShingleList source(GetParam().sourceCount, u"a b c");
-    const ComparisonOutcome outcome = analysis::CompareShingleLists(newText, source);
+    const auto shingles = [](std::size_t count) {
+        return count == 0 ? std::u16string() : Words(u"a", static_cast<int>(count) + 3);
+    };
+    const ComparisonOutcome outcome =
+        Outcome(shingles(GetParam().newCount), shingles(GetParam().sourceCount));
     EXPECT_EQ(std::holds_alternative<ComparisonResult>(outcome), GetParam().compared);
 }
 
@@ -159,14 +213,14 @@ INSTANTIATE_TEST_SUITE_P(Sizes, SizeCheckTest,
                                          SizeCheckCase{"newEmptySourceLong", 0, 50, false}),
                          [](const auto& info) { return std::string(info.param.name); });
 
-TEST(CompareTexts, FiveWordsAreTooFewSixAreEnough)
+TEST(Compare, FiveWordsAreTooFewSixAreEnough)
 {
     EXPECT_TRUE(std::holds_alternative<analysis::TooFewShingles>(
-        analysis::CompareTexts(u"one two three four five", CatSource)));
-    EXPECT_TRUE(std::holds_alternative<analysis::TooFewShingles>(
-        analysis::CompareTexts(u"Short text here.", CatSource)));
+        Outcome(u"one two three four five", CatSource)));
+    EXPECT_TRUE(
+        std::holds_alternative<analysis::TooFewShingles>(Outcome(u"Short text here.", CatSource)));
     EXPECT_TRUE(std::holds_alternative<ComparisonResult>(
-        analysis::CompareTexts(u"one two three four five six", CatSource)));
+        Outcome(u"one two three four five six", CatSource)));
 }
 
 struct PercentageCase
@@ -201,43 +255,6 @@ INSTANTIATE_TEST_SUITE_P(
                     PercentageCase{3, 3, 3, 100},
                     PercentageCase{10'000'000'000, 100'000, 100'000, 100}));
 
-TEST(CompareShingleLists, OneMatchBelowOnePercentIsUnique)
-{
-    analysis::ShingleList newText(200, u"n");
-    analysis::ShingleList source(200, u"s");
-    newText[7] = source[150] = u"shared one";
-    const auto result = std::get<ComparisonResult>(analysis::CompareShingleLists(newText, source));
-    EXPECT_EQ(result.MatchCount, 1);
-    EXPECT_EQ(result.Percentage, 0);
-    EXPECT_TRUE(result.isUnique());
-    EXPECT_EQ(result.MatchListing, u"shared one\r");
-    EXPECT_EQ(analysis::VerdictCaption(result), u"Текст уникален");
-}
-
-TEST(CompareShingleLists, ListingIsBoundedButCountsStayExact)
-{
-    // 400 x 400 equal shingles: 160,000 pairs, more than the listing keeps.
-    const analysis::ShingleList same(400, u"да да да");
-    const auto result = std::get<ComparisonResult>(analysis::CompareShingleLists(same, same));
-    EXPECT_EQ(result.MatchCount, 160'000);
-    EXPECT_EQ(result.Percentage, 100);
-    std::u16string expected;
-    for (int i = 0; i < 100'000; ++i)
-        expected += u"да да да\r";
-    expected += u"\u2026 (+60000)\r";
-    EXPECT_EQ(result.MatchListing, expected);
-}
-
-TEST(CompareShingleLists, ListingAtTheBoundHasNoSummaryLine)
-{
-    const analysis::ShingleList newText(250, u"a b c");
-    const analysis::ShingleList source(400, u"a b c");
-    const auto result = std::get<ComparisonResult>(analysis::CompareShingleLists(newText, source));
-    EXPECT_EQ(result.MatchCount, 100'000);
-    EXPECT_EQ(result.MatchListing.size(), 100'000u * 6);
-    EXPECT_EQ(result.MatchListing.substr(result.MatchListing.size() - 6), u"a b c\r");
-}
-
 TEST(VerdictCaption, FollowsThePercentage)
 {
     ComparisonResult result;
@@ -248,47 +265,3 @@ TEST(VerdictCaption, FollowsThePercentage)
 }
 
 } // namespace
-
-namespace {
-
-TEST(CompareShingleLists, EmptyShinglesMatchEachOther)
-{
-    // Runs of spaces give empty shingles, which are shingles like any other.
-    const analysis::ShingleList spaces(3, u"");
-    const analysis::ShingleViews spaceViews(spaces.begin(), spaces.end());
-    const analysis::ShingleViews empty(3); // views that hold no pointer
-    const auto result =
-        std::get<ComparisonResult>(analysis::CompareShingleViews(spaceViews, empty));
-    EXPECT_EQ(result.MatchCount, 9);
-    EXPECT_EQ(result.MatchListing, u"\r\r\r\r\r\r\r\r\r");
-}
-
-} // namespace
-
-struct EntryLines
-{
-    const char* name;
-    std::u16string listing;
-    std::size_t entries;
-    std::vector<std::size_t> lines;
-};
-
-class ListingEntryLinesTest : public testing::TestWithParam<EntryLines>
-{
-};
-
-TEST_P(ListingEntryLinesTest, EachEntryBeginsAfterALoneCarriageReturn)
-{
-    EXPECT_EQ(analysis::ListingEntryLines(GetParam().listing, GetParam().entries),
-              GetParam().lines);
-}
-
-// A shingle holding a line break takes two lines; the closing "… (+K)" line is no entry.
-INSTANTIATE_TEST_SUITE_P(
-    Listings, ListingEntryLinesTest,
-    testing::Values(EntryLines{"empty", u"", 0, {}},
-                    EntryLines{"oneALine", u"a b c\rb c d\r", 2, {0, 1}},
-                    EntryLines{"lineBreakInAShingle", u"a b\r\nc\rd e f\r", 2, {0, 2}},
-                    EntryLines{"breakEndingAShingle", u"a b c\r\n\rd e f\r", 2, {0, 2}},
-                    EntryLines{"closingLine", u"a b c\ra b c\r\u2026 (+7)\r", 2, {0, 1}}),
-    [](const testing::TestParamInfo<EntryLines>& info) { return std::string(info.param.name); });

@@ -2,7 +2,8 @@
 // long words repeated, text made to collide.
 #include "analysis/analysis.h"
 #include "analysis/keyed_hash.h"
-#include "analysis/shingle_counts.h"
+#include "analysis/repeat_tracker.h"
+#include "analysis/shingle_windows.h"
 #include "support/colliding_text.h"
 
 #include <gtest/gtest.h>
@@ -13,6 +14,12 @@
 namespace {
 
 constexpr std::size_t Megabyte = std::size_t{512} * 1024; // UTF-16 code units
+
+analysis::ComparisonOutcome Compare(const std::u16string& newText, const std::u16string& source)
+{
+    analysis::RepeatTracker tracker;
+    return tracker.compare(newText, source);
+}
 
 // The line that closes a listing when `omitted` entries were left out.
 std::u16string SummaryLine(std::int64_t omitted)
@@ -29,8 +36,7 @@ TEST(HostileInput, OnlySpacesGiveEmptyShinglesThatAllMatch)
     EXPECT_EQ(shingles.size(), Megabyte / 2 - 1);
     EXPECT_TRUE(std::ranges::all_of(shingles, [](const auto& s) { return s.empty(); }));
 
-    const auto result =
-        std::get<analysis::ComparisonResult>(analysis::CompareTexts(spaces, spaces));
+    const auto result = std::get<analysis::ComparisonResult>(Compare(spaces, spaces));
     const auto n = static_cast<std::int64_t>(shingles.size());
     EXPECT_EQ(result.MatchCount, n * n);
     EXPECT_EQ(result.Percentage, 100);
@@ -47,8 +53,7 @@ TEST(HostileInput, OnlyPunctuationPreparesToNothing)
     for (int i = 0; i < 40'000; ++i)
         marks += u",./-=)(+^#%@\"!?*";
     EXPECT_EQ(analysis::PrepareText(marks), u"");
-    EXPECT_TRUE(
-        std::holds_alternative<analysis::TooFewShingles>(analysis::CompareTexts(marks, marks)));
+    EXPECT_TRUE(std::holds_alternative<analysis::TooFewShingles>(Compare(marks, marks)));
     const analysis::TextStatistics statistics = analysis::ComputeTextStatistics(marks);
     EXPECT_EQ(statistics.CharactersWithoutSpaces, 640'000);
     EXPECT_EQ(statistics.WordCount, 1); // one token, the whole text less its last mark
@@ -97,7 +102,7 @@ TEST(HostileInput, RepeatedLongWordsListAsMuchAsFitsInFourMegabytes)
     std::u16string text;
     for (int i = 0; i < 320; ++i)
         text += word + u' ';
-    const auto result = std::get<analysis::ComparisonResult>(analysis::CompareTexts(text, text));
+    const auto result = std::get<analysis::ComparisonResult>(Compare(text, text));
     constexpr std::int64_t Pairs = std::int64_t{318} * 318;
     EXPECT_EQ(result.MatchCount, Pairs);
     EXPECT_EQ(result.Percentage, 100);
@@ -130,25 +135,29 @@ class CollidingText : public testing::TestWithParam<CollidingCase>
 
 // Crafted for the fixed hash, a third or all of the shingles share a slot of the table: filling
 // and reading it would look at a number of slots that grows with the square of the shingles.
-// The counting looks at a few slots a shingle, and counts right.
+// The compare looks at a few slots a shingle, and counts right.
 TEST_P(CollidingText, CompareLooksAtAFewSlotsAShingle)
 {
-    const std::u16string prepared = analysis::PrepareText(GetParam().text);
-    const analysis::ShingleViews shingles = analysis::ExtractShingleViews(prepared);
+    const std::u16string& text = GetParam().text;
     std::map<std::uint64_t, std::size_t> slotShare;
-    for (const std::u16string_view shingle : shingles)
-        ++slotShare[analysis::detail::HashShingle(shingle) & 0xFFFFF];
+    std::size_t shingles = 0;
+    analysis::detail::ForEachWindow(text, analysis::detail::ShingleHash(),
+                                    [&](const analysis::detail::Cut&, std::uint64_t hash) {
+                                        ++slotShare[hash & 0xFFFFF];
+                                        ++shingles;
+                                    });
     std::size_t crowded = 0;
     for (const auto& [slot, count] : slotShare)
         crowded = std::max(crowded, count);
-    ASSERT_GE(crowded, shingles.size() / 3) << "the text no longer collides";
+    ASSERT_GE(crowded, shingles / 3) << "the text no longer collides";
 
-    const analysis::detail::MatchCounts counts = analysis::detail::CountMatches(shingles, shingles);
-    // At most 24 slots for each shingle filled in and each looked up.
-    EXPECT_LE(counts.probes, std::uint64_t{24} * 2 * shingles.size());
+    analysis::RepeatTracker tracker;
+    const auto result = std::get<analysis::ComparisonResult>(tracker.compare(text, text));
+    // At most 24 slots for each shingle of either text.
+    EXPECT_LE(tracker.classProbes(), std::uint64_t{24} * 2 * shingles);
     // Every shingle differs from the others, so each meets itself alone.
-    EXPECT_EQ(counts.total, static_cast<std::int64_t>(shingles.size()));
-    EXPECT_EQ(counts.perShingle, std::vector<std::int64_t>(shingles.size(), 1));
+    EXPECT_EQ(result.MatchCount, static_cast<std::int64_t>(shingles));
+    EXPECT_EQ(result.Percentage, 100);
 }
 
 INSTANTIATE_TEST_SUITE_P(Texts, CollidingText,

@@ -111,13 +111,6 @@ INSTANTIATE_TEST_SUITE_P(
                      u" недоступность сигнала GPS", u"сигнала GPS в", u"GPS в бетонных"}}),
     [](const auto& info) { return std::string(info.param.name); });
 
-TEST(ExtractShingles, ViewsAndOwnedListAgree)
-{
-    const std::u16string prepared = PrepareText(u"  x - y z, w  v u t s  ");
-    const analysis::ShingleViews views = analysis::ExtractShingleViews(prepared);
-    EXPECT_EQ(ShingleList(views.begin(), views.end()), ExtractShingles(prepared));
-}
-
 TEST(ExtractShingles, NeverMoreShinglesThanSpaces)
 {
     for (const std::u16string text : {u" ", u"  ", u"   ", u"a  b  c  ", u"          x"}) {

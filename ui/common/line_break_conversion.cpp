@@ -43,4 +43,20 @@ QString WithLineFeeds(QString text)
     return text;
 }
 
+std::vector<int> ToolkitPositions(QStringView text, const std::vector<std::size_t>& positions)
+{
+    std::vector<int> converted;
+    converted.reserve(positions.size());
+    qsizetype pairs = 0;
+    qsizetype i = 0;
+    for (const std::size_t position : positions) {
+        for (; i + 1 < static_cast<qsizetype>(position); ++i) {
+            if (text[i] == QLatin1Char('\r') && text[i + 1] == QLatin1Char('\n'))
+                ++pairs;
+        }
+        converted.push_back(static_cast<int>(static_cast<qsizetype>(position) - pairs));
+    }
+    return converted;
+}
+
 } // namespace ui

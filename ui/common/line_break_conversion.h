@@ -7,6 +7,8 @@
 #include <QString>
 #include <QStringView>
 
+#include <vector>
+
 namespace ui {
 
 inline constexpr QStringView SystemLineBreak = u"\r\n";
@@ -26,5 +28,9 @@ QString WithSystemLineBreaks(const QString& text);
 
 // A document's line breaks as line feeds: a selection as the clipboard hands it on.
 QString WithLineFeeds(QString text);
+
+// Where ascending positions of a text stand once ToToolkitLineBreaks has converted it: a CR LF
+// before a position takes one character less.
+std::vector<int> ToolkitPositions(QStringView text, const std::vector<std::size_t>& positions);
 
 } // namespace ui

@@ -52,10 +52,10 @@ const TextPane* RepeatFollower::pane(TextSide side) const
 
 analysis::ComparisonOutcome RepeatFollower::compare()
 {
-    // One text at a time: each pane's plain text lives only while it is copied.
-    std::u16string newText(ToU16View(newText_->plainText()));
-    std::u16string source(ToU16View(source_->plainText()));
-    analysis::ComparisonOutcome outcome = tracker_.compare(std::move(newText), std::move(source));
+    // The tracker copies the texts into the room of its last compare.
+    const QString newText = newText_->plainText();
+    const QString source = source_->plainText();
+    analysis::ComparisonOutcome outcome = tracker_.compare(ToU16View(newText), ToU16View(source));
     if (std::holds_alternative<analysis::ComparisonResult>(outcome)) {
         settleTimer_.stop();
         emit marksChanged();

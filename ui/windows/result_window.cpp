@@ -3,6 +3,7 @@
 #include "ui/common/colour_value.h"
 #include "ui/common/controls.h"
 #include "ui/common/design_fonts.h"
+#include "ui/common/line_break_conversion.h"
 #include "ui/common/listing_pane.h"
 #include "ui/common/strings.h"
 #include "ui/common/twips.h"
@@ -118,10 +119,14 @@ void ResultWindow::present(const analysis::ComparisonResult& result, int shownSh
     if (listingIsNew_) {
         setOuterHeightTwips(ExpandedOuterHeight);
         listingTitle_->show();
-        listing_->replacePlainText(ToQString(result.MatchListing));
-        const std::vector<std::size_t> units =
-            analysis::ListingEntryLines(result.MatchListing, result.MatchListing.size());
-        listingUnits_.assign(units.begin(), units.end());
+        const QString listing = ToQString(result.MatchListing);
+        listing_->replacePlainText(listing);
+        // Each entry's first line, and the line after the last entry: the closing "… (+K)" line
+        // where entries were left out, else the empty line after the last carriage return.
+        const std::vector<std::size_t>& starts = result.MatchListingEntryStarts;
+        listingUnits_.clear();
+        for (const int position : ToolkitPositions(listing, starts))
+            listingUnits_.push_back(listing_->lineAt(position));
         listing_->show();
         heading_->show();
     } else {
@@ -145,14 +150,10 @@ void ResultWindow::setEntries(int count, std::function<bool(int)> done)
 {
     if (!listingIsNew_)
         return;
-    // One line past the last entry: the closing "… (+K)" line where entries were left out, else
-    // the empty line after the last carriage return.
-    count = std::min(count, static_cast<int>(listingUnits_.size()));
+    count = std::clamp(count, 0, static_cast<int>(listingUnits_.size()) - 1);
     std::vector<int> lines(listingUnits_.begin(), listingUnits_.begin() + count);
-    const int end = count < static_cast<int>(listingUnits_.size())
-                        ? listingUnits_[static_cast<std::size_t>(count)]
-                        : listing_->lineCount() - 1;
-    listing_->setEntries(std::move(lines), end, std::move(done));
+    listing_->setEntries(std::move(lines), listingUnits_[static_cast<std::size_t>(count)],
+                         std::move(done));
 }
 
 void ResultWindow::updateEntries()

@@ -54,7 +54,7 @@ private:
     QLabel* listingTitle_ = nullptr; // Label3
     ListingPane* listing_ = nullptr; // RichTextBox1
     bool listingIsNew_ = false;      // the last present() put the listing in
-    std::vector<int> listingUnits_;  // where each of its entries, and its closing line, begin
+    std::vector<int> listingUnits_;  // the line each of its entries begins on, and where they end
 };
 
 } // namespace ui

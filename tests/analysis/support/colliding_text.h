@@ -1,5 +1,5 @@
-// Texts made to collide under the comparison's fixed shingle hash (HashShingle), as an attacker
-// who reads the code would make them. Shared by the tests and the benchmarks.
+// Texts made to collide under the comparison's fixed shingle hash (analysis/shingle_hash.cpp), as
+// an attacker who reads the code would make them. Shared by the tests and the benchmarks.
 #pragma once
 
 #include "analysis/analysis.h"
@@ -9,6 +9,7 @@
 #include <cstring>
 #include <iterator>
 #include <string>
+#include <string_view>
 
 namespace testsupport {
 
@@ -24,10 +25,34 @@ constexpr std::uint64_t InverseOf(std::uint64_t odd)
     return inverse;
 }
 
-inline std::uint64_t Block(const char16_t* units)
+constexpr std::uint64_t Inverse = InverseOf(Multiplier);
+
+// A step of the hash: the block mixed in, multiplied, shifted into itself.
+constexpr std::uint64_t Step(std::uint64_t hash, std::uint64_t block)
+{
+    hash = (hash ^ block) * Multiplier;
+    return hash ^ (hash >> 29);
+}
+
+// The block that takes the hash from `before` to `after` in one step.
+constexpr std::uint64_t BlockBetween(std::uint64_t before, std::uint64_t after)
+{
+    const std::uint64_t product = after ^ (after >> 29) ^ (after >> 58);
+    return product * Inverse ^ before;
+}
+
+// The hash before its last multiply and shift by 32.
+constexpr std::uint64_t BeforeTheEnd(std::uint64_t hash)
+{
+    return (hash ^ (hash >> 32)) * Inverse;
+}
+
+// Up to four code units as the hash reads them into a block, the first lowest.
+inline std::uint64_t Block(std::u16string_view units)
 {
     std::uint64_t block = 0;
-    std::memcpy(&block, units, sizeof block);
+    for (std::size_t i = 0; i < units.size() && i < 4; ++i)
+        block |= std::uint64_t{units[i]} << (16 * i);
     return block;
 }
 
@@ -40,6 +65,17 @@ inline bool Pastable(char16_t c)
            c != 0x2028 && c != 0x2029 && (c < 0xFDD0 || c > 0xFDEF) && c < 0xFFFE;
 }
 
+// The fixed hash of a word: four code units to a block, its length folded in at the end.
+inline std::uint64_t WordHash(std::u16string_view word)
+{
+    std::uint64_t hash = Multiplier;
+    std::size_t i = 0;
+    for (; i + 4 <= word.size(); i += 4)
+        hash = Step(hash, Block(word.substr(i, 4)));
+    hash = (hash ^ Block(word.substr(i)) ^ (std::uint64_t{word.size()} << 48)) * Multiplier;
+    return hash ^ (hash >> 32);
+}
+
 } // namespace detail
 
 // "a b x₁ a b x₂ a b x₃ …" with `count` words x of four characters, each chosen so that the
@@ -47,27 +83,22 @@ inline bool Pastable(char16_t c)
 // table of up to 2²⁰ slots, though no two have the same hash.
 inline std::u16string SameSlotText(int count)
 {
-    using detail::Multiplier;
-    constexpr std::uint64_t Inverse = detail::InverseOf(Multiplier);
-    const std::u16string prefix = u"a b ";
-    // The hash's state after "a b ", in a shingle of eight characters.
-    std::uint64_t state = (8 * Multiplier ^ detail::Block(prefix.data())) * Multiplier;
-    state ^= state >> 29;
-
+    using namespace detail;
+    // A shingle's hash: its three words' hashes stepped into its word count, then ended.
+    const std::uint64_t afterTwoWords = Step(Step(3 * Multiplier, WordHash(u"a")), WordHash(u"b"));
     std::u16string text;
     std::uint64_t target = 0;
     for (int made = 0; made < count;) {
         target += std::uint64_t{1} << 20;
-        // Undo the last steps: the empty tail's multiply and shift by 32, then the block's.
-        std::uint64_t hash = target ^ target >> 32;
-        hash *= Inverse;
-        hash ^= hash >> 29 ^ hash >> 58;
-        const std::uint64_t block = hash * Inverse ^ state;
+        const std::uint64_t wordHash = BlockBetween(afterTwoWords, BeforeTheEnd(target));
+        // A word of one block: the block, then its length.
+        const std::uint64_t block =
+            BlockBetween(Multiplier, BeforeTheEnd(wordHash) ^ (std::uint64_t{4} << 48));
         char16_t word[4];
         std::memcpy(word, &block, sizeof block);
-        if (!std::ranges::all_of(word, detail::Pastable))
+        if (!std::ranges::all_of(word, Pastable))
             continue;
-        text += prefix;
+        text += u"a b ";
         text.append(word, 4);
         text += u' ';
         ++made;
@@ -77,9 +108,9 @@ inline std::u16string SameSlotText(int count)
 
 // `count` different words of 99 letters, one space after each. Changing the top bit of a block's
 // last character and, in the next block, the top bit of the last character and bit 2 of the one
-// before leaves the hash as it was (the multiply keeps a change of the top bit alone, the shift
-// moves it to bit 34); each word makes its own choice of twelve such pairs, so every shingle has
-// the same hash.
+// before leaves the word's hash as it was (the multiply keeps a change of the top bit alone, the
+// shift moves it to bit 34); each word makes its own choice of twelve such pairs, so every word,
+// and so every shingle, has the same hash.
 inline std::u16string SameHashText(int count)
 {
     std::u16string text;

@@ -3,6 +3,7 @@
 // length whose end is within reach.
 #include "support/pixels.h"
 #include "support/scrolling.h"
+#include "analysis/repeat_tracker.h"
 #include "support/window_test.h"
 #include "ui/common/colour_value.h"
 #include "ui/common/line_break_conversion.h"
@@ -28,7 +29,8 @@ namespace {
 
 analysis::ComparisonResult ResultOf(const char16_t* newText, const char16_t* source)
 {
-    return std::get<analysis::ComparisonResult>(analysis::CompareTexts(newText, source));
+    analysis::RepeatTracker tracker;
+    return std::get<analysis::ComparisonResult>(tracker.compare(newText, source));
 }
 
 const char16_t* const CatSource = u"The cat sat on the warm mat all day.";

@@ -1,0 +1,64 @@
+#include "shingle_classes.h"
+
+namespace analysis::detail {
+
+bool KeptEqual(const ClassCharacters& a, const ClassCharacters& b)
+{
+    // Shingles copied from one text to the other are the same characters, punctuation included.
+    if (a.end - a.start == b.end - b.start &&
+        (a.end == a.start || std::memcmp(a.text.data() + a.start, b.text.data() + b.start,
+                                         (a.end - a.start) * sizeof(char16_t)) == 0))
+        return true;
+    std::size_t i = a.start;
+    std::size_t k = b.start;
+    while (true) {
+        while (i < a.end && !Kept(a.text[i]))
+            ++i;
+        while (k < b.end && !Kept(b.text[k]))
+            ++k;
+        if (i == a.end || k == b.end)
+            return i == a.end && k == b.end;
+        if (a.text[i++] != b.text[k++])
+            return false;
+    }
+}
+
+ShingleClasses::ShingleClasses(std::size_t expected, ShingleHash hash)
+{
+    reset(expected, hash);
+}
+
+void ShingleClasses::reset(std::size_t expected, ShingleHash hash)
+{
+    hash_ = hash;
+    // Filled to at most three quarters before it grows.
+    std::size_t capacity = 16;
+    while (capacity * 3 < expected * 4)
+        capacity *= 2;
+    slots_.assign(capacity, 0);
+    filled_ = 0;
+    entries_.clear();
+    entries_.reserve(expected);
+    flags_.clear();
+    flags_.reserve(expected);
+    store_.clear();
+    probes_ = 0;
+    lookups_ = 0;
+    sameHash_ = false;
+}
+
+void ShingleClasses::keep(std::uint32_t shingleClass, const ClassCharacters& characters)
+{
+    Entry& entry = entries_[shingleClass];
+    const std::size_t position = store_.size();
+    for (std::size_t i = characters.start; i < characters.end; ++i) {
+        if (Kept(characters.text[i]))
+            store_.push_back(characters.text[i]);
+    }
+    assert(store_.size() <= std::numeric_limits<std::uint32_t>::max());
+    entry.position = static_cast<std::uint32_t>(position);
+    entry.length = static_cast<std::uint32_t>(store_.size() - position);
+    flags_[shingleClass] |= Stored;
+}
+
+} // namespace analysis::detail

@@ -1,0 +1,201 @@
+// Equal shingles of both texts in one class each, counted per text, and told apart by their
+// characters, not by a hash alone. A class stands for its characters by one of its shingles (a
+// window of either text, named by its id); when that shingle goes while others remain, or while
+// the listing names the class, the characters are kept in the table's own store.
+//
+// Open addressing over a power-of-two table, each slot the upper half of a hash and a class.
+// Ordinary text looks at one or two slots a shingle. Text made against the fixed hash makes it
+// look at many more, or puts two different shingles on one hash: the table is then crowded, and
+// its owner hashes everything again under a key the text cannot know (rehash()), so that no text
+// costs more than a small constant over ordinary text.
+#pragma once
+
+#include "shingle_hash.h"
+#include "shingle_windows.h"
+
+#include <cassert>
+#include <cstdint>
+#include <cstring>
+#include <limits>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace analysis::detail {
+
+// A text's characters whose kept ones are a class's: the range [start, end) of `text`.
+struct ClassCharacters
+{
+    std::u16string_view text;
+    std::size_t start = 0;
+    std::size_t end = 0;
+};
+
+// Whether the kept characters of two ranges are the same.
+bool KeptEqual(const ClassCharacters& a, const ClassCharacters& b);
+
+class ShingleClasses
+{
+public:
+    static constexpr std::uint32_t NoWindow = std::numeric_limits<std::uint32_t>::max();
+
+    // Room for `expected` classes before the table grows.
+    ShingleClasses(std::size_t expected, ShingleHash hash);
+    // Empty again, with room for `expected` classes, keeping what memory it has.
+    void reset(std::size_t expected, ShingleHash hash);
+
+    const ShingleHash& hash() const { return hash_; }
+    std::size_t size() const { return entries_.size(); }
+
+    void prefetch(std::uint64_t hash) const
+    {
+        __builtin_prefetch(&slots_[hash & (slots_.size() - 1)]);
+    }
+
+    // The class of the characters kept from `characters`, whose hash is `hash`. A new class is
+    // represented by window `window` of text `side`, or keeps its characters itself when that
+    // is NoWindow. `resolve(side, window)` gives a window's characters.
+    template <typename Resolve>
+    std::uint32_t classOf(const ClassCharacters& characters, std::uint64_t hash, int side,
+                          std::uint32_t window, Resolve&& resolve)
+    {
+        ++lookups_;
+        const std::size_t mask = slots_.size() - 1;
+        const auto tag = static_cast<std::uint32_t>(hash >> 32);
+        std::size_t i = hash & mask;
+        for (;; i = (i + 1) & mask) {
+            ++probes_;
+            const std::uint64_t slot = slots_[i];
+            if (slot == 0)
+                break;
+            if (static_cast<std::uint32_t>(slot >> 32) != tag)
+                continue;
+            const auto shingleClass = static_cast<std::uint32_t>(slot) - 1;
+            if (!isAlive(shingleClass))
+                continue;
+            if (KeptEqual(characters, this->characters(shingleClass, resolve)))
+                return shingleClass;
+            // Two different shingles on one hash, save for its lower bits: only text made for the
+            // fixed hash does that but once in billions of shingles.
+            if (!hash_.isKeyed())
+                sameHash_ = true;
+        }
+        const auto shingleClass = static_cast<std::uint32_t>(entries_.size());
+        entries_.push_back({{0, 0}, window, 0});
+        flags_.push_back(static_cast<std::uint8_t>(side == 0 ? 0 : Side));
+        if (window == NoWindow)
+            keep(shingleClass, characters);
+        slots_[i] = (std::uint64_t{tag} << 32) | (shingleClass + 1);
+        if (++filled_ * 4 > slots_.size() * 3)
+            grow(resolve);
+        return shingleClass;
+    }
+
+    std::uint32_t count(std::uint32_t shingleClass, int side) const
+    {
+        return entries_[shingleClass].count[side];
+    }
+    void add(std::uint32_t shingleClass, int side) { ++entries_[shingleClass].count[side]; }
+    void remove(std::uint32_t shingleClass, int side)
+    {
+        assert(entries_[shingleClass].count[side] > 0);
+        --entries_[shingleClass].count[side];
+    }
+
+    // A class no shingle has any more is forgotten, unless the listing names it.
+    bool isAlive(std::uint32_t shingleClass) const
+    {
+        const Entry& entry = entries_[shingleClass];
+        return entry.count[0] + entry.count[1] > 0 || (flags_[shingleClass] & Listed) != 0;
+    }
+    bool isRepresentedBy(std::uint32_t shingleClass, int side, std::uint32_t window) const
+    {
+        const std::uint8_t flags = flags_[shingleClass];
+        return (flags & Stored) == 0 && ((flags & Side) != 0) == (side != 0) &&
+               entries_[shingleClass].position == window;
+    }
+    // The class keeps its characters itself, as its representative goes.
+    void keep(std::uint32_t shingleClass, const ClassCharacters& characters);
+    // The listing names the class: it outlives its last shingle.
+    void list(std::uint32_t shingleClass) { flags_[shingleClass] |= Listed; }
+
+    template <typename Resolve>
+    ClassCharacters characters(std::uint32_t shingleClass, Resolve&& resolve) const
+    {
+        const Entry& entry = entries_[shingleClass];
+        if ((flags_[shingleClass] & Stored) != 0)
+            return {store_, entry.position, std::size_t{entry.position} + entry.length};
+        return resolve((flags_[shingleClass] & Side) != 0 ? 1 : 0, entry.position);
+    }
+
+    // Whether text made against the fixed hash crowds the table; its owner then hashes every
+    // class again with a keyed hash.
+    bool isCrowded() const { return sameHash_ || probes_ > 16 * lookups_ + 1024; }
+    // Slots looked at since the table was made or hashed again: the work its lookups took.
+    std::uint64_t probes() const { return probes_; }
+
+    // Every living class hashed again with `hash`, in a table of room for them all.
+    template <typename Resolve> void rehash(const ShingleHash& hash, Resolve&& resolve)
+    {
+        hash_ = hash;
+        rebuild(slots_.size(), resolve);
+    }
+
+private:
+    static constexpr std::uint8_t Side = 1;   // the representative's text is the source
+    static constexpr std::uint8_t Stored = 2; // the characters are in the table's store
+    static constexpr std::uint8_t Listed = 4;
+
+    struct Entry
+    {
+        std::uint32_t count[2];
+        std::uint32_t position; // a window's id, or where the characters are stored
+        std::uint32_t length;   // of the stored characters
+    };
+
+    template <typename Resolve> void grow(Resolve&& resolve)
+    {
+        // The forgotten classes take no slot once the table is made again: it need not always
+        // double.
+        std::size_t alive = 0;
+        for (std::uint32_t shingleClass = 0; shingleClass < entries_.size(); ++shingleClass)
+            alive += isAlive(shingleClass) ? 1 : 0;
+        std::size_t capacity = slots_.size();
+        while (alive * 2 > capacity)
+            capacity *= 2;
+        rebuild(capacity, resolve);
+    }
+
+    template <typename Resolve> void rebuild(std::size_t capacity, Resolve&& resolve)
+    {
+        slots_.assign(capacity, 0);
+        filled_ = 0;
+        probes_ = 0;
+        lookups_ = 0;
+        sameHash_ = false;
+        const std::size_t mask = capacity - 1;
+        for (std::uint32_t shingleClass = 0; shingleClass < entries_.size(); ++shingleClass) {
+            if (!isAlive(shingleClass))
+                continue;
+            const ClassCharacters kept = characters(shingleClass, resolve);
+            const std::uint64_t hash = hash_.shingle(kept.text, kept.start, kept.end);
+            std::size_t i = hash & mask;
+            while (slots_[i] != 0)
+                i = (i + 1) & mask;
+            slots_[i] = ((hash >> 32) << 32) | (shingleClass + 1);
+            ++filled_;
+        }
+    }
+
+    ShingleHash hash_;
+    std::vector<std::uint64_t> slots_; // the hash's upper half, and the class + 1; 0 is empty
+    std::size_t filled_ = 0;
+    std::vector<Entry> entries_;
+    std::vector<std::uint8_t> flags_;
+    std::u16string store_;
+    std::uint64_t probes_ = 0;
+    std::uint64_t lookups_ = 0;
+    bool sameHash_ = false;
+};
+
+} // namespace analysis::detail
