@@ -3,7 +3,8 @@
 // the window; the compare click until the result window is painted; an idle main window.
 //
 //   ui_timing                 every goal, each figure beside it
-//   ui_timing shapes book1    only these parts (shapes, book1, book8, repeats, longwords)
+//   ui_timing shapes book1    only these parts (shapes, book1, book8, repeats, longwords,
+//                             repeatedwords)
 //   ui_timing --growth 1 2 4  paste and keystroke in one paragraph and in text without spaces of
 //                             each size in MB, to show how the work grows with the text
 #include "app/application.h"
@@ -35,6 +36,7 @@
 #include <ctime>
 #include <fstream>
 #include <functional>
+#include <random>
 #include <thread>
 #include <vector>
 
@@ -320,19 +322,21 @@ void PasteOver(ui::MainWindow& window, ui::TextPane* pane, const QString& text)
 
 // The peak memory of pasting into both panes, then of the compare click to the painted result
 // window, the panes' own memory included.
-// With the marks of a compare in both panes of an 8 MB book: typing, bringing the marks up to
-// date after it, and a click on the listing until both panes show the pair selected.
-void TimeMarks(ui::MainWindow& window)
+// With the marks of a compare in both panes: typing in the middle of the new text, and bringing
+// the marks up to date after it, each until painted.
+void TimeEditsWithMarks(ui::MainWindow& window, const QString& texts)
 {
     ui::TextPane* pane = window.newTextPane();
     QTextCursor middle = pane->textCursor();
     middle.setPosition(pane->document()->characterCount() / 2);
     pane->setTextCursor(middle);
     const std::vector<double> keystrokes = TimeKeystrokes(window, 30);
-    Report("Keystroke, tick and repaint in an 8 MB book with marks, median", Median(keystrokes),
-           "ms", 16);
-    Report("Keystroke, tick and repaint in an 8 MB book with marks, slowest", Slowest(keystrokes),
-           "ms", 16);
+    Report(qPrintable(
+               QStringLiteral("Keystroke, tick and repaint in %1 with marks, median").arg(texts)),
+           Median(keystrokes), "ms", 16);
+    Report(qPrintable(
+               QStringLiteral("Keystroke, tick and repaint in %1 with marks, slowest").arg(texts)),
+           Slowest(keystrokes), "ms", 16);
 
     auto* follower = window.findChild<ui::RepeatFollower*>();
     std::vector<double> settles;
@@ -345,9 +349,16 @@ void TimeMarks(ui::MainWindow& window)
             window.repaint();
         }));
     }
-    Report("Marks brought up to date after an edit and painted, 8 MB book, slowest",
-           Slowest(settles), "ms", 50);
+    Report(
+        qPrintable(QStringLiteral("Marks brought up to date after an edit and painted, %1, slowest")
+                       .arg(texts)),
+        Slowest(settles), "ms", 50);
+}
 
+// The same in an 8 MB book, and a click on the listing until both panes show the pair selected.
+void TimeMarks(ui::MainWindow& window)
+{
+    TimeEditsWithMarks(window, QStringLiteral("an 8 MB book"));
     auto* listing =
         window.resultWindow()->findChild<ui::ListingPane*>(QStringLiteral("RichTextBox1"));
     std::vector<double> clicks;
@@ -361,6 +372,40 @@ void TimeMarks(ui::MainWindow& window)
     }
     Report("Click on a listing line until both panes show the pair, slowest", Slowest(clicks), "ms",
            50);
+}
+
+// Texts whose every shingle repeats many times over: an edit's cost is its neighbourhood's,
+// however often its shingles occur elsewhere. In paragraphs of a hundred words, and as one
+// paragraph (whose layout is the text pane's own matter).
+void TimeRepeatedWords(ui::MainWindow& window)
+{
+    std::mt19937 random(7);
+    const struct
+    {
+        const char* name;
+        std::vector<QString> words;
+    } shapes[] = {{"1 MB of \"a a a\"", {QStringLiteral("a")}},
+                  {"1 MB of three words at random",
+                   {QStringLiteral("да"), QStringLiteral("нет"), QStringLiteral("мир")}}};
+    for (const auto& shape : shapes) {
+        for (const bool paragraphs : {true, false}) {
+            QString text;
+            for (int word = 0; text.size() < static_cast<qsizetype>(MegabyteOfUtf16); ++word) {
+                text += shape.words[random() % shape.words.size()];
+                text += paragraphs && word % 100 == 99 ? QStringLiteral("\n") : QStringLiteral(" ");
+            }
+            window.sourcePane()->replacePlainText(text);
+            window.newTextPane()->replacePlainText(text);
+            Settle(window);
+            const QString texts = QStringLiteral("%1 %2 in both panes")
+                                      .arg(QLatin1String(shape.name),
+                                           paragraphs ? QStringLiteral("in paragraphs")
+                                                      : QStringLiteral("in one paragraph"));
+            Report(qPrintable(QStringLiteral("Click on Command4, %1").arg(texts)),
+                   TimeCompare(window, 1), "ms", 500);
+            TimeEditsWithMarks(window, texts);
+        }
+    }
 }
 
 void TimeLongWords(ui::MainWindow& window)
@@ -413,8 +458,8 @@ int Goals(QApplication& application, ui::MainWindow& window, const QStringList& 
         TimeIdle(application, window);
     }
     if (wanted("book8")) {
-        const std::u16string source = generator.article(8 * MegabyteOfUtf16);
-        const std::u16string newText = generator.rewrite(source);
+        std::u16string source = generator.article(8 * MegabyteOfUtf16);
+        std::u16string newText = generator.rewrite(source);
         SetPanes(window, source, {});
         Report("Paste an 8 MB book through the clipboard, until painted",
                TimePaste(window, newText), "ms", 1000);
@@ -432,8 +477,15 @@ int Goals(QApplication& application, ui::MainWindow& window, const QStringList& 
         Report("Keystroke, tick and repaint in an 8 MB book, slowest", Slowest(keystrokes), "ms",
                16);
         SetPanes(window, source, newText);
-        Report("Click on Command4 to the painted result window, 8 MB a pane",
-               TimeCompare(window, 3), "ms", 400);
+        // The program's memory alone: the texts made here and the book on the clipboard go.
+        std::u16string().swap(source);
+        std::u16string().swap(newText);
+        QApplication::clipboard()->clear();
+        RestartPeak();
+        Report("Click on Command4 to the painted result window and marks, 8 MB a pane",
+               TimeCompare(window, 3), "ms", 250);
+        Report("  peak memory of the compare, the filled panes included", PeakMegabytes(), "MB",
+               200);
         std::printf(
             "  %s, %s\n",
             qPrintable(window.resultWindow()->findChild<QLabel*>(QStringLiteral("Label2"))->text()),
@@ -454,6 +506,8 @@ int Goals(QApplication& application, ui::MainWindow& window, const QStringList& 
     }
     if (wanted("longwords"))
         TimeLongWords(window);
+    if (wanted("repeatedwords"))
+        TimeRepeatedWords(window);
     Report("Peak memory of the whole run", WholeRunPeakMegabytes(), "MB", 300);
     return 0;
 }

@@ -285,6 +285,7 @@ void tst_TextPane::copyingGivesLineFeeds()
         uitest::TypeText(newText, lines[i]);
     }
     QCOMPARE(newText->plainText(), read);
+    QCOMPARE(ui::ToQString(newText->plainTextForAnalysis()), read);
     // Every line break ends a paragraph, however it came.
     QVERIFY(!newText->document()->toRawText().contains(QChar::LineSeparator));
 

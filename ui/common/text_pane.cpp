@@ -4,6 +4,7 @@
 #include "line_break_conversion.h"
 #include "missing_glyphs.h"
 #include "pane_document_layout.h"
+#include "strings.h"
 
 #include <QContextMenuEvent>
 #include <QDropEvent>
@@ -54,6 +55,20 @@ LineBreakWork TextPane::lineBreakWork() const
 QString TextPane::plainText() const
 {
     return WithSystemLineBreaks(document()->toRawText());
+}
+
+std::u16string TextPane::plainTextForAnalysis() const
+{
+    std::u16string text;
+    // Each paragraph break is CR LF, one character more a paragraph.
+    text.reserve(static_cast<std::size_t>(document()->characterCount() - 1 + blockCount() - 1));
+    for (QTextBlock block = document()->begin(); block.isValid(); block = block.next()) {
+        if (block != document()->begin())
+            text.append(ToU16View(SystemLineBreak.toString()));
+        const QString paragraph = block.text();
+        text.append(ToU16View(WithSystemLineBreaks(paragraph)));
+    }
+    return text;
 }
 
 QString TextPane::leadingPlainText(int count) const

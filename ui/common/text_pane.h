@@ -10,6 +10,8 @@
 
 #include <QPlainTextEdit>
 
+#include <string>
+
 namespace ui {
 
 class MissingGlyphMarker;
@@ -23,6 +25,9 @@ public:
     explicit TextPane(QWidget* parent = nullptr);
 
     QString plainText() const;
+    // plainText() as the analysis takes it, written paragraph by paragraph, so that no other
+    // copy of the whole text is made on the way.
+    std::u16string plainTextForAnalysis() const;
     // The first `count` code units of plainText(), without reading the rest.
     QString leadingPlainText(int count) const;
     // CR, LF and CR LF each become one line break. The pane starts afresh: nothing to undo.

@@ -53,9 +53,9 @@ const TextPane* RepeatFollower::pane(TextSide side) const
 analysis::ComparisonOutcome RepeatFollower::compare()
 {
     // The tracker copies the texts into the room of its last compare.
-    const QString newText = newText_->plainText();
-    const QString source = source_->plainText();
-    analysis::ComparisonOutcome outcome = tracker_.compare(ToU16View(newText), ToU16View(source));
+    const std::u16string newText = newText_->plainTextForAnalysis();
+    const std::u16string source = source_->plainTextForAnalysis();
+    analysis::ComparisonOutcome outcome = tracker_.compare(newText, source);
     if (std::holds_alternative<analysis::ComparisonResult>(outcome)) {
         settleTimer_.stop();
         emit marksChanged();
