@@ -320,7 +320,7 @@ void ListingPane::mousePressEvent(QMouseEvent* event)
     viewport()->update();
     tellSelection();
     if (const int entry = entryOfLine(lineAt(position_)); entry >= 0)
-        setCurrentEntry(entry);
+        chooseEntry(entry);
 }
 
 void ListingPane::mouseDoubleClickEvent(QMouseEvent* event)
@@ -353,11 +353,33 @@ void ListingPane::keyPressEvent(QKeyEvent* event)
         selectAll();
         return;
     }
-    if (entryCount() > 0 && (event->key() == Qt::Key_Up || event->key() == Qt::Key_Down)) {
-        const int step = event->key() == Qt::Key_Up ? -1 : 1;
-        setCurrentEntry(currentEntry_ < 0 ? (step > 0 ? 0 : entryCount() - 1)
-                                          : std::clamp(currentEntry_ + step, 0, entryCount() - 1));
-        return;
+    // The entries as a list's items: the arrows, the page keys, Home and End move the current
+    // one, and End brings the closing line into view with the last.
+    if (entryCount() > 0) {
+        const int last = entryCount() - 1;
+        const int page = std::max(1, verticalScrollBar()->pageStep() - 1);
+        const auto moved = [this, last](int step) {
+            return currentEntry_ < 0 ? (step > 0 ? 0 : last)
+                                     : std::clamp(currentEntry_ + step, 0, last);
+        };
+        if (event->key() == Qt::Key_Up || event->key() == Qt::Key_Down) {
+            chooseEntry(moved(event->key() == Qt::Key_Up ? -1 : 1));
+            return;
+        }
+        if (event == QKeySequence::MoveToPreviousPage || event == QKeySequence::MoveToNextPage) {
+            chooseEntry(moved(event == QKeySequence::MoveToPreviousPage ? -page : page));
+            return;
+        }
+        if (event == QKeySequence::MoveToStartOfDocument || event->key() == Qt::Key_Home) {
+            chooseEntry(0);
+            verticalScrollBar()->triggerAction(QAbstractSlider::SliderToMinimum);
+            return;
+        }
+        if (event == QKeySequence::MoveToEndOfDocument || event->key() == Qt::Key_End) {
+            chooseEntry(last);
+            verticalScrollBar()->triggerAction(QAbstractSlider::SliderToMaximum);
+            return;
+        }
     }
     if (currentEntry_ >= 0 && (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter)) {
         emit entryActivated(currentEntry_);
@@ -449,7 +471,15 @@ int ListingPane::entryOfLine(int line) const
 
 void ListingPane::setCurrentEntry(int entry)
 {
-    if (entry == currentEntry_ || entry < 0 || entry >= entryCount())
+    if (entry != currentEntry_)
+        chooseEntry(entry);
+}
+
+// Made current by the writer: chosen again, the entry is told again, so that a click on the
+// current entry leads to its pair once more.
+void ListingPane::chooseEntry(int entry)
+{
+    if (entry < 0 || entry >= entryCount())
         return;
     currentEntry_ = entry;
     scrollToEntry(entry);

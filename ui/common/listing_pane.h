@@ -65,8 +65,8 @@ public:
     int lineAt(int position) const;
 
     // The listing's entries, each a run of lines: entry e takes lines [lines[e], lines[e + 1]),
-    // the last one up to `end`. A click or Up and Down make an entry current; a double click or
-    // Enter activate it. `done` tells which entries to draw as done.
+    // the last one up to `end`. A click, the arrows, the page keys, Home and End make an entry
+    // current; a double click or Enter activate it. `done` tells which entries to draw as done.
     void setEntries(std::vector<int> lines, int end, std::function<bool(int)> done);
     int entryCount() const { return static_cast<int>(entryLines_.size()); }
     int entryLine(int entry) const { return entryLines_[static_cast<std::size_t>(entry)]; }
@@ -109,6 +109,7 @@ private:
     void updateScrollRange();
     int positionAt(QPoint point) const;
     int entryOfLine(int line) const;
+    void chooseEntry(int entry);
     void scrollToEntry(int entry);
     void tellSelection() const;
     void applyBackground();

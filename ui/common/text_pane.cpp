@@ -183,6 +183,12 @@ void TextPane::keyPressEvent(QKeyEvent* event)
                                                : QAbstractSlider::SliderToMaximum);
         return;
     }
+    // Ctrl+Y redoes, as it does on the platform the design was drawn for, beside the toolkit's
+    // own Ctrl+Shift+Z.
+    if (event->key() == Qt::Key_Y && event->modifiers() == Qt::ControlModifier && !isReadOnly()) {
+        redo();
+        return;
+    }
     // Shift+Enter breaks the paragraph as Enter does, as a paste's line breaks do: each line
     // break of a pane ends a paragraph, and is one character of it where its plain text has
     // CR LF.

@@ -20,6 +20,7 @@
 #include <QLabel>
 #include <QMenu>
 #include <QMimeData>
+#include <QScrollBar>
 #include <QSignalSpy>
 #include <QSlider>
 
@@ -112,6 +113,8 @@ private slots:
     void clearingIsUndoneInEachPane();
     void f3WalksTheMarks();
     void listingLeadsToThePair();
+    void listingKeysChooseTheEntry_data();
+    void listingKeysChooseTheEntry();
     void rewordedEntriesShowAsDone();
     void listingFollowsTheTextBothWays_data();
     void listingFollowsTheTextBothWays();
@@ -380,6 +383,11 @@ void tst_RepeatMarks::clearingIsUndoneInEachPane()
     QTest::keyClick(newTextPane(), Qt::Key_Z, Qt::ControlModifier);
     QCOMPARE(newTextPane()->plainText(), PartlyCopied);
     QCOMPARE(mainWindow()->caption(), PartlyCopied.left(60));
+    // Redone with Ctrl+Y, as with Ctrl+Shift+Z, and undone again.
+    QTest::keyClick(newTextPane(), Qt::Key_Y, Qt::ControlModifier);
+    QCOMPARE(newTextPane()->plainText(), QString());
+    QTest::keyClick(newTextPane(), Qt::Key_Z, Qt::ControlModifier);
+    QCOMPARE(newTextPane()->plainText(), PartlyCopied);
     auxiliaryPane()->setFocus();
     QTest::keyClick(auxiliaryPane(), Qt::Key_Z, Qt::ControlModifier);
     QCOMPARE(auxiliaryPane()->plainText(), auxiliary);
@@ -453,6 +461,62 @@ void tst_RepeatMarks::listingLeadsToThePair()
     QCOMPARE(mainWindow()->focusWidget(), newTextPane());
     QVERIFY(QTest::qWaitForWindowActive(mainWindow()));
     QCOMPARE(Selected(newTextPane()), lines[3]);
+}
+
+void tst_RepeatMarks::listingKeysChooseTheEntry_data()
+{
+    QTest::addColumn<QString>("keys");
+    QTest::addColumn<QString>("entry"); // "first", "last", "page", or "1" for the one clicked
+    QTest::newRow("Home") << "Home"
+                          << "first";
+    QTest::newRow("Ctrl+Home") << "Ctrl+Home"
+                               << "first";
+    QTest::newRow("End") << "End"
+                         << "last";
+    QTest::newRow("Ctrl+End") << "Ctrl+End"
+                              << "last";
+    QTest::newRow("PageDown") << "PageDown"
+                              << "page";
+    QTest::newRow("PageDown, PageUp") << "PageDown PageUp"
+                                      << "1";
+    QTest::newRow("the current entry clicked again") << "click"
+                                                     << "1";
+}
+
+// The keys of a list move the current entry, and each choice, a click on the current entry
+// again included, selects its pair in both panes.
+void tst_RepeatMarks::listingKeysChooseTheEntry()
+{
+    QFETCH(QString, keys);
+    QFETCH(QString, entry);
+    compare(Long.newText, Long.source);
+    ui::ListingPane* entries = listing();
+    const QRect second = entries->lineRect(entries->entryLine(1));
+    QTest::mouseClick(entries->viewport(), Qt::LeftButton, {}, second.center());
+    QCOMPARE(entries->currentEntry(), 1);
+    for (ui::TextPane* pane : {newTextPane(), sourcePane()})
+        pane->moveCursor(QTextCursor::Start);
+    for (const QString& key : keys.split(QLatin1Char(' '))) {
+        if (key == QLatin1String("click"))
+            QTest::mouseClick(entries->viewport(), Qt::LeftButton, {}, second.center());
+        else
+            QTest::keyClick(entries,
+                            key.endsWith(QLatin1String("Home"))  ? Qt::Key_Home
+                            : key.endsWith(QLatin1String("End")) ? Qt::Key_End
+                            : key == QLatin1String("PageUp")     ? Qt::Key_PageUp
+                                                                 : Qt::Key_PageDown,
+                            key.startsWith(QLatin1String("Ctrl")) ? Qt::ControlModifier
+                                                                  : Qt::NoModifier);
+    }
+    const int page = entries->verticalScrollBar()->pageStep() - 1;
+    const int expected = entry == QLatin1String("first")  ? 0
+                         : entry == QLatin1String("last") ? entries->entryCount() - 1
+                         : entry == QLatin1String("page") ? 1 + page
+                                                          : 1;
+    QCOMPARE(entries->currentEntry(), expected);
+    const QString text = entries->entryText(expected);
+    QCOMPARE(ui::ToQString(reference::PrepareText(ui::ToU16View(Selected(newTextPane())))), text);
+    QCOMPARE(ui::ToQString(reference::PrepareText(ui::ToU16View(Selected(sourcePane())))), text);
 }
 
 // An entry whose combination was reworded is drawn greyed and struck out; its text stays.
