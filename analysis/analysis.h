@@ -53,7 +53,7 @@ struct ComparisonResult
     std::u16string MatchListing;
     // Where each entry of the listing starts in it, in order, and then where the entries end:
     // at the closing line where there is one, else at the listing's end.
-    std::vector<std::size_t> MatchListingEntryStarts;
+    std::vector<std::size_t> listingEntryStarts;
     int Percentage = 0;
 
     bool isUnique() const { return Percentage == 0; }

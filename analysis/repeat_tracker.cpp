@@ -297,7 +297,7 @@ ComparisonOutcome RepeatTracker::compare(std::u16string_view newText, std::u16st
     result.NewShingleCount = static_cast<std::int64_t>(sides[0]->windows.size());
     result.SourceShingleCount = static_cast<std::int64_t>(sides[1]->windows.size());
     result.MatchCount = counting.matchCount;
-    counting.listing.finish(result.MatchCount, result.MatchListing, result.MatchListingEntryStarts);
+    counting.listing.finish(result.MatchCount, result.MatchListing, result.listingEntryStarts);
     result.Percentage =
         ComputePercentage(result.MatchCount, result.NewShingleCount, result.SourceShingleCount);
     pairs_ = listedPairs(*sides[1], counting.listed);

@@ -1,6 +1,6 @@
 #include "application.h"
 
-#include "ui/common/branding.h"
+#include "ui/kit/branding.h"
 
 #include <QLibraryInfo>
 #include <QLocale>

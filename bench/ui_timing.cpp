@@ -9,11 +9,11 @@
 //                             each size in MB, to show how the work grows with the text
 #include "app/application.h"
 #include "article_generator.h"
-#include "ui/common/listing_pane.h"
-#include "ui/common/strings.h"
-#include "ui/common/text_pane.h"
+#include "ui/windows/listing_pane.h"
+#include "ui/kit/strings.h"
+#include "ui/text/text_pane.h"
 #include "ui/main/main_window.h"
-#include "ui/main/repeat_follower.h"
+#include "ui/repeats/repeat_follower.h"
 #include "ui/windows/result_window.h"
 
 #include <QApplication>

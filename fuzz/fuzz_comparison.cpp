@@ -31,7 +31,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         FUZZ_CHECK(actual.NewShingleCount == expected.NewShingleCount);
         FUZZ_CHECK(actual.SourceShingleCount == expected.SourceShingleCount);
         FUZZ_CHECK(actual.Percentage >= 0 && actual.Percentage <= 100);
-        FUZZ_CHECK(actual.MatchListingEntryStarts.size() == tracker.pairCount() + 1);
+        FUZZ_CHECK(actual.listingEntryStarts.size() == tracker.pairCount() + 1);
     }
     return 0;
 }

@@ -53,7 +53,7 @@ std::u16string Words(const std::u16string& word, int words)
 // and after them the closing line, where entries were left out.
 void ExpectEntriesWhereTheyStart(const ComparisonResult& result)
 {
-    const std::vector<std::size_t>& starts = result.MatchListingEntryStarts;
+    const std::vector<std::size_t>& starts = result.listingEntryStarts;
     ASSERT_FALSE(starts.empty());
     const auto entries = static_cast<std::int64_t>(starts.size()) - 1;
     ASSERT_LE(entries, result.MatchCount);

@@ -1,6 +1,6 @@
 #include "auxiliary_pane_switch.h"
 
-#include "ui/common/text_pane.h"
+#include "ui/text/text_pane.h"
 
 #include <QCheckBox>
 #include <QGroupBox>

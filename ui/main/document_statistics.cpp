@@ -1,7 +1,7 @@
 #include "document_statistics.h"
 
-#include "ui/common/line_break_conversion.h"
-#include "ui/common/strings.h"
+#include "ui/text/line_break_conversion.h"
+#include "ui/kit/strings.h"
 
 #include <QTextBlock>
 #include <QTextDocument>

@@ -1,7 +1,7 @@
 #include "figures_row.h"
 
-#include "ui/common/controls.h"
-#include "ui/common/twips.h"
+#include "ui/kit/controls.h"
+#include "ui/kit/twips.h"
 
 #include <QLabel>
 

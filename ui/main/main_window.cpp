@@ -3,18 +3,19 @@
 #include "auxiliary_pane_switch.h"
 #include "document_statistics.h"
 #include "figures_row.h"
-#include "pane_marks.h"
-#include "repeat_follower.h"
-#include "ui/common/branding.h"
-#include "ui/common/controls.h"
-#include "ui/common/design_fonts.h"
-#include "ui/common/frame_box.h"
-#include "ui/common/placement.h"
-#include "ui/common/strings.h"
-#include "ui/common/text_pane.h"
-#include "ui/common/twips.h"
-#include "ui/common/window_frame.h"
-#include "ui/common/window_setup.h"
+#include "frame_box.h"
+#include "ui/kit/branding.h"
+#include "ui/kit/controls.h"
+#include "ui/kit/design_fonts.h"
+#include "ui/kit/strings.h"
+#include "ui/kit/twips.h"
+#include "ui/placement/placement.h"
+#include "ui/placement/window_frame.h"
+#include "ui/placement/window_setup.h"
+#include "ui/repeats/pane_marks.h"
+#include "ui/repeats/repeat_follower.h"
+#include "ui/repeats/repeat_navigation.h"
+#include "ui/text/text_pane.h"
 #include "ui/windows/about_window.h"
 #include "ui/windows/help_window.h"
 #include "ui/windows/options_window.h"
@@ -22,7 +23,6 @@
 
 #include "analysis/analysis.h"
 
-#include <QAction>
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QGroupBox>
@@ -86,19 +86,6 @@ TextPane* MakePane(QWidget* parent, const char* name, const QRect& place, const 
     pane->setFont(font);
     pane->replacePlainText(text);
     return pane;
-}
-
-// Selects [start, end) of a pane, from its start to its end, and brings it into view: its start
-// first, so that the whole of it shows where it fits.
-void SelectInPane(TextPane* pane, PaneRange range)
-{
-    QTextCursor cursor(pane->document());
-    cursor.setPosition(range.start);
-    pane->setTextCursor(cursor);
-    pane->ensureCursorVisible();
-    cursor.setPosition(range.end, QTextCursor::KeepAnchor);
-    pane->setTextCursor(cursor);
-    pane->ensureCursorVisible();
 }
 
 } // namespace
@@ -184,42 +171,11 @@ void MainWindow::buildPanes()
                 [this, pane] { keepCursorInView(pane); });
         pane->installEventFilter(this);
     }
-    buildRepeatMarks();
+    repeats_ = new RepeatNavigation(newTextPane_, sourcePane_, this);
     connect(newTextPane_, &TextPane::charactersChanged, this, &MainWindow::mirrorCaption);
     newTextStatistics_ = new DocumentStatistics(newTextPane_->document(), this);
     connect(sourcePane_, &TextPane::focusGained, this,
             [this] { sourcePane_->setFontSize(SourcePaneFontSize); });
-}
-
-// The repeats of the last compare marked in the new-text and source panes, followed while the
-// writer rewords, and reached with F3 and Shift+F3 or the panes' context menu.
-void MainWindow::buildRepeatMarks()
-{
-    repeats_ = new RepeatFollower(newTextPane_, sourcePane_, this);
-    for (const auto& marked : {std::pair{newTextPane_, analysis::TextSide::NewText},
-                               std::pair{sourcePane_, analysis::TextSide::Source}}) {
-        TextPane* pane = marked.first;
-        const analysis::TextSide side = marked.second;
-        new PaneMarks(pane, repeats_, side);
-        for (const bool forward : {true, false}) {
-            auto* action = new QAction(forward ? QStringLiteral("Следующее повторение")
-                                               : QStringLiteral("Предыдущее повторение"),
-                                       pane);
-            action->setShortcut(forward ? QKeySequence(Qt::Key_F3)
-                                        : QKeySequence(Qt::SHIFT | Qt::Key_F3));
-            action->setShortcutContext(Qt::WidgetShortcut);
-            action->setEnabled(false);
-            connect(action, &QAction::triggered, this,
-                    [this, pane, side, forward] { selectMark(pane, side, forward); });
-            connect(repeats_, &RepeatFollower::marksChanged, action,
-                    [this, action] { action->setEnabled(repeats_->isActive()); });
-            pane->addAction(action);
-        }
-    }
-    connect(repeats_, &RepeatFollower::marksChanged, this, [this] {
-        if (ResultWindow* window = resultWindow_.get())
-            window->updateEntries();
-    });
 }
 
 void MainWindow::buildServiceFrame()
@@ -397,17 +353,9 @@ void MainWindow::compare()
     const analysis::ComparisonOutcome outcome = repeats_->compare();
 
     if (const auto* result = std::get_if<analysis::ComparisonResult>(&outcome)) {
-        ResultWindow* window = resultWindow_.ensure([this] {
-            auto* made = new ResultWindow(this);
-            connect(made, &ResultWindow::entryChosen, this,
-                    [this](int entry) { selectPair(entry, false); });
-            connect(made, &ResultWindow::entryActivated, this,
-                    [this](int entry) { selectPair(entry, true); });
-            return made;
-        });
+        ResultWindow* window = resultWindow_.ensure([this] { return new ResultWindow(this); });
         window->present(*result, shownShingleLength);
-        window->setEntries(repeats_->pairCount(),
-                           [this](int entry) { return repeats_->isPairDone(entry); });
+        repeats_->showEntriesIn(window);
         return;
     }
     QMessageBox message(QMessageBox::NoIcon, ApplicationTitle(),
@@ -424,33 +372,6 @@ void MainWindow::clearAll()
     sourcePane_->clearUndoably();
     auxiliaryPane_->clearUndoably();
     setCaption(ApplicationTitle());
-}
-
-// Selects an entry's pair, the new-text shingle and the source shingle it repeats, each in its
-// pane and scrolled into view, leaving the keyboard where it is; activated, the new-text pane
-// takes the keyboard with the combination selected, ready to be retyped.
-void MainWindow::selectPair(int entry, bool activate)
-{
-    for (const auto& [pane, side] : {std::pair{newTextPane_, analysis::TextSide::NewText},
-                                     std::pair{sourcePane_, analysis::TextSide::Source}}) {
-        if (const std::optional<PaneRange> extent = repeats_->pairExtent(entry, side))
-            SelectInPane(pane, *extent);
-    }
-    if (!activate)
-        return;
-    activateWindow();
-    raise();
-    newTextPane_->setFocus(Qt::OtherFocusReason);
-}
-
-void MainWindow::selectMark(TextPane* pane, analysis::TextSide side, bool forward)
-{
-    const QTextCursor cursor = pane->textCursor();
-    const std::optional<PaneRange> mark =
-        forward ? repeats_->nextMark(side, cursor.selectionEnd())
-                : repeats_->previousMark(side, cursor.selectionStart());
-    if (mark)
-        SelectInPane(pane, *mark);
 }
 
 void MainWindow::showOptions()

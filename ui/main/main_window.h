@@ -1,9 +1,8 @@
 // Form1: the source article above, the new article below, and the commands around them.
 #pragma once
 
-#include "analysis/repeat_tracker.h"
 #include "figures_row.h"
-#include "ui/common/window_slot.h"
+#include "ui/placement/window_slot.h"
 #include "work_timer.h"
 
 #include <QWidget>
@@ -21,7 +20,7 @@ namespace ui {
 class AboutWindow;
 class AuxiliaryPaneSwitch;
 class DocumentStatistics;
-class RepeatFollower;
+class RepeatNavigation;
 class HelpWindow;
 class OptionsWindow;
 class ResultWindow;
@@ -63,9 +62,6 @@ private:
     void setDesignTabOrder();
 
     void keepCursorInView(TextPane* pane);
-    void buildRepeatMarks();
-    void selectPair(int entry, bool activate);
-    void selectMark(TextPane* pane, analysis::TextSide side, bool forward);
     void compare();
     void clearAll();
     void showOptions();
@@ -100,7 +96,7 @@ private:
 
     AuxiliaryPaneSwitch* paneSwitch_ = nullptr;
     DocumentStatistics* newTextStatistics_ = nullptr;
-    RepeatFollower* repeats_ = nullptr;
+    RepeatNavigation* repeats_ = nullptr;
     WorkTimer workTimer_;
     QString caption_;
     quint64 statisticsRevision_ = ~quint64{0};

@@ -1,12 +1,12 @@
 #include "about_window.h"
 
-#include "ui/common/branding.h"
-#include "ui/common/controls.h"
-#include "ui/common/design_fonts.h"
-#include "ui/common/line_break_conversion.h"
-#include "ui/common/taskbar.h"
-#include "ui/common/twips.h"
-#include "ui/common/window_setup.h"
+#include "ui/kit/branding.h"
+#include "ui/kit/controls.h"
+#include "ui/kit/design_fonts.h"
+#include "ui/text/line_break_conversion.h"
+#include "ui/placement/taskbar.h"
+#include "ui/kit/twips.h"
+#include "ui/placement/window_setup.h"
 
 #include <QFrame>
 #include <QLabel>

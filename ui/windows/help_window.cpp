@@ -1,12 +1,12 @@
 #include "help_window.h"
 
-#include "ui/common/branding.h"
-#include "ui/common/colour_value.h"
-#include "ui/common/controls.h"
-#include "ui/common/design_fonts.h"
-#include "ui/common/text_pane.h"
-#include "ui/common/twips.h"
-#include "ui/common/window_setup.h"
+#include "ui/kit/branding.h"
+#include "ui/kit/colour_value.h"
+#include "ui/kit/controls.h"
+#include "ui/kit/design_fonts.h"
+#include "ui/text/text_pane.h"
+#include "ui/kit/twips.h"
+#include "ui/placement/window_setup.h"
 
 #include <QPushButton>
 

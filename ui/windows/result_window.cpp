@@ -1,14 +1,14 @@
 #include "result_window.h"
 
-#include "ui/common/colour_value.h"
-#include "ui/common/controls.h"
-#include "ui/common/design_fonts.h"
-#include "ui/common/line_break_conversion.h"
-#include "ui/common/listing_pane.h"
-#include "ui/common/strings.h"
-#include "ui/common/twips.h"
-#include "ui/common/window_frame.h"
-#include "ui/common/window_setup.h"
+#include "ui/kit/colour_value.h"
+#include "ui/kit/controls.h"
+#include "ui/kit/design_fonts.h"
+#include "ui/text/line_break_conversion.h"
+#include "listing_pane.h"
+#include "ui/kit/strings.h"
+#include "ui/kit/twips.h"
+#include "ui/placement/window_frame.h"
+#include "ui/placement/window_setup.h"
 
 #include <QFrame>
 #include <QLabel>
@@ -123,7 +123,7 @@ void ResultWindow::present(const analysis::ComparisonResult& result, int shownSh
         listing_->replacePlainText(listing);
         // Each entry's first line, and the line after the last entry: the closing "… (+K)" line
         // where entries were left out, else the empty line after the last carriage return.
-        const std::vector<std::size_t>& starts = result.MatchListingEntryStarts;
+        const std::vector<std::size_t>& starts = result.listingEntryStarts;
         listingUnits_.clear();
         for (const int position : ToolkitPositions(listing, starts))
             listingUnits_.push_back(listing_->lineAt(position));

@@ -3,11 +3,11 @@
 #pragma once
 
 #include "repeat_rules.h"
-#include "ui/common/listing_pane.h"
-#include "ui/common/text_pane.h"
+#include "ui/windows/listing_pane.h"
+#include "ui/text/text_pane.h"
 #include "ui/main/main_window.h"
-#include "ui/main/pane_marks.h"
-#include "ui/main/repeat_follower.h"
+#include "ui/repeats/pane_marks.h"
+#include "ui/repeats/repeat_follower.h"
 #include "ui/windows/result_window.h"
 
 #include <QApplication>

@@ -5,8 +5,8 @@
 #pragma once
 
 #include "support/text_generator.h"
-#include "ui/common/strings.h"
-#include "ui/common/text_pane.h"
+#include "ui/kit/strings.h"
+#include "ui/text/text_pane.h"
 #include "widgets.h"
 
 namespace uitest {

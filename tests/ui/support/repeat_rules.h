@@ -5,7 +5,7 @@
 #pragma once
 
 #include "support/reference.h"
-#include "ui/common/strings.h"
+#include "ui/kit/strings.h"
 
 #include <QList>
 #include <QString>

@@ -3,7 +3,7 @@
 // and answer the modal message box.
 #pragma once
 
-#include "ui/common/colour_value.h"
+#include "ui/kit/colour_value.h"
 
 #include <QAbstractButton>
 #include <QApplication>

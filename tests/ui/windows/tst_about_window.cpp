@@ -1,7 +1,7 @@
 // The about window: its design, its description exact, its title where the design puts it.
 #include "support/pixels.h"
 #include "support/window_test.h"
-#include "ui/common/twips.h"
+#include "ui/kit/twips.h"
 #include "ui/main/main_window.h"
 #include "ui/windows/about_window.h"
 

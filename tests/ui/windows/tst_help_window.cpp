@@ -1,9 +1,9 @@
 // The help window: its text, exact, in a read-only pane whose last line can be read.
 #include "support/scrolling.h"
 #include "support/window_test.h"
-#include "ui/common/colour_value.h"
-#include "ui/common/text_pane.h"
-#include "ui/common/twips.h"
+#include "ui/kit/colour_value.h"
+#include "ui/text/text_pane.h"
+#include "ui/kit/twips.h"
 #include "ui/main/main_window.h"
 #include "ui/windows/help_window.h"
 

@@ -2,9 +2,9 @@
 // what survives its closing and what a palette change reaches.
 #include "support/pixels.h"
 #include "support/window_test.h"
-#include "ui/common/colour_value.h"
-#include "ui/common/text_pane.h"
-#include "ui/common/twips.h"
+#include "ui/kit/colour_value.h"
+#include "ui/text/text_pane.h"
+#include "ui/kit/twips.h"
 #include "ui/main/main_window.h"
 #include "ui/windows/options_window.h"
 

@@ -1,6 +1,5 @@
 #include "pane_document_layout.h"
 
-#include <QElapsedTimer>
 #include <QTextBlock>
 #include <QTextDocument>
 #include <QTextLayout>
@@ -9,39 +8,22 @@
 
 namespace ui {
 
-namespace {
-
-// How long the idle layout keeps the event loop at a time: a keystroke waits no longer.
-constexpr qint64 SliceMilliseconds = 4;
-
-} // namespace
-
-PaneDocumentLayout::PaneDocumentLayout(QTextDocument* document) : QPlainTextDocumentLayout(document)
+PaneDocumentLayout::PaneDocumentLayout(QTextDocument* document)
+    : QPlainTextDocumentLayout(document),
+      backlog_([this](int from, const QDeadlineTimer& deadline) {
+          return layOutFrom(from, deadline);
+      })
 {
-    backlog_.setInterval(0);
-    connect(&backlog_, &QTimer::timeout, this, &PaneDocumentLayout::layOutSlice);
 }
 
 void PaneDocumentLayout::complete()
 {
-    if (!backlog_.isActive())
-        return;
-    reporting_ = false;
-    const int linesBefore = document()->lineCount();
-    for (QTextBlock block = document()->findBlockByNumber(backlogFrom_); block.isValid();
-         block = block.next()) {
-        if (block.isVisible() && block.layout()->lineCount() == 0)
-            layoutBlock(block);
-    }
-    reporting_ = true;
-    backlog_.stop();
-    if (document()->lineCount() != linesBefore)
-        emit documentSizeChanged(documentSize());
+    backlog_.finish();
 }
 
 void PaneDocumentLayout::relayoutAll()
 {
-    scheduleFrom(0);
+    backlog_.scheduleFrom(0);
 }
 
 QRectF PaneDocumentLayout::blockBoundingRect(const QTextBlock& block) const
@@ -76,7 +58,7 @@ void PaneDocumentLayout::documentChanged(int from, int removed, int added)
         }
         blockCount_ = blockCount;
         emit documentSizeChanged(documentSize());
-        scheduleFrom(first.isValid() ? first.blockNumber() : 0);
+        backlog_.scheduleFrom(first.isValid() ? first.blockNumber() : 0);
     }
     emit update(QRectF(0., -doc->documentMargin(), 1e9, 1e9));
 }
@@ -97,31 +79,20 @@ void PaneDocumentLayout::layoutBlock(const QTextBlock& block)
         emit documentSizeChanged(documentSize());
 }
 
-void PaneDocumentLayout::scheduleFrom(int blockNumber)
+std::optional<int> PaneDocumentLayout::layOutFrom(int from, const QDeadlineTimer& deadline)
 {
-    backlogFrom_ = backlog_.isActive() ? qMin(backlogFrom_, blockNumber) : blockNumber;
-    backlog_.start();
-}
-
-void PaneDocumentLayout::layOutSlice()
-{
-    QElapsedTimer clock;
-    clock.start();
+    // The view hears of the line count once, after the slice.
     reporting_ = false;
     const int linesBefore = document()->lineCount();
-    QTextBlock block = document()->findBlockByNumber(backlogFrom_);
-    while (block.isValid() && clock.elapsed() < SliceMilliseconds) {
+    QTextBlock block = document()->findBlockByNumber(from);
+    for (; block.isValid() && !deadline.hasExpired(); block = block.next()) {
         if (block.isVisible() && block.layout()->lineCount() == 0)
             layoutBlock(block);
-        block = block.next();
     }
     reporting_ = true;
-    if (block.isValid())
-        backlogFrom_ = block.blockNumber();
-    else
-        backlog_.stop();
     if (document()->lineCount() != linesBefore)
         emit documentSizeChanged(documentSize());
+    return block.isValid() ? std::optional(block.blockNumber()) : std::nullopt;
 }
 
 } // namespace ui

@@ -1,8 +1,8 @@
 #include "repeat_follower.h"
 
-#include "ui/common/line_break_conversion.h"
-#include "ui/common/strings.h"
-#include "ui/common/text_pane.h"
+#include "ui/kit/strings.h"
+#include "ui/text/line_break_conversion.h"
+#include "ui/text/text_pane.h"
 
 #include <QTextBlock>
 #include <QTextCursor>

@@ -5,7 +5,7 @@
 // megabytes paste and type without delay and the end of the text is always within reach.
 #pragma once
 
-#include "colour_value.h"
+#include "ui/kit/colour_value.h"
 #include "line_breaking.h"
 
 #include <QPlainTextEdit>

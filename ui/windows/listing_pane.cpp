@@ -1,15 +1,13 @@
 #include "listing_pane.h"
 
-#include "application_palette.h"
-#include "contrast.h"
-#include "line_break_conversion.h"
-#include "line_breaking.h"
 #include "listing_accessible.h"
+#include "ui/kit/application_palette.h"
+#include "ui/kit/contrast.h"
+#include "ui/text/line_break_conversion.h"
 
 #include <QAccessible>
 #include <QApplication>
 #include <QClipboard>
-#include <QElapsedTimer>
 #include <QKeyEvent>
 #include <QPainter>
 #include <QScrollBar>
@@ -23,10 +21,7 @@ namespace ui {
 
 namespace {
 
-// As a text pane's document leaves room around its text.
-constexpr qreal DocumentMargin = 4;
-// How long counting rows out of view keeps the event loop at a time.
-constexpr qint64 SliceMilliseconds = 4;
+constexpr qreal DocumentMargin = ListingRows::Margin;
 
 } // namespace
 
@@ -41,8 +36,9 @@ ListingPane::ListingPane(QWidget* parent) : QAbstractScrollArea(parent)
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     viewport()->setCursor(Qt::IBeamCursor);
     verticalScrollBar()->setSingleStep(1);
-    backlog_.setInterval(0);
-    connect(&backlog_, &QTimer::timeout, this, &ListingPane::countSlice);
+    // Lines laid out while idle may wrap into more rows than they were counted as.
+    connect(&rows_, &ListingRows::rowsChanged, this, &ListingPane::updateScrollRange);
+    followLayout();
     replacePlainText(QString());
     FollowApplicationPalette(this, [this] { applyBackground(); });
 }
@@ -51,52 +47,26 @@ ListingPane::~ListingPane() = default;
 
 void ListingPane::replacePlainText(QString text)
 {
-    text_ = ToToolkitLineBreaks(std::move(text));
-    starts_.assign(1, 0);
-    for (qsizetype i = text_.indexOf(QLatin1Char('\n')); i != -1;
-         i = text_.indexOf(QLatin1Char('\n'), i + 1))
-        starts_.push_back(static_cast<int>(i + 1));
+    rows_.setText(std::move(text));
     anchor_ = position_ = 0;
     topLine_ = 0;
-    entryLines_.clear();
-    entryDone_ = {};
+    topRow_ = 0;
     currentEntry_ = -1;
-    forgetRows();
+    layouts_.clear();
     updateScrollRange();
     viewport()->update();
 }
 
 QString ListingPane::plainText() const
 {
-    return WithSystemLineBreaks(text_);
-}
-
-QString ListingPane::lineText(int line) const
-{
-    const int start = starts_[static_cast<std::size_t>(line)];
-    const int end = line + 1 < lineCount() ? starts_[static_cast<std::size_t>(line) + 1] - 1
-                                           : static_cast<int>(text_.size());
-    return text_.mid(start, end - start);
-}
-
-std::unique_ptr<QTextLayout> ListingPane::layOut(int line) const
-{
-    const QString text = lineText(line);
-    auto layout = std::make_unique<QTextLayout>(text, font(), viewport());
-    QTextOption option;
-    option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
-    layout->setTextOption(option);
-    LineBreakWork work;
-    BreakLines(*layout, text, viewport()->width() - 2 * DocumentMargin, DocumentMargin, work);
-    setRows(line, layout->lineCount());
-    return layout;
+    return WithSystemLineBreaks(rows_.text());
 }
 
 QTextLayout& ListingPane::shownLayout(int line) const
 {
     std::unique_ptr<QTextLayout>& layout = layouts_[line];
     if (!layout) {
-        layout = layOut(line);
+        layout = rows_.layOut(line);
         ++linesLaidOut_;
     }
     return *layout;
@@ -109,65 +79,19 @@ qreal ListingPane::skippedHeight(int line, const QTextLayout& layout) const
     return layout.lineAt(std::min(topRow_, layout.lineCount() - 1)).y();
 }
 
-int ListingPane::rowsOf(int line) const
+void ListingPane::followLayout()
 {
-    return std::max(1, rows_[static_cast<std::size_t>(line)]);
-}
-
-void ListingPane::setRows(int line, int rows) const
-{
-    const int counted = rowsOf(line);
-    rows_[static_cast<std::size_t>(line)] = rows;
-    if (rowsOf(line) != counted)
-        firstRowsValid_ = false;
-}
-
-int ListingPane::firstRowOf(int line) const
-{
-    if (!firstRowsValid_) {
-        firstRows_.resize(rows_.size() + 1);
-        firstRows_[0] = 0;
-        std::transform_inclusive_scan(rows_.begin(), rows_.end(), firstRows_.begin() + 1,
-                                      std::plus<>(), [](int rows) { return std::max(1, rows); });
-        firstRowsValid_ = true;
-    }
-    return firstRows_[static_cast<std::size_t>(line)];
-}
-
-// Every line's rows are to be counted again (a new text, width or font); the view stays on its
-// first line.
-void ListingPane::forgetRows()
-{
-    rows_.assign(starts_.size(), 0);
-    firstRowsValid_ = false;
+    rows_.setLayout(font(), viewport()->width() - 2 * DocumentMargin, viewport());
     layouts_.clear();
     topLine_ = std::min(topLine_, lineCount() - 1);
     topRow_ = 0;
-    backlogFrom_ = 0;
-    backlog_.start();
-}
-
-void ListingPane::countSlice()
-{
-    QElapsedTimer clock;
-    clock.start();
-    int line = backlogFrom_;
-    for (; line < lineCount() && clock.elapsed() < SliceMilliseconds; ++line) {
-        if (rows_[static_cast<std::size_t>(line)] == 0)
-            layOut(line);
-    }
-    backlogFrom_ = line;
-    if (line == lineCount())
-        backlog_.stop();
-    if (!firstRowsValid_)
-        updateScrollRange();
 }
 
 // Scrolled by rows, as a plain-text view is, and with its arithmetic: the range ends where the
 // last rows fill the view.
 void ListingPane::updateScrollRange()
 {
-    const int wanted = firstRowOf(topLine_) + topRow_;
+    const int wanted = rows_.firstRowOf(topLine_) + topRow_;
     const qreal visible = viewport()->height() - DocumentMargin - 1;
     qreal height = DocumentMargin;
     int fitting = 0;
@@ -182,7 +106,7 @@ void ListingPane::updateScrollRange()
     }
     fitting = std::max(1, fitting);
     QScrollBar* bar = verticalScrollBar();
-    bar->setRange(0, firstRowOf(lineCount()) - fitting);
+    bar->setRange(0, rows_.rowCount() - fitting);
     bar->setPageStep(fitting);
     bar->setValue(wanted);
 }
@@ -206,7 +130,7 @@ QRect ListingPane::lineRect(int line) const
 void ListingPane::paintEvent(QPaintEvent*)
 {
     QPainter painter(viewport());
-    const int first = qMin(qMin(anchor_, position_), static_cast<int>(text_.size()));
+    const int first = qMin(qMin(anchor_, position_), static_cast<int>(text().size()));
     const int last = qMax(anchor_, position_);
     QTextLayout::FormatRange selection;
     selection.format.setBackground(palette().brush(QPalette::Highlight));
@@ -236,9 +160,9 @@ void ListingPane::paintEvent(QPaintEvent*)
     for (int line = topLine_; line < lineCount() && y < viewport()->height(); ++line) {
         QTextLayout& layout = shownLayout(line);
         const qreal skipped = skippedHeight(line, layout);
-        const int start = starts_[static_cast<std::size_t>(line)];
+        const int start = lineStart(line);
         QList<QTextLayout::FormatRange> selections;
-        if (const int entry = entryOfLine(line); entry >= 0) {
+        if (const int entry = rows_.entryOfLine(line); entry >= 0) {
             whole.length = static_cast<int>(layout.text().size());
             const bool isDone = isEntryDone(entry);
             if (entry == currentEntry_) {
@@ -266,7 +190,7 @@ void ListingPane::paintEvent(QPaintEvent*)
     // Only the lines in view keep their layouts.
     layouts_ = std::move(kept);
     // Lines laid out for the first time may wrap into more rows than they were counted as.
-    if (!firstRowsValid_)
+    if (rows_.takeRowsChange())
         updateScrollRange();
 }
 
@@ -275,17 +199,15 @@ void ListingPane::resizeEvent(QResizeEvent* event)
     const bool newWidth = event->size().width() != event->oldSize().width();
     QAbstractScrollArea::resizeEvent(event);
     if (newWidth)
-        forgetRows();
+        followLayout();
     updateScrollRange();
 }
 
 void ListingPane::scrollContentsBy(int, int)
 {
     const int row = verticalScrollBar()->value();
-    firstRowOf(0);
-    const auto after = std::upper_bound(firstRows_.begin(), firstRows_.end() - 1, row);
-    topLine_ = static_cast<int>(after - firstRows_.begin()) - 1;
-    topRow_ = std::min(row - firstRows_[static_cast<std::size_t>(topLine_)], rowsOf(topLine_) - 1);
+    topLine_ = rows_.lineOfRow(row);
+    topRow_ = std::min(row - rows_.firstRowOf(topLine_), rows_.rowsOf(topLine_) - 1);
     viewport()->update();
 }
 
@@ -297,7 +219,7 @@ int ListingPane::positionAt(QPoint point) const
         const qreal skipped = skippedHeight(line, layout);
         const qreal height = layout.boundingRect().height() - skipped;
         if (point.y() < y + height || line + 1 == lineCount()) {
-            const int start = starts_[static_cast<std::size_t>(line)];
+            const int start = lineStart(line);
             for (int i = line == topLine_ ? topRow_ : 0; i < layout.lineCount(); ++i) {
                 const QTextLine row = layout.lineAt(i);
                 if (point.y() < y - skipped + row.rect().bottom() || i + 1 == layout.lineCount())
@@ -307,7 +229,7 @@ int ListingPane::positionAt(QPoint point) const
         }
         y += height;
     }
-    return static_cast<int>(text_.size());
+    return static_cast<int>(text().size());
 }
 
 void ListingPane::mousePressEvent(QMouseEvent* event)
@@ -319,7 +241,7 @@ void ListingPane::mousePressEvent(QMouseEvent* event)
         anchor_ = position_;
     viewport()->update();
     tellSelection();
-    if (const int entry = entryOfLine(lineAt(position_)); entry >= 0)
+    if (const int entry = rows_.entryOfLine(lineAt(position_)); entry >= 0)
         chooseEntry(entry);
 }
 
@@ -327,7 +249,7 @@ void ListingPane::mouseDoubleClickEvent(QMouseEvent* event)
 {
     if (event->button() != Qt::LeftButton)
         return;
-    const int entry = entryOfLine(lineAt(positionAt(event->position().toPoint())));
+    const int entry = rows_.entryOfLine(lineAt(positionAt(event->position().toPoint())));
     if (entry < 0)
         return;
     setCurrentEntry(entry);
@@ -399,20 +321,20 @@ void ListingPane::keyPressEvent(QKeyEvent* event)
 QString ListingPane::selectedText() const
 {
     const int first = qMin(anchor_, position_);
-    return text_.mid(first, qMax(anchor_, position_) - first);
+    return text().mid(first, qMax(anchor_, position_) - first);
 }
 
 void ListingPane::select(int start, int end)
 {
-    anchor_ = std::clamp(start, 0, static_cast<int>(text_.size()));
-    position_ = std::clamp(end, 0, static_cast<int>(text_.size()));
+    anchor_ = std::clamp(start, 0, static_cast<int>(text().size()));
+    position_ = std::clamp(end, 0, static_cast<int>(text().size()));
     viewport()->update();
     tellSelection();
 }
 
 void ListingPane::selectAll()
 {
-    select(0, static_cast<int>(text_.size()));
+    select(0, static_cast<int>(text().size()));
 }
 
 QRect ListingPane::characterRect(int position) const
@@ -437,7 +359,7 @@ void ListingPane::scrollToPosition(int position)
     const int line = lineAt(position);
     const QRect place = lineRect(line);
     if (!place.isValid() || !viewport()->rect().contains(place))
-        verticalScrollBar()->setValue(firstRowOf(line));
+        verticalScrollBar()->setValue(rows_.firstRowOf(line));
 }
 
 void ListingPane::tellSelection() const
@@ -448,25 +370,11 @@ void ListingPane::tellSelection() const
     QAccessible::updateAccessibility(&event);
 }
 
-int ListingPane::lineAt(int position) const
-{
-    return static_cast<int>(std::ranges::upper_bound(starts_, position) - starts_.begin()) - 1;
-}
-
 void ListingPane::setEntries(std::vector<int> lines, int end, std::function<bool(int)> done)
 {
-    entryLines_ = std::move(lines);
-    entriesEnd_ = end;
-    entryDone_ = std::move(done);
+    rows_.setEntries(std::move(lines), end, std::move(done));
     currentEntry_ = -1;
     viewport()->update();
-}
-
-int ListingPane::entryOfLine(int line) const
-{
-    if (entryLines_.empty() || line < entryLines_.front() || line >= entriesEnd_)
-        return -1;
-    return static_cast<int>(std::ranges::upper_bound(entryLines_, line) - entryLines_.begin()) - 1;
 }
 
 void ListingPane::setCurrentEntry(int entry)
@@ -485,24 +393,22 @@ void ListingPane::chooseEntry(int entry)
     scrollToEntry(entry);
     viewport()->update();
     // A screen reader follows the current entry as the cursor of the text.
-    QAccessibleTextCursorEvent event(this, lineStart(entryLines_[static_cast<std::size_t>(entry)]));
+    QAccessibleTextCursorEvent event(this, lineStart(entryLine(entry)));
     QAccessible::updateAccessibility(&event);
     emit currentEntryChanged(entry);
 }
 
 void ListingPane::updateEntries()
 {
-    if (!entryLines_.empty())
+    if (entryCount() > 0)
         viewport()->update();
 }
 
 // Brings an entry into view: to the top when it lies above, else its last row to the bottom.
 void ListingPane::scrollToEntry(int entry)
 {
-    const int first = entryLines_[static_cast<std::size_t>(entry)];
-    const int last = (entry + 1 < entryCount() ? entryLines_[static_cast<std::size_t>(entry) + 1]
-                                               : entriesEnd_) -
-                     1;
+    const int first = entryLine(entry);
+    const int last = rows_.entryEnd(entry) - 1;
     const QRect top = lineRect(first);
     const QRect bottom = lineRect(last);
     const QRect view = viewport()->rect();
@@ -510,19 +416,11 @@ void ListingPane::scrollToEntry(int entry)
         return;
     QScrollBar* bar = verticalScrollBar();
     if (first <= topLine_ || !bottom.isValid() || bottom.bottom() > view.bottom())
-        bar->setValue(first <= topLine_ ? firstRowOf(first)
-                                        : firstRowOf(last) + rowsOf(last) - bar->pageStep());
+        bar->setValue(first <= topLine_
+                          ? rows_.firstRowOf(first)
+                          : rows_.firstRowOf(last) + rows_.rowsOf(last) - bar->pageStep());
     if (!lineRect(first).isValid())
-        bar->setValue(firstRowOf(first));
-}
-
-QString ListingPane::entryText(int entry) const
-{
-    const auto index = static_cast<std::size_t>(entry);
-    const int start = lineStart(entryLines_[index]);
-    const int end =
-        lineStart(index + 1 < entryLines_.size() ? entryLines_[index + 1] : entriesEnd_);
-    return text_.mid(start, end - 1 - start);
+        bar->setValue(rows_.firstRowOf(first));
 }
 
 // The selected text, or else the current entry's.
@@ -551,7 +449,7 @@ void ListingPane::changeEvent(QEvent* event)
 {
     QAbstractScrollArea::changeEvent(event);
     if (event->type() == QEvent::FontChange) {
-        forgetRows();
+        followLayout();
         updateScrollRange();
     }
 }

@@ -1,17 +1,15 @@
-// A read-only pane for a long listing, one entry a line: it keeps the text as it is and lays
-// out only the lines in view, so that a listing of 100,000 entries shows at once. Lines wrap
-// as a text pane wraps them and it scrolls by rows, as a text pane does; the rows of the lines
-// out of view are counted while the event loop is idle, and until then each counts as one, so
-// the last row of the listing is always reachable. The writer can select and copy the text.
+// A read-only pane for a long listing, one entry a line: it lays out only the lines in view, so
+// that a listing of 100,000 entries shows at once. Lines wrap as a text pane wraps them and it
+// scrolls by rows, as a text pane does; what its lines, rows and entries are is ListingRows',
+// and the pane paints them and takes the writer's input. The writer can select and copy the text.
 #pragma once
 
-#include "colour_value.h"
-
-#include <algorithm>
+#include "listing_rows.h"
+#include "ui/kit/colour_value.h"
 
 #include <QAbstractScrollArea>
-#include <QTimer>
 
+#include <algorithm>
 #include <functional>
 #include <map>
 #include <memory>
@@ -35,12 +33,12 @@ public:
     // Every line break as CR LF, as a text pane gives it.
     QString plainText() const;
     // The text as the pane holds it, every line break as LF: what positions count in.
-    const QString& text() const { return text_; }
-    int lineCount() const { return static_cast<int>(starts_.size()); }
+    const QString& text() const { return rows_.text(); }
+    int lineCount() const { return rows_.lineCount(); }
     // The line the first row in view belongs to.
     int topLine() const { return topLine_; }
     // Whether the rows of every line are counted, so that the scroll range is exact.
-    bool isLaidOut() const { return !backlog_.isActive(); }
+    bool isLaidOut() const { return rows_.isCounted(); }
     // Where line `line` is drawn from its first row in view, in the viewport's coordinates; null
     // when it starts above the view or below it.
     QRect lineRect(int line) const;
@@ -61,18 +59,18 @@ public:
     QRect characterRect(int position) const;
     void scrollToPosition(int position);
     // Where line `line` begins in the text, line breaks as LF.
-    int lineStart(int line) const { return starts_[static_cast<std::size_t>(line)]; }
-    int lineAt(int position) const;
+    int lineStart(int line) const { return rows_.lineStart(line); }
+    int lineAt(int position) const { return rows_.lineAt(position); }
 
     // The listing's entries, each a run of lines: entry e takes lines [lines[e], lines[e + 1]),
     // the last one up to `end`. A click, the arrows, the page keys, Home and End make an entry
     // current; a double click or Enter activate it. `done` tells which entries to draw as done.
     void setEntries(std::vector<int> lines, int end, std::function<bool(int)> done);
-    int entryCount() const { return static_cast<int>(entryLines_.size()); }
-    int entryLine(int entry) const { return entryLines_[static_cast<std::size_t>(entry)]; }
+    int entryCount() const { return rows_.entryCount(); }
+    int entryLine(int entry) const { return rows_.entryLine(entry); }
     // An entry's text, its lines joined by LF.
-    QString entryText(int entry) const;
-    bool isEntryDone(int entry) const { return entryDone_ && entryDone_(entry); }
+    QString entryText(int entry) const { return rows_.entryText(entry); }
+    bool isEntryDone(int entry) const { return rows_.isEntryDone(entry); }
     int currentEntry() const { return currentEntry_; }
     void setCurrentEntry(int entry);
     // Redraws the entries in view, after which of them are done changed.
@@ -96,42 +94,25 @@ protected:
     void changeEvent(QEvent* event) override;
 
 private:
-    QString lineText(int line) const;
-    std::unique_ptr<QTextLayout> layOut(int line) const;
     QTextLayout& shownLayout(int line) const;
-    int rowsOf(int line) const;
     // How far the rows scrolled past in the first line shown reach down it.
     qreal skippedHeight(int line, const QTextLayout& layout) const;
-    void setRows(int line, int rows) const;
-    int firstRowOf(int line) const;
-    void forgetRows();
-    void countSlice();
+    // Lines laid out at the pane's font and width from now on: the view stays on its first line.
+    void followLayout();
     void updateScrollRange();
     int positionAt(QPoint point) const;
-    int entryOfLine(int line) const;
     void chooseEntry(int entry);
     void scrollToEntry(int entry);
     void tellSelection() const;
     void applyBackground();
 
-    QString text_;            // line breaks as LF
-    std::vector<int> starts_; // where each line starts in text_
-    // The rows each line wraps into once laid out, 0 before; and the first row of each line,
-    // counting a line not yet laid out as one row, kept until a count changes.
-    mutable std::vector<int> rows_;
-    mutable std::vector<int> firstRows_;
-    mutable bool firstRowsValid_ = false;
-    mutable std::map<int, std::unique_ptr<QTextLayout>> layouts_;
+    ListingRows rows_;
+    mutable std::map<int, std::unique_ptr<QTextLayout>> layouts_; // the lines in view
     mutable quint64 linesLaidOut_ = 0;
-    QTimer backlog_;
-    int backlogFrom_ = 0;
     int topLine_ = 0;
     int topRow_ = 0;
     int anchor_ = 0;
     int position_ = 0;
-    std::vector<int> entryLines_;
-    int entriesEnd_ = 0;
-    std::function<bool(int)> entryDone_;
     int currentEntry_ = -1;
     ColourValue backgroundColour_ = Rgb(255, 255, 255);
 };

@@ -1,7 +1,7 @@
 #include "pane_marks.h"
 
 #include "repeat_follower.h"
-#include "ui/common/text_pane.h"
+#include "ui/text/text_pane.h"
 
 #include <QEvent>
 #include <QTextDocument>

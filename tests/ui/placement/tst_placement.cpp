@@ -2,8 +2,8 @@
 // large as the screen leaves room for and centred, the other windows whole on the screen and
 // clear of the main window's title bar. Sizes are logical pixels, frames as openbox draws them.
 #include "support/pixels.h"
-#include "ui/common/placement.h"
-#include "ui/common/window_setup.h"
+#include "ui/placement/placement.h"
+#include "ui/placement/window_setup.h"
 
 #include <QTest>
 

@@ -1,6 +1,6 @@
 #include "window_setup.h"
 
-#include "colour_value.h"
+#include "ui/kit/colour_value.h"
 #include "window_frame.h"
 
 #include <QApplication>

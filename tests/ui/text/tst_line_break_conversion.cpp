@@ -1,5 +1,5 @@
 // The line breaks a text has on its way into a pane, out of it, and onto the clipboard.
-#include "ui/common/line_break_conversion.h"
+#include "ui/text/line_break_conversion.h"
 
 #include <QTest>
 

@@ -5,10 +5,10 @@
 // the text laid out in full.
 #pragma once
 
+#include "idle_backlog.h"
 #include "line_breaking.h"
 
 #include <QPlainTextDocumentLayout>
-#include <QTimer>
 
 namespace ui {
 
@@ -22,7 +22,7 @@ public:
     const LineBreakWork& work() const { return work_; }
 
     // Whether every paragraph is laid out, and so the document's line count is exact.
-    bool isComplete() const { return !backlog_.isActive(); }
+    bool isComplete() const { return !backlog_.isPending(); }
     // Lays out what is left at once.
     void complete();
     // Every paragraph's layout was dropped (a new width): lay them out again.
@@ -34,13 +34,12 @@ public:
 private:
     // Lays out one paragraph; tells the view when the document's line count changed.
     void layoutBlock(const QTextBlock& block);
-    void scheduleFrom(int blockNumber);
-    void layOutSlice();
+    // Lays out the paragraphs from `from` on that are not, until the deadline.
+    std::optional<int> layOutFrom(int from, const QDeadlineTimer& deadline);
 
     int blockCount_ = 1;
     LineBreakWork work_;
-    QTimer backlog_;
-    int backlogFrom_ = 0; // the first paragraph that may not be laid out yet
+    IdleBacklog backlog_; // from the first paragraph that may not be laid out yet
     bool reporting_ = true;
 };
 

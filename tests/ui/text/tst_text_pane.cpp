@@ -6,11 +6,11 @@
 #include "support/random_edits.h"
 #include "support/scrolling.h"
 #include "support/window_test.h"
-#include "ui/common/design_fonts.h"
-#include "ui/common/line_break_conversion.h"
-#include "ui/common/strings.h"
-#include "ui/common/text_pane.h"
-#include "ui/common/twips.h"
+#include "ui/kit/design_fonts.h"
+#include "ui/text/line_break_conversion.h"
+#include "ui/kit/strings.h"
+#include "ui/text/text_pane.h"
+#include "ui/kit/twips.h"
 #include "ui/main/main_window.h"
 
 #include <QApplication>
