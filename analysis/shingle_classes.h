@@ -60,6 +60,10 @@ public:
                           std::uint32_t window, Resolve&& resolve)
     {
         ++lookups_;
+        // Grown before a class is made, not after: a class is counted only once its maker has
+        // it, and growing forgets the classes counted nowhere.
+        if ((filled_ + 1) * 4 > slots_.size() * 3)
+            grow(resolve);
         const std::size_t mask = slots_.size() - 1;
         const auto tag = static_cast<std::uint32_t>(hash >> 32);
         std::size_t i = hash & mask;
@@ -86,8 +90,7 @@ public:
         if (window == NoWindow)
             keep(shingleClass, characters);
         slots_[i] = (std::uint64_t{tag} << 32) | (shingleClass + 1);
-        if (++filled_ * 4 > slots_.size() * 3)
-            grow(resolve);
+        ++filled_;
         return shingleClass;
     }
 

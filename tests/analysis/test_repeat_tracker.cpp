@@ -248,6 +248,35 @@ TEST(RepeatTrackerEdits, AnEditBeforeTheFirstShingle)
     ExpectWhereTheRulesPutThem(tracker, false);
 }
 
+// Shingles typed into one text by the hundred outgrow the table the compare made; pasted into
+// the other between words of its own, each is found again, the one that made the table grow too
+// (which shingle that is moves with the words typed before them).
+TEST(RepeatTrackerEdits, ShinglesTypedPastTheTablesRoomRepeatEachInTheOther)
+{
+    const auto word = [](char16_t first, int n) {
+        return std::u16string{first, static_cast<char16_t>(u'а' + n % 32),
+                              static_cast<char16_t>(u'а' + n / 32), u' '};
+    };
+    for (int before = 0; before < 4; ++before) {
+        RepeatTracker tracker;
+        tracker.compare(u"a b c d e f ", u"g h i j k l ");
+        std::u16string typed;
+        std::u16string pasted;
+        for (int n = 0; n < before; ++n)
+            typed += word(u'q', n);
+        for (int n = 0; n < 300; n += 3) {
+            const std::u16string shared = word(u'w', n) + word(u'w', n + 1) + word(u'w', n + 2);
+            typed += shared + word(u'x', n);
+            pasted += shared + word(u'y', n);
+        }
+        tracker.replace(TextSide::NewText, 0, 0, typed);
+        tracker.settle();
+        tracker.replace(TextSide::Source, 0, 0, pasted);
+        tracker.settle();
+        ExpectWhereTheRulesPutThem(tracker, false);
+    }
+}
+
 TEST(RepeatTrackerEdits, NothingIsTrackedBeforeACompareOrAfterClearing)
 {
     RepeatTracker tracker;
