@@ -2,12 +2,15 @@
 
 #include "shingle_classes.h"
 #include "shingle_windows.h"
+#include "word_folding.h"
 
 #include <algorithm>
+#include <array>
 #include <cassert>
 #include <limits>
 #include <memory>
 #include <numeric>
+#include <unordered_map>
 
 namespace analysis {
 
@@ -59,7 +62,8 @@ struct EditMap
 
 RepeatTracker::Window MakeWindow(const Cut& cut, std::uint32_t shingleClass, std::uint32_t id)
 {
-    return {Narrow(cut.start), Narrow(cut.closingSpace), Narrow(cut.end), shingleClass, id};
+    return {
+        Narrow(cut.start), Narrow(cut.closingSpace), Narrow(cut.end), shingleClass, id, NoIndex};
 }
 
 } // namespace
@@ -109,6 +113,33 @@ struct RepeatTracker::Side
     }
 };
 
+// The near repeats: the shingles folded word by word, each distinct fold a class counted per text.
+struct RepeatTracker::Near
+{
+    WordFolding words;
+    // Folds are told apart by a keyed hash of their words' ids: equal for equal folds, and for
+    // different ones but once in 2^64.
+    detail::HashKey key = detail::RandomHashKey();
+    std::unordered_map<std::uint64_t, std::uint32_t> classOf;
+    std::vector<std::array<std::uint32_t, 2>> counts;
+    // The shingles of each text folded so far, from the start: where to look for the next.
+    std::size_t next[2] = {0, 0};
+    bool known = false;
+    mutable std::optional<std::size_t> repeats; // of the new text, once counted
+
+    std::uint32_t classOfFold(const std::vector<std::uint32_t>& ids)
+    {
+        const std::uint64_t hash =
+            detail::SipHash(key, reinterpret_cast<const unsigned char*>(ids.data()),
+                            ids.size() * sizeof(std::uint32_t));
+        const auto [found, added] =
+            classOf.try_emplace(hash, static_cast<std::uint32_t>(counts.size()));
+        if (added)
+            counts.push_back({0, 0});
+        return found->second;
+    }
+};
+
 RepeatTracker::RepeatTracker() = default;
 RepeatTracker::~RepeatTracker() = default;
 
@@ -139,6 +170,7 @@ void RepeatTracker::clear()
     sides_[0].reset();
     sides_[1].reset();
     classes_.reset();
+    near_.reset();
     pairs_.clear();
     combinations_ = 0;
     repeatingKnown_ = false;
@@ -301,6 +333,8 @@ ComparisonOutcome RepeatTracker::compare(std::u16string_view newText, std::u16st
     result.Percentage =
         ComputePercentage(result.MatchCount, result.NewShingleCount, result.SourceShingleCount);
     pairs_ = listedPairs(*sides[1], counting.listed);
+    // The near repeats are worked out afresh, after the compare.
+    near_ = std::make_unique<Near>();
     active_ = true;
     return result;
 }
@@ -438,6 +472,7 @@ void RepeatTracker::settle(TextSide side)
         return windowCharacters(holder, id);
     };
     const auto drop = [&](const Window& window) {
+        unfold(side, window);
         classes_->remove(window.shingleClass, index);
         if (classes_->isRepresentedBy(window.shingleClass, index, window.id) &&
             classes_->isAlive(window.shingleClass))
@@ -481,12 +516,15 @@ void RepeatTracker::settle(TextSide side)
             const bool replacing = j < old.size() && old[j].start == window.start;
             if (replacing && old[j].closingSpace == window.closingSpace &&
                 old[j].end == window.end && old[j].shingleClass == window.shingleClass) {
-                window.id = old[j++].id; // the same shingle where it was
+                // The same shingle where it was.
+                window.id = old[j].id;
+                window.foldedClass = old[j++].foldedClass;
             } else {
                 // Counted before the old one goes, so that a class they share keeps its
                 // characters when the old one stood for it.
                 ++edited.nextId;
                 classes_->add(window.shingleClass, index);
+                fold(side, window);
                 if (replacing)
                     drop(old[j++]);
             }
@@ -507,20 +545,101 @@ void RepeatTracker::settle(TextSide side)
         fresh.push_back(cutAnew(*next));
         ++edited.nextId;
         classes_->add(fresh.back().shingleClass, index);
+        fold(side, fresh.back());
     }
     assert(std::ranges::is_sorted(fresh, {}, &Window::start));
     edited.windows = std::move(fresh);
     edited.dirty.clear();
     edited.renumber();
+    // The windows moved: the folding of those left goes through them again from the start.
+    if (near_) {
+        near_->next[index] = 0;
+        near_->repeats.reset();
+    }
 }
 
-bool RepeatTracker::isMarked(TextSide side, const Window& window) const
+bool RepeatTracker::isMarked(TextSide side, const Window& window, RepeatKind kind) const
 {
-    return window.end > window.start &&
-           classes_->count(window.shingleClass, Index(Other(side))) > 0;
+    if (window.end == window.start)
+        return false;
+    const bool exact = classes_->count(window.shingleClass, Index(Other(side))) > 0;
+    if (kind == RepeatKind::Exact)
+        return exact;
+    return !exact && near_ && near_->known && window.foldedClass != NoIndex &&
+           near_->counts[window.foldedClass][Index(Other(side))] > 0;
 }
 
-std::vector<TextRange> RepeatTracker::marks(TextSide side, std::size_t from, std::size_t to) const
+// A window folded word by word, each word the characters preparation keeps between two spaces.
+void RepeatTracker::fold(TextSide side, Window& window)
+{
+    if (!near_ || window.foldedClass != NoIndex)
+        return;
+    const std::u16string_view text = sideOf(side).text;
+    std::vector<std::uint32_t> ids;
+    std::u16string word;
+    for (std::size_t i = window.start;; ++i) {
+        if (i == window.end || text[i] == detail::Space) {
+            ids.push_back(near_->words.foldedId(word));
+            word.clear();
+            if (i == window.end)
+                break;
+        } else if (detail::Kept(text[i])) {
+            word.push_back(text[i]);
+        }
+    }
+    window.foldedClass = near_->classOfFold(ids);
+    ++near_->counts[window.foldedClass][Index(side)];
+    near_->repeats.reset();
+}
+
+void RepeatTracker::unfold(TextSide side, const Window& window)
+{
+    if (!near_ || window.foldedClass == NoIndex)
+        return;
+    --near_->counts[window.foldedClass][Index(side)];
+    near_->repeats.reset();
+}
+
+bool RepeatTracker::foldSome(std::size_t shingles)
+{
+    if (!near_)
+        return false;
+    for (const TextSide side : {TextSide::Source, TextSide::NewText}) {
+        std::vector<Window>& windows = sideOf(side).windows;
+        std::size_t& next = near_->next[Index(side)];
+        for (; next < windows.size() && shingles > 0; ++next) {
+            if (windows[next].foldedClass == NoIndex) {
+                fold(side, windows[next]);
+                --shingles;
+            }
+        }
+        if (next < windows.size())
+            return false;
+    }
+    near_->known = true;
+    near_->repeats.reset();
+    return true;
+}
+
+bool RepeatTracker::areNearRepeatsKnown() const
+{
+    return near_ && near_->known;
+}
+
+std::size_t RepeatTracker::nearRepeatCount() const
+{
+    if (!areNearRepeatsKnown())
+        return 0;
+    if (!near_->repeats)
+        near_->repeats = static_cast<std::size_t>(
+            std::ranges::count_if(sideOf(TextSide::NewText).windows, [this](const Window& window) {
+                return isMarked(TextSide::NewText, window, RepeatKind::Near);
+            }));
+    return *near_->repeats;
+}
+
+std::vector<TextRange> RepeatTracker::marks(TextSide side, std::size_t from, std::size_t to,
+                                            RepeatKind kind) const
 {
     std::vector<TextRange> runs;
     if (!active_)
@@ -529,7 +648,7 @@ std::vector<TextRange> RepeatTracker::marks(TextSide side, std::size_t from, std
     for (std::size_t i = marked.firstReaching(from);
          i < marked.windows.size() && marked.windows[i].start < to; ++i) {
         const Window& window = marked.windows[i];
-        if (!isMarked(side, window) || window.end <= from)
+        if (!isMarked(side, window, kind) || window.end <= from)
             continue;
         const TextRange range{std::max<std::size_t>(window.start, from),
                               std::min<std::size_t>(window.end, to)};
@@ -541,7 +660,8 @@ std::vector<TextRange> RepeatTracker::marks(TextSide side, std::size_t from, std
     return runs;
 }
 
-std::optional<TextRange> RepeatTracker::nextMark(TextSide side, std::size_t from) const
+std::optional<TextRange> RepeatTracker::nextMark(TextSide side, std::size_t from,
+                                                 RepeatKind kind) const
 {
     if (!active_)
         return std::nullopt;
@@ -549,7 +669,7 @@ std::optional<TextRange> RepeatTracker::nextMark(TextSide side, std::size_t from
     std::optional<TextRange> run;
     for (std::size_t i = marked.firstReaching(from); i < marked.windows.size(); ++i) {
         const Window& window = marked.windows[i];
-        if (!isMarked(side, window))
+        if (!isMarked(side, window, kind))
             continue;
         if (run && window.start <= run->end) {
             run->end = std::max<std::size_t>(run->end, window.end);
@@ -564,7 +684,8 @@ std::optional<TextRange> RepeatTracker::nextMark(TextSide side, std::size_t from
     return std::nullopt;
 }
 
-std::optional<TextRange> RepeatTracker::previousMark(TextSide side, std::size_t from) const
+std::optional<TextRange> RepeatTracker::previousMark(TextSide side, std::size_t from,
+                                                     RepeatKind kind) const
 {
     if (!active_)
         return std::nullopt;
@@ -581,7 +702,7 @@ std::optional<TextRange> RepeatTracker::previousMark(TextSide side, std::size_t 
             nearest = false;
             for (std::size_t k = after;
                  k < marked.windows.size() && marked.windows[k].start <= run->end; ++k) {
-                if (isMarked(side, marked.windows[k]))
+                if (isMarked(side, marked.windows[k], kind))
                     run->end = std::max<std::size_t>(run->end, marked.windows[k].end);
             }
         }
@@ -589,7 +710,7 @@ std::optional<TextRange> RepeatTracker::previousMark(TextSide side, std::size_t 
     };
     for (std::size_t i = after; i-- > 0;) {
         const Window& window = marked.windows[i];
-        if (!isMarked(side, window))
+        if (!isMarked(side, window, kind))
             continue;
         if (run && window.end >= run->start) {
             run->start = window.start;

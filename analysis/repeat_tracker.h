@@ -39,6 +39,15 @@ enum class TextSide : std::uint8_t
     Source,
 };
 
+// An exact repeat is a shingle the other text has as it is; a near repeat one it has in other
+// forms of its words: no exact repeat, but folded (word_folding.h) as a shingle of the other text
+// folds.
+enum class RepeatKind : std::uint8_t
+{
+    Exact,
+    Near,
+};
+
 namespace detail {
 struct ClassCharacters;
 class ShingleClasses;
@@ -73,12 +82,24 @@ public:
     // counting took.
     std::uint64_t classProbes() const;
 
-    // The characters of text `side` that lie within a shingle the other text shares, as maximal
-    // runs (overlapping and touching shingles make one), clipped to [from, to).
-    std::vector<TextRange> marks(TextSide side, std::size_t from, std::size_t to) const;
+    // The characters of text `side` that lie within a shingle the other text repeats (of
+    // `kind`), as maximal runs (overlapping and touching shingles make one), clipped to
+    // [from, to).
+    std::vector<TextRange> marks(TextSide side, std::size_t from, std::size_t to,
+                                 RepeatKind kind = RepeatKind::Exact) const;
     // The first run that starts at or after `from`, and the last that ends at or before it.
-    std::optional<TextRange> nextMark(TextSide side, std::size_t from) const;
-    std::optional<TextRange> previousMark(TextSide side, std::size_t from) const;
+    std::optional<TextRange> nextMark(TextSide side, std::size_t from,
+                                      RepeatKind kind = RepeatKind::Exact) const;
+    std::optional<TextRange> previousMark(TextSide side, std::size_t from,
+                                          RepeatKind kind = RepeatKind::Exact) const;
+
+    // The near repeats are worked out after a compare, a batch of shingles at a time, and once
+    // known followed through edits as the exact ones are. Folds up to `shingles` more shingles,
+    // and tells whether every shingle is folded.
+    bool foldSome(std::size_t shingles);
+    bool areNearRepeatsKnown() const;
+    // How many shingles of the new text are near repeats, once they are known.
+    std::size_t nearRepeatCount() const;
 
     // The pairs behind the listing of the last compare, one an entry, in the listing's order.
     std::size_t pairCount() const { return pairs_.size(); }
@@ -100,6 +121,7 @@ public:
         std::uint32_t end;          // after its last character; `start` when it is empty
         std::uint32_t shingleClass; // equal shingles, of either text, share a class
         std::uint32_t id;           // stays while an edit leaves the shingle as it was
+        std::uint32_t foldedClass;  // shingles that fold alike share one; none before folded
     };
 
 private:
@@ -132,7 +154,10 @@ private:
     detail::ClassCharacters windowCharacters(int side, std::uint32_t id) const;
     bool countHeld(Side* sides[2], const detail::ShingleHash& hash, Counting& counting);
     std::vector<Pair> listedPairs(const Side& sourceSide, const std::vector<ListedShingle>& listed);
-    bool isMarked(TextSide side, const Window& window) const;
+    struct Near;
+    bool isMarked(TextSide side, const Window& window, RepeatKind kind = RepeatKind::Exact) const;
+    void fold(TextSide side, Window& window);
+    void unfold(TextSide side, const Window& window);
     void settle(TextSide side);
     // Whether each entry's own two shingles are still where the compare found them.
     bool pairInPlace(std::size_t entry) const;
@@ -141,6 +166,7 @@ private:
 
     std::unique_ptr<Side> sides_[2];
     std::unique_ptr<detail::ShingleClasses> classes_;
+    std::unique_ptr<Near> near_;
     std::vector<Pair> pairs_;
     std::size_t combinations_ = 0;
     mutable std::vector<bool> repeating_;

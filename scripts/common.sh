@@ -6,10 +6,10 @@ JOBS=$(nproc 2>/dev/null || echo 2)
 cd "$PROJECT_DIR"
 
 # What building and starting the program needs: the compiler, Qt, xcb (for the one X11 window
-# state Qt has no call for), the platform plugins, Qt's Russian texts, and the fonts the layout
-# was drawn for.
-RUN_PACKAGES=(cmake make g++ pkg-config qt6-base-dev libgl-dev libxcb1-dev qt6-qpa-plugins
-              qt6-translations-l10n fonts-liberation2 fonts-dejavu-core)
+# state Qt has no call for), the Snowball stemmer, the platform plugins, Qt's Russian texts, and
+# the fonts the layout was drawn for.
+RUN_PACKAGES=(cmake make g++ pkg-config qt6-base-dev libgl-dev libxcb1-dev libstemmer-dev
+              qt6-qpa-plugins qt6-translations-l10n fonts-liberation2 fonts-dejavu-core)
 
 # What the tests need beyond that: the test frameworks; the validators of the desktop entry and
 # the AppStream data, and the SVG reader the composer loads the scalable icon with; dpkg-dev,

@@ -77,6 +77,24 @@ void ExpectEntriesFollowTheRules(const RepeatTracker& tracker,
               "");
 }
 
+// The near repeats, once every shingle is folded, are those the rules give for the texts as
+// they are now.
+void ExpectNearRepeatsByTheRules(RepeatTracker& tracker)
+{
+    while (!tracker.foldSome(7)) {
+    }
+    ASSERT_TRUE(tracker.areNearRepeatsKnown());
+    const reference::NearRepeats expected = reference::LocateNearRepeats(
+        tracker.text(TextSide::NewText), tracker.text(TextSide::Source));
+    ASSERT_EQ(tracker.marks(TextSide::NewText, 0, tracker.text(TextSide::NewText).size(),
+                            analysis::RepeatKind::Near),
+              expected.newTextMarks);
+    ASSERT_EQ(tracker.marks(TextSide::Source, 0, tracker.text(TextSide::Source).size(),
+                            analysis::RepeatKind::Near),
+              expected.sourceMarks);
+    ASSERT_EQ(tracker.nearRepeatCount(), expected.newTextCount);
+}
+
 // The figures and the listing of a compare are those of the transcription's N x S loop.
 void ExpectTheRulesFigures(const analysis::ComparisonOutcome& actual, std::u16string_view newText,
                            std::u16string_view source)
@@ -104,6 +122,7 @@ struct Located
     std::u16string source;
     std::vector<TextRange> newTextMarks;
     std::vector<TextRange> sourceMarks;
+    analysis::RepeatKind kind = analysis::RepeatKind::Exact;
 };
 
 class Marks : public testing::TestWithParam<Located>
@@ -115,8 +134,12 @@ TEST_P(Marks, AreWhereTheSharedShinglesLie)
     RepeatTracker tracker;
     ASSERT_TRUE(std::holds_alternative<analysis::ComparisonResult>(
         tracker.compare(GetParam().newText, GetParam().source)));
-    EXPECT_EQ(AllMarks(tracker, TextSide::NewText), GetParam().newTextMarks);
-    EXPECT_EQ(AllMarks(tracker, TextSide::Source), GetParam().sourceMarks);
+    while (!tracker.foldSome(100)) {
+    }
+    for (const TextSide side : {TextSide::NewText, TextSide::Source}) {
+        EXPECT_EQ(tracker.marks(side, 0, tracker.text(side).size(), GetParam().kind),
+                  side == TextSide::NewText ? GetParam().newTextMarks : GetParam().sourceMarks);
+    }
 }
 
 // A shingle reaches from its first character to its last as the pane holds them: punctuation
@@ -140,7 +163,33 @@ INSTANTIATE_TEST_SUITE_P(
                 u"a b c\r\nd e f ",
                 u"a b c\r\nd e f g ",
                 {{0, 12}},
-                {{0, 12}}}),
+                {{0, 12}}},
+        // Near: the same words in other forms, but no shingle the same.
+        Located{"otherEndings",
+                u"Итоги проверки текстов на уникальность ",
+                u"Сервис проверка текста на уникальности ",
+                {{6, 38}},
+                {{7, 38}},
+                analysis::RepeatKind::Near},
+        Located{"caseAndYo",
+                u"Её ЗЕЛЁНЫЙ Сад x y ",
+                u"a ее зеленый сад b ",
+                {{0, 14}},
+                {{2, 16}},
+                analysis::RepeatKind::Near},
+        Located{"englishForms",
+                u"checking the texts quickly now ",
+                u"we checked the text again ",
+                {{0, 18}},
+                {{3, 19}},
+                analysis::RepeatKind::Near},
+        // An exact repeat is no near one.
+        Located{"exactIsNotNear",
+                u"a b c d e f ",
+                u"x a b c d y ",
+                {},
+                {},
+                analysis::RepeatKind::Near}),
     [](const testing::TestParamInfo<Located>& info) { return std::string(info.param.name); });
 
 class AgainstTheRules : public testing::TestWithParam<unsigned>
@@ -157,8 +206,10 @@ TEST_P(AgainstTheRules, AfterACompare)
         const analysis::ComparisonOutcome outcome = tracker.compare(newText, source);
         ExpectTheRulesFigures(outcome, newText, source);
         ASSERT_EQ(tracker.isActive(), std::holds_alternative<analysis::ComparisonResult>(outcome));
-        if (tracker.isActive())
+        if (tracker.isActive()) {
             ExpectWhereTheRulesPutThem(tracker, true);
+            ExpectNearRepeatsByTheRules(tracker);
+        }
     }
 }
 
@@ -175,6 +226,8 @@ TEST_P(AgainstTheRules, AfterEdits)
         if (!std::holds_alternative<analysis::ComparisonResult>(outcome))
             continue;
         const std::vector<std::u16string> entries = EntryTexts(outcome, tracker.pairCount());
+        // Edits come while the near repeats are still worked out, as well as after.
+        tracker.foldSome(static_cast<std::size_t>(generator.number(0, 40)));
         for (int edit = 0; edit < 25; ++edit) {
             const TextSide side =
                 generator.number(0, 3) == 0 ? TextSide::Source : TextSide::NewText;
@@ -195,11 +248,14 @@ TEST_P(AgainstTheRules, AfterEdits)
                 ASSERT_TRUE(tracker.isSettled());
                 ExpectWhereTheRulesPutThem(tracker, false);
                 ExpectEntriesFollowTheRules(tracker, entries);
+                if (generator.number(0, 1) == 0)
+                    ExpectNearRepeatsByTheRules(tracker);
             }
         }
         tracker.settle();
         ExpectWhereTheRulesPutThem(tracker, false);
         ExpectEntriesFollowTheRules(tracker, entries);
+        ExpectNearRepeatsByTheRules(tracker);
         // Undone: each text back as it was compared, every entry stands again.
         for (const TextSide side : {TextSide::NewText, TextSide::Source})
             tracker.replace(side, 0, tracker.text(side).size(),

@@ -1,5 +1,7 @@
 #include "reference.h"
 
+#include <libstemmer.h>
+
 #include <algorithm>
 #include <cmath>
 #include <map>
@@ -246,6 +248,156 @@ Repeats LocateRepeats(std::u16string_view newText, std::u16string_view source, b
                 listingLength += t.text.size() + 1;
             }
         }
+    }
+    repeats.newTextMarks = Runs(newMarked);
+    repeats.sourceMarks = Runs(sourceMarked);
+    return repeats;
+}
+
+std::u16string FoldWord(std::u16string_view word)
+{
+    std::u16string folded;
+    bool cyrillic = false;
+    bool latin = false;
+    for (char16_t c : word) {
+        if ((c >= u'A' && c <= u'Z') || (c >= 0x00C0 && c <= 0x00DE && c != 0x00D7) ||
+            (c >= 0x0410 && c <= 0x042F))
+            c = static_cast<char16_t>(c + 0x20);
+        else if (c >= 0x0400 && c <= 0x040F)
+            c = static_cast<char16_t>(c + 0x50);
+        if (c == 0x0451 || c == 0x0401)
+            c = 0x0435;
+        if (c >= 0x0400 && c <= 0x04FF)
+            cyrillic = true;
+        if ((c >= u'a' && c <= u'z') || (c >= 0x00DF && c <= 0x00FF && c != 0x00F7))
+            latin = true;
+        folded += c;
+    }
+    if (!cyrillic && !latin)
+        return folded;
+    // UTF-8 both ways, code point by code point.
+    std::string utf8;
+    for (std::size_t i = 0; i < folded.size(); ++i) {
+        char32_t c = folded[i];
+        if (c >= 0xD800 && c <= 0xDBFF && i + 1 < folded.size() && folded[i + 1] >= 0xDC00 &&
+            folded[i + 1] <= 0xDFFF) {
+            c = 0x10000 + ((c - 0xD800) << 10) + (folded[i + 1] - 0xDC00);
+            ++i;
+        } else if (c >= 0xD800 && c <= 0xDFFF) {
+            c = 0xFFFD;
+        }
+        if (c < 0x80) {
+            utf8 += static_cast<char>(c);
+        } else if (c < 0x800) {
+            utf8 += static_cast<char>(0xC0 | (c >> 6));
+            utf8 += static_cast<char>(0x80 | (c & 0x3F));
+        } else if (c < 0x10000) {
+            utf8 += static_cast<char>(0xE0 | (c >> 12));
+            utf8 += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+            utf8 += static_cast<char>(0x80 | (c & 0x3F));
+        } else {
+            utf8 += static_cast<char>(0xF0 | (c >> 18));
+            utf8 += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
+            utf8 += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+            utf8 += static_cast<char>(0x80 | (c & 0x3F));
+        }
+    }
+    sb_stemmer* stemmer = sb_stemmer_new(cyrillic ? "russian" : "english", "UTF_8");
+    const sb_symbol* stem = sb_stemmer_stem(
+        stemmer, reinterpret_cast<const sb_symbol*>(utf8.data()), static_cast<int>(utf8.size()));
+    const std::string stemmed(reinterpret_cast<const char*>(stem),
+                              static_cast<std::size_t>(sb_stemmer_length(stemmer)));
+    sb_stemmer_delete(stemmer);
+    std::u16string result;
+    for (std::size_t i = 0; i < stemmed.size();) {
+        const auto byte = static_cast<unsigned char>(stemmed[i]);
+        char32_t c = 0;
+        std::size_t follow = 0;
+        if (byte < 0x80) {
+            c = byte;
+        } else if (byte < 0xE0) {
+            c = byte & 0x1F;
+            follow = 1;
+        } else if (byte < 0xF0) {
+            c = byte & 0x0F;
+            follow = 2;
+        } else {
+            c = byte & 0x07;
+            follow = 3;
+        }
+        for (++i; follow > 0 && i < stemmed.size(); --follow, ++i)
+            c = (c << 6) | (static_cast<unsigned char>(stemmed[i]) & 0x3F);
+        if (c >= 0x10000) {
+            result += static_cast<char16_t>(0xD800 + ((c - 0x10000) >> 10));
+            result += static_cast<char16_t>(0xDC00 + ((c - 0x10000) & 0x3FF));
+        } else {
+            result += static_cast<char16_t>(c);
+        }
+    }
+    return result;
+}
+
+namespace {
+
+// A shingle folded word by word, its words split at each space.
+std::u16string FoldShingle(const std::u16string& shingle)
+{
+    std::u16string folded;
+    std::size_t from = 0;
+    while (true) {
+        const std::size_t space = shingle.find(u' ', from);
+        folded += FoldWord(std::u16string_view(shingle).substr(
+            from, space == std::u16string::npos ? std::u16string::npos : space - from));
+        if (space == std::u16string::npos)
+            break;
+        folded += u' ';
+        from = space + 1;
+    }
+    return folded;
+}
+
+} // namespace
+
+NearRepeats LocateNearRepeats(std::u16string_view newText, std::u16string_view source)
+{
+    const std::vector<LocatedShingle> newShingles = LocateShingles(newText);
+    const std::vector<LocatedShingle> sourceShingles = LocateShingles(source);
+    std::vector<std::u16string> newFolded;
+    std::vector<std::u16string> sourceFolded;
+    for (const LocatedShingle& t : newShingles)
+        newFolded.push_back(FoldShingle(t.text));
+    for (const LocatedShingle& s : sourceShingles)
+        sourceFolded.push_back(FoldShingle(s.text));
+    // A shingle is a near repeat when no shingle of the other text equals it and one folds as it
+    // does.
+    const auto nearRepeat = [](const LocatedShingle& shingle, const std::u16string& folded,
+                               const std::vector<LocatedShingle>& others,
+                               const std::vector<std::u16string>& othersFolded) {
+        bool exact = false;
+        bool alike = false;
+        for (std::size_t k = 0; k < others.size(); ++k) {
+            if (others[k].text == shingle.text)
+                exact = true;
+            if (othersFolded[k] == folded)
+                alike = true;
+        }
+        return !exact && alike && shingle.extent.end > shingle.extent.start;
+    };
+    NearRepeats repeats;
+    std::vector<bool> newMarked(newText.size(), false);
+    std::vector<bool> sourceMarked(source.size(), false);
+    for (std::size_t i = 0; i < newShingles.size(); ++i) {
+        if (!nearRepeat(newShingles[i], newFolded[i], sourceShingles, sourceFolded))
+            continue;
+        ++repeats.newTextCount;
+        for (std::size_t c = newShingles[i].extent.start; c < newShingles[i].extent.end; ++c)
+            newMarked[c] = true;
+    }
+    for (std::size_t i = 0; i < sourceShingles.size(); ++i) {
+        if (!nearRepeat(sourceShingles[i], sourceFolded[i], newShingles, newFolded))
+            continue;
+        for (std::size_t c = sourceShingles[i].extent.start; c < sourceShingles[i].extent.end; ++c)
+            sourceMarked[c] = true;
     }
     repeats.newTextMarks = Runs(newMarked);
     repeats.sourceMarks = Runs(sourceMarked);

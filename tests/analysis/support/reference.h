@@ -33,6 +33,23 @@ struct Repeats
 Repeats LocateRepeats(std::u16string_view newText, std::u16string_view source,
                       bool whateverTheSize = false);
 
+// A word folded: each letter of A to Z, of U+00C0 to U+00DE but U+00D7, and of U+0410 to
+// U+042F in lower case, each of U+0400 to U+040F the small letter 80 code points on, "ё" and "Ё"
+// as "е"; then stemmed by Snowball's Russian stemmer when it holds a code point of U+0400 to
+// U+04FF, else by its English one when it holds a Latin letter (a to z, U+00DF to U+00FF but
+// U+00F7).
+std::u16string FoldWord(std::u16string_view word);
+// The near repeats of two texts: the characters within a shingle that is no exact repeat of a
+// shingle of the other text but folds word by word (split at each space) as one does, as
+// maximal runs; and how many shingles of the new text, not empty, are near repeats.
+struct NearRepeats
+{
+    std::vector<analysis::TextRange> newTextMarks;
+    std::vector<analysis::TextRange> sourceMarks;
+    std::size_t newTextCount = 0;
+};
+NearRepeats LocateNearRepeats(std::u16string_view newText, std::u16string_view source);
+
 // An entry of the listing after edits: its combination, whether it is struck out, and, standing,
 // where it leads in each text.
 struct ListedEntry

@@ -18,10 +18,12 @@ public:
     // About `pieces` words and separators.
     std::u16string text(int pieces)
     {
+        // Some fold alike: other cases and forms of one word, "ё" and "е".
         static const std::u16string words[] = {
-            u"a", u"b",      u"кот", u"Кот",        u"мир", u"GPS",    u"x",
-            u"y", u"z",      u"-",   u"слово",      u"да",  u"(",      u"$",
-            u"–", u"\u2026", u"\t",  u"\U0001F600", u"_",   u"\xD800", u"ab"};
+            u"a",     u"b",      u"кот", u"Кот",        u"мир",      u"GPS",    u"x",
+            u"y",     u"z",      u"-",   u"слово",      u"да",       u"(",      u"$",
+            u"–",     u"\u2026", u"\t",  u"\U0001F600", u"_",        u"\xD800", u"ab",
+            u"слова", u"котом",  u"ёж",  u"еж",         u"checkers", u"Checked"};
         static const std::u16string separators[] = {
             u" ",   u" ",    u" ",      u" ", u"  ", u"   ", u", ", u". ",
             u" - ", u"\r\n", u"\u00A0", u"!", u"?",  u"\"",  u"; ", u""};
