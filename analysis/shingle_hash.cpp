@@ -23,7 +23,7 @@ std::uint64_t ShingleHash::wordLeavingOut(std::u16string_view characters) const
         }
         characters = kept;
     }
-    return key_ ? SipHash(*key_, characters) : FixedHash(characters.data(), characters.size());
+    return key_ ? SipHash(*key_, characters) : fixedHash(characters.data(), characters.size());
 }
 
 std::uint64_t ShingleHash::shingle(std::u16string_view text, std::size_t start,

@@ -30,14 +30,14 @@ public:
     {
         if (key_ || removed)
             return wordLeavingOut(characters);
-        return FixedHash(characters.data(), characters.size());
+        return fixedHash(characters.data(), characters.size());
     }
     // A shingle's hash from its `count` words' hashes, `wordHash(i)` the i-th.
     template <typename WordHash> std::uint64_t combine(std::size_t count, WordHash&& wordHash) const
     {
         std::uint64_t hash = (key_ ? key_->k1 : 0) ^ (count * Multiplier);
         for (std::size_t i = 0; i < count; ++i)
-            hash = Step(hash, wordHash(i));
+            hash = step(hash, wordHash(i));
         hash *= Multiplier;
         return hash ^ (hash >> 32);
     }
@@ -47,21 +47,21 @@ public:
 private:
     static constexpr std::uint64_t Multiplier = 0x9E3779B97F4A7C15ull;
 
-    static std::uint64_t Step(std::uint64_t hash, std::uint64_t block)
+    static std::uint64_t step(std::uint64_t hash, std::uint64_t block)
     {
         hash = (hash ^ block) * Multiplier;
         return hash ^ (hash >> 29);
     }
 
     // Multiply-xorshift over four code units a block, the length folded in at the end.
-    static std::uint64_t FixedHash(const char16_t* units, std::size_t size)
+    static std::uint64_t fixedHash(const char16_t* units, std::size_t size)
     {
         std::uint64_t hash = Multiplier;
         const std::uint64_t length = size;
         for (; size >= 4; size -= 4, units += 4) {
             std::uint64_t block = 0;
             std::memcpy(&block, units, sizeof block);
-            hash = Step(hash, block);
+            hash = step(hash, block);
         }
         std::uint64_t tail = 0;
         if (size != 0) // an empty word's view may hold no pointer at all

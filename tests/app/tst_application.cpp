@@ -1,8 +1,8 @@
 // The application object as main() creates it: the identity a desktop matches windows by, the
 // icon, Qt's own texts in Russian and the event dispatcher.
 #include "app/application.h"
-#include "ui/text/text_pane.h"
 #include "ui/main/main_window.h"
+#include "ui/text/text_pane.h"
 
 #include <QAbstractEventDispatcher>
 #include <QMenu>

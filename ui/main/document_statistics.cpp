@@ -1,7 +1,7 @@
 #include "document_statistics.h"
 
-#include "ui/text/line_break_conversion.h"
 #include "ui/kit/strings.h"
+#include "ui/text/line_break_conversion.h"
 
 #include <QTextBlock>
 #include <QTextDocument>

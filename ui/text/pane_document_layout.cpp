@@ -10,9 +10,8 @@ namespace ui {
 
 PaneDocumentLayout::PaneDocumentLayout(QTextDocument* document)
     : QPlainTextDocumentLayout(document),
-      backlog_([this](int from, const QDeadlineTimer& deadline) {
-          return layOutFrom(from, deadline);
-      })
+      backlog_(
+          [this](int from, const QDeadlineTimer& deadline) { return layOutFrom(from, deadline); })
 {
 }
 

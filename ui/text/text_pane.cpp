@@ -1,9 +1,9 @@
 #include "text_pane.h"
 
-#include "ui/kit/application_palette.h"
 #include "line_break_conversion.h"
 #include "missing_glyphs.h"
 #include "pane_document_layout.h"
+#include "ui/kit/application_palette.h"
 #include "ui/kit/strings.h"
 
 #include <QContextMenuEvent>

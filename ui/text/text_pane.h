@@ -5,8 +5,8 @@
 // megabytes paste and type without delay and the end of the text is always within reach.
 #pragma once
 
-#include "ui/kit/colour_value.h"
 #include "line_breaking.h"
+#include "ui/kit/colour_value.h"
 
 #include <QPlainTextEdit>
 

@@ -3,10 +3,10 @@
 #include "ui/kit/branding.h"
 #include "ui/kit/controls.h"
 #include "ui/kit/design_fonts.h"
-#include "ui/text/line_break_conversion.h"
-#include "ui/placement/taskbar.h"
 #include "ui/kit/twips.h"
+#include "ui/placement/taskbar.h"
 #include "ui/placement/window_setup.h"
+#include "ui/text/line_break_conversion.h"
 
 #include <QFrame>
 #include <QLabel>

@@ -4,9 +4,9 @@
 #include "ui/kit/colour_value.h"
 #include "ui/kit/controls.h"
 #include "ui/kit/design_fonts.h"
-#include "ui/text/text_pane.h"
 #include "ui/kit/twips.h"
 #include "ui/placement/window_setup.h"
+#include "ui/text/text_pane.h"
 
 #include <QPushButton>
 

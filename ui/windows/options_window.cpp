@@ -1,14 +1,14 @@
 #include "options_window.h"
 
+#include "clickable_slider.h"
 #include "ui/kit/application_palette.h"
 #include "ui/kit/branding.h"
-#include "clickable_slider.h"
 #include "ui/kit/colour_value.h"
 #include "ui/kit/controls.h"
 #include "ui/kit/design_fonts.h"
-#include "ui/text/text_pane.h"
 #include "ui/kit/twips.h"
 #include "ui/placement/window_setup.h"
+#include "ui/text/text_pane.h"
 
 #include <QApplication>
 #include <QButtonGroup>

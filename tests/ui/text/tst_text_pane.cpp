@@ -7,11 +7,11 @@
 #include "support/scrolling.h"
 #include "support/window_test.h"
 #include "ui/kit/design_fonts.h"
-#include "ui/text/line_break_conversion.h"
 #include "ui/kit/strings.h"
-#include "ui/text/text_pane.h"
 #include "ui/kit/twips.h"
 #include "ui/main/main_window.h"
+#include "ui/text/line_break_conversion.h"
+#include "ui/text/text_pane.h"
 
 #include <QApplication>
 #include <QClipboard>

@@ -2,9 +2,9 @@
 #include "support/scrolling.h"
 #include "support/window_test.h"
 #include "ui/kit/colour_value.h"
-#include "ui/text/text_pane.h"
 #include "ui/kit/twips.h"
 #include "ui/main/main_window.h"
+#include "ui/text/text_pane.h"
 #include "ui/windows/help_window.h"
 
 #include <QPushButton>

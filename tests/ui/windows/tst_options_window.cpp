@@ -3,9 +3,9 @@
 #include "support/pixels.h"
 #include "support/window_test.h"
 #include "ui/kit/colour_value.h"
-#include "ui/text/text_pane.h"
 #include "ui/kit/twips.h"
 #include "ui/main/main_window.h"
+#include "ui/text/text_pane.h"
 #include "ui/windows/options_window.h"
 
 #include <QAccessible>
