@@ -10,7 +10,6 @@
 #include <limits>
 #include <memory>
 #include <numeric>
-#include <unordered_map>
 
 namespace analysis {
 
@@ -118,9 +117,11 @@ struct RepeatTracker::Near
 {
     WordFolding words;
     // Folds are told apart by a keyed hash of their words' ids: equal for equal folds, and for
-    // different ones but once in 2^64.
+    // different ones but once in 2^64. Open addressing, each slot a hash (0 for none) and its
+    // class: one allocation, however many folds.
     detail::HashKey key = detail::RandomHashKey();
-    std::unordered_map<std::uint64_t, std::uint32_t> classOf;
+    std::vector<std::uint64_t> hashes = std::vector<std::uint64_t>(1024, 0);
+    std::vector<std::uint32_t> classes = std::vector<std::uint32_t>(1024, 0);
     std::vector<std::array<std::uint32_t, 2>> counts;
     // The shingles of each text folded so far, from the start: where to look for the next.
     std::size_t next[2] = {0, 0};
@@ -129,14 +130,44 @@ struct RepeatTracker::Near
 
     std::uint32_t classOfFold(const std::vector<std::uint32_t>& ids)
     {
-        const std::uint64_t hash =
+        std::uint64_t hash =
             detail::SipHash(key, reinterpret_cast<const unsigned char*>(ids.data()),
                             ids.size() * sizeof(std::uint32_t));
-        const auto [found, added] =
-            classOf.try_emplace(hash, static_cast<std::uint32_t>(counts.size()));
-        if (added)
-            counts.push_back({0, 0});
-        return found->second;
+        hash += hash == 0 ? 1 : 0;
+        const std::size_t at = slot(hash);
+        if (hashes[at] == hash)
+            return classes[at];
+        hashes[at] = hash;
+        classes[at] = static_cast<std::uint32_t>(counts.size());
+        counts.push_back({0, 0});
+        if (counts.size() * 4 > hashes.size() * 3)
+            grow();
+        return static_cast<std::uint32_t>(counts.size() - 1);
+    }
+
+private:
+    std::size_t slot(std::uint64_t hash) const
+    {
+        const std::size_t mask = hashes.size() - 1;
+        std::size_t at = hash & mask;
+        while (hashes[at] != 0 && hashes[at] != hash)
+            at = (at + 1) & mask;
+        return at;
+    }
+
+    void grow()
+    {
+        std::vector<std::uint64_t> oldHashes(hashes.size() * 2, 0);
+        std::vector<std::uint32_t> oldClasses(classes.size() * 2, 0);
+        oldHashes.swap(hashes);
+        oldClasses.swap(classes);
+        for (std::size_t i = 0; i < oldHashes.size(); ++i) {
+            if (oldHashes[i] != 0) {
+                const std::size_t at = slot(oldHashes[i]);
+                hashes[at] = oldHashes[i];
+                classes[at] = oldClasses[i];
+            }
+        }
     }
 };
 
@@ -658,6 +689,20 @@ std::vector<TextRange> RepeatTracker::marks(TextSide side, std::size_t from, std
             runs.push_back(range);
     }
     return runs;
+}
+
+bool RepeatTracker::isMarkedWithin(TextSide side, std::size_t from, std::size_t to,
+                                   RepeatKind kind) const
+{
+    if (!active_)
+        return false;
+    const Side& marked = sideOf(side);
+    for (std::size_t i = marked.firstReaching(from);
+         i < marked.windows.size() && marked.windows[i].start < to; ++i) {
+        if (marked.windows[i].end > from && isMarked(side, marked.windows[i], kind))
+            return true;
+    }
+    return false;
 }
 
 std::optional<TextRange> RepeatTracker::nextMark(TextSide side, std::size_t from,

@@ -87,6 +87,9 @@ public:
     // [from, to).
     std::vector<TextRange> marks(TextSide side, std::size_t from, std::size_t to,
                                  RepeatKind kind = RepeatKind::Exact) const;
+    // Whether a shingle of `kind` that the other text repeats reaches into [from, to).
+    bool isMarkedWithin(TextSide side, std::size_t from, std::size_t to,
+                        RepeatKind kind = RepeatKind::Exact) const;
     // The first run that starts at or after `from`, and the last that ends at or before it.
     std::optional<TextRange> nextMark(TextSide side, std::size_t from,
                                       RepeatKind kind = RepeatKind::Exact) const;

@@ -1,5 +1,6 @@
-// Where two texts repeat each other, against the literal transcription: after the compare, and
-// after edits of either text once settled (however short the texts became). The first byte splits
+// Where two texts repeat each other, exactly and in other word forms, against the literal
+// transcriptions: after the compare, and after edits of either text once settled (however short
+// the texts became). The first byte splits
 // the rest into the new text and the source; the second seeds the edits.
 #include "analysis/repeat_tracker.h"
 #include "fuzz_input.h"
@@ -9,7 +10,7 @@
 
 namespace {
 
-void CheckWhereTheRulesPutThem(const analysis::RepeatTracker& tracker, bool pairsToo)
+void CheckWhereTheRulesPutThem(analysis::RepeatTracker& tracker, bool pairsToo)
 {
     using analysis::TextSide;
     const std::u16string& newText = tracker.text(TextSide::NewText);
@@ -17,6 +18,16 @@ void CheckWhereTheRulesPutThem(const analysis::RepeatTracker& tracker, bool pair
     const reference::Repeats expected = reference::LocateRepeats(newText, source, !pairsToo);
     FUZZ_CHECK(tracker.marks(TextSide::NewText, 0, newText.size()) == expected.newTextMarks);
     FUZZ_CHECK(tracker.marks(TextSide::Source, 0, source.size()) == expected.sourceMarks);
+    // The near repeats, folded to the end first as the panes' idle work does.
+    while (!tracker.foldSome(64)) {
+    }
+    FUZZ_CHECK(tracker.areNearRepeatsKnown());
+    const reference::NearRepeats near = reference::LocateNearRepeats(newText, source);
+    FUZZ_CHECK(tracker.marks(TextSide::NewText, 0, newText.size(), analysis::RepeatKind::Near) ==
+               near.newTextMarks);
+    FUZZ_CHECK(tracker.marks(TextSide::Source, 0, source.size(), analysis::RepeatKind::Near) ==
+               near.sourceMarks);
+    FUZZ_CHECK(tracker.nearRepeatCount() == near.newTextCount);
     if (!pairsToo)
         return;
     FUZZ_CHECK(tracker.pairCount() == expected.pairs.size());

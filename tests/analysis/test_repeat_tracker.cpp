@@ -137,8 +137,15 @@ TEST_P(Marks, AreWhereTheSharedShinglesLie)
     while (!tracker.foldSome(100)) {
     }
     for (const TextSide side : {TextSide::NewText, TextSide::Source}) {
-        EXPECT_EQ(tracker.marks(side, 0, tracker.text(side).size(), GetParam().kind),
-                  side == TextSide::NewText ? GetParam().newTextMarks : GetParam().sourceMarks);
+        const std::vector<TextRange>& expected =
+            side == TextSide::NewText ? GetParam().newTextMarks : GetParam().sourceMarks;
+        EXPECT_EQ(tracker.marks(side, 0, tracker.text(side).size(), GetParam().kind), expected);
+        // Each character, asked alone, is marked just when a run holds it.
+        for (std::size_t at = 0; at < tracker.text(side).size(); ++at) {
+            const bool inRun = std::ranges::any_of(
+                expected, [at](const TextRange& run) { return run.start <= at && at < run.end; });
+            EXPECT_EQ(tracker.isMarkedWithin(side, at, at + 1, GetParam().kind), inRun) << at;
+        }
     }
 }
 
@@ -159,11 +166,8 @@ INSTANTIATE_TEST_SUITE_P(
                 {{3, 9}},
                 {{2, 8}}},
         Located{"oneAmongMany", u"a b c d e f g h", u"x y z a b c q r", {{0, 5}}, {{6, 11}}},
-        Located{"lineBreakInsideAWord",
-                u"a b c\r\nd e f ",
-                u"a b c\r\nd e f g ",
-                {{0, 12}},
-                {{0, 12}}},
+        Located{
+            "lineBreakInsideAWord", u"a b c\r\nd e f ", u"a b c\r\nd e f g ", {{0, 12}}, {{0, 12}}},
         // Near: the same words in other forms, but no shingle the same.
         Located{"otherEndings",
                 u"Итоги проверки текстов на уникальность ",
