@@ -1,14 +1,14 @@
 #include "result_window.h"
 
+#include "listing_pane.h"
 #include "ui/kit/colour_value.h"
 #include "ui/kit/controls.h"
 #include "ui/kit/design_fonts.h"
-#include "ui/text/line_break_conversion.h"
-#include "listing_pane.h"
 #include "ui/kit/strings.h"
 #include "ui/kit/twips.h"
 #include "ui/placement/window_frame.h"
 #include "ui/placement/window_setup.h"
+#include "ui/text/line_break_conversion.h"
 
 #include <QFrame>
 #include <QLabel>
@@ -28,16 +28,36 @@ constexpr int ExpandedOuterHeight = 2760;
 // The bottom of what each height shows whole: the result line, and the listing pane below it.
 constexpr int CollapsedShownBottom = 360 + 255;
 constexpr int ExpandedShownBottom = 840 + 1575;
+// The line of the near repeats, just below what each height shows; the window grows by what it
+// lacks to show it, and no more: the design's second block stays out of sight.
+constexpr int NearLineGap = 45;
+constexpr int NearLineHeight = 255;
+constexpr int NearLineLeft = 120;
+
+int ShownBottom(int outerTwips)
+{
+    return outerTwips == ExpandedOuterHeight ? ExpandedShownBottom : CollapsedShownBottom;
+}
+
+int NearLineTop(int outerTwips)
+{
+    return ShownBottom(outerTwips) + NearLineGap;
+}
 
 // The client height that gives the window the outer height `outerTwips` within `frame`. A frame
 // much thicker than the design's (Qt's own title bar under Wayland, say) would cut into what
-// that height shows, the result line or the listing pane; the window then grows by what it lacks.
+// that height shows, the result line or the listing pane, and the line below; the window then
+// grows by what it lacks.
 int ClientHeight(int outerTwips, const QMargins& frame)
 {
-    const int shownBottom =
-        outerTwips == ExpandedOuterHeight ? ExpandedShownBottom : CollapsedShownBottom;
-    return std::max(TwipsToPixels(shownBottom),
+    return std::max(TwipsToPixels(NearLineTop(outerTwips) + NearLineHeight),
                     TwipsToPixels(outerTwips) - frame.top() - frame.bottom());
+}
+
+QString NearRepeatsText(std::optional<int> count)
+{
+    return QStringLiteral("Похожих сочетаний (другие формы слов): ") +
+           (count ? QString::number(*count) : QStringLiteral("считаются\u2026"));
 }
 
 const QString LeadIn = QStringLiteral("Тексты совпадают на ");
@@ -92,6 +112,10 @@ ResultWindow::ResultWindow(QWidget* owner)
     MakeListingPane(this, "RichTextBox2", TwipsRect(240, 3600, 4335, 1575));
     auto* separator = MakeControl<QFrame>(this, "Line1", TwipsRect(0, 2760, 4800, 15));
     separator->setFrameShape(QFrame::HLine);
+
+    nearRepeatsLine_ = MakeLabel(this, "NearRepeatsLine", NearRepeatsText(std::nullopt),
+                                 TwipsRect(NearLineLeft, NearLineTop(CollapsedOuterHeight),
+                                           ClientWidth - 2 * NearLineLeft, NearLineHeight));
 
     okButton->setFocus();
 
@@ -161,10 +185,16 @@ void ResultWindow::updateEntries()
     listing_->updateEntries();
 }
 
+void ResultWindow::setNearRepeatCount(std::optional<int> count)
+{
+    nearRepeatsLine_->setText(NearRepeatsText(count));
+}
+
 void ResultWindow::setOuterHeightTwips(int twips)
 {
     outerHeightTwips_ = twips;
     setFixedHeight(ClientHeight(twips, frame_));
+    nearRepeatsLine_->move(nearRepeatsLine_->x(), TwipsToPixels(NearLineTop(twips)));
 }
 
 } // namespace ui

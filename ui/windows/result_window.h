@@ -7,6 +7,7 @@
 #include <QDialog>
 
 #include <functional>
+#include <optional>
 #include <vector>
 
 class QLabel;
@@ -33,6 +34,9 @@ public:
     void setEntries(int count, std::function<bool(int)> done);
     // Redraws the entries, after which of them are done changed.
     void updateEntries();
+    // How many shingles of the new text repeat the source's in other forms of their words, on a
+    // line of its own below what the design shows; nothing while they are still being counted.
+    void setNearRepeatCount(std::optional<int> count);
 
     // The outer height last set, title bar and borders included, in twips.
     int outerHeightTwips() const { return outerHeightTwips_; }
@@ -53,8 +57,9 @@ private:
     QLabel* heading_ = nullptr;      // Label4
     QLabel* listingTitle_ = nullptr; // Label3
     ListingPane* listing_ = nullptr; // RichTextBox1
-    bool listingIsNew_ = false;      // the last present() put the listing in
-    std::vector<int> listingUnits_;  // the line each of its entries begins on, and where they end
+    QLabel* nearRepeatsLine_ = nullptr;
+    bool listingIsNew_ = false;     // the last present() put the listing in
+    std::vector<int> listingUnits_; // the line each of its entries begins on, and where they end
 };
 
 } // namespace ui

@@ -1,17 +1,17 @@
 // The result window, as a comparison's outcome fills it: its caption, result line and listing,
 // its two heights with the frame really drawn, its place beside its owner, and a listing of any
 // length whose end is within reach.
+#include "analysis/repeat_tracker.h"
 #include "support/pixels.h"
 #include "support/scrolling.h"
-#include "analysis/repeat_tracker.h"
 #include "support/window_test.h"
 #include "ui/kit/colour_value.h"
-#include "ui/text/line_break_conversion.h"
-#include "ui/windows/listing_pane.h"
 #include "ui/kit/strings.h"
 #include "ui/kit/twips.h"
-#include "ui/placement/window_setup.h"
 #include "ui/main/main_window.h"
+#include "ui/placement/window_setup.h"
+#include "ui/text/line_break_conversion.h"
+#include "ui/windows/listing_pane.h"
 #include "ui/windows/result_window.h"
 
 #include <QApplication>
@@ -130,8 +130,11 @@ void tst_ResultWindow::presentsAResult()
     // only a frame too thick to leave room for what the height shows makes the window higher.
     QVERIFY(QTest::qWaitForWindowExposed(window_));
     const QMargins frame = window_->windowHandle()->frameMargins();
-    const int shownBottom =
-        Find(window_.data(), shownTo.toLatin1().constData())->geometry().bottom();
+    // The near repeats' line sits below the lowest control the height shows, and is shown whole.
+    const QRect nearLine = Find(window_.data(), "NearRepeatsLine")->geometry();
+    QVERIFY(Find(window_.data(), shownTo.toLatin1().constData())->geometry().bottom() <
+            nearLine.top());
+    const int shownBottom = nearLine.bottom();
     QTRY_COMPARE(
         window_->windowHandle()->frameGeometry().height(),
         std::max(ui::TwipsToPixels(height), frame.top() + shownBottom + 1 + frame.bottom()));
