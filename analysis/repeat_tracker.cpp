@@ -20,6 +20,8 @@ using detail::ShingleClasses;
 namespace {
 
 constexpr std::uint32_t NoIndex = std::numeric_limits<std::uint32_t>::max();
+// Folded words kept from one compare to the next beyond twice the shingles of the texts.
+constexpr std::size_t FoldedWordsKept = 1 << 16;
 
 int Index(TextSide side)
 {
@@ -115,7 +117,7 @@ struct RepeatTracker::Side
 // The near repeats: the shingles folded word by word, each distinct fold a class counted per text.
 struct RepeatTracker::Near
 {
-    WordFolding words;
+    std::unique_ptr<WordFolding> words;
     // Folds are told apart by a keyed hash of their words' ids: equal for equal folds, and for
     // different ones but once in 2^64. Open addressing, each slot a hash (0 for none) and its
     // class: one allocation, however many folds.
@@ -364,8 +366,15 @@ ComparisonOutcome RepeatTracker::compare(std::u16string_view newText, std::u16st
     result.Percentage =
         ComputePercentage(result.MatchCount, result.NewShingleCount, result.SourceShingleCount);
     pairs_ = listedPairs(*sides[1], counting.listed);
-    // The near repeats are worked out afresh, after the compare.
+    // The near repeats are worked out afresh, after the compare; the words folded for the last
+    // one fold the same now, and a writer compares the same texts again and again, so they are
+    // kept unless they have grown far past what these texts need.
+    std::unique_ptr<WordFolding> words = near_ ? std::move(near_->words) : nullptr;
+    const std::size_t windowCount = sides[0]->windows.size() + sides[1]->windows.size();
+    if (!words || words->wordCount() > FoldedWordsKept + 2 * windowCount)
+        words = std::make_unique<WordFolding>();
     near_ = std::make_unique<Near>();
+    near_->words = std::move(words);
     active_ = true;
     return result;
 }
@@ -610,7 +619,7 @@ void RepeatTracker::fold(TextSide side, Window& window)
     std::u16string word;
     for (std::size_t i = window.start;; ++i) {
         if (i == window.end || text[i] == detail::Space) {
-            ids.push_back(near_->words.foldedId(word));
+            ids.push_back(near_->words->foldedId(word));
             word.clear();
             if (i == window.end)
                 break;
