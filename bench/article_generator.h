@@ -69,6 +69,38 @@ public:
         return text;
     }
 
+    // A text as long as `source` of passages in turn at random: new prose, copied from
+    // `source`, copied from it with every word's last vowel changed (the same words in other
+    // endings), and copied from `second`.
+    std::u16string rewriteOfTwo(const std::u16string& source, const std::u16string& second)
+    {
+        static const std::u16string_view vowels = u"аеиоуыэюя";
+        std::u16string text;
+        text.reserve(source.size() + 1024);
+        while (text.size() < source.size()) {
+            const auto passage = static_cast<std::size_t>(number(200, 800));
+            const int kind = number(0, 3);
+            if (kind == 0) {
+                text += article(passage);
+                continue;
+            }
+            const std::u16string& from = kind == 3 ? second : source;
+            std::u16string copied = from.substr(
+                static_cast<std::size_t>(number(0, static_cast<int>(from.size() - 1))), passage);
+            if (kind == 2) {
+                for (std::size_t i = 0; i + 1 < copied.size(); ++i) {
+                    const bool wordEnds =
+                        copied[i + 1] == u' ' || copied[i + 1] == u',' || copied[i + 1] == u'.';
+                    if (wordEnds && vowels.find(copied[i]) != std::u16string_view::npos)
+                        copied[i] = vowels[(vowels.find(copied[i]) + 1) % vowels.size()];
+                }
+            }
+            text += copied;
+            text += u' ';
+        }
+        return text;
+    }
+
     // One paragraph of prose: the same words and punctuation, never a line break.
     std::u16string paragraph(std::size_t codeUnits)
     {

@@ -3,20 +3,22 @@
 // the window; the compare click until the result window is painted; an idle main window.
 //
 //   ui_timing                 every goal, each figure beside it
-//   ui_timing shapes book1    only these parts (shapes, book1, book8, repeats, longwords,
-//                             repeatedwords)
+//   ui_timing shapes book1    only these parts (shapes, book1, book8, kinds, repeats,
+//                             longwords, repeatedwords)
 //   ui_timing --growth 1 2 4  paste and keystroke in one paragraph and in text without spaces of
 //                             each size in MB, to show how the work grows with the text
 #include "app/application.h"
 #include "article_generator.h"
-#include "ui/windows/listing_pane.h"
 #include "ui/kit/strings.h"
-#include "ui/text/text_pane.h"
 #include "ui/main/main_window.h"
+#include "ui/repeats/mark_strip.h"
 #include "ui/repeats/repeat_follower.h"
+#include "ui/text/text_pane.h"
+#include "ui/windows/listing_pane.h"
 #include "ui/windows/result_window.h"
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QClipboard>
 #include <QElapsedTimer>
 #include <QLabel>
@@ -193,21 +195,27 @@ void ReportFigure(const char* what, double value, const char* unit)
     std::fflush(stdout);
 }
 
-// What a paste leaves to lay out out of view, done while the event loop is idle: the time until
-// the pane's scroll range is exact, and how long input waits meanwhile. Another thread stands for
-// the keyboard: every 2 ms it posts an event, as the platform posts a key press.
-void TimeIdleLayout(ui::TextPane* pane, const char* what)
+// Runs the event loop until `done`, while another thread stands for the keyboard: every 2 ms it
+// posts an event to `receiver`, as the platform posts a key press. The time until done, and the
+// longest an input event waited meanwhile.
+struct IdleRun
+{
+    double elapsed;
+    double longestWait;
+};
+
+IdleRun RunUntil(QObject* receiver, const std::function<bool()>& done)
 {
     using Clock = std::chrono::steady_clock;
     std::vector<double> waits;
-    std::atomic<bool> done{false};
+    std::atomic<bool> finished{false};
     QElapsedTimer total;
     total.start();
     std::thread keyboard([&] {
-        while (!done) {
+        while (!finished) {
             const Clock::time_point posted = Clock::now();
             QMetaObject::invokeMethod(
-                pane,
+                receiver,
                 [posted, &waits] {
                     waits.push_back(
                         std::chrono::duration<double, std::milli>(Clock::now() - posted).count());
@@ -216,18 +224,25 @@ void TimeIdleLayout(ui::TextPane* pane, const char* what)
             std::this_thread::sleep_for(std::chrono::milliseconds(2));
         }
     });
-    while (!pane->isLaidOut())
+    while (!done())
         QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
-    const double laidOut = Milliseconds(total);
-    done = true;
+    const double elapsed = Milliseconds(total);
+    finished = true;
     keyboard.join();
     QCoreApplication::sendPostedEvents();
+    return {elapsed, waits.empty() ? 0 : Slowest(waits)};
+}
+
+// What a paste leaves to lay out out of view, done while the event loop is idle: the time until
+// the pane's scroll range is exact, and how long input waits meanwhile.
+void TimeIdleLayout(ui::TextPane* pane, const char* what)
+{
+    const IdleRun run = RunUntil(pane, [pane] { return pane->isLaidOut(); });
     ReportFigure(qPrintable(QStringLiteral("  then the rest of %1 laid out while idle, until the "
                                            "scroll range is exact")
                                 .arg(QLatin1String(what))),
-                 laidOut, "ms");
-    Report("  meanwhile the longest an input event waits", waits.empty() ? 0 : Slowest(waits), "ms",
-           16);
+                 run.elapsed, "ms");
+    Report("  meanwhile the longest an input event waits", run.longestWait, "ms", 16);
 }
 
 void SetPanes(ui::MainWindow& window, const std::u16string& source, const std::u16string& newText)
@@ -338,13 +353,14 @@ void TimeEditsWithMarks(ui::MainWindow& window, const QString& texts)
                QStringLiteral("Keystroke, tick and repaint in %1 with marks, slowest").arg(texts)),
            Slowest(keystrokes), "ms", 16);
 
-    auto* follower = window.findChild<ui::RepeatFollower*>();
+    const QList<ui::RepeatFollower*> followers = window.findChildren<ui::RepeatFollower*>();
     std::vector<double> settles;
     for (int i = 0; i < 5; ++i) {
         QTest::keyClick(pane, i % 2 ? Qt::Key_Space : Qt::Key_B);
         Settle(window);
         settles.push_back(Timed([&] {
-            follower->settle();
+            for (ui::RepeatFollower* follower : followers)
+                follower->settle();
             QCoreApplication::processEvents();
             window.repaint();
         }));
@@ -434,6 +450,55 @@ void TimeLongWords(ui::MainWindow& window)
     }
 }
 
+// Every kind of mark: the new text repeats the source word for word and in other endings, and
+// the second source word for word, each pane `megabytes` long. The exact result comes as fast as
+// ever; the near repeats and the second source's marks come after it while input goes on.
+void TimeEveryKind(ui::MainWindow& window, int megabytes)
+{
+    bench::ArticleGenerator generator(4);
+    const std::size_t size = static_cast<std::size_t>(megabytes) * MegabyteOfUtf16;
+    {
+        const std::u16string source = generator.article(size);
+        const std::u16string second = generator.article(size);
+        window.auxiliaryPane()->replacePlainText(ui::ToQString(second));
+        SetPanes(window, source, generator.rewriteOfTwo(source, second));
+    }
+    window.findChild<QCheckBox*>(QStringLiteral("Check1"))->setChecked(true);
+    while (window.auxiliaryPane()->isHidden())
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+    QApplication::clipboard()->clear();
+    RestartPeak();
+    const QString texts = QStringLiteral("%1 MB a pane, the second source's too").arg(megabytes);
+    Report(
+        qPrintable(QStringLiteral("Click on Command4 to the painted result window, %1").arg(texts)),
+        TimeCompare(window, 1), "ms", megabytes == 1 ? 500 : 250);
+    auto* first = window.findChild<ui::RepeatFollower*>(QStringLiteral("RepeatsOfSource"));
+    auto* second = window.findChild<ui::RepeatFollower*>(QStringLiteral("RepeatsOfSecondSource"));
+    const QList<ui::MarkStrip*> strips = window.findChildren<ui::MarkStrip*>();
+    const IdleRun run = RunUntil(window.newTextPane(), [&] {
+        return first->areNearRepeatsKnown() && second->isActive() && !second->isComparing() &&
+               std::ranges::all_of(strips,
+                                   [](const ui::MarkStrip* strip) { return strip->isWorkedOut(); });
+    });
+    const QString near =
+        QStringLiteral("  then the near repeats, the second source's marks and the "
+                       "scroll bars' strips");
+    if (megabytes == 1)
+        Report(qPrintable(near), run.elapsed, "ms", 1000);
+    else
+        ReportFigure(qPrintable(near), run.elapsed, "ms");
+    Report("  meanwhile the longest an input event waits", run.longestWait, "ms", 16);
+    std::printf(
+        "  near repeats of the source: %d; %s\n", first->nearRepeatCount(),
+        qPrintable(
+            window.resultWindow()->findChild<QLabel*>(QStringLiteral("NearRepeatsLine"))->text()));
+    if (megabytes > 1)
+        TimeEditsWithMarks(window, QStringLiteral("an %1 MB book with every kind").arg(megabytes));
+    Report("  peak memory of it all, the filled panes included", PeakMegabytes(), "MB", 300);
+    window.auxiliaryPane()->replacePlainText(QString());
+    Settle(window);
+}
+
 int Goals(QApplication& application, ui::MainWindow& window, const QStringList& only)
 {
     const auto wanted = [&only](const char* section) {
@@ -493,6 +558,10 @@ int Goals(QApplication& application, ui::MainWindow& window, const QStringList& 
         TimeMarks(window);
     }
 
+    if (wanted("kinds")) {
+        TimeEveryKind(window, 1);
+        TimeEveryKind(window, 8);
+    }
     if (wanted("repeats")) {
         // The same three words repeated 100,000 times in both panes.
         QString repeats;

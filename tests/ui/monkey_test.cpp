@@ -6,13 +6,13 @@
 #include "support/scrolling.h"
 #include "support/text_generator.h"
 #include "support/widgets.h"
-#include "ui/windows/listing_pane.h"
 #include "ui/kit/strings.h"
-#include "ui/text/text_pane.h"
 #include "ui/main/main_window.h"
 #include "ui/repeats/repeat_follower.h"
+#include "ui/text/text_pane.h"
 #include "ui/windows/about_window.h"
 #include "ui/windows/help_window.h"
+#include "ui/windows/listing_pane.h"
 #include "ui/windows/options_window.h"
 #include "ui/windows/result_window.h"
 
@@ -288,7 +288,7 @@ private:
         // Once brought up to date, the panes mark in their views where the texts share a
         // shingle, and the listing's entries stand as a compare of the texts would count them.
         if (index % 5 == 0) {
-            auto* follower = window_.findChild<ui::RepeatFollower*>();
+            auto* follower = window_.findChild<ui::RepeatFollower*>("RepeatsOfSource");
             follower->settle();
             if (!follower->isActive())
                 return;

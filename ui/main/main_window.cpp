@@ -171,7 +171,7 @@ void MainWindow::buildPanes()
                 [this, pane] { keepCursorInView(pane); });
         pane->installEventFilter(this);
     }
-    repeats_ = new RepeatNavigation(newTextPane_, sourcePane_, this);
+    repeats_ = new RepeatNavigation(newTextPane_, sourcePane_, auxiliaryPane_, this);
     connect(newTextPane_, &TextPane::charactersChanged, this, &MainWindow::mirrorCaption);
     newTextStatistics_ = new DocumentStatistics(newTextPane_->document(), this);
     connect(sourcePane_, &TextPane::focusGained, this,

@@ -8,22 +8,13 @@
 
 namespace ui {
 
-PaneMarks::PaneMarks(TextPane* pane, const RepeatFollower* follower, analysis::TextSide side)
-    : QObject(pane), pane_(pane), viewport_(pane->viewport()), follower_(follower), side_(side)
+PaneMarks::PaneMarks(TextPane* pane, MarkLayers layers)
+    : QObject(pane), pane_(pane), viewport_(pane->viewport()), layers_(std::move(layers))
 {
-    connect(follower, &RepeatFollower::marksChanged, this, &PaneMarks::markStale);
+    for (const MarkLayer& layer : layers_)
+        connect(layer.follower, &RepeatFollower::marksChanged, this, &PaneMarks::markStale);
     connect(pane->document(), &QTextDocument::contentsChanged, this, &PaneMarks::markStale);
     viewport_->installEventFilter(this);
-}
-
-QTextCharFormat PaneMarks::markFormat()
-{
-    QTextCharFormat format;
-    format.setBackground(QColor(255, 232, 140));
-    format.setForeground(QColor(0, 0, 0));
-    format.setUnderlineStyle(QTextCharFormat::SingleUnderline);
-    format.setUnderlineColor(QColor(150, 50, 0));
-    return format;
 }
 
 void PaneMarks::markStale()
@@ -40,9 +31,12 @@ void PaneMarks::refresh()
     stale_ = false;
     marked_ = inView;
     QList<QTextEdit::ExtraSelection> selections;
-    if (follower_->isActive()) {
-        const QTextCharFormat format = markFormat();
-        for (const PaneRange& range : follower_->marks(side_, inView.first, inView.second)) {
+    for (const MarkLayer& layer : layers_) {
+        if (!layer.follower->isShowing())
+            continue;
+        const QTextCharFormat format = MarkFormat(layer.source, layer.kind);
+        for (const PaneRange& range :
+             layer.follower->marks(layer.side, inView.first, inView.second, layer.kind)) {
             QTextCursor cursor(pane_->document());
             cursor.setPosition(range.start);
             cursor.setPosition(range.end, QTextCursor::KeepAnchor);

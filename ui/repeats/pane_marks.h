@@ -1,33 +1,29 @@
-// Shows in a text pane where its text repeats the other pane's: the runs that the follower marks,
-// drawn as a light tint with a dark underline over the lines in view, so that a mark shows on
-// each of the panes' backgrounds and not by its hue alone. The marks are the pane's extra
-// selections: no format of the document changes, nothing goes on the undo stack, and copying
-// takes none of them.
+// Shows in a text pane where its text repeats another pane's: the runs of each of its layers
+// (mark_layer.h), drawn over the lines in view in their own style (mark_style.h). The marks are
+// the pane's extra selections: no format of the document changes, nothing goes on the undo
+// stack, and copying takes none of them.
 //
 // They are brought up to date as the pane is painted: whatever moves the view (keys, the scroll
 // bar, the wheel, a selection made from the listing or by F3, a new size or font, paragraphs laid
 // out while idle) ends in a paint, and the paint finds the lines in view other than those marked.
 #pragma once
 
-#include "analysis/repeat_tracker.h"
+#include "mark_layer.h"
 
 #include <QObject>
-#include <QTextCharFormat>
 
 #include <utility>
 
+class QWidget;
+
 namespace ui {
 
-class RepeatFollower;
 class TextPane;
 
 class PaneMarks : public QObject
 {
 public:
-    PaneMarks(TextPane* pane, const RepeatFollower* follower, analysis::TextSide side);
-
-    // What a mark looks like.
-    static QTextCharFormat markFormat();
+    PaneMarks(TextPane* pane, MarkLayers layers);
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -39,8 +35,7 @@ private:
 
     TextPane* pane_;
     QWidget* viewport_;
-    const RepeatFollower* follower_;
-    analysis::TextSide side_;
+    MarkLayers layers_;
     // The characters in view when the marks were last made, and whether the text or the marks
     // changed since.
     std::pair<int, int> marked_;

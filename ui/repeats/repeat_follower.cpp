@@ -1,12 +1,17 @@
 #include "repeat_follower.h"
 
 #include "ui/kit/strings.h"
+#include "ui/text/idle_backlog.h"
 #include "ui/text/line_break_conversion.h"
 #include "ui/text/text_pane.h"
 
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
+#include <QThreadPool>
+#include <QtConcurrent/QtConcurrentRun>
+
+#include <algorithm>
 
 namespace ui {
 
@@ -30,11 +35,42 @@ std::size_t PlainStart(const QTextBlock& block)
            static_cast<std::size_t>(block.blockNumber());
 }
 
+int Index(TextSide side)
+{
+    return side == TextSide::NewText ? 0 : 1;
+}
+
+// Shingles folded between two looks at the clock: some tens of microseconds.
+constexpr std::size_t FoldingBatch = 256;
+// An edit this long (a paste of an article, say) costs as much to settle as a compare: where
+// that may run on the worker, it does.
+constexpr std::size_t LargeEdit = 64 * 1024;
+
 } // namespace
 
-RepeatFollower::RepeatFollower(TextPane* newText, TextPane* source, QObject* parent)
-    : QObject(parent), newText_(newText), source_(source)
+// What a compare on the worker gives back.
+struct RepeatFollower::Arrival
 {
+    std::unique_ptr<analysis::RepeatTracker> tracker = std::make_unique<analysis::RepeatTracker>();
+    bool compared = false;
+};
+
+RepeatFollower::RepeatFollower(TextPane* newText, TextPane* source, QObject* parent)
+    : QObject(parent), newText_(newText), source_(source),
+      tracker_(std::make_unique<analysis::RepeatTracker>())
+{
+    folding_ = new IdleBacklog(
+        [this](int, const QDeadlineTimer& deadline) -> std::optional<int> {
+            while (!deadline.hasExpired()) {
+                if (tracker_->foldSome(FoldingBatch)) {
+                    emit marksChanged();
+                    emit nearRepeatsKnown();
+                    return std::nullopt;
+                }
+            }
+            return 0;
+        },
+        this);
     settleTimer_.setSingleShot(true);
     settleTimer_.setInterval(SettleInterval);
     connect(&settleTimer_, &QTimer::timeout, this, &RepeatFollower::settle);
@@ -43,6 +79,13 @@ RepeatFollower::RepeatFollower(TextPane* newText, TextPane* source, QObject* par
             pane(side)->document(), &QTextDocument::contentsChange, this,
             [this, side](int from, int removed, int added) { mirror(side, from, removed, added); });
     }
+}
+
+// A compare still on the worker runs to its end; what it gives is thrown away.
+RepeatFollower::~RepeatFollower()
+{
+    if (pending_)
+        pending_->waitForFinished();
 }
 
 const TextPane* RepeatFollower::pane(TextSide side) const
@@ -55,21 +98,95 @@ analysis::ComparisonOutcome RepeatFollower::compare()
     // The tracker copies the texts into the room of its last compare.
     const std::u16string newText = newText_->plainTextForAnalysis();
     const std::u16string source = source_->plainTextForAnalysis();
-    analysis::ComparisonOutcome outcome = tracker_.compare(newText, source);
+    analysis::ComparisonOutcome outcome = tracker_->compare(newText, source);
     if (std::holds_alternative<analysis::ComparisonResult>(outcome)) {
+        dropPending();
         settleTimer_.stop();
+        folding_->scheduleFrom(0);
         emit marksChanged();
     }
     return outcome;
 }
 
+void RepeatFollower::compareInBackground()
+{
+    std::u16string texts[2] = {newText_->plainTextForAnalysis(), source_->plainTextForAnalysis()};
+    for (const TextSide side : {TextSide::NewText, TextSide::Source}) {
+        paragraphs_[Index(side)] = pane(side)->document()->blockCount();
+        plainLength_[Index(side)] = texts[Index(side)].size();
+    }
+    dropPending();
+    pending_ = std::make_unique<QFutureWatcher<std::shared_ptr<Arrival>>>();
+    connect(pending_.get(), &QFutureWatcherBase::finished, this, &RepeatFollower::arrive);
+    pending_->setFuture(
+        QtConcurrent::run([newText = std::move(texts[0]), source = std::move(texts[1])] {
+            auto arrival = std::make_shared<Arrival>();
+            arrival->compared = std::holds_alternative<analysis::ComparisonResult>(
+                arrival->tracker->compare(newText, source));
+            while (arrival->compared && !arrival->tracker->foldSome(FoldingBatch * 256)) {
+            }
+            return arrival;
+        }));
+}
+
+// A compare on the worker that a newer one overtakes: it runs to its end unheard, since a finish
+// it may already have posted must not reach arrive().
+void RepeatFollower::dropPending()
+{
+    if (pending_) {
+        pending_->disconnect(this);
+        pending_.release()->deleteLater();
+    }
+    edits_.clear();
+}
+
+// The compare of the texts as they were, brought up to the texts as they are.
+void RepeatFollower::arrive()
+{
+    const std::shared_ptr<Arrival> arrival = pending_->result();
+    pending_.release()->deleteLater();
+    std::vector<Edit> edits = std::move(edits_);
+    edits_.clear();
+    if (!arrival->compared)
+        return;
+    // The tracker it replaces may hold hundreds of megabytes: freed on a worker, not in the
+    // event loop.
+    std::shared_ptr<analysis::RepeatTracker> replaced(std::move(tracker_));
+    tracker_ = std::move(arrival->tracker);
+    QThreadPool::globalInstance()->start([replaced]() mutable { replaced.reset(); });
+    folding_->scheduleFrom(0);
+    for (const Edit& edit : edits) {
+        const std::size_t size = tracker_->text(edit.side).size();
+        tracker_->replace(edit.side, edit.position, std::min(edit.removed, size - edit.position),
+                          edit.inserted);
+    }
+    settleTimer_.stop();
+    tracker_->settle();
+    emit marksChanged();
+    emit nearRepeatsKnown();
+}
+
+void RepeatFollower::setShown(bool shown)
+{
+    if (shown == shown_)
+        return;
+    shown_ = shown;
+    emit marksChanged();
+}
+
 void RepeatFollower::settle()
 {
     settleTimer_.stop();
-    if (tracker_.isSettled())
+    // A compare on the worker brings the marks of the texts as they are when it arrives.
+    if (pending_ || tracker_->isSettled())
         return;
-    tracker_.settle();
+    tracker_->settle();
     emit marksChanged();
+}
+
+void RepeatFollower::finishNearRepeats()
+{
+    folding_->finish();
 }
 
 // An edit of a pane, told by its document in document positions, goes to the tracker in plain
@@ -77,19 +194,44 @@ void RepeatFollower::settle()
 // removed, so both ends are found.
 void RepeatFollower::mirror(TextSide side, int from, int removed, int added)
 {
-    if (!tracker_.isActive() || (removed == 0 && added == 0))
+    if ((!tracker_->isActive() && !pending_) || (removed == 0 && added == 0))
         return;
     const QTextDocument* document = pane(side)->document();
-    const std::u16string& before = tracker_.text(side);
     const std::size_t start = plainPosition(side, from);
+    // The document's last position, its closing paragraph break, is no part of the text.
+    const int last = document->characterCount() - 1;
+    std::u16string inserted =
+        PlainText(document, std::min(from, last), std::min(from + added, last));
+    if (pending_) {
+        // Each paragraph break removed is two characters of the plain text: as many as were
+        // put in, less those the paragraphs gained.
+        const int index = Index(side);
+        const int paragraphs = document->blockCount();
+        const auto breaksPut = std::ranges::count(inserted, u'\r');
+        const auto removedBreaks = std::max<qsizetype>(
+            0, breaksPut - static_cast<qsizetype>(paragraphs - paragraphs_[index]));
+        const std::size_t removedPlain = std::min(static_cast<std::size_t>(removed + removedBreaks),
+                                                  plainLength_[index] - start);
+        plainLength_[index] += inserted.size() - removedPlain;
+        paragraphs_[index] = paragraphs;
+        edits_.push_back({side, start, removedPlain, inserted});
+    }
+    if (!tracker_->isActive())
+        return;
+    const std::u16string& before = tracker_->text(side);
     std::size_t end = start;
     for (int left = removed; left > 0 && end < before.size(); --left)
         end += before.compare(end, 2, u"\r\n") == 0 ? 2 : 1;
-    // The document's last position, its closing paragraph break, is no part of the text.
-    const int last = document->characterCount() - 1;
-    tracker_.replace(side, start, end - start,
-                     PlainText(document, std::min(from, last), std::min(from + added, last)));
-    settleTimer_.start();
+    tracker_->replace(side, start, end - start, inserted);
+    if (comparesLargeEdits_ && inserted.size() + (end - start) > LargeEdit)
+        compareInBackground();
+    else
+        settleTimer_.start();
+}
+
+void RepeatFollower::leaveEditsToNextCompare()
+{
+    settleTimer_.stop();
 }
 
 std::size_t RepeatFollower::plainPosition(TextSide side, int position) const
@@ -121,42 +263,48 @@ PaneRange RepeatFollower::paneRange(TextSide side, analysis::TextRange range) co
     return {panePosition(side, range.start), panePosition(side, range.end)};
 }
 
-std::vector<PaneRange> RepeatFollower::marks(TextSide side, int from, int to) const
+std::vector<PaneRange> RepeatFollower::marks(TextSide side, int from, int to,
+                                             analysis::RepeatKind kind) const
 {
     std::vector<PaneRange> ranges;
     for (const analysis::TextRange& range :
-         tracker_.marks(side, plainPosition(side, from), plainPosition(side, to)))
+         tracker_->marks(side, plainPosition(side, from), plainPosition(side, to), kind))
         ranges.push_back(paneRange(side, range));
     return ranges;
 }
 
-std::optional<PaneRange> RepeatFollower::nextMark(TextSide side, int from) const
+bool RepeatFollower::isMarkedWithin(TextSide side, int from, int to,
+                                    analysis::RepeatKind kind) const
 {
-    std::optional<analysis::TextRange> found = tracker_.nextMark(side, plainPosition(side, from));
-    if (!found)
-        found = tracker_.nextMark(side, 0);
+    return tracker_->isMarkedWithin(side, plainPosition(side, from), plainPosition(side, to), kind);
+}
+
+std::optional<PaneRange> RepeatFollower::nextMark(TextSide side, int from,
+                                                  analysis::RepeatKind kind) const
+{
+    const std::optional<analysis::TextRange> found =
+        tracker_->nextMark(side, plainPosition(side, from), kind);
     return found ? std::optional(paneRange(side, *found)) : std::nullopt;
 }
 
-std::optional<PaneRange> RepeatFollower::previousMark(TextSide side, int from) const
+std::optional<PaneRange> RepeatFollower::previousMark(TextSide side, int from,
+                                                      analysis::RepeatKind kind) const
 {
-    std::optional<analysis::TextRange> found =
-        tracker_.previousMark(side, plainPosition(side, from));
-    if (!found)
-        found = tracker_.previousMark(side, tracker_.text(side).size());
+    const std::optional<analysis::TextRange> found =
+        tracker_->previousMark(side, plainPosition(side, from), kind);
     return found ? std::optional(paneRange(side, *found)) : std::nullopt;
 }
 
 std::optional<PaneRange> RepeatFollower::pairExtent(int entry, TextSide side) const
 {
     const std::optional<analysis::TextRange> extent =
-        tracker_.pairExtent(static_cast<std::size_t>(entry), side);
+        tracker_->pairExtent(static_cast<std::size_t>(entry), side);
     return extent ? std::optional(paneRange(side, *extent)) : std::nullopt;
 }
 
 bool RepeatFollower::isPairDone(int entry) const
 {
-    return !tracker_.pairRepeats(static_cast<std::size_t>(entry));
+    return !tracker_->pairRepeats(static_cast<std::size_t>(entry));
 }
 
 } // namespace ui

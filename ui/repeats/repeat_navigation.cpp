@@ -1,15 +1,22 @@
 #include "repeat_navigation.h"
 
+#include "mark_strip.h"
 #include "pane_marks.h"
 #include "repeat_follower.h"
 #include "ui/text/text_pane.h"
 #include "ui/windows/result_window.h"
 
 #include <QAction>
+#include <QEvent>
+
+#include <algorithm>
 
 namespace ui {
 
 namespace {
+
+using analysis::RepeatKind;
+using analysis::TextSide;
 
 // Selects [start, end) of a pane, from its start to its end, and brings it into view: its start
 // first, so that the whole of it shows where it fits.
@@ -24,39 +31,134 @@ void SelectInPane(TextPane* pane, PaneRange range)
     pane->ensureCursorVisible();
 }
 
+struct Walk
+{
+    QString forward;
+    QString backward;
+    Qt::Key key;
+};
+
+Walk WalkOf(RepeatKind kind)
+{
+    if (kind == RepeatKind::Exact)
+        return {QStringLiteral("Следующее повторение"), QStringLiteral("Предыдущее повторение"),
+                Qt::Key_F3};
+    return {QStringLiteral("Следующее похожее сочетание"),
+            QStringLiteral("Предыдущее похожее сочетание"), Qt::Key_F4};
+}
+
+// Of the runs found in each layer, the nearest one: the first to start, or the last to end.
+std::optional<PaneRange> Nearest(const std::optional<PaneRange>& a,
+                                 const std::optional<PaneRange>& b, bool forward)
+{
+    if (!a || !b)
+        return a ? a : b;
+    if (forward)
+        return a->start < b->start || (a->start == b->start && a->end >= b->end) ? a : b;
+    return a->end > b->end || (a->end == b->end && a->start <= b->start) ? a : b;
+}
+
 } // namespace
 
-RepeatNavigation::RepeatNavigation(TextPane* newText, TextPane* source, QObject* parent)
-    : QObject(parent), newText_(newText), source_(source),
-      follower_(new RepeatFollower(newText, source, this))
+RepeatNavigation::RepeatNavigation(TextPane* newText, TextPane* source, TextPane* auxiliary,
+                                   QObject* parent)
+    : QObject(parent), newText_(newText), source_(source), auxiliary_(auxiliary),
+      follower_(new RepeatFollower(newText, source, this)),
+      second_(new RepeatFollower(newText, auxiliary, this))
 {
-    for (const auto& [pane, side] : {std::pair{newText, analysis::TextSide::NewText},
-                                     std::pair{source, analysis::TextSide::Source}}) {
-        new PaneMarks(pane, follower_, side);
-        for (const bool forward : {true, false}) {
-            auto* action = new QAction(forward ? QStringLiteral("Следующее повторение")
-                                               : QStringLiteral("Предыдущее повторение"),
-                                       pane);
-            action->setShortcut(forward ? QKeySequence(Qt::Key_F3)
-                                        : QKeySequence(Qt::SHIFT | Qt::Key_F3));
-            action->setShortcutContext(Qt::WidgetShortcut);
-            action->setEnabled(false);
-            connect(action, &QAction::triggered, this,
-                    [this, pane, side, forward] { selectMark(pane, side, forward); });
-            connect(follower_, &RepeatFollower::marksChanged, action,
-                    [this, action] { action->setEnabled(follower_->isActive()); });
-            pane->addAction(action);
-        }
-    }
+    // Named for tests and accessibility tools.
+    follower_->setObjectName(QStringLiteral("RepeatsOfSource"));
+    second_->setObjectName(QStringLiteral("RepeatsOfSecondSource"));
+    second_->setShown(!auxiliary->isHidden());
+    second_->setComparesLargeEdits(true);
+    // Painted in this order: the first source's exact marks over everything else.
+    const auto layer = [](RepeatFollower* follower, TextSide side, RepeatKind kind,
+                          MarkSource source) {
+        return MarkLayer{follower, side, kind, source};
+    };
+    addPane(newText, {layer(second_, TextSide::NewText, RepeatKind::Near, MarkSource::Second),
+                      layer(follower_, TextSide::NewText, RepeatKind::Near, MarkSource::First),
+                      layer(second_, TextSide::NewText, RepeatKind::Exact, MarkSource::Second),
+                      layer(follower_, TextSide::NewText, RepeatKind::Exact, MarkSource::First)});
+    addPane(source, {layer(follower_, TextSide::Source, RepeatKind::Near, MarkSource::First),
+                     layer(follower_, TextSide::Source, RepeatKind::Exact, MarkSource::First)});
+    addPane(auxiliary, {layer(second_, TextSide::Source, RepeatKind::Near, MarkSource::Second),
+                        layer(second_, TextSide::Source, RepeatKind::Exact, MarkSource::Second)});
     connect(follower_, &RepeatFollower::marksChanged, this, [this] {
         if (window_)
             window_->updateEntries();
     });
+    connect(follower_, &RepeatFollower::nearRepeatsKnown, this, [this] {
+        if (window_)
+            window_->setNearRepeatCount(follower_->nearRepeatCount());
+    });
+
+    auxiliary->installEventFilter(this);
+    secondTimer_.setSingleShot(true);
+    secondTimer_.setInterval(RepeatFollower::SettleInterval);
+    connect(&secondTimer_, &QTimer::timeout, this, &RepeatNavigation::compareSecondSource);
+    connect(auxiliary->document(), &QTextDocument::contentsChanged, this, [this] {
+        if (comparing_ && !second_->isActive())
+            secondTimer_.start();
+    });
+}
+
+void RepeatNavigation::addPane(TextPane* pane, MarkLayers layers)
+{
+    new PaneMarks(pane, layers);
+    auto* strip = new MarkStrip(pane, layers);
+    panes_.push_back({pane, std::move(layers)});
+    const std::size_t index = panes_.size() - 1;
+    connect(strip, &MarkStrip::placeChosen, this,
+            [this, index](int from, int to) { selectPlace(panes_[index], from, to); });
+    for (const RepeatKind kind : {RepeatKind::Exact, RepeatKind::Near}) {
+        const Walk walk = WalkOf(kind);
+        for (const bool forward : {true, false}) {
+            auto* action = new QAction(forward ? walk.forward : walk.backward, pane);
+            action->setShortcut(forward ? QKeySequence(walk.key)
+                                        : QKeySequence(Qt::SHIFT | walk.key));
+            action->setShortcutContext(Qt::WidgetShortcut);
+            action->setEnabled(false);
+            connect(action, &QAction::triggered, this,
+                    [this, index, kind, forward] { selectMark(panes_[index], kind, forward); });
+            for (const MarkLayer& each : panes_[index].layers) {
+                connect(each.follower, &RepeatFollower::marksChanged, action,
+                        [this, index, action] {
+                            action->setEnabled(
+                                std::ranges::any_of(panes_[index].layers, [](const MarkLayer& l) {
+                                    return l.follower->isShowing();
+                                }));
+                        });
+            }
+            pane->addAction(action);
+        }
+    }
 }
 
 analysis::ComparisonOutcome RepeatNavigation::compare()
 {
-    return follower_->compare();
+    analysis::ComparisonOutcome outcome = follower_->compare();
+    if (std::holds_alternative<analysis::ComparisonResult>(outcome)) {
+        comparing_ = true;
+        // After the result has shown: the second source's marks may come after it.
+        second_->leaveEditsToNextCompare();
+        secondTimer_.start(0);
+    }
+    return outcome;
+}
+
+void RepeatNavigation::compareSecondSource()
+{
+    secondTimer_.setInterval(RepeatFollower::SettleInterval);
+    second_->compareInBackground();
+}
+
+bool RepeatNavigation::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == auxiliary_ &&
+        (event->type() == QEvent::ShowToParent || event->type() == QEvent::HideToParent))
+        second_->setShown(event->type() == QEvent::ShowToParent);
+    return QObject::eventFilter(watched, event);
 }
 
 void RepeatNavigation::showEntriesIn(ResultWindow* window)
@@ -70,14 +172,17 @@ void RepeatNavigation::showEntriesIn(ResultWindow* window)
     }
     window->setEntries(follower_->pairCount(),
                        [this](int entry) { return follower_->isPairDone(entry); });
+    window->setNearRepeatCount(follower_->areNearRepeatsKnown()
+                                   ? std::optional(follower_->nearRepeatCount())
+                                   : std::nullopt);
 }
 
 // Leaves the keyboard where it is; activated, the new-text pane takes the keyboard with the
 // combination selected, ready to be retyped.
 void RepeatNavigation::selectPair(int entry, bool activate)
 {
-    for (const auto& [pane, side] : {std::pair{newText_, analysis::TextSide::NewText},
-                                     std::pair{source_, analysis::TextSide::Source}}) {
+    for (const auto& [pane, side] :
+         {std::pair{newText_, TextSide::NewText}, std::pair{source_, TextSide::Source}}) {
         if (const std::optional<PaneRange> extent = follower_->pairExtent(entry, side))
             SelectInPane(pane, *extent);
     }
@@ -89,14 +194,42 @@ void RepeatNavigation::selectPair(int entry, bool activate)
     newText_->setFocus(Qt::OtherFocusReason);
 }
 
-void RepeatNavigation::selectMark(TextPane* pane, analysis::TextSide side, bool forward)
+// The nearest run of the kind in any of the pane's layers shown; past the last, the first again.
+void RepeatNavigation::selectMark(const Pane& pane, RepeatKind kind, bool forward)
 {
-    const QTextCursor cursor = pane->textCursor();
-    const std::optional<PaneRange> mark =
-        forward ? follower_->nextMark(side, cursor.selectionEnd())
-                : follower_->previousMark(side, cursor.selectionStart());
-    if (mark)
-        SelectInPane(pane, *mark);
+    const QTextCursor cursor = pane.pane->textCursor();
+    const int end = pane.pane->document()->characterCount() - 1;
+    for (const int from :
+         {forward ? cursor.selectionEnd() : cursor.selectionStart(), forward ? 0 : end}) {
+        std::optional<PaneRange> found;
+        for (const MarkLayer& layer : pane.layers) {
+            if (layer.kind != kind || !layer.follower->isShowing())
+                continue;
+            found = Nearest(found,
+                            forward ? layer.follower->nextMark(layer.side, from, kind)
+                                    : layer.follower->previousMark(layer.side, from, kind),
+                            forward);
+        }
+        if (found) {
+            SelectInPane(pane.pane, *found);
+            return;
+        }
+    }
+}
+
+// A place on the strip: the first mark there, of the kinds painted over the others first.
+void RepeatNavigation::selectPlace(const Pane& pane, int from, int to)
+{
+    for (auto layer = pane.layers.rbegin(); layer != pane.layers.rend(); ++layer) {
+        if (!layer->follower->isShowing())
+            continue;
+        const std::vector<PaneRange> runs =
+            layer->follower->marks(layer->side, from, std::max(to, from + 1), layer->kind);
+        if (!runs.empty()) {
+            SelectInPane(pane.pane, runs.front());
+            return;
+        }
+    }
 }
 
 } // namespace ui

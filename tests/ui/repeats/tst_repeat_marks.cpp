@@ -6,12 +6,13 @@
 #include "support/scrolling.h"
 #include "support/window_test.h"
 #include "ui/kit/colour_value.h"
-#include "ui/windows/listing_pane.h"
 #include "ui/kit/strings.h"
-#include "ui/text/text_pane.h"
 #include "ui/main/main_window.h"
-#include "ui/repeats/pane_marks.h"
+#include "ui/repeats/mark_strip.h"
+#include "ui/repeats/mark_style.h"
 #include "ui/repeats/repeat_follower.h"
+#include "ui/text/text_pane.h"
+#include "ui/windows/listing_pane.h"
 #include "ui/windows/options_window.h"
 #include "ui/windows/result_window.h"
 
@@ -32,14 +33,13 @@ namespace {
 
 using Ranges = QList<std::pair<int, int>>;
 
-// The marks a pane shows, as [start, end) of its document.
-Ranges MarksOf(const ui::TextPane* pane)
+// The marks of a style a pane shows, as [start, end) of its document: by default those of the
+// exact repeats of the source.
+Ranges MarksOf(const ui::TextPane* pane, ui::MarkSource source = ui::MarkSource::First,
+               analysis::RepeatKind kind = analysis::RepeatKind::Exact)
 {
     QCoreApplication::processEvents();
-    Ranges ranges;
-    for (const QTextEdit::ExtraSelection& selection : pane->extraSelections())
-        ranges.append({selection.cursor.selectionStart(), selection.cursor.selectionEnd()});
-    return ranges;
+    return uitest::MarksOfStyle(*pane, source, kind);
 }
 
 Ranges Expected(const QString& plain, const std::vector<analysis::TextRange>& runs)
@@ -61,6 +61,21 @@ const QString PartlyCopied = QStringLiteral(
     "Навигация по спутникам есть почти везде. Ещё двадцать лет назад приёмник GPS стоил дорого."
     "\r\n\r\nДля уверенного решения нужны сигналы хотя бы от трёх спутников.");
 
+// Beside words copied from the source, the same words in other forms, and words copied from the
+// second source, exactly and in other forms.
+const QString SecondSource = QStringLiteral(
+    "Глонасс и Галилео дополняют американскую систему спутников. Приёмники нового поколения "
+    "принимают сигналы всех систем сразу.");
+const QString EveryKind = QStringLiteral(
+    "Ещё двадцать лет назад приёмник GPS стоил дорого. Для уверенных решений нужны сигналы хотя "
+    "бы от четырёх спутников.\r\n\r\nГлонасс и Галилео дополняют американскую систему. "
+    "Приёмник нового поколения принимает сигнал всех систем.");
+
+// The source's words in other endings: no shingle the same, many alike.
+const QString OtherEndings = QStringLiteral(
+    "Спутниковая система навигаций давно перестала быть чем-то необычной. Ещё двадцатью летами "
+    "назад приёмники GPS стоили как хорошие автомобили.");
+
 const uitest::LongTexts Long;
 
 } // namespace
@@ -70,7 +85,23 @@ class tst_RepeatMarks : public uitest::WindowTest
     Q_OBJECT
 
 private:
-    ui::RepeatFollower* follower() const { return mainWindow()->findChild<ui::RepeatFollower*>(); }
+    ui::RepeatFollower* follower() const
+    {
+        return mainWindow()->findChild<ui::RepeatFollower*>("RepeatsOfSource");
+    }
+    ui::RepeatFollower* second() const
+    {
+        return mainWindow()->findChild<ui::RepeatFollower*>("RepeatsOfSecondSource");
+    }
+    // Every mark in, the second source's compare and the near repeats, which come after the
+    // exact marks.
+    void allMarksKnown() const
+    {
+        QTRY_VERIFY(!second()->isComparing());
+        follower()->finishNearRepeats();
+        second()->finishNearRepeats();
+        QCoreApplication::processEvents();
+    }
     ui::ListingPane* listing() const
     {
         return Find<ui::ListingPane>(mainWindow()->resultWindow(), "RichTextBox1");
@@ -111,7 +142,8 @@ private slots:
     void marksFollowEveryRoad_data();
     void marksFollowEveryRoad();
     void clearingIsUndoneInEachPane();
-    void f3WalksTheMarks();
+    void keysWalkTheMarks_data();
+    void keysWalkTheMarks();
     void listingLeadsToThePair();
     void listingKeysChooseTheEntry_data();
     void listingKeysChooseTheEntry();
@@ -122,6 +154,11 @@ private slots:
     void currentEntryIsReadable_data();
     void currentEntryIsReadable();
     void assistiveTechnologyReadsTheListingAndTheSelection();
+    void everyKindIsMarked();
+    void secondSourceFollowsTheWriter();
+    void resultWindowCountsTheNearRepeats_data();
+    void resultWindowCountsTheNearRepeats();
+    void stripLeadsToTheMarks();
     void marksAreReadableOnEveryBackground_data();
     void marksAreReadableOnEveryBackground();
 };
@@ -409,31 +446,70 @@ void tst_RepeatMarks::clearingIsUndoneInEachPane()
         QVERIFY(!listing()->isEntryDone(entry));
 }
 
-// F3 selects the next mark after the cursor and Shift+F3 the one before it, wrapping at the ends;
-// the pane's context menu offers both.
-void tst_RepeatMarks::f3WalksTheMarks()
+void tst_RepeatMarks::keysWalkTheMarks_data()
 {
-    compare(PartlyCopied, CopiedSource);
-    const Ranges marks = MarksOf(newTextPane());
-    QCOMPARE(marks.size(), 2);
+    QTest::addColumn<int>("pane");
+    QTest::addColumn<int>("key");
+    for (const auto& [name, pane] :
+         {std::pair{"new text", 0}, std::pair{"source", 1}, std::pair{"second source", 2}}) {
+        QTest::addRow("F3, %s", name) << pane << int(Qt::Key_F3);
+        QTest::addRow("F4, %s", name) << pane << int(Qt::Key_F4);
+    }
+}
+
+// F3 selects the next exact repeat after the cursor and Shift+F3 the one before it, of either
+// source, wrapping at the ends; F4 and Shift+F4 walk the near repeats so; the pane's context menu
+// offers all four.
+void tst_RepeatMarks::keysWalkTheMarks()
+{
+    QFETCH(int, pane);
+    QFETCH(int, key);
+    showAuxiliaryPane(true);
+    auxiliaryPane()->replacePlainText(SecondSource);
+    compare(EveryKind, CopiedSource);
+    allMarksKnown();
+    ui::TextPane* walked = panes()[pane];
+    const analysis::RepeatKind kind =
+        key == Qt::Key_F3 ? analysis::RepeatKind::Exact : analysis::RepeatKind::Near;
+    // The runs of the kind the rules give the pane, of each source it is compared with.
+    Ranges marks;
+    for (const QString& other : {CopiedSource, SecondSource}) {
+        if ((pane == 1 && other == SecondSource) || (pane == 2 && other == CopiedSource))
+            continue;
+        const bool ofNewText = pane == 0;
+        marks += kind == analysis::RepeatKind::Exact
+                     ? uitest::MarksByTheRules(EveryKind, other, ofNewText)
+                     : uitest::NearMarksByTheRules(EveryKind, other, ofNewText);
+    }
+    std::ranges::sort(marks);
+    QVERIFY(marks.size() >= (pane == 0 ? 2 : 1));
     backToTheNewTextPane();
-    const auto selection = [this] {
-        const QTextCursor cursor = newTextPane()->textCursor();
+    walked->setFocus();
+    walked->moveCursor(QTextCursor::Start);
+    const auto selection = [walked] {
+        const QTextCursor cursor = walked->textCursor();
         return std::pair{cursor.selectionStart(), cursor.selectionEnd()};
     };
-    QStringList walked;
-    for (const bool forward : {true, true, true, false, false}) {
-        QTest::keyClick(newTextPane(), Qt::Key_F3, forward ? Qt::NoModifier : Qt::ShiftModifier);
-        walked << QString::number(marks.indexOf(selection()));
+    QList<int> order;
+    QList<int> expected;
+    for (qsizetype i = 0; i <= marks.size(); ++i) {
+        QTest::keyClick(walked, static_cast<Qt::Key>(key));
+        order << static_cast<int>(marks.indexOf(selection()));
+        expected << static_cast<int>(i % marks.size());
     }
-    QCOMPARE(walked, (QStringList{"0", "1", "0", "1", "0"}));
+    for (const qsizetype back : {marks.size() - 1, marks.size() - 2}) {
+        QTest::keyClick(walked, static_cast<Qt::Key>(key), Qt::ShiftModifier);
+        order << static_cast<int>(marks.indexOf(selection()));
+        expected << static_cast<int>((back + marks.size()) % marks.size());
+    }
+    QCOMPARE(order, expected);
 
     QStringList commands;
-    for (const QAction* action : newTextPane()->actions())
+    for (const QAction* action : walked->actions())
         commands << action->text() + QLatin1Char('\t') + action->shortcut().toString();
-    QCOMPARE(commands,
-             (QStringList{"Следующее повторение\tF3", "Предыдущее повторение\tShift+F3"}));
-    QVERIFY(mainWindow()->auxiliaryPane()->actions().isEmpty());
+    QCOMPARE(commands, (QStringList{"Следующее повторение\tF3", "Предыдущее повторение\tShift+F3",
+                                    "Следующее похожее сочетание\tF4",
+                                    "Предыдущее похожее сочетание\tShift+F4"}));
 }
 
 // A click on an entry, or Up and Down, select its pair in both panes and leave the keyboard in
@@ -721,10 +797,195 @@ void tst_RepeatMarks::assistiveTechnologyReadsTheListingAndTheSelection()
     QCOMPARE(std::pair(start, end), MarksOf(newTextPane()).first());
 }
 
+// Beside the exact repeats of the source, the new text's pane marks the same words in other
+// forms and, while the auxiliary pane is shown, the repeats of the second source, exact and near,
+// each in its style; the source and auxiliary panes mark their side of each. Hidden, the second
+// source marks nothing; shown again, its marks are back.
+void tst_RepeatMarks::everyKindIsMarked()
+{
+    using analysis::RepeatKind;
+    using ui::MarkSource;
+    showAuxiliaryPane(true);
+    auxiliaryPane()->replacePlainText(SecondSource);
+    compare(EveryKind, CopiedSource);
+    allMarksKnown();
+    const auto check = [this](bool secondShown) {
+        for (const RepeatKind kind : {RepeatKind::Exact, RepeatKind::Near}) {
+            const auto rules = [kind](const QString& other, bool ofNewText) {
+                return kind == RepeatKind::Exact
+                           ? uitest::MarksByTheRules(EveryKind, other, ofNewText)
+                           : uitest::NearMarksByTheRules(EveryKind, other, ofNewText);
+            };
+            QVERIFY(!rules(CopiedSource, true).isEmpty());
+            QVERIFY(!rules(SecondSource, true).isEmpty());
+            QCOMPARE(MarksOf(newTextPane(), MarkSource::First, kind), rules(CopiedSource, true));
+            const auto [from, to] = sourcePane()->visibleRange();
+            QCOMPARE(MarksOf(sourcePane(), MarkSource::First, kind),
+                     uitest::Clipped(rules(CopiedSource, false), from, to));
+            QCOMPARE(MarksOf(newTextPane(), MarkSource::Second, kind),
+                     secondShown ? rules(SecondSource, true) : Ranges());
+            if (secondShown)
+                QCOMPARE(MarksOf(auxiliaryPane(), MarkSource::Second, kind),
+                         rules(SecondSource, false));
+        }
+    };
+    check(true);
+    showAuxiliaryPane(false);
+    check(false);
+    showAuxiliaryPane(true);
+    check(true);
+}
+
+// The second source is compared once it holds enough, after the compare too; it follows every
+// edit of both panes, those made while its compare runs on the worker among them.
+void tst_RepeatMarks::secondSourceFollowsTheWriter()
+{
+    showAuxiliaryPane(true);
+    auxiliaryPane()->replacePlainText(QString());
+    compare(EveryKind, CopiedSource);
+    allMarksKnown();
+    QVERIFY(!second()->isActive());
+    backToTheNewTextPane();
+    QApplication::clipboard()->setText(SecondSource);
+    auxiliaryPane()->setFocus();
+    QTest::keyClick(auxiliaryPane(), Qt::Key_V, Qt::ControlModifier);
+    QTRY_VERIFY(second()->isActive());
+    allMarksKnown();
+    QCOMPARE(MarksOf(newTextPane(), ui::MarkSource::Second),
+             uitest::MarksByTheRules(EveryKind, SecondSource, true));
+
+    second()->compareInBackground();
+    // Paragraph breaks typed, deleted within a selection, and brought back by undo, in each pane,
+    // before the worker's compare is taken in.
+    for (ui::TextPane* pane : {newTextPane(), auxiliaryPane()}) {
+        pane->setFocus();
+        QTextCursor cursor(pane->document());
+        cursor.setPosition(12);
+        cursor.setPosition(pane->document()->characterCount() - 30, QTextCursor::KeepAnchor);
+        pane->setTextCursor(cursor);
+        QTest::keyClick(pane, Qt::Key_Backspace);
+        QTest::keyClicks(pane, QStringLiteral("ab"));
+        QTest::keyClick(pane, Qt::Key_Return);
+        QTest::keyClick(pane, Qt::Key_Z, Qt::ControlModifier);
+        QTest::keyClick(pane, Qt::Key_Z, Qt::ControlModifier);
+    }
+    QVERIFY(second()->isComparing());
+    QTRY_VERIFY(!second()->isComparing());
+    QCOMPARE(QString::fromStdU16String(second()->trackedText(analysis::TextSide::NewText)),
+             newTextPane()->plainText());
+    QCOMPARE(QString::fromStdU16String(second()->trackedText(analysis::TextSide::Source)),
+             auxiliaryPane()->plainText());
+    second()->settle();
+    QCOMPARE(
+        MarksOf(newTextPane(), ui::MarkSource::Second),
+        uitest::MarksByTheRules(newTextPane()->plainText(), auxiliaryPane()->plainText(), true));
+}
+
+void tst_RepeatMarks::resultWindowCountsTheNearRepeats_data()
+{
+    QTest::addColumn<QString>("newTextPlain");
+    QTest::addColumn<QString>("sourcePlain");
+    QTest::newRow("beside the listing") << EveryKind << CopiedSource;
+    QTest::newRow("a unique text, rewritten in other endings") << OtherEndings << CopiedSource;
+}
+
+// Below what the design shows, a line of its own says how many shingles of the new text repeat
+// the source in other forms of their words: "…" until they are counted. The window grows to show
+// it, the design's second block still out of sight.
+void tst_RepeatMarks::resultWindowCountsTheNearRepeats()
+{
+    QFETCH(QString, newTextPlain);
+    QFETCH(QString, sourcePlain);
+    compare(newTextPlain, sourcePlain);
+    ui::ResultWindow* window = mainWindow()->resultWindow();
+    const auto* line = Find<QLabel>(window, "NearRepeatsLine");
+    const QString lead = QStringLiteral("Похожих сочетаний (другие формы слов): ");
+    QVERIFY(line->text() == lead + QStringLiteral("считаются\u2026") ||
+            follower()->areNearRepeatsKnown());
+    allMarksKnown();
+    const std::size_t count =
+        reference::LocateNearRepeats(ui::ToU16View(newTextPlain), ui::ToU16View(sourcePlain))
+            .newTextCount;
+    QVERIFY(count > 0);
+    QCOMPARE(line->text(), lead + QString::number(count));
+    QVERIFY(line->isVisible());
+    const QLabel* above = Find<QLabel>(window, "Label2");
+    if (Find<ui::ListingPane>(window, "RichTextBox1")->isVisible())
+        QCOMPARE(window->windowTitle(), QStringLiteral("Текст не уникален"));
+    else
+        QCOMPARE(window->windowTitle(), QStringLiteral("Текст уникален"));
+    const QWidget* shownAbove = Find<ui::ListingPane>(window, "RichTextBox1")->isVisible()
+                                    ? static_cast<const QWidget*>(listing())
+                                    : above;
+    QVERIFY(line->geometry().top() >= shownAbove->geometry().bottom());
+    QVERIFY(line->geometry().bottom() < window->height());
+    QVERIFY(window->height() <= Find<QFrame>(window, "Line1")->y());
+}
+
+// Each pane's scroll bar shows along its groove where the marks of the whole text lie, the
+// marks at the start, in the middle and at the end of the text at the top, the middle and the
+// bottom; a click there leads to the mark, a click elsewhere pages as ever.
+void tst_RepeatMarks::stripLeadsToTheMarks()
+{
+    compare(Long.newText, Long.source);
+    backToTheNewTextPane();
+    allMarksKnown();
+    QTRY_VERIFY(newTextPane()->isLaidOut());
+    auto* strip = Find<ui::MarkStrip>(newTextPane()->verticalScrollBar(), "MarkStrip");
+    QTRY_VERIFY(strip->isWorkedOut());
+    const std::vector<std::uint8_t>& rows = strip->rows();
+    QCOMPARE(static_cast<int>(rows.size()), strip->height());
+    QVERIFY(strip->height() > 100);
+    // The exact repeats of the source, the layer painted last, where the rules put them.
+    const std::uint8_t exact = 1u << 3;
+    const QString plain = newTextPane()->plainText();
+    for (int row = 0; row < strip->height(); ++row) {
+        const auto [from, to] = strip->rowRange(row);
+        const bool marked =
+            !uitest::MarksByTheRules(plain, Long.source, true, from, std::max(to, from + 1))
+                 .isEmpty();
+        QCOMPARE((rows[static_cast<std::size_t>(row)] & exact) != 0, marked);
+    }
+    const auto firstMarked = std::ranges::find_if(rows, [](std::uint8_t bits) { return bits; });
+    const auto lastMarked =
+        std::ranges::find_if(rows.rbegin(), rows.rend(), [](std::uint8_t bits) { return bits; });
+    QVERIFY(firstMarked - rows.begin() < strip->height() / 10);
+    QVERIFY(lastMarked - rows.rbegin() < strip->height() / 10);
+    QVERIFY(std::any_of(rows.begin() + strip->height() * 4 / 10,
+                        rows.begin() + strip->height() * 6 / 10, [](std::uint8_t b) { return b; }));
+
+    QScrollBar* bar = newTextPane()->verticalScrollBar();
+    const int value = bar->value();
+    const int lastRow = static_cast<int>(rows.rend() - lastMarked) - 1;
+    QTest::mouseClick(bar, Qt::LeftButton, {}, QPoint(bar->width() / 2, strip->y() + lastRow));
+    QVERIFY(!Selected(newTextPane()).isEmpty());
+    const QTextCursor cursor = newTextPane()->textCursor();
+    const uitest::DocumentRanges rules = uitest::MarksByTheRules(plain, Long.source, true);
+    QVERIFY(std::ranges::any_of(rules, [&cursor](const std::pair<int, int>& mark) {
+        return mark.first <= cursor.selectionStart() && cursor.selectionEnd() <= mark.second;
+    }));
+    QVERIFY(bar->value() > value);
+    const auto [first, last] = newTextPane()->visibleRange();
+    QVERIFY(first <= cursor.selectionStart() && cursor.selectionEnd() <= last);
+
+    // Between the marks, clear of the handle: a page up, and the selection stays.
+    const int unmarked = static_cast<int>(
+        std::find(rows.begin() + strip->height() / 5, rows.end(), 0) - rows.begin());
+    const std::pair<int, int> selected{cursor.selectionStart(), cursor.selectionEnd()};
+    const int before = bar->value();
+    QTest::mouseClick(bar, Qt::LeftButton, {}, QPoint(bar->width() / 2, strip->y() + unmarked));
+    QVERIFY(bar->value() < before);
+    QCOMPARE((std::pair{newTextPane()->textCursor().selectionStart(),
+                        newTextPane()->textCursor().selectionEnd()}),
+             selected);
+}
+
 void tst_RepeatMarks::marksAreReadableOnEveryBackground_data()
 {
     QTest::addColumn<quint32>("background");
     QTest::addColumn<int>("size");
+    QTest::addColumn<ui::MarkSource>("source");
+    QTest::addColumn<analysis::RepeatKind>("kind");
     const struct
     {
         const char* name;
@@ -732,25 +993,49 @@ void tst_RepeatMarks::marksAreReadableOnEveryBackground_data()
     } backgrounds[] = {{"grey", ui::ColourInactiveBorder},
                        {"white", ui::Rgb(255, 255, 255)},
                        {"olive", ui::Rgb(128, 128, 0)}};
+    const struct
+    {
+        const char* name;
+        ui::MarkSource source;
+        analysis::RepeatKind kind;
+    } styles[] = {{"exact", ui::MarkSource::First, analysis::RepeatKind::Exact},
+                  {"near", ui::MarkSource::First, analysis::RepeatKind::Near},
+                  {"second source", ui::MarkSource::Second, analysis::RepeatKind::Exact},
+                  {"second source near", ui::MarkSource::Second, analysis::RepeatKind::Near}};
     for (const auto& background : backgrounds) {
-        for (const int size : {10, 18, 21})
-            QTest::addRow("%s, %d pt", background.name, size) << background.value << size;
+        for (const auto& style : styles) {
+            for (const int size : {10, 18, 21}) {
+                if (size == 18 || style.kind == analysis::RepeatKind::Exact)
+                    QTest::addRow("%s, %s, %d pt", style.name, background.name, size)
+                        << background.value << size << style.source << style.kind;
+            }
+        }
     }
 }
 
-// Text inside a mark keeps 4.5:1 against the mark, and every mark is underlined, so that it shows
-// apart from any background without relying on its hue.
+// Text inside a mark of each style keeps 4.5:1 against the mark, and every mark is underlined
+// in its own way, so that it shows apart from any background and from the other styles without
+// relying on its hue.
 void tst_RepeatMarks::marksAreReadableOnEveryBackground()
 {
     QFETCH(quint32, background);
     QFETCH(int, size);
+    QFETCH(ui::MarkSource, source);
+    QFETCH(analysis::RepeatKind, kind);
     newTextPane()->setBackgroundColour(background);
     newTextPane()->setFontSize(size);
-    compare(PartlyCopied, CopiedSource);
-    const QTextCharFormat mark = ui::PaneMarks::markFormat();
+    showAuxiliaryPane(true);
+    auxiliaryPane()->replacePlainText(SecondSource);
+    compare(EveryKind, CopiedSource);
+    allMarksKnown();
+    const QTextCharFormat mark = ui::MarkFormat(source, kind);
     const QColor tint = mark.background().color();
     const QColor underline = mark.underlineColor();
-    QVERIFY(!MarksOf(newTextPane()).isEmpty());
+    QVERIFY(!MarksOf(newTextPane(), source, kind).isEmpty());
+    // The marks of this style alone, so that no other style's tint borders the text.
+    QList<QTextEdit::ExtraSelection> selections = newTextPane()->extraSelections();
+    selections.removeIf([&](const QTextEdit::ExtraSelection& s) { return s.format != mark; });
+    newTextPane()->setExtraSelections(selections);
     const QImage drawn = newTextPane()->viewport()->grab().toImage();
     double darkest = 1;
     int underlined = 0;
@@ -766,6 +1051,17 @@ void tst_RepeatMarks::marksAreReadableOnEveryBackground()
     QVERIFY(underlined > 20);
     QVERIFY2((uitest::Luminance(tint) + 0.05) / (darkest + 0.05) >= 4.5,
              qPrintable(QString::number(darkest)));
+    // Each style apart from every other by its underline or by more than its hue.
+    for (const ui::MarkSource other : {ui::MarkSource::First, ui::MarkSource::Second}) {
+        for (const analysis::RepeatKind otherKind :
+             {analysis::RepeatKind::Exact, analysis::RepeatKind::Near}) {
+            const QTextCharFormat format = ui::MarkFormat(other, otherKind);
+            if (format == mark)
+                continue;
+            QVERIFY(format.underlineStyle() != mark.underlineStyle() ||
+                    format.underlineColor() != mark.underlineColor());
+        }
+    }
 }
 
 QTEST_MAIN(tst_RepeatMarks)

@@ -3,11 +3,11 @@
 #pragma once
 
 #include "repeat_rules.h"
-#include "ui/windows/listing_pane.h"
-#include "ui/text/text_pane.h"
 #include "ui/main/main_window.h"
-#include "ui/repeats/pane_marks.h"
+#include "ui/repeats/mark_style.h"
 #include "ui/repeats/repeat_follower.h"
+#include "ui/text/text_pane.h"
+#include "ui/windows/listing_pane.h"
 #include "ui/windows/result_window.h"
 
 #include <QApplication>
@@ -35,14 +35,26 @@ struct PaintedView
     DocumentRanges marks;
 };
 
+// The marks of one style among a pane's extra selections, as [start, end) of its document.
+inline DocumentRanges MarksOfStyle(const ui::TextPane& pane,
+                                   ui::MarkSource source = ui::MarkSource::First,
+                                   analysis::RepeatKind kind = analysis::RepeatKind::Exact)
+{
+    const QTextCharFormat style = ui::MarkFormat(source, kind);
+    DocumentRanges ranges;
+    for (const QTextEdit::ExtraSelection& selection : pane.extraSelections()) {
+        if (selection.format == style)
+            ranges.append({selection.cursor.selectionStart(), selection.cursor.selectionEnd()});
+    }
+    return ranges;
+}
+
 inline PaintedView Painted(const ui::TextPane& pane)
 {
     QCoreApplication::processEvents();
     PaintedView painted;
     painted.image = pane.viewport()->grab().toImage();
-    DocumentRanges ranges;
-    for (const QTextEdit::ExtraSelection& selection : pane.extraSelections())
-        ranges.append({selection.cursor.selectionStart(), selection.cursor.selectionEnd()});
+    const DocumentRanges ranges = MarksOfStyle(pane);
     const auto [from, to] = CharactersInView(pane);
     painted.marks = Clipped(ranges, from, to);
     return painted;
@@ -51,7 +63,8 @@ inline PaintedView Painted(const ui::TextPane& pane)
 // The pixels of an image drawn in the marks' tint.
 inline int TintedPixels(const QImage& drawn)
 {
-    const QColor tint = ui::PaneMarks::markFormat().background().color();
+    const QColor tint =
+        ui::MarkFormat(ui::MarkSource::First, analysis::RepeatKind::Exact).background().color();
     int tinted = 0;
     for (int y = 0; y < drawn.height(); ++y) {
         for (int x = 0; x < drawn.width(); ++x)
@@ -86,13 +99,19 @@ inline QString MarksInViewAgainstTheRules(const ui::MainWindow& window)
                 .arg(to)
                 .arg(show(expected));
         // The tint shows behind every visible character of a mark that the selection, drawn
-        // over the marks, leaves out (white space ending a line has no room of its own).
+        // over the marks, leaves out (white space ending a line has no room of its own); a line
+        // cut by the view's top or bottom edge counts when at least half of it shows.
         const QTextCursor selection = pane->textCursor();
+        const QRect view = pane->viewport()->rect();
         bool tintShows = false;
         for (const auto& [start, end] : Clipped(expected, 0, selection.selectionStart()) +
                                             Clipped(expected, selection.selectionEnd(), INT_MAX)) {
-            for (int i = start; i < end && !tintShows; ++i)
-                tintShows = !pane->document()->characterAt(i).isSpace();
+            for (int i = start; i < end && !tintShows; ++i) {
+                QTextCursor at(pane->document());
+                at.setPosition(i);
+                tintShows = !pane->document()->characterAt(i).isSpace() &&
+                            view.contains(view.center().x(), pane->cursorRect(at).center().y());
+            }
         }
         const int tinted = TintedPixels(painted.image);
         if (tintShows && tinted == 0)

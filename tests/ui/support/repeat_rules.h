@@ -63,6 +63,16 @@ inline DocumentRanges MarksByTheRules(const QString& newText, const QString& sou
                    from, to);
 }
 
+// The near repeats the rules give the new text's pane or the other's.
+inline DocumentRanges NearMarksByTheRules(const QString& newText, const QString& source,
+                                          bool ofNewText)
+{
+    const reference::NearRepeats repeats =
+        reference::LocateNearRepeats(ui::ToU16View(newText), ui::ToU16View(source));
+    return InDocument(ofNewText ? newText : source,
+                      ofNewText ? repeats.newTextMarks : repeats.sourceMarks);
+}
+
 // Texts of 80 short paragraphs, far longer than a pane shows: the new text repeats the source's
 // paragraph 40 at its start, the source's first paragraph in its middle, and ends as the source
 // ends, so that marks lie at the start, in the middle and at the end of each.

@@ -1,0 +1,202 @@
+#include "mark_strip.h"
+
+#include "repeat_follower.h"
+#include "ui/text/idle_backlog.h"
+#include "ui/text/text_pane.h"
+
+#include <QMouseEvent>
+#include <QPainter>
+#include <QScrollBar>
+#include <QStyle>
+#include <QStyleOptionSlider>
+#include <QTextBlock>
+#include <QTextLayout>
+
+#include <algorithm>
+
+namespace ui {
+
+namespace {
+
+// How far from a clicked row a mark still counts as clicked, in rows.
+constexpr int ClickReach = 2;
+
+QStyleOptionSlider OptionOf(const QScrollBar* bar)
+{
+    QStyleOptionSlider option;
+    option.initFrom(bar);
+    option.subControls = QStyle::SC_None;
+    option.activeSubControls = QStyle::SC_None;
+    option.orientation = bar->orientation();
+    option.minimum = bar->minimum();
+    option.maximum = bar->maximum();
+    option.sliderPosition = bar->sliderPosition();
+    option.sliderValue = bar->value();
+    option.singleStep = bar->singleStep();
+    option.pageStep = bar->pageStep();
+    option.upsideDown = bar->invertedAppearance();
+    if (bar->orientation() == Qt::Horizontal)
+        option.state |= QStyle::State_Horizontal;
+    return option;
+}
+
+} // namespace
+
+MarkStrip::MarkStrip(TextPane* pane, MarkLayers layers)
+    : QWidget(pane->verticalScrollBar()), pane_(pane), bar_(pane->verticalScrollBar()),
+      layers_(std::move(layers))
+{
+    setObjectName(QStringLiteral("MarkStrip"));
+    setAttribute(Qt::WA_TransparentForMouseEvents);
+    backlog_ = new IdleBacklog(
+        [this](int from, const QDeadlineTimer& deadline) -> std::optional<int> {
+            const int rows = static_cast<int>(working_.size());
+            for (int row = from; row < rows; ++row) {
+                if (deadline.hasExpired())
+                    return row;
+                const auto [start, end] = rowRange(row);
+                std::uint8_t bits = 0;
+                for (std::size_t i = 0; i < layers_.size(); ++i) {
+                    const MarkLayer& layer = layers_[i];
+                    if (layer.follower->isShowing() &&
+                        layer.follower->isMarkedWithin(layer.side, start, std::max(end, start + 1),
+                                                       layer.kind))
+                        bits |= static_cast<std::uint8_t>(1u << i);
+                }
+                working_[static_cast<std::size_t>(row)] = bits;
+            }
+            rows_ = working_;
+            update();
+            return std::nullopt;
+        },
+        this);
+    for (const MarkLayer& layer : layers_)
+        connect(layer.follower, &RepeatFollower::marksChanged, this, &MarkStrip::restart);
+    connect(bar_, &QScrollBar::rangeChanged, this, &MarkStrip::restart);
+    connect(bar_, &QScrollBar::valueChanged, this, qOverload<>(&QWidget::update));
+    bar_->installEventFilter(this);
+    followGroove();
+}
+
+bool MarkStrip::isWorkedOut() const
+{
+    return !backlog_->isPending();
+}
+
+void MarkStrip::workOut()
+{
+    backlog_->finish();
+}
+
+void MarkStrip::restart()
+{
+    working_.assign(static_cast<std::size_t>(std::max(0, height())), 0);
+    backlog_->scheduleFrom(0);
+}
+
+void MarkStrip::followGroove()
+{
+    const QStyleOptionSlider option = OptionOf(bar_);
+    const QRect groove = bar_->style()->subControlRect(QStyle::CC_ScrollBar, &option,
+                                                       QStyle::SC_ScrollBarGroove, bar_);
+    if (groove != geometry()) {
+        setGeometry(groove);
+        rows_.assign(static_cast<std::size_t>(std::max(0, groove.height())), 0);
+        restart();
+    }
+}
+
+QRect MarkStrip::handleRect() const
+{
+    const QStyleOptionSlider option = OptionOf(bar_);
+    return bar_->style()
+        ->subControlRect(QStyle::CC_ScrollBar, &option, QStyle::SC_ScrollBarSlider, bar_)
+        .translated(-pos());
+}
+
+// The bar counts lines, the last page's among them; the strip puts the text's lines along the
+// groove evenly.
+int MarkStrip::lineCount() const
+{
+    return std::max(1, bar_->maximum() + bar_->pageStep());
+}
+
+int MarkStrip::positionOfLine(int line) const
+{
+    const QTextDocument* document = pane_->document();
+    if (line <= 0)
+        return 0;
+    const QTextBlock block = document->findBlockByLineNumber(line);
+    if (!block.isValid())
+        return document->characterCount() - 1;
+    const int within = line - block.firstLineNumber();
+    const QTextLayout* layout = block.layout();
+    if (layout && within > 0 && within < layout->lineCount())
+        return block.position() + layout->lineAt(within).textStart();
+    return block.position();
+}
+
+std::pair<int, int> MarkStrip::rowRange(int row) const
+{
+    const qint64 rows = std::max(1, height());
+    const qint64 lines = lineCount();
+    return {positionOfLine(static_cast<int>(row * lines / rows)),
+            positionOfLine(static_cast<int>((row + 1) * lines / rows))};
+}
+
+bool MarkStrip::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched != bar_)
+        return QWidget::eventFilter(watched, event);
+    switch (event->type()) {
+    case QEvent::Resize:
+    case QEvent::Show:
+    case QEvent::StyleChange:
+        followGroove();
+        break;
+    case QEvent::MouseButtonPress: {
+        const auto* press = static_cast<QMouseEvent*>(event);
+        const QPoint at = press->position().toPoint() - pos();
+        if (press->button() != Qt::LeftButton || !rect().contains(at) || handleRect().contains(at))
+            break;
+        // The nearest row with a mark, within reach of the click.
+        for (int distance = 0; distance <= ClickReach; ++distance) {
+            for (const int row : {at.y() - distance, at.y() + distance}) {
+                if (row >= 0 && row < static_cast<int>(rows_.size()) &&
+                    rows_[static_cast<std::size_t>(row)] != 0) {
+                    const auto [from, to] = rowRange(row);
+                    emit placeChosen(from, to);
+                    return true;
+                }
+            }
+        }
+        break;
+    }
+    default:
+        break;
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void MarkStrip::paintEvent(QPaintEvent*)
+{
+    QPainter painter(this);
+    painter.setClipRegion(QRegion(rect()).subtracted(handleRect()));
+    const int width = this->width();
+    for (std::size_t row = 0; row < rows_.size(); ++row) {
+        const std::uint8_t bits = rows_[row];
+        if (bits == 0)
+            continue;
+        for (std::size_t i = 0; i < layers_.size(); ++i) {
+            if ((bits & (1u << i)) == 0)
+                continue;
+            const MarkLayer& layer = layers_[i];
+            const bool exact = layer.kind == analysis::RepeatKind::Exact;
+            const int left = exact ? 2 : width / 2;
+            painter.fillRect(QRect(left, static_cast<int>(row), width - 2 - left, 2),
+                             StripColour(layer.source, layer.kind));
+        }
+    }
+}
+
+} // namespace ui
