@@ -36,7 +36,7 @@ private:
     // Looked up under a key the text cannot know, so that no text makes the lookups crowd.
     struct KeyedStringHash
     {
-        using is_transparent = void;
+        using is_transparent = void; // NOLINT(readability-identifier-naming): the standard's
         detail::HashKey key;
         std::size_t operator()(std::u16string_view text) const
         {

@@ -44,7 +44,7 @@ int Index(TextSide side)
 constexpr std::size_t FoldingBatch = 256;
 // An edit this long (a paste of an article, say) costs as much to settle as a compare: where
 // that may run on the worker, it does.
-constexpr std::size_t LargeEdit = 64 * 1024;
+constexpr std::size_t LargeEdit = std::size_t{64} * 1024;
 
 } // namespace
 

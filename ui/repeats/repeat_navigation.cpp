@@ -220,11 +220,12 @@ void RepeatNavigation::selectMark(const Pane& pane, RepeatKind kind, bool forwar
 // A place on the strip: the first mark there, of the kinds painted over the others first.
 void RepeatNavigation::selectPlace(const Pane& pane, int from, int to)
 {
-    for (auto layer = pane.layers.rbegin(); layer != pane.layers.rend(); ++layer) {
-        if (!layer->follower->isShowing())
+    for (std::size_t i = pane.layers.size(); i-- > 0;) {
+        const MarkLayer& layer = pane.layers[i];
+        if (!layer.follower->isShowing())
             continue;
         const std::vector<PaneRange> runs =
-            layer->follower->marks(layer->side, from, std::max(to, from + 1), layer->kind);
+            layer.follower->marks(layer.side, from, std::max(to, from + 1), layer.kind);
         if (!runs.empty()) {
             SelectInPane(pane.pane, runs.front());
             return;
