@@ -12,6 +12,8 @@
 #include <QtConcurrent/QtConcurrentRun>
 
 #include <algorithm>
+#include <atomic>
+#include <utility>
 
 namespace ui {
 
@@ -49,11 +51,23 @@ constexpr std::size_t LargeEdit = std::size_t{64} * 1024;
 } // namespace
 
 // What a compare on the worker gives back.
+// What a compare on the worker brings. Only the worker and the pool free what it holds, so that
+// hundreds of megabytes never go back to the allocator in the event loop.
 struct RepeatFollower::Arrival
 {
     std::unique_ptr<analysis::RepeatTracker> tracker = std::make_unique<analysis::RepeatTracker>();
     bool compared = false;
+    std::atomic<bool> overtaken = false;
 };
+
+namespace {
+
+void FreeOnWorker(std::shared_ptr<void> held)
+{
+    QThreadPool::globalInstance()->start([held = std::move(held)]() mutable { held.reset(); });
+}
+
+} // namespace
 
 RepeatFollower::RepeatFollower(TextPane* newText, TextPane* source, QObject* parent)
     : QObject(parent), newText_(newText), source_(source),
@@ -104,6 +118,7 @@ analysis::ComparisonOutcome RepeatFollower::compare()
         settleTimer_.stop();
         folding_->scheduleFrom(0);
         emit marksChanged();
+        emit pairsChanged();
     }
     return outcome;
 }
@@ -116,16 +131,18 @@ void RepeatFollower::compareInBackground()
         plainLength_[Index(side)] = texts[Index(side)].size();
     }
     dropPending();
-    pending_ = std::make_unique<QFutureWatcher<std::shared_ptr<Arrival>>>();
+    arriving_ = std::make_shared<Arrival>();
+    pending_ = std::make_unique<QFutureWatcher<void>>();
     connect(pending_.get(), &QFutureWatcherBase::finished, this, &RepeatFollower::arrive);
-    pending_->setFuture(
-        QtConcurrent::run([newText = std::move(texts[0]), source = std::move(texts[1])] {
-            auto arrival = std::make_shared<Arrival>();
+    pending_->setFuture(QtConcurrent::run(
+        [arrival = arriving_, newText = std::move(texts[0]), source = std::move(texts[1])] {
             arrival->compared = std::holds_alternative<analysis::ComparisonResult>(
                 arrival->tracker->compare(newText, source));
-            while (arrival->compared && !arrival->tracker->foldSome(FoldingBatch * 256)) {
+            while (arrival->compared && !arrival->overtaken &&
+                   !arrival->tracker->foldSome(FoldingBatch * 256)) {
             }
-            return arrival;
+            if (arrival->overtaken)
+                arrival->tracker.reset();
         }));
 }
 
@@ -136,6 +153,8 @@ void RepeatFollower::dropPending()
     if (pending_) {
         pending_->disconnect(this);
         pending_.release()->deleteLater();
+        arriving_->overtaken = true;
+        FreeOnWorker(std::move(arriving_));
     }
     edits_.clear();
 }
@@ -143,17 +162,17 @@ void RepeatFollower::dropPending()
 // The compare of the texts as they were, brought up to the texts as they are.
 void RepeatFollower::arrive()
 {
-    const std::shared_ptr<Arrival> arrival = pending_->result();
+    const std::shared_ptr<Arrival> arrival = std::move(arriving_);
     pending_.release()->deleteLater();
     std::vector<Edit> edits = std::move(edits_);
     edits_.clear();
-    if (!arrival->compared)
+    if (!arrival->compared) {
+        // The texts as they are: too short to compare; the marks followed the edits meanwhile.
+        if (tracker_->isActive())
+            settle();
         return;
-    // The tracker it replaces may hold hundreds of megabytes: freed on a worker, not in the
-    // event loop.
-    std::shared_ptr<analysis::RepeatTracker> replaced(std::move(tracker_));
-    tracker_ = std::move(arrival->tracker);
-    QThreadPool::globalInstance()->start([replaced]() mutable { replaced.reset(); });
+    }
+    FreeOnWorker(std::exchange(tracker_, std::move(arrival->tracker)));
     folding_->scheduleFrom(0);
     for (const Edit& edit : edits) {
         const std::size_t size = tracker_->text(edit.side).size();
@@ -163,6 +182,7 @@ void RepeatFollower::arrive()
     settleTimer_.stop();
     tracker_->settle();
     emit marksChanged();
+    emit pairsChanged();
     emit nearRepeatsKnown();
 }
 
@@ -182,6 +202,7 @@ void RepeatFollower::settle()
         return;
     tracker_->settle();
     emit marksChanged();
+    emit pairsChanged();
 }
 
 void RepeatFollower::finishNearRepeats()

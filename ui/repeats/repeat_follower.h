@@ -96,6 +96,8 @@ signals:
     // The marks changed other than by moving with the text: a compare, a settle, or the near
     // repeats once known.
     void marksChanged();
+    // Which pairs of the listing still repeat may have changed: a compare or a settle.
+    void pairsChanged();
     void nearRepeatsKnown();
 
 private:
@@ -126,7 +128,8 @@ private:
     bool comparesLargeEdits_ = false;
     // The compare on the worker, and what came meanwhile: the edits, and each pane's paragraph
     // count and plain length after the last of them.
-    std::unique_ptr<QFutureWatcher<std::shared_ptr<Arrival>>> pending_;
+    std::unique_ptr<QFutureWatcher<void>> pending_;
+    std::shared_ptr<Arrival> arriving_;
     std::vector<Edit> edits_;
     int paragraphs_[2] = {0, 0};
     std::size_t plainLength_[2] = {0, 0};

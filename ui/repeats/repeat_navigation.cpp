@@ -84,7 +84,7 @@ RepeatNavigation::RepeatNavigation(TextPane* newText, TextPane* source, TextPane
                      layer(follower_, TextSide::Source, RepeatKind::Exact, MarkSource::First)});
     addPane(auxiliary, {layer(second_, TextSide::Source, RepeatKind::Near, MarkSource::Second),
                         layer(second_, TextSide::Source, RepeatKind::Exact, MarkSource::Second)});
-    connect(follower_, &RepeatFollower::marksChanged, this, [this] {
+    connect(follower_, &RepeatFollower::pairsChanged, this, [this] {
         if (window_)
             window_->updateEntries();
     });
