@@ -295,6 +295,13 @@ private:
             const QString marks = uitest::MarksInViewAgainstTheRules(window_);
             if (!marks.isEmpty())
                 fail(qPrintable(marks));
+            // The near repeats, folded to the end, are where the rules put them too.
+            if (index % 25 == 0) {
+                follower->finishNearRepeats();
+                const QString near = uitest::NearMarksInViewAgainstTheRules(window_);
+                if (!near.isEmpty())
+                    fail(qPrintable(near));
+            }
             if (const ui::ResultWindow* result = window_.resultWindow()) {
                 const QString listing = uitest::ListingAgainstTheRules(
                     uitest::ListedEntries(*Find<ui::ListingPane>(result, "RichTextBox1"), *follower,

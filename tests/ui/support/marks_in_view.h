@@ -123,6 +123,32 @@ inline QString MarksInViewAgainstTheRules(const ui::MainWindow& window)
     return {};
 }
 
+// What is wrong with the near repeats the new-text and source panes mark in their views, or
+// nothing, once they are known.
+inline QString NearMarksInViewAgainstTheRules(const ui::MainWindow& window)
+{
+    const QString newText = window.newTextPane()->plainText();
+    const QString source = window.sourcePane()->plainText();
+    for (const ui::TextPane* pane : {window.newTextPane(), window.sourcePane()}) {
+        if (!pane->isVisible())
+            continue;
+        const PaintedView painted = Painted(*pane);
+        const auto [from, to] = CharactersInView(*pane);
+        const DocumentRanges marked = Clipped(
+            MarksOfStyle(*pane, ui::MarkSource::First, analysis::RepeatKind::Near), from, to);
+        const DocumentRanges expected =
+            Clipped(NearMarksByTheRules(newText, source, pane == window.newTextPane()), from, to);
+        if (marked != expected)
+            return QStringLiteral("%1 marks %2 near repeats in [%3, %4), not %5")
+                .arg(pane->objectName())
+                .arg(marked.size())
+                .arg(from)
+                .arg(to)
+                .arg(expected.size());
+    }
+    return {};
+}
+
 // The listing's entries, as the result window shows them and leads to them.
 inline std::vector<reference::ListedEntry> ListedEntries(const ui::ListingPane& listing,
                                                          const ui::RepeatFollower& follower,
