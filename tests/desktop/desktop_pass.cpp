@@ -842,6 +842,35 @@ void tst_Desktop::marksFollowEveryRoad()
         walk(name, "F3", [&] { keys("F3", 2); });
         walk(name, "Ctrl+Home", [&] { key(QStringLiteral("ctrl+Home")); });
         walk(name, "Shift+F3", [&] { key(QStringLiteral("shift+F3")); });
+        // The strip along the scroll bar's groove shows the marks at the end; a click on the
+        // lowest selects one there.
+        walk(name, "a click on the scroll bar's strip", [&] {
+            key(QStringLiteral("ctrl+Home"));
+            const QJsonObject before = report();
+            const QRect thumb = ToRect(pane(before, name).value(QStringLiteral("thumb")));
+            const QRect view = ToRect(pane(before, name).value(QStringLiteral("view")));
+            const QString file = work_.filePath(QStringLiteral("strip.png"));
+            run(QStringLiteral(IMPORT_PROGRAM), {"-window", "root", file});
+            const QImage screen(file);
+            const QColor exactTick(200, 110, 0);
+            int lowest = -1;
+            for (int y = view.bottom(); y > thumb.bottom() && lowest < 0; --y) {
+                if (screen.pixelColor(onScreen({thumb.center().x(), y})) == exactTick)
+                    lowest = y;
+            }
+            if (lowest < 0) {
+                wrong << name + QStringLiteral(": the strip shows no mark below the thumb");
+                return;
+            }
+            clickAt({thumb.center().x(), lowest});
+            const QJsonObject after = waitForReport([&](const QJsonObject& r) {
+                const QJsonArray range = pane(r, name).value(QStringLiteral("selection")).toArray();
+                return range.at(1).toInt() > range.at(0).toInt();
+            });
+            const QJsonArray range = pane(after, name).value(QStringLiteral("selection")).toArray();
+            if (range.at(1).toInt() <= range.at(0).toInt())
+                wrong << name + QStringLiteral(": a click on the strip selects no mark");
+        });
     }
 
     // The listing's last entry, reached with Down, and handed over with Enter.
