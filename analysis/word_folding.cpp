@@ -2,6 +2,7 @@
 
 #include <libstemmer.h>
 
+#include <limits>
 #include <string>
 
 namespace analysis {
@@ -84,6 +85,8 @@ std::u16string FromUtf8(const unsigned char* text, int size)
     return out;
 }
 
+constexpr std::size_t InitialSlots = 1024;
+
 } // namespace
 
 struct WordFolding::Stemmers
@@ -114,8 +117,8 @@ struct WordFolding::Stemmers
 };
 
 WordFolding::WordFolding()
-    : stemmers_(std::make_unique<Stemmers>()), idOfWord_(0, {detail::RandomHashKey()}),
-      idOfFolded_(0, {detail::RandomHashKey()})
+    : stemmers_(std::make_unique<Stemmers>()), wordKey_(detail::RandomHashKey()),
+      seen_(InitialSlots), idOfFolded_(0, {detail::RandomHashKey()})
 {
 }
 
@@ -140,12 +143,41 @@ std::u16string WordFolding::fold(std::u16string_view word)
 
 std::uint32_t WordFolding::foldedId(std::u16string_view word)
 {
-    if (const auto known = idOfWord_.find(word); known != idOfWord_.end())
-        return known->second;
+    const std::uint64_t hash = detail::SipHash(wordKey_, word) | 1;
+    const std::size_t mask = seen_.size() - 1;
+    std::size_t slot = hash & mask;
+    for (; seen_[slot].hash != 0; slot = (slot + 1) & mask) {
+        const Seen& seen = seen_[slot];
+        if (seen.hash == hash && seen.length == word.size() &&
+            std::u16string_view(spellings_).substr(seen.start, seen.length) == word)
+            return seen.id;
+    }
     const auto [folded, added] =
         idOfFolded_.try_emplace(fold(word), static_cast<std::uint32_t>(idOfFolded_.size()));
-    idOfWord_.emplace(word, folded->second);
+    // A spelling past what 32 bits reach is folded again each time it comes.
+    if (spellings_.size() + word.size() > std::numeric_limits<std::uint32_t>::max())
+        return folded->second;
+    seen_[slot] = {hash, static_cast<std::uint32_t>(spellings_.size()),
+                   static_cast<std::uint32_t>(word.size()), folded->second};
+    spellings_ += word;
+    if (++wordCount_ * 2 > seen_.size())
+        grow();
     return folded->second;
+}
+
+void WordFolding::grow()
+{
+    std::vector<Seen> old(seen_.size() * 2);
+    old.swap(seen_);
+    const std::size_t mask = seen_.size() - 1;
+    for (const Seen& seen : old) {
+        if (seen.hash == 0)
+            continue;
+        std::size_t slot = seen.hash & mask;
+        while (seen_[slot].hash != 0)
+            slot = (slot + 1) & mask;
+        seen_[slot] = seen;
+    }
 }
 
 } // namespace analysis

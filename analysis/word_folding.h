@@ -13,6 +13,7 @@
 #include <string>
 #include <string_view>
 #include <unordered_map>
+#include <vector>
 
 namespace analysis {
 
@@ -30,7 +31,7 @@ public:
     // A word's folded form.
     std::u16string fold(std::u16string_view word);
     // Distinct words folded so far.
-    std::size_t wordCount() const { return idOfWord_.size(); }
+    std::size_t wordCount() const { return wordCount_; }
 
 private:
     // Looked up under a key the text cannot know, so that no text makes the lookups crowd.
@@ -43,12 +44,25 @@ private:
             return static_cast<std::size_t>(detail::SipHash(key, text));
         }
     };
-    using Ids = std::unordered_map<std::u16string, std::uint32_t, KeyedStringHash, std::equal_to<>>;
+    // A word seen: where its spelling lies in `spellings_`, and its fold's id. Open addressing,
+    // a hash of 0 marking a free slot: one allocation for the slots and one for the spellings,
+    // however many words, so that they are made and freed at once.
+    struct Seen
+    {
+        std::uint64_t hash = 0;
+        std::uint32_t start = 0;
+        std::uint32_t length = 0;
+        std::uint32_t id = 0;
+    };
+    void grow();
 
     struct Stemmers;
     std::unique_ptr<Stemmers> stemmers_;
-    Ids idOfWord_;
-    Ids idOfFolded_;
+    detail::HashKey wordKey_;
+    std::u16string spellings_;
+    std::vector<Seen> seen_;
+    std::size_t wordCount_ = 0;
+    std::unordered_map<std::u16string, std::uint32_t, KeyedStringHash, std::equal_to<>> idOfFolded_;
 };
 
 } // namespace analysis
