@@ -364,6 +364,8 @@ NearRepeats LocateNearRepeats(std::u16string_view newText, std::u16string_view s
     const std::vector<LocatedShingle> sourceShingles = LocateShingles(source);
     std::vector<std::u16string> newFolded;
     std::vector<std::u16string> sourceFolded;
+    newFolded.reserve(newShingles.size());
+    sourceFolded.reserve(sourceShingles.size());
     for (const LocatedShingle& t : newShingles)
         newFolded.push_back(FoldShingle(t.text));
     for (const LocatedShingle& s : sourceShingles)
