@@ -7,6 +7,7 @@
 #include "ui/kit/branding.h"
 #include "ui/kit/controls.h"
 #include "ui/kit/design_fonts.h"
+#include "ui/kit/reading.h"
 #include "ui/kit/strings.h"
 #include "ui/kit/twips.h"
 #include "ui/placement/placement.h"
@@ -225,8 +226,9 @@ void MainWindow::buildStatisticsFrame()
                                  TwipsRect(6120, 4440, 4935, 855));
     statisticsFrame_->setToolTip(QStringLiteral("Основная статистика"));
 
-    MakeAutoSizedLabel(statisticsFrame_, "Label1", QStringLiteral("Время работы"),
-                       TwipsRect(240, 240, 1095, 195), QStringLiteral("Время работы программы."));
+    QLabel* clockCaption = MakeAutoSizedLabel(
+        statisticsFrame_, "Label1", QStringLiteral("Время работы"), TwipsRect(240, 240, 1095, 195),
+        QStringLiteral("Время работы программы."));
     hoursLabel_ = MakeAutoSizedLabel(statisticsFrame_, "Label6", QStringLiteral("00"),
                                      TwipsRect(480, 480, 180, 195),
                                      QStringLiteral("Время работы программы(часы)."));
@@ -238,10 +240,18 @@ void MainWindow::buildStatisticsFrame()
     secondsLabel_ = MakeAutoSizedLabel(statisticsFrame_, "Label3", QStringLiteral("00"),
                                        TwipsRect(1200, 480, 180, 195),
                                        QStringLiteral("Время работы программы(секунды)."));
-    MakeAutoSizedLabel(statisticsFrame_, "Label2",
-                       QStringLiteral("Количество символов(без \" \")/слов"),
-                       TwipsRect(1920, 240, 2715, 195), QStringLiteral("Текствовая статистика."));
+    QLabel* figuresCaption = MakeAutoSizedLabel(
+        statisticsFrame_, "Label2", QStringLiteral("Количество символов(без \" \")/слов"),
+        TwipsRect(1920, 240, 2715, 195), QStringLiteral("Текствовая статистика."));
     figures_ = MakeFiguresRow(statisticsFrame_);
+    // Read as the clock's time and as each figure with what it counts.
+    ReadAsOne(QStringLiteral("Время работы: "), {hoursLabel_, minutesLabel_, secondsLabel_});
+    ReadAsOne(QStringLiteral("Количество символов без пробелов: "), {figures_.characters});
+    ReadAsOne(QStringLiteral("Количество слов: "), {figures_.words});
+    for (QWidget* part :
+         {static_cast<QWidget*>(clockCaption), static_cast<QWidget*>(figuresCaption),
+          static_cast<QWidget*>(figures_.slash)})
+        LeaveOutOfReading(part);
 
     clearButton_ = MakeButton(statisticsFrame_, "Command2", QStringLiteral("Очистить все"),
                               TwipsRect(1920, 480, 1335, 315), LabelFont(),
