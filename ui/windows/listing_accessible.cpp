@@ -9,6 +9,8 @@ namespace ui {
 
 namespace {
 
+const QString DoneEntry = QStringLiteral("исправлено");
+
 // The unit of `boundary` that holds `offset`, as [start, end).
 std::pair<int, int> Unit(const QString& text, int offset, QAccessible::TextBoundaryType boundary)
 {
@@ -70,6 +72,11 @@ public:
     {
         if (type == QAccessible::Value)
             return pane()->text();
+        // Said of the current entry when the writer has reworded it.
+        if (type == QAccessible::Description) {
+            const int entry = pane()->currentEntry();
+            return entry >= 0 && pane()->isEntryDone(entry) ? DoneEntry : QString();
+        }
         return QAccessibleWidget::text(type);
     }
 
@@ -159,10 +166,18 @@ public:
         Q_UNUSED(end)
         pane()->scrollToPosition(start);
     }
+    // One run a line, so that a reader builds each line whole; an entry reworded is struck
+    // through, as it is drawn.
     QString attributes(int offset, int* start, int* end) const override
     {
-        *start = *end = offset;
-        return {};
+        const QString& all = pane()->text();
+        std::tie(*start, *end) = Unit(all, offset, QAccessible::LineBoundary);
+        if (*start >= *end)
+            return {};
+        const int entry = pane()->entryOfLine(pane()->lineAt(*start));
+        return entry >= 0 && pane()->isEntryDone(entry)
+                   ? QStringLiteral("text-line-through-type:single;")
+                   : QString();
     }
 
 private:

@@ -68,6 +68,8 @@ public:
     void setEntries(std::vector<int> lines, int end, std::function<bool(int)> done);
     int entryCount() const { return rows_.entryCount(); }
     int entryLine(int entry) const { return rows_.entryLine(entry); }
+    // The entry a line belongs to, or -1.
+    int entryOfLine(int line) const { return rows_.entryOfLine(line); }
     // An entry's text, its lines joined by LF.
     QString entryText(int entry) const { return rows_.entryText(entry); }
     bool isEntryDone(int entry) const { return rows_.isEntryDone(entry); }

@@ -4,6 +4,7 @@
 #include "ui/kit/colour_value.h"
 #include "ui/kit/controls.h"
 #include "ui/kit/design_fonts.h"
+#include "ui/kit/reading.h"
 #include "ui/kit/strings.h"
 #include "ui/kit/twips.h"
 #include "ui/placement/window_frame.h"
@@ -94,24 +95,33 @@ ResultWindow::ResultWindow(QWidget* owner)
     connect(okButton, &QPushButton::clicked, this, &QDialog::accept);
 
     resultLine_ = MakeLabel(this, "Label2", QStringLiteral("00"), TwipsRect(1920, 360, 2535, 255));
-    MakeLabel(this, "Label1", LeadIn, TwipsRect(120, 360, 1695, 255));
+    // The result line is read whole, its lead-in with its figure.
+    LeaveOutOfReading(MakeLabel(this, "Label1", LeadIn, TwipsRect(120, 360, 1695, 255)));
+    ReadAsOne(LeadIn, {resultLine_});
     heading_ = MakeLabel(this, "Label4", QStringLiteral("Даные по Окну №1"),
                          TwipsRect(120, 120, 2175, 255));
     listingTitle_ = MakeLabel(this, "Label3", ListingTitle, TwipsRect(240, 600, 4215, 255));
     listingTitle_->hide();
     listing_ = MakeListingPane(this, "RichTextBox1", TwipsRect(240, 840, 4335, 1575));
+    // Read by the title above it, which labels it.
+    listing_->setAccessibleName(ListingTitle);
+    listingTitle_->setBuddy(listing_);
     connect(listing_, &ListingPane::currentEntryChanged, this, &ResultWindow::entryChosen);
     connect(listing_, &ListingPane::entryActivated, this, &ResultWindow::entryActivated);
     listing_->hide();
 
-    // The design's second block, below the highest height the window is ever given.
-    MakeLabel(this, "Label5", QStringLiteral("Даные по Окну №2"), TwipsRect(120, 2880, 2175, 255));
-    MakeLabel(this, "Label6", LeadIn, TwipsRect(120, 3120, 1695, 255));
-    MakeLabel(this, "Label7", QStringLiteral("00"), TwipsRect(2040, 3120, 2535, 255));
-    MakeLabel(this, "Label8", ListingTitle, TwipsRect(240, 3360, 4215, 255));
-    MakeListingPane(this, "RichTextBox2", TwipsRect(240, 3600, 4335, 1575));
+    // The design's second block, below the highest height the window is ever given. Hidden as
+    // well, so that what nobody sees is neither read by a screen reader nor reached by Tab.
     auto* separator = MakeControl<QFrame>(this, "Line1", TwipsRect(0, 2760, 4800, 15));
     separator->setFrameShape(QFrame::HLine);
+    for (QWidget* unseen : std::initializer_list<QWidget*>{
+             MakeLabel(this, "Label5", QStringLiteral("Даные по Окну №2"),
+                       TwipsRect(120, 2880, 2175, 255)),
+             MakeLabel(this, "Label6", LeadIn, TwipsRect(120, 3120, 1695, 255)),
+             MakeLabel(this, "Label7", QStringLiteral("00"), TwipsRect(2040, 3120, 2535, 255)),
+             MakeLabel(this, "Label8", ListingTitle, TwipsRect(240, 3360, 4215, 255)),
+             MakeListingPane(this, "RichTextBox2", TwipsRect(240, 3600, 4335, 1575)), separator})
+        unseen->hide();
 
     nearRepeatsLine_ = MakeLabel(this, "NearRepeatsLine", NearRepeatsText(std::nullopt),
                                  TwipsRect(NearLineLeft, NearLineTop(CollapsedOuterHeight),

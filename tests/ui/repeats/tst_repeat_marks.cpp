@@ -621,6 +621,21 @@ void tst_RepeatMarks::rewordedEntriesShowAsDone()
     entries->setCurrentEntry(entries->entryCount() - 1);
     QVERIFY(darkest(0) > 0.1);
     QCOMPARE(entries->plainText(), listed);
+    // A reader hears it struck through, and done once it is the current entry.
+    QAccessibleInterface* read = QAccessible::queryAccessibleInterface(entries);
+    int start = 0;
+    int end = 0;
+    const int first = entries->lineStart(entries->entryLine(0));
+    QCOMPARE(read->textInterface()->attributes(first, &start, &end),
+             QStringLiteral("text-line-through-type:single;"));
+    const int last = entries->entryCount() - 1;
+    QVERIFY(!entries->isEntryDone(last));
+    QCOMPARE(read->textInterface()->attributes(entries->lineStart(entries->entryLine(last)),
+                                               &start, &end),
+             QString());
+    QCOMPARE(read->text(QAccessible::Description), QString());
+    entries->setCurrentEntry(0);
+    QCOMPARE(read->text(QAccessible::Description), QStringLiteral("исправлено"));
 }
 
 // The listing's text, its current entry as the cursor and its selection, and a pane's selection
@@ -785,6 +800,11 @@ void tst_RepeatMarks::assistiveTechnologyReadsTheListingAndTheSelection()
     int end = 0;
     QCOMPARE(text->textAtOffset(text->cursorPosition(), QAccessible::LineBoundary, &start, &end),
              entries->text().section(QLatin1Char('\n'), 1, 1) + QLatin1Char('\n'));
+    // One attribute run a line: a reader builds its lines from the runs.
+    int runStart = 0;
+    int runEnd = 0;
+    text->attributes(start + 1, &runStart, &runEnd);
+    QCOMPARE(std::pair(runStart, runEnd), std::pair(start, end));
     entries->selectAll();
     text->selection(0, &start, &end);
     QCOMPARE(std::pair(start, end), std::pair(0, int(entries->text().size())));

@@ -14,6 +14,7 @@
 #include "ui/windows/listing_pane.h"
 #include "ui/windows/result_window.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QClipboard>
 #include <QLabel>
@@ -147,9 +148,31 @@ void tst_ResultWindow::presentsAResult()
     QVERIFY(inView("Command1"));
     QVERIFY(inView("Label1"));
     QVERIFY(inView("Label2"));
-    // The design's second block lies below the highest height the window is given.
-    for (const char* name : {"Label5", "Label6", "Label7", "Label8", "RichTextBox2", "Line1"})
+    // The design's second block lies below the highest height the window is given, hidden, so
+    // that a screen reader does not read it nor Tab reach it.
+    for (const char* name : {"Label5", "Label6", "Label7", "Label8", "RichTextBox2", "Line1"}) {
         QVERIFY2(Find(window_.data(), name)->y() >= window_->height(), name);
+        QVERIFY2(Find(window_.data(), name)->isHidden(), name);
+    }
+    QStringList tabbed;
+    Find(window_.data(), "Command1")->setFocus();
+    for (int press = 0; press < 3; ++press) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        tabbed << QApplication::focusWidget()->objectName();
+    }
+    const QStringList tabOrder = listingShown
+                                     ? QStringList{"RichTextBox1", "Command1", "RichTextBox1"}
+                                     : QStringList{"Command1", "Command1", "Command1"};
+    QCOMPARE(tabbed, tabOrder);
+    // The result line is read as one sentence, its lead-in with it.
+    const auto read = [this](const char* name) {
+        return QAccessible::queryAccessibleInterface(Find(window_.data(), name));
+    };
+    QCOMPARE(read("Label2")->text(QAccessible::Name),
+             QStringLiteral("Тексты совпадают на ") + line.trimmed());
+    QVERIFY(read("Label1")->state().invisible);
+    QCOMPARE(read("RichTextBox1")->text(QAccessible::Name),
+             QStringLiteral("Для уникализации исправьте следующие сочетания:"));
     if (listingShown) {
         QVERIFY(inView("Label3"));
         QCOMPARE(Find<ui::ListingPane>(window_, "RichTextBox1")->plainText(), listing);
