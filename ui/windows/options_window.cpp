@@ -106,19 +106,28 @@ OptionsWindow::OptionsWindow(QWidget* owner, MainWindowPanes panes)
               TwipsRect(120, 1080, 2055, 375));
 
     auto* swatches = new QButtonGroup(this);
+    // Each named for a screen reader by the colour it shows: the platform's grey of an inactive
+    // window's border, white and olive.
     const struct
     {
         const char* name;
         int left;
         ColourValue colour;
-    } swatchDesigns[] = {{"Option1", 2160, ColourInactiveBorder},
-                         {"Option2", 3360, Rgb(255, 255, 255)},
-                         {"Option3", 4560, Rgb(128, 128, 0)}};
+        const char* spoken;
+    } swatchDesigns[] = {{"Option1", 2160, ColourInactiveBorder, "Серый"},
+                         {"Option2", 3360, Rgb(255, 255, 255), "Белый"},
+                         {"Option3", 4560, Rgb(128, 128, 0), "Оливковый"}};
     QWidget* previous = lowerSlider_;
     for (const auto& design : swatchDesigns) {
         QRadioButton* swatch =
             MakeSwatch(this, design.name, TwipsRect(design.left, 1080, 975, 375), design.colour);
         swatches->addButton(swatch);
+        swatch->setAccessibleName(QString::fromUtf8(design.spoken));
+        // Tab comes to the selected swatch alone, as to one choice; the arrows move between them.
+        connect(swatch, &QRadioButton::toggled, swatch, [swatch](bool selected) {
+            swatch->setFocusPolicy(selected ? Qt::StrongFocus : Qt::ClickFocus);
+        });
+        swatch->setFocusPolicy(Qt::ClickFocus);
         // White is selected on every creation, whatever colour the panes have.
         swatch->setChecked(design.colour == Rgb(255, 255, 255));
         const ColourValue colour = design.colour;

@@ -9,6 +9,7 @@
 #include "ui/windows/options_window.h"
 
 #include <QAccessible>
+#include <QApplication>
 #include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
@@ -76,6 +77,7 @@ private slots:
     void sliderTicksShowOnTheDarkGreen();
     void labelsStandAtTheTopOfTheirBoxes();
     void slidersAreNamedByTheirLabels();
+    void swatchesAreOneStopOfTab();
     void closeBoxRecreatesWithWhiteSelected();
     void okKeepsTheState();
     void sliderClickSetsTheUpperPanes();
@@ -299,6 +301,29 @@ void tst_OptionsWindow::slidersAreNamedByTheirLabels()
     for (auto* label : window->findChildren<QLabel*>())
         QCOMPARE(name(label), label->text());
     QCOMPARE(name(Find(window, "Command1")), QStringLiteral("Окей"));
+    QCOMPARE(name(swatch("Option1")), QStringLiteral("Серый"));
+    QCOMPARE(name(swatch("Option2")), QStringLiteral("Белый"));
+    QCOMPARE(name(swatch("Option3")), QStringLiteral("Оливковый"));
+}
+
+// The swatches are one stop of Tab, at the selected one; the arrows choose among them.
+void tst_OptionsWindow::swatchesAreOneStopOfTab()
+{
+    ui::OptionsWindow* window = openOptions();
+    window->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(window));
+    slider("Slider2")->setFocus();
+    const auto press = [](Qt::Key key, Qt::KeyboardModifiers modifiers = {}) {
+        QTest::keyClick(QApplication::focusWidget(), key, modifiers);
+        return QApplication::focusWidget()->objectName();
+    };
+    QCOMPARE(press(Qt::Key_Tab), QStringLiteral("Option2"));
+    QCOMPARE(press(Qt::Key_Right), QStringLiteral("Option3"));
+    QVERIFY(swatch("Option3")->isChecked());
+    QCOMPARE(pane("RichTextBox1")->backgroundColour(), ui::Rgb(128, 128, 0));
+    QCOMPARE(press(Qt::Key_Tab), QStringLiteral("Command1"));
+    QCOMPARE(press(Qt::Key_Backtab, Qt::ShiftModifier), QStringLiteral("Option3"));
+    QCOMPARE(press(Qt::Key_Backtab, Qt::ShiftModifier), QStringLiteral("Slider2"));
 }
 
 void tst_OptionsWindow::closeBoxRecreatesWithWhiteSelected()
