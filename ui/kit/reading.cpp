@@ -80,14 +80,14 @@ QAccessibleInterface* ReadingFactory(const QString&, QObject* object)
     return new PhraseAccessible(widget, *found);
 }
 
-void Remember(QWidget* widget, Phrase phrase)
+void Remember(QWidget* widget, const Phrase& phrase)
 {
     static const bool installed = [] {
         QAccessible::installFactory(ReadingFactory);
         return true;
     }();
     Q_UNUSED(installed)
-    Readings().insert(widget, std::move(phrase));
+    Readings().insert(widget, phrase);
     QObject::connect(widget, &QObject::destroyed, [widget] { Readings().remove(widget); });
     // An interface made before (a tooltip set tells assistive technology of it) gives way.
     QAccessibleInterface* made = QAccessible::queryAccessibleInterface(widget);
@@ -106,7 +106,7 @@ void ReadAsOne(const QString& caption, const QList<QLabel*>& parts)
         phrase.parts.append(part);
     for (qsizetype i = 0; i + 1 < parts.size(); ++i)
         LeaveOutOfReading(parts[i]);
-    Remember(parts.last(), std::move(phrase));
+    Remember(parts.last(), phrase);
 }
 
 void LeaveOutOfReading(QWidget* widget)
