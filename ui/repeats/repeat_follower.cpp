@@ -125,7 +125,12 @@ analysis::ComparisonOutcome RepeatFollower::compare()
 
 void RepeatFollower::compareInBackground()
 {
-    std::u16string texts[2] = {newText_->plainTextForAnalysis(), source_->plainTextForAnalysis()};
+    compareInBackground(newText_->plainTextForAnalysis());
+}
+
+void RepeatFollower::compareInBackground(std::u16string newText)
+{
+    std::u16string texts[2] = {std::move(newText), source_->plainTextForAnalysis()};
     for (const TextSide side : {TextSide::NewText, TextSide::Source}) {
         paragraphs_[Index(side)] = pane(side)->document()->blockCount();
         plainLength_[Index(side)] = texts[Index(side)].size();

@@ -47,6 +47,8 @@ public:
     // for it: the marks come when it is done, the edits made meanwhile applied to it. A compare
     // that reaches no result leaves the follower as it was.
     void compareInBackground();
+    // The same, with the new text's plain text as another follower already holds it.
+    void compareInBackground(std::u16string newText);
     bool isComparing() const { return pending_ != nullptr; }
     // Whether an edit as long as a pasted article is followed by a compare on the worker rather
     // than settled in the event loop.

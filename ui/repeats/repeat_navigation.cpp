@@ -140,24 +140,38 @@ analysis::ComparisonOutcome RepeatNavigation::compare()
     analysis::ComparisonOutcome outcome = follower_->compare();
     if (std::holds_alternative<analysis::ComparisonResult>(outcome)) {
         comparing_ = true;
-        // After the result has shown: the second source's marks may come after it.
+        // Once the result and its marks have shown: the second source's compare, on the worker,
+        // would otherwise share the processor with their painting.
         second_->leaveEditsToNextCompare();
-        secondTimer_.start(0);
+        secondTimer_.start(RepeatFollower::SettleInterval);
     }
     return outcome;
 }
 
+// Only while the second source is shown and holds text: a compare with nothing still cuts the
+// whole new text.
 void RepeatNavigation::compareSecondSource()
 {
     secondTimer_.setInterval(RepeatFollower::SettleInterval);
-    second_->compareInBackground();
+    if (auxiliary_->isHidden() || auxiliary_->document()->isEmpty())
+        return;
+    // The first source's follower holds the new text as the pane does, without walking it.
+    if (follower_->isActive())
+        second_->compareInBackground(follower_->trackedText(TextSide::NewText));
+    else
+        second_->compareInBackground();
 }
 
 bool RepeatNavigation::eventFilter(QObject* watched, QEvent* event)
 {
     if (watched == auxiliary_ &&
-        (event->type() == QEvent::ShowToParent || event->type() == QEvent::HideToParent))
-        second_->setShown(event->type() == QEvent::ShowToParent);
+        (event->type() == QEvent::ShowToParent || event->type() == QEvent::HideToParent)) {
+        const bool shown = event->type() == QEvent::ShowToParent;
+        second_->setShown(shown);
+        // Shown for the first time since a compare: its repeats are worked out now.
+        if (shown && comparing_ && !second_->isActive() && !second_->isComparing())
+            secondTimer_.start();
+    }
     return QObject::eventFilter(watched, event);
 }
 
