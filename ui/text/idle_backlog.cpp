@@ -1,16 +1,62 @@
 #include "idle_backlog.h"
 
+#include <QAbstractEventDispatcher>
+#include <QElapsedTimer>
+
 #include <algorithm>
 #include <limits>
 
 namespace ui {
 
+namespace {
+
+// The slice of the current pass of the event loop, which the first backlog to run opens; a pass
+// begins when the event dispatcher wakes. Should it not say so, a slice long over opens anew.
+struct Turn
+{
+    bool open = false;
+    QDeadlineTimer ends;
+    QElapsedTimer opened;
+};
+
+Turn& CurrentTurn()
+{
+    static Turn turn;
+    return turn;
+}
+
+// The deadline a backlog has in this pass, or nothing when the slice is spent.
+std::optional<QDeadlineTimer> TakeTurn()
+{
+    Turn& turn = CurrentTurn();
+    if (!turn.open || turn.opened.elapsed() > 2 * IdleBacklog::SliceMilliseconds) {
+        turn.open = true;
+        turn.opened.start();
+        turn.ends = QDeadlineTimer(IdleBacklog::SliceMilliseconds, Qt::PreciseTimer);
+    }
+    if (turn.ends.hasExpired())
+        return std::nullopt;
+    return turn.ends;
+}
+
+} // namespace
+
 IdleBacklog::IdleBacklog(Work work, QObject* parent) : QObject(parent), work_(std::move(work))
 {
-    // A zero timer fires once the event loop has nothing else to do.
+    static const bool followsThePasses = [] {
+        if (QAbstractEventDispatcher* dispatcher = QAbstractEventDispatcher::instance())
+            connect(dispatcher, &QAbstractEventDispatcher::awake,
+                    [] { CurrentTurn().open = false; });
+        return true;
+    }();
+    Q_UNUSED(followsThePasses)
+    // A zero timer fires once the event loop has nothing else to do; the others' turn taken, it
+    // waits for the next pass.
     timer_.setInterval(0);
-    connect(&timer_, &QTimer::timeout, this,
-            [this] { run(QDeadlineTimer(SliceMilliseconds, Qt::PreciseTimer)); });
+    connect(&timer_, &QTimer::timeout, this, [this] {
+        if (const std::optional<QDeadlineTimer> deadline = TakeTurn())
+            run(*deadline);
+    });
 }
 
 void IdleBacklog::scheduleFrom(int from)

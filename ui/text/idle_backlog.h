@@ -1,7 +1,8 @@
 // Work left to do while the event loop is idle, a slice of a few milliseconds at a time, from the
 // first item that may still need it: the text panes lay out their paragraphs out of view with it,
-// and the listing counts the rows of its lines, so that the rest of a long text is done without
-// a keystroke ever waiting longer than a slice.
+// the listing counts the rows of its lines, the repeats fold their near repeats and the scroll
+// bars' strips find their marks. Every backlog shares one slice a pass of the event loop, taking
+// turns, so that however many have work a keystroke never waits longer than a slice.
 #pragma once
 
 #include <QDeadlineTimer>
@@ -16,7 +17,7 @@ namespace ui {
 class IdleBacklog : public QObject
 {
 public:
-    // How long a slice keeps the event loop.
+    // How long the backlogs together keep the event loop in a pass of it.
     static constexpr int SliceMilliseconds = 4;
 
     // `work(from, deadline)` does the items from `from` on until the deadline has passed, and

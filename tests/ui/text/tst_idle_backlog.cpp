@@ -13,6 +13,7 @@ class tst_IdleBacklog : public QObject
 
 private slots:
     void slicesLeaveTheEventLoopFree();
+    void backlogsShareOneSlice();
     void restartsFromTheEarliestAskedFor_data();
     void restartsFromTheEarliestAskedFor();
     void finishDoesTheRestAtOnce();
@@ -67,6 +68,27 @@ void tst_IdleBacklog::slicesLeaveTheEventLoopFree()
     QVERIFY2(items.slices >= 40 / (ui::IdleBacklog::SliceMilliseconds + 1),
              qPrintable(QString::number(items.slices)));
     QVERIFY(between >= items.slices - 1);
+}
+
+// Two backlogs with work take one slice together in a pass of the event loop, and turns across
+// passes, so that both are done.
+void tst_IdleBacklog::backlogsShareOneSlice()
+{
+    SlowItems first(40);
+    SlowItems second(40);
+    ui::IdleBacklog firstBacklog(
+        [&first](int from, const QDeadlineTimer& deadline) { return first(from, deadline); });
+    ui::IdleBacklog secondBacklog(
+        [&second](int from, const QDeadlineTimer& deadline) { return second(from, deadline); });
+    firstBacklog.scheduleFrom(0);
+    secondBacklog.scheduleFrom(0);
+    QCoreApplication::processEvents();
+    const std::size_t inOnePass = first.done.size() + second.done.size();
+    QVERIFY2(inOnePass <= ui::IdleBacklog::SliceMilliseconds + 2,
+             qPrintable(QString::number(inOnePass)));
+    QTRY_VERIFY(!firstBacklog.isPending() && !secondBacklog.isPending());
+    QCOMPARE(int(first.done.size()), 40);
+    QCOMPARE(int(second.done.size()), 40);
 }
 
 void tst_IdleBacklog::restartsFromTheEarliestAskedFor_data()
