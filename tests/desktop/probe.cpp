@@ -10,6 +10,7 @@
 #include <QAccessible>
 #include <QApplication>
 #include <QClipboard>
+#include <QColor>
 #include <QDir>
 #include <QFile>
 #include <QGenericPlugin>
@@ -125,9 +126,15 @@ QJsonObject Report()
         const QRect thumb = bar->style()->subControlRect(QStyle::CC_ScrollBar, &option,
                                                          QStyle::SC_ScrollBarSlider, bar);
         const QRect visible = VisiblePart(pane->viewport());
+        // The first source's exact marks, which the rules give, told by their tint from the near
+        // repeats' and the second source's, which come later and on their own.
+        QList<QTextEdit::ExtraSelection> exactMarks = pane->extraSelections();
+        exactMarks.removeIf([](const QTextEdit::ExtraSelection& mark) {
+            return mark.format.background().color() != QColor(255, 232, 140);
+        });
         int marked = 0;
         QJsonArray marks;
-        for (const QTextEdit::ExtraSelection& mark : pane->extraSelections()) {
+        for (const QTextEdit::ExtraSelection& mark : exactMarks) {
             marked += mark.cursor.selectionEnd() - mark.cursor.selectionStart();
             marks.append(QJsonArray{mark.cursor.selectionStart(), mark.cursor.selectionEnd()});
         }
@@ -140,7 +147,7 @@ QJsonObject Report()
         // Characters in view under a mark that show its tint: drawn, and not selected.
         const QTextCursor selected = pane->textCursor();
         int markedToBeSeen = 0;
-        for (const QTextEdit::ExtraSelection& mark : pane->extraSelections()) {
+        for (const QTextEdit::ExtraSelection& mark : exactMarks) {
             for (int i = std::max(mark.cursor.selectionStart(), top.position());
                  i < std::min(mark.cursor.selectionEnd(), bottom.position()); ++i) {
                 markedToBeSeen += !pane->document()->characterAt(i).isSpace() &&
