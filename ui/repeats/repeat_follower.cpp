@@ -50,7 +50,6 @@ constexpr std::size_t LargeEdit = std::size_t{64} * 1024;
 
 } // namespace
 
-// What a compare on the worker gives back.
 // What a compare on the worker brings. Only the worker and the pool free what it holds, so that
 // hundreds of megabytes never go back to the allocator in the event loop.
 struct RepeatFollower::Arrival
