@@ -47,6 +47,11 @@ Walk WalkOf(RepeatKind kind)
             QStringLiteral("Предыдущее похожее сочетание"), Qt::Key_F4};
 }
 
+MarkLayer LayerOf(RepeatFollower* follower, TextSide side, RepeatKind kind, MarkSource source)
+{
+    return MarkLayer{follower, side, kind, source};
+}
+
 // Of the runs found in each layer, the nearest one: the first to start, or the last to end.
 std::optional<PaneRange> Nearest(const std::optional<PaneRange>& a,
                                  const std::optional<PaneRange>& b, bool forward)
@@ -72,18 +77,14 @@ RepeatNavigation::RepeatNavigation(TextPane* newText, TextPane* source, TextPane
     second_->setShown(!auxiliary->isHidden());
     second_->setComparesLargeEdits(true);
     // Painted in this order: the first source's exact marks over everything else.
-    const auto layer = [](RepeatFollower* follower, TextSide side, RepeatKind kind,
-                          MarkSource source) {
-        return MarkLayer{follower, side, kind, source};
-    };
-    addPane(newText, {layer(second_, TextSide::NewText, RepeatKind::Near, MarkSource::Second),
-                      layer(follower_, TextSide::NewText, RepeatKind::Near, MarkSource::First),
-                      layer(second_, TextSide::NewText, RepeatKind::Exact, MarkSource::Second),
-                      layer(follower_, TextSide::NewText, RepeatKind::Exact, MarkSource::First)});
-    addPane(source, {layer(follower_, TextSide::Source, RepeatKind::Near, MarkSource::First),
-                     layer(follower_, TextSide::Source, RepeatKind::Exact, MarkSource::First)});
-    addPane(auxiliary, {layer(second_, TextSide::Source, RepeatKind::Near, MarkSource::Second),
-                        layer(second_, TextSide::Source, RepeatKind::Exact, MarkSource::Second)});
+    addPane(newText, {LayerOf(second_, TextSide::NewText, RepeatKind::Near, MarkSource::Second),
+                      LayerOf(follower_, TextSide::NewText, RepeatKind::Near, MarkSource::First),
+                      LayerOf(second_, TextSide::NewText, RepeatKind::Exact, MarkSource::Second),
+                      LayerOf(follower_, TextSide::NewText, RepeatKind::Exact, MarkSource::First)});
+    addPane(source, {LayerOf(follower_, TextSide::Source, RepeatKind::Near, MarkSource::First),
+                     LayerOf(follower_, TextSide::Source, RepeatKind::Exact, MarkSource::First)});
+    addPane(auxiliary, {LayerOf(second_, TextSide::Source, RepeatKind::Near, MarkSource::Second),
+                        LayerOf(second_, TextSide::Source, RepeatKind::Exact, MarkSource::Second)});
     connect(follower_, &RepeatFollower::pairsChanged, this, [this] {
         if (window_)
             window_->updateEntries();

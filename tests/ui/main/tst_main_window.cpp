@@ -19,9 +19,9 @@
 #include "ui/windows/result_window.h"
 
 #include <QAccessible>
-#include <QHash>
 #include <QCheckBox>
 #include <QGroupBox>
+#include <QHash>
 #include <QLabel>
 #include <QLineEdit>
 #include <QScreen>
@@ -379,10 +379,10 @@ void tst_MainWindow::controlsAreNamedForScreenReaders()
         QCOMPARE(name(control), control->text());
     // The clock and the figures read with what they count; their captions, the slash and the
     // clock's hidden parts are no more than parts of those phrases, and left out.
-    const QHash<QString, QString> phrases = {
-        {"Label3", "Время работы: %1"},
-        {"Label5", "Количество символов без пробелов: %1"},
-        {"Label8", "Количество слов: %1"}};
+    QHash<QString, QString> phrases;
+    phrases.insert("Label3", "Время работы: %1");
+    phrases.insert("Label5", "Количество символов без пробелов: %1");
+    phrases.insert("Label8", "Количество слов: %1");
     const QStringList leftOut = {"Label1", "Label2", "Label4", "Label6", "Label7"};
     for (auto* control : mainWindow()->findChildren<QLabel*>()) {
         const QAccessibleInterface* read = QAccessible::queryAccessibleInterface(control);
