@@ -29,7 +29,7 @@ Turn& CurrentTurn()
 std::optional<QDeadlineTimer> TakeTurn()
 {
     Turn& turn = CurrentTurn();
-    if (!turn.open || turn.opened.elapsed() > 2 * IdleBacklog::SliceMilliseconds) {
+    if (!turn.open || turn.opened.elapsed() > qint64{2} * IdleBacklog::SliceMilliseconds) {
         turn.open = true;
         turn.opened.start();
         turn.ends = QDeadlineTimer(IdleBacklog::SliceMilliseconds, Qt::PreciseTimer);
