@@ -67,6 +67,21 @@ RepeatTracker::Window MakeWindow(const Cut& cut, std::uint32_t shingleClass, std
         Narrow(cut.start), Narrow(cut.closingSpace), Narrow(cut.end), shingleClass, id, NoIndex};
 }
 
+// A run of windows by index, [from, to).
+struct WindowSpan
+{
+    std::size_t from;
+    std::size_t to;
+};
+
+// The windows cut again in place of the old ones in [from, to).
+struct Splice
+{
+    std::size_t from;
+    std::size_t to;
+    std::vector<RepeatTracker::Window> windows;
+};
+
 } // namespace
 
 // One text: its characters, its shingles in order, and what edits left to cut again.
@@ -82,12 +97,55 @@ struct RepeatTracker::Side
     // Ids are the windows' indexes after a compare, until an edit is settled.
     bool idsAreIndexes = true;
 
-    void renumber()
+    // Puts each splice's windows in place of the old ones it covers, and brings the indexes of
+    // the ids up to date from the first window that moved: a splice costs a move of the windows
+    // after it, not a copy of them all.
+    void apply(const std::vector<Splice>& splices)
     {
-        idsAreIndexes = false;
-        indexOfId.assign(nextId, NoIndex);
-        for (std::size_t i = 0; i < windows.size(); ++i)
-            indexOfId[windows[i].id] = static_cast<std::uint32_t>(i);
+        std::size_t moved = splices.empty() ? windows.size() : splices.front().from;
+        if (idsAreIndexes) {
+            idsAreIndexes = false;
+            indexOfId.assign(nextId, NoIndex);
+            moved = 0;
+        } else {
+            for (const Splice& splice : splices) {
+                for (std::size_t i = splice.from; i < splice.to; ++i)
+                    indexOfId[windows[i].id] = NoIndex;
+            }
+            indexOfId.resize(nextId, NoIndex);
+        }
+        if (splices.size() == 1) {
+            const Splice& only = splices.front();
+            const auto at = windows.begin() + static_cast<std::ptrdiff_t>(only.from);
+            const std::size_t replaced = std::min(only.windows.size(), only.to - only.from);
+            const auto rest = only.windows.begin() + static_cast<std::ptrdiff_t>(replaced);
+            std::copy(only.windows.begin(), rest, at);
+            if (rest != only.windows.end()) {
+                const std::size_t needed = windows.size() + (only.windows.end() - rest);
+                if (needed > windows.capacity())
+                    windows.reserve(needed + needed / 256);
+                windows.insert(windows.begin() + static_cast<std::ptrdiff_t>(only.from + replaced),
+                               rest, only.windows.end());
+            } else {
+                windows.erase(at + static_cast<std::ptrdiff_t>(replaced),
+                              windows.begin() + static_cast<std::ptrdiff_t>(only.to));
+            }
+        } else if (!splices.empty()) {
+            std::vector<Window> joined;
+            joined.reserve(windows.size() + 16);
+            std::size_t kept = 0;
+            for (const Splice& splice : splices) {
+                joined.insert(joined.end(), windows.begin() + static_cast<std::ptrdiff_t>(kept),
+                              windows.begin() + static_cast<std::ptrdiff_t>(splice.from));
+                joined.insert(joined.end(), splice.windows.begin(), splice.windows.end());
+                kept = splice.to;
+            }
+            joined.insert(joined.end(), windows.begin() + static_cast<std::ptrdiff_t>(kept),
+                          windows.end());
+            windows = std::move(joined);
+        }
+        for (std::size_t i = moved; i < windows.size(); ++i)
+            indexOfId[windows[i].id] = Narrow(i);
     }
     const Window* byId(std::uint32_t id) const
     {
@@ -496,17 +554,29 @@ void RepeatTracker::settle(TextSide side)
 
     // A shingle is to be cut again when an edit lies between its start and its closing space;
     // the first one also when it lies before its start, where it looks for its first character.
-    std::vector<bool> untrusted(old.size(), false);
-    {
-        std::size_t d = 0;
-        for (std::size_t i = 0; i < old.size(); ++i) {
-            const std::size_t reads = i == 0 ? 0 : old[i].start;
-            while (d < edited.dirty.size() && edited.dirty[d].end < reads)
-                ++d;
-            if (d < edited.dirty.size() && edited.dirty[d].start <= old[i].closingSpace)
-                untrusted[i] = true;
-        }
+    // Each edit makes one run of such shingles, found by bisection, so that the work of a
+    // settle grows with the edits, not with the text.
+    std::vector<WindowSpan> untrusted;
+    for (const TextRange& range : edited.dirty) {
+        const auto from = std::ranges::lower_bound(old, range.start, {}, &Window::closingSpace);
+        const auto to = std::ranges::upper_bound(old, range.end, {}, &Window::start);
+        WindowSpan span{static_cast<std::size_t>(from - old.begin()),
+                        static_cast<std::size_t>(to - old.begin())};
+        if (span.from == 0 && !old.empty())
+            span.to = std::max<std::size_t>(span.to, 1);
+        if (span.from >= span.to)
+            continue;
+        if (!untrusted.empty() && span.from <= untrusted.back().to)
+            untrusted.back().to = std::max(untrusted.back().to, span.to);
+        else
+            untrusted.push_back(span);
     }
+    const auto nextUntrusted = [&untrusted](std::size_t i) {
+        const auto span = std::ranges::upper_bound(untrusted, i, {}, &WindowSpan::to);
+        return span == untrusted.end() ? std::numeric_limits<std::size_t>::max()
+                                       : std::max(i, span->from);
+    };
+    const auto isUntrusted = [&nextUntrusted](std::size_t i) { return nextUntrusted(i) == i; };
 
     const auto resolve = [this](int holder, std::uint32_t id) {
         return windowCharacters(holder, id);
@@ -528,16 +598,13 @@ void RepeatTracker::settle(TextSide side)
         return MakeWindow(cut, shingleClass, edited.nextId);
     };
 
-    std::vector<Window> fresh;
-    fresh.reserve(old.size() + 16);
-    std::size_t i = 0;
-    while (i < old.size()) {
-        if (!untrusted[i]) {
-            fresh.push_back(old[i++]);
-            continue;
-        }
+    // The old windows stay in place while the chain is cut again, since representatives are
+    // looked up among them; each run cut again becomes a splice, applied afterwards.
+    std::vector<Splice> splices;
+    for (std::size_t i = nextUntrusted(0); i < old.size(); i = nextUntrusted(i)) {
         // The kept shingle before this one is untouched, and so is where this one starts.
-        bool first = fresh.empty();
+        Splice splice{i, i, {}};
+        bool first = i == 0;
         detail::ChainState state =
             first ? detail::FirstState(text) : detail::ChainState{old[i].start, old[i].start + 1u};
         std::size_t j = i;
@@ -550,7 +617,8 @@ void RepeatTracker::settle(TextSide side)
             }
             while (j < old.size() && old[j].start < cut->start)
                 drop(old[j++]);
-            if (j < old.size() && old[j].start == cut->start && !untrusted[j] && first == (j == 0))
+            if (j < old.size() && old[j].start == cut->start && !isUntrusted(j) &&
+                first == (j == 0))
                 break; // back on the old chain: the rest is as it was
             Window window = cutAnew(*cut);
             const bool replacing = j < old.size() && old[j].start == window.start;
@@ -568,32 +636,40 @@ void RepeatTracker::settle(TextSide side)
                 if (replacing)
                     drop(old[j++]);
             }
-            fresh.push_back(window);
+            splice.windows.push_back(window);
             state = cut->next;
             first = false;
         }
+        splice.to = j;
         i = j;
+        splices.push_back(std::move(splice));
     }
+    const bool allFolded = near_ && near_->next[index] >= old.size();
+    const std::size_t firstMoved = splices.empty() ? old.size() : splices.front().from;
+    edited.apply(splices);
+
     // The chain may go on past where it ended: text added after the last shingle's first space.
+    std::vector<Window>& windows = edited.windows;
     std::optional<Cut> next = detail::CutWindow(text, detail::FirstState(text));
-    if (!fresh.empty()) {
-        const Window& last = fresh.back();
-        next = detail::CutWindow(text, {last.start, fresh.size() == 1 ? 0 : last.start + 1u});
+    if (!windows.empty()) {
+        const Window& last = windows.back();
+        next = detail::CutWindow(text, {last.start, windows.size() == 1 ? 0 : last.start + 1u});
         next = next ? detail::CutWindow(text, next->next) : std::nullopt;
     }
     for (; next; next = detail::CutWindow(text, next->next)) {
-        fresh.push_back(cutAnew(*next));
+        windows.push_back(cutAnew(*next));
+        edited.indexOfId.push_back(Narrow(windows.size() - 1));
         ++edited.nextId;
-        classes_->add(fresh.back().shingleClass, index);
-        fold(side, fresh.back());
+        classes_->add(windows.back().shingleClass, index);
+        fold(side, windows.back());
     }
-    assert(std::ranges::is_sorted(fresh, {}, &Window::start));
-    edited.windows = std::move(fresh);
+    assert(std::ranges::is_sorted(windows, {}, &Window::start));
     edited.dirty.clear();
-    edited.renumber();
-    // The windows moved: the folding of those left goes through them again from the start.
+    // Every window cut again was folded above. If all were folded before, all still are;
+    // otherwise the folding goes on from the first window that moved, not from the start.
     if (near_) {
-        near_->next[index] = 0;
+        std::size_t& folded = near_->next[index];
+        folded = allFolded ? windows.size() : std::min(folded, firstMoved);
         near_->repeats.reset();
     }
 }
