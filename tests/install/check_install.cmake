@@ -74,7 +74,13 @@ require_contains("${elf}" "GNU_RELRO" "RELRO")
 require_contains("${elf}" "BIND_NOW" "immediate binding")
 require_contains("${elf}" "__stack_chk_fail" "the stack protector")
 file(READ ${BUILD_DIR}/compile_commands.json commands)
-string(REGEX MATCHALL "\"command\": \"[^\"]*/app/main\\.cpp\"" main_command "${commands}")
+# The program's own compile, of its source or of the unity batch that holds it.
+string(REGEX MATCHALL
+       "\"command\": \"[^\"]*(/app/main\\.cpp|/palimo-suite\\.dir/Unity/unity_[0-9]+_cxx\\.cxx)\""
+       main_command "${commands}")
+if(NOT main_command)
+    message(FATAL_ERROR "no compile command of the program in ${BUILD_DIR}/compile_commands.json")
+endif()
 run(${CMAKE_COMMAND} -E env DEB_BUILD_MAINT_OPTIONS=hardening=+all
     ${DPKG_BUILDFLAGS} --get CPPFLAGS)
 set(debian_flags "${output}")
