@@ -4,6 +4,7 @@
 //
 // The pass writes PALIMO_PROBE_DIR/request; the probe answers with PALIMO_PROBE_DIR/report.json.
 #include "support/caption_place.h"
+#include "ui/kit/slider_parts.h"
 
 #include <QAbstractButton>
 #include <QAbstractScrollArea>
@@ -21,7 +22,6 @@
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QStyle>
-#include <QStyleOptionSlider>
 #include <QTextCursor>
 #include <QTextDocument>
 #include <QTextEdit>
@@ -114,17 +114,7 @@ QJsonObject Report()
         const QRect lastInWindow(pane->viewport()->mapTo(pane->window(), last.topLeft()),
                                  last.size());
         const QScrollBar* bar = pane->verticalScrollBar();
-        QStyleOptionSlider option;
-        option.initFrom(bar);
-        option.orientation = bar->orientation();
-        option.minimum = bar->minimum();
-        option.maximum = bar->maximum();
-        option.sliderPosition = bar->sliderPosition();
-        option.sliderValue = bar->value();
-        option.pageStep = bar->pageStep();
-        option.singleStep = bar->singleStep();
-        const QRect thumb = bar->style()->subControlRect(QStyle::CC_ScrollBar, &option,
-                                                         QStyle::SC_ScrollBarSlider, bar);
+        const QRect thumb = ui::SliderPart(bar, QStyle::SC_ScrollBarSlider);
         const QRect visible = VisiblePart(pane->viewport());
         // The first source's exact marks, which the rules give, told by their tint from the near
         // repeats' and the second source's, which come later and on their own.

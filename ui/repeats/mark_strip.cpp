@@ -1,6 +1,7 @@
 #include "mark_strip.h"
 
 #include "repeat_follower.h"
+#include "ui/kit/slider_parts.h"
 #include "ui/text/idle_backlog.h"
 #include "ui/text/text_pane.h"
 
@@ -8,7 +9,6 @@
 #include <QPainter>
 #include <QScrollBar>
 #include <QStyle>
-#include <QStyleOptionSlider>
 #include <QTextBlock>
 #include <QTextLayout>
 
@@ -20,25 +20,6 @@ namespace {
 
 // How far from a clicked row a mark still counts as clicked, in rows.
 constexpr int ClickReach = 2;
-
-QStyleOptionSlider OptionOf(const QScrollBar* bar)
-{
-    QStyleOptionSlider option;
-    option.initFrom(bar);
-    option.subControls = QStyle::SC_None;
-    option.activeSubControls = QStyle::SC_None;
-    option.orientation = bar->orientation();
-    option.minimum = bar->minimum();
-    option.maximum = bar->maximum();
-    option.sliderPosition = bar->sliderPosition();
-    option.sliderValue = bar->value();
-    option.singleStep = bar->singleStep();
-    option.pageStep = bar->pageStep();
-    option.upsideDown = bar->invertedAppearance();
-    if (bar->orientation() == Qt::Horizontal)
-        option.state |= QStyle::State_Horizontal;
-    return option;
-}
 
 } // namespace
 
@@ -96,9 +77,7 @@ void MarkStrip::restart()
 
 void MarkStrip::followGroove()
 {
-    const QStyleOptionSlider option = OptionOf(bar_);
-    const QRect groove = bar_->style()->subControlRect(QStyle::CC_ScrollBar, &option,
-                                                       QStyle::SC_ScrollBarGroove, bar_);
+    const QRect groove = SliderPart(bar_, QStyle::SC_ScrollBarGroove);
     if (groove != geometry()) {
         setGeometry(groove);
         rows_.assign(static_cast<std::size_t>(std::max(0, groove.height())), 0);
@@ -108,10 +87,7 @@ void MarkStrip::followGroove()
 
 QRect MarkStrip::handleRect() const
 {
-    const QStyleOptionSlider option = OptionOf(bar_);
-    return bar_->style()
-        ->subControlRect(QStyle::CC_ScrollBar, &option, QStyle::SC_ScrollBarSlider, bar_)
-        .translated(-pos());
+    return SliderPart(bar_, QStyle::SC_ScrollBarSlider).translated(-pos());
 }
 
 // The bar counts lines, the last page's among them; the strip puts the text's lines along the

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "ui/kit/colour_value.h"
+#include "ui/kit/slider_parts.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -12,7 +13,6 @@
 #include <QMouseEvent>
 #include <QSlider>
 #include <QStyle>
-#include <QStyleOptionSlider>
 #include <QTest>
 #include <QTimer>
 #include <QTimerEvent>
@@ -29,25 +29,7 @@ template <typename Control = QWidget> Control* Find(const QObject* window, const
     return control;
 }
 
-// Where a part of a slider or scroll bar is drawn (its thumb, groove, trough or arrows), in its
-// own coordinates.
-inline QRect SliderPart(const QAbstractSlider* slider, QStyle::SubControl part)
-{
-    QStyleOptionSlider option;
-    option.initFrom(slider);
-    option.orientation = slider->orientation();
-    option.minimum = slider->minimum();
-    option.maximum = slider->maximum();
-    option.sliderPosition = slider->sliderPosition();
-    option.sliderValue = slider->value();
-    option.pageStep = slider->pageStep();
-    option.singleStep = slider->singleStep();
-    const auto* withTicks = qobject_cast<const QSlider*>(slider);
-    if (withTicks)
-        option.tickPosition = withTicks->tickPosition();
-    return slider->style()->subControlRect(withTicks ? QStyle::CC_Slider : QStyle::CC_ScrollBar,
-                                           &option, part, slider);
-}
+using ui::SliderPart;
 
 // A left click on a button of the window, as the mouse gives it.
 inline void Click(const QObject* window, const char* buttonName)
