@@ -122,13 +122,11 @@ analysis::ComparisonOutcome RepeatFollower::compare()
     return outcome;
 }
 
-void RepeatFollower::compareInBackground()
+void RepeatFollower::compareInBackground(const RepeatFollower* sharing)
 {
-    compareInBackground(newText_->plainTextForAnalysis());
-}
-
-void RepeatFollower::compareInBackground(std::u16string newText)
-{
+    std::u16string newText = sharing && sharing->isActive()
+                                 ? sharing->trackedText(TextSide::NewText)
+                                 : newText_->plainTextForAnalysis();
     std::u16string texts[2] = {std::move(newText), source_->plainTextForAnalysis()};
     for (const TextSide side : {TextSide::NewText, TextSide::Source}) {
         paragraphs_[Index(side)] = pane(side)->document()->blockCount();

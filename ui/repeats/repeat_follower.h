@@ -45,10 +45,9 @@ public:
     analysis::ComparisonOutcome compare();
     // Compares them on a worker thread, near repeats and all, so that the event loop never waits
     // for it: the marks come when it is done, the edits made meanwhile applied to it. A compare
-    // that reaches no result leaves the follower as it was.
-    void compareInBackground();
-    // The same, with the new text's plain text as another follower already holds it.
-    void compareInBackground(std::u16string newText);
+    // that reaches no result leaves the follower as it was. `sharing`, a follower of the same
+    // new-text pane, lends that text as it holds it, so that the pane is not walked again.
+    void compareInBackground(const RepeatFollower* sharing = nullptr);
     bool isComparing() const { return pending_ != nullptr; }
     // Whether an edit as long as a pasted article is followed by a compare on the worker rather
     // than settled in the event loop.

@@ -156,11 +156,7 @@ void RepeatNavigation::compareSecondSource()
     secondTimer_.setInterval(RepeatFollower::SettleInterval);
     if (auxiliary_->isHidden() || auxiliary_->document()->isEmpty())
         return;
-    // The first source's follower holds the new text as the pane does, without walking it.
-    if (follower_->isActive())
-        second_->compareInBackground(follower_->trackedText(TextSide::NewText));
-    else
-        second_->compareInBackground();
+    second_->compareInBackground(follower_);
 }
 
 bool RepeatNavigation::eventFilter(QObject* watched, QEvent* event)
