@@ -95,6 +95,7 @@ RepeatNavigation::RepeatNavigation(TextPane* newText, TextPane* source, TextPane
     });
 
     auxiliary->installEventFilter(this);
+    secondTimer_.setObjectName(QStringLiteral("SecondSourceTimer"));
     secondTimer_.setSingleShot(true);
     secondTimer_.setInterval(RepeatFollower::SettleInterval);
     connect(&secondTimer_, &QTimer::timeout, this, &RepeatNavigation::compareSecondSource);

@@ -61,7 +61,7 @@ private:
     // From the first compare on, the second source is compared again once its pane holds enough
     // to compare, 150 ms after the writer stops changing it.
     bool comparing_ = false;
-    QTimer secondTimer_;
+    QTimer secondTimer_{this};
 };
 
 } // namespace ui

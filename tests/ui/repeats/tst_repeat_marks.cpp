@@ -97,9 +97,9 @@ private:
     // exact marks.
     void allMarksKnown() const
     {
-        // The second source's compare starts once the result has painted.
-        QTest::qWait(ui::RepeatFollower::SettleInterval + 50);
-        QTRY_VERIFY(!second()->isComparing());
+        // The second source's compare starts once the result has painted, on a timer.
+        const auto* timer = mainWindow()->findChild<QTimer*>("SecondSourceTimer");
+        QTRY_VERIFY(!timer->isActive() && !second()->isComparing());
         follower()->finishNearRepeats();
         second()->finishNearRepeats();
         QCoreApplication::processEvents();
