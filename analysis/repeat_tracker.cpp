@@ -556,6 +556,8 @@ void RepeatTracker::settle(TextSide side)
     // the first one also when it lies before its start, where it looks for its first character.
     // Each edit makes one run of such shingles, found by bisection, so that the work of a
     // settle grows with the edits, not with the text.
+    // Edits move positions monotonically, so the windows stay in order by either end.
+    assert(std::ranges::is_sorted(old, {}, &Window::closingSpace));
     std::vector<WindowSpan> untrusted;
     for (const TextRange& range : edited.dirty) {
         const auto from = std::ranges::lower_bound(old, range.start, {}, &Window::closingSpace);
@@ -751,7 +753,7 @@ std::size_t RepeatTracker::nearRepeatCount() const
             std::ranges::count_if(sideOf(TextSide::NewText).windows, [this](const Window& window) {
                 return isMarked(TextSide::NewText, window, RepeatKind::Near);
             }));
-    return *near_->repeats;
+    return near_->repeats.value_or(0);
 }
 
 std::vector<TextRange> RepeatTracker::marks(TextSide side, std::size_t from, std::size_t to,
