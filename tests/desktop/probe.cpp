@@ -5,6 +5,7 @@
 // The pass writes PALIMO_PROBE_DIR/request; the probe answers with PALIMO_PROBE_DIR/report.json.
 #include "support/caption_place.h"
 #include "ui/kit/slider_parts.h"
+#include "ui/repeats/mark_style.h"
 
 #include <QAbstractButton>
 #include <QAbstractScrollArea>
@@ -118,9 +119,11 @@ QJsonObject Report()
         const QRect visible = VisiblePart(pane->viewport());
         // The first source's exact marks, which the rules give, told by their tint from the near
         // repeats' and the second source's, which come later and on their own.
+        const QColor exactTint =
+            ui::MarkFormat(ui::MarkSource::First, analysis::RepeatKind::Exact).background().color();
         QList<QTextEdit::ExtraSelection> exactMarks = pane->extraSelections();
-        exactMarks.removeIf([](const QTextEdit::ExtraSelection& mark) {
-            return mark.format.background().color() != QColor(255, 232, 140);
+        exactMarks.removeIf([&exactTint](const QTextEdit::ExtraSelection& mark) {
+            return mark.format.background().color() != exactTint;
         });
         int marked = 0;
         QJsonArray marks;
