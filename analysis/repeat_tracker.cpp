@@ -80,6 +80,11 @@ struct Splice
     std::size_t from;
     std::size_t to;
     std::vector<RepeatTracker::Window> windows;
+
+    std::ptrdiff_t growth() const
+    {
+        return std::ssize(windows) - static_cast<std::ptrdiff_t>(to - from);
+    }
 };
 
 } // namespace
@@ -114,36 +119,46 @@ struct RepeatTracker::Side
             }
             indexOfId.resize(nextId, NoIndex);
         }
-        if (splices.size() == 1) {
-            const Splice& only = splices.front();
-            const auto at = windows.begin() + static_cast<std::ptrdiff_t>(only.from);
-            const std::size_t replaced = std::min(only.windows.size(), only.to - only.from);
-            const auto rest = only.windows.begin() + static_cast<std::ptrdiff_t>(replaced);
-            std::copy(only.windows.begin(), rest, at);
-            if (rest != only.windows.end()) {
-                const std::size_t needed = windows.size() + (only.windows.end() - rest);
-                if (needed > windows.capacity())
-                    windows.reserve(needed + needed / 256);
-                windows.insert(windows.begin() + static_cast<std::ptrdiff_t>(only.from + replaced),
-                               rest, only.windows.end());
-            } else {
-                windows.erase(at + static_cast<std::ptrdiff_t>(replaced),
-                              windows.begin() + static_cast<std::ptrdiff_t>(only.to));
-            }
-        } else if (!splices.empty()) {
-            std::vector<Window> joined;
-            joined.reserve(windows.size() + 16);
-            std::size_t kept = 0;
-            for (const Splice& splice : splices) {
-                joined.insert(joined.end(), windows.begin() + static_cast<std::ptrdiff_t>(kept),
-                              windows.begin() + static_cast<std::ptrdiff_t>(splice.from));
-                joined.insert(joined.end(), splice.windows.begin(), splice.windows.end());
-                kept = splice.to;
-            }
-            joined.insert(joined.end(), windows.begin() + static_cast<std::ptrdiff_t>(kept),
-                          windows.end());
-            windows = std::move(joined);
+        // The windows kept after each splice move by what the splices up to it grew. Runs that
+        // move left only ever land where runs moving left before them were, and runs that move
+        // right where runs moving right after them were: each kind in its own order, then the
+        // splices' windows in the gaps left.
+        struct KeptRun
+        {
+            std::size_t from;
+            std::size_t to;
+            std::ptrdiff_t shift;
+        };
+        std::vector<KeptRun> kept;
+        kept.reserve(splices.size());
+        std::ptrdiff_t growth = 0;
+        for (std::size_t i = 0; i < splices.size(); ++i) {
+            const Splice& splice = splices[i];
+            growth += splice.growth();
+            const std::size_t next = i + 1 < splices.size() ? splices[i + 1].from : windows.size();
+            kept.push_back({splice.to, next, growth});
         }
+        const std::size_t size = windows.size() + static_cast<std::size_t>(growth);
+        if (size > windows.capacity())
+            windows.reserve(size + size / 256);
+        windows.resize(std::max(size, windows.size()));
+        const auto at = [this](std::size_t index, std::ptrdiff_t shift = 0) {
+            return windows.begin() + static_cast<std::ptrdiff_t>(index) + shift;
+        };
+        for (const KeptRun& run : kept) {
+            if (run.shift < 0)
+                std::move(at(run.from), at(run.to), at(run.from, run.shift));
+        }
+        std::for_each(kept.rbegin(), kept.rend(), [&at](const KeptRun& run) {
+            if (run.shift > 0)
+                std::move_backward(at(run.from), at(run.to), at(run.to, run.shift));
+        });
+        std::ptrdiff_t shift = 0;
+        for (const Splice& splice : splices) {
+            std::ranges::copy(splice.windows, at(splice.from, shift));
+            shift += splice.growth();
+        }
+        windows.resize(size);
         for (std::size_t i = moved; i < windows.size(); ++i)
             indexOfId[windows[i].id] = Narrow(i);
     }
