@@ -1,7 +1,7 @@
 #include "idle_backlog.h"
 
 #include <QAbstractEventDispatcher>
-#include <QElapsedTimer>
+#include <QPointer>
 
 #include <algorithm>
 #include <limits>
@@ -10,46 +10,39 @@ namespace ui {
 
 namespace {
 
-// The slice of the current pass of the event loop, which the first backlog to run opens; a pass
-// begins when the event dispatcher wakes. Should it not say so, a slice long over opens anew.
-struct Turn
+// The passes of the event loop so far: one begins each time the event dispatcher wakes.
+quint64 CurrentPass()
 {
-    bool open = false;
-    QDeadlineTimer ends;
-    QElapsedTimer opened;
-};
-
-Turn& CurrentTurn()
-{
-    static Turn turn;
-    return turn;
+    static quint64 passes = 0;
+    static QPointer<QAbstractEventDispatcher> followed;
+    QAbstractEventDispatcher* dispatcher = QAbstractEventDispatcher::instance();
+    if (dispatcher != followed) {
+        followed = dispatcher;
+        QObject::connect(dispatcher, &QAbstractEventDispatcher::awake, [] { ++passes; });
+        ++passes;
+    }
+    return passes;
 }
 
-// The deadline a backlog has in this pass, or nothing when the slice is spent.
+// The deadline a backlog has in this pass, or nothing when the slice is spent. The first backlog
+// to run in a pass opens its slice.
 std::optional<QDeadlineTimer> TakeTurn()
 {
-    Turn& turn = CurrentTurn();
-    if (!turn.open || turn.opened.elapsed() > qint64{2} * IdleBacklog::SliceMilliseconds) {
-        turn.open = true;
-        turn.opened.start();
-        turn.ends = QDeadlineTimer(IdleBacklog::SliceMilliseconds, Qt::PreciseTimer);
+    static quint64 slicePass = 0;
+    static QDeadlineTimer sliceEnds;
+    if (const quint64 pass = CurrentPass(); pass != slicePass) {
+        slicePass = pass;
+        sliceEnds = QDeadlineTimer(IdleBacklog::SliceMilliseconds, Qt::PreciseTimer);
     }
-    if (turn.ends.hasExpired())
+    if (sliceEnds.hasExpired())
         return std::nullopt;
-    return turn.ends;
+    return sliceEnds;
 }
 
 } // namespace
 
 IdleBacklog::IdleBacklog(Work work, QObject* parent) : QObject(parent), work_(std::move(work))
 {
-    static const bool followsThePasses = [] {
-        if (QAbstractEventDispatcher* dispatcher = QAbstractEventDispatcher::instance())
-            connect(dispatcher, &QAbstractEventDispatcher::awake,
-                    [] { CurrentTurn().open = false; });
-        return true;
-    }();
-    Q_UNUSED(followsThePasses)
     // A zero timer fires once the event loop has nothing else to do; the others' turn taken, it
     // waits for the next pass.
     timer_.setInterval(0);
