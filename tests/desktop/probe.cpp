@@ -71,6 +71,13 @@ QRect FocusPlace(const QWidget* focus)
     return {focus->mapTo(focus->window(), QPoint(0, 0)), focus->size()};
 }
 
+// The tint of the first source's exact marks, which the rules give; the near repeats' and the
+// second source's come later and on their own.
+QColor ExactTint()
+{
+    return ui::MarkFormat(ui::MarkSource::First, analysis::RepeatKind::Exact).background().color();
+}
+
 QJsonObject Report()
 {
     QJsonArray windows;
@@ -117,13 +124,10 @@ QJsonObject Report()
         const QScrollBar* bar = pane->verticalScrollBar();
         const QRect thumb = ui::SliderPart(bar, QStyle::SC_ScrollBarSlider);
         const QRect visible = VisiblePart(pane->viewport());
-        // The first source's exact marks, which the rules give, told by their tint from the near
-        // repeats' and the second source's, which come later and on their own.
-        const QColor exactTint =
-            ui::MarkFormat(ui::MarkSource::First, analysis::RepeatKind::Exact).background().color();
+        // The first source's exact marks, told from the others by their tint.
         QList<QTextEdit::ExtraSelection> exactMarks = pane->extraSelections();
-        exactMarks.removeIf([&exactTint](const QTextEdit::ExtraSelection& mark) {
-            return mark.format.background().color() != exactTint;
+        exactMarks.removeIf([](const QTextEdit::ExtraSelection& mark) {
+            return mark.format.background().color() != ExactTint();
         });
         int marked = 0;
         QJsonArray marks;
@@ -185,6 +189,9 @@ QJsonObject Report()
     }
     const QWidget* focus = QApplication::focusWidget();
     return {{"focus", focus ? focus->objectName() : QString()},
+            {"exactTint", ExactTint().name()},
+            {"exactStripColour",
+             ui::StripColour(ui::MarkSource::First, analysis::RepeatKind::Exact).name()},
             {"panes", panes},
             {"listings", listings},
             {"focusInView", focus && VisiblePart(focus).contains(FocusPlace(focus))},
