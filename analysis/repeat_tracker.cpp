@@ -872,6 +872,42 @@ std::optional<TextRange> RepeatTracker::previousMark(TextSide side, std::size_t 
     return std::nullopt;
 }
 
+std::optional<TextRange> RepeatTracker::markAt(TextSide side, std::size_t position,
+                                               RepeatKind kind) const
+{
+    if (!active_)
+        return std::nullopt;
+    const Side& marked = sideOf(side);
+    const auto after = static_cast<std::size_t>(
+        std::ranges::upper_bound(marked.windows, position, {}, &Window::start) -
+        marked.windows.begin());
+    // Ends never fall from one shingle to the next: if the last marked shingle to start by
+    // `position` ends by it, so does every one before.
+    std::optional<TextRange> run;
+    for (std::size_t i = after; i-- > 0;) {
+        const Window& window = marked.windows[i];
+        if (!isMarked(side, window, kind))
+            continue;
+        if (!run) {
+            if (window.end <= position)
+                return std::nullopt;
+            run = TextRange{window.start, window.end};
+        } else if (window.end >= run->start) {
+            run->start = window.start;
+        } else {
+            break;
+        }
+    }
+    if (!run)
+        return std::nullopt;
+    for (std::size_t i = after; i < marked.windows.size() && marked.windows[i].start <= run->end;
+         ++i) {
+        if (isMarked(side, marked.windows[i], kind))
+            run->end = std::max<std::size_t>(run->end, marked.windows[i].end);
+    }
+    return run;
+}
+
 bool RepeatTracker::pairInPlace(std::size_t entry) const
 {
     const Pair& pair = pairs_[entry];

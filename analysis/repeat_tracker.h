@@ -95,6 +95,9 @@ public:
                                       RepeatKind kind = RepeatKind::Exact) const;
     std::optional<TextRange> previousMark(TextSide side, std::size_t from,
                                           RepeatKind kind = RepeatKind::Exact) const;
+    // The whole run that holds the character at `position`.
+    std::optional<TextRange> markAt(TextSide side, std::size_t position,
+                                    RepeatKind kind = RepeatKind::Exact) const;
 
     // The near repeats are worked out after a compare, a batch of shingles at a time, and once
     // known followed through edits as the exact ones are. Folds up to `shingles` more shingles,

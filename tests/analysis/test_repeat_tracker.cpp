@@ -385,6 +385,12 @@ TEST(RepeatTrackerEdits, RunsBeforeAndAfterAPosition)
     EXPECT_EQ(tracker.previousMark(TextSide::NewText, runs[1].end), runs[1]);
     EXPECT_EQ(tracker.previousMark(TextSide::NewText, runs[1].end - 1), runs[0]);
     EXPECT_EQ(tracker.previousMark(TextSide::NewText, runs[0].end - 1), std::nullopt);
+    // The whole run that holds a character, from its first character to its last.
+    for (const TextRange& run : runs) {
+        EXPECT_EQ(tracker.markAt(TextSide::NewText, run.start), run);
+        EXPECT_EQ(tracker.markAt(TextSide::NewText, run.end - 1), run);
+        EXPECT_EQ(tracker.markAt(TextSide::NewText, run.end), std::nullopt);
+    }
 }
 
 } // namespace

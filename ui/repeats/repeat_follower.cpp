@@ -296,6 +296,14 @@ std::vector<PaneRange> RepeatFollower::marks(TextSide side, int from, int to,
     return ranges;
 }
 
+std::optional<PaneRange> RepeatFollower::markAt(TextSide side, int position,
+                                                analysis::RepeatKind kind) const
+{
+    const std::optional<analysis::TextRange> found =
+        tracker_->markAt(side, plainPosition(side, position), kind);
+    return found ? std::optional(paneRange(side, *found)) : std::nullopt;
+}
+
 bool RepeatFollower::isMarkedWithin(TextSide side, int from, int to,
                                     analysis::RepeatKind kind) const
 {

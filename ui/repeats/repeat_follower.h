@@ -70,6 +70,9 @@ public:
     std::optional<PaneRange>
     previousMark(analysis::TextSide side, int from,
                  analysis::RepeatKind kind = analysis::RepeatKind::Exact) const;
+    // The whole run that holds the character at `position`.
+    std::optional<PaneRange> markAt(analysis::TextSide side, int position,
+                                    analysis::RepeatKind kind) const;
 
     // Whether the near repeats are known, and how many shingles of the new text are near
     // repeats.

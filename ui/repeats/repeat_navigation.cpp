@@ -239,7 +239,10 @@ void RepeatNavigation::selectPlace(const Pane& pane, int from, int to)
         const std::vector<PaneRange> runs =
             layer.follower->marks(layer.side, from, std::max(to, from + 1), layer.kind);
         if (!runs.empty()) {
-            SelectInPane(pane.pane, runs.front());
+            // The whole repeat, not the part of it that the place clicked stands for.
+            const std::optional<PaneRange> whole =
+                layer.follower->markAt(layer.side, runs.front().start, layer.kind);
+            SelectInPane(pane.pane, whole.value_or(runs.front()));
             return;
         }
     }

@@ -946,7 +946,7 @@ void tst_RepeatMarks::resultWindowCountsTheNearRepeats()
 
 // Each pane's scroll bar shows along its groove where the marks of the whole text lie, the
 // marks at the start, in the middle and at the end of the text at the top, the middle and the
-// bottom; a click there leads to the mark, a click elsewhere pages as ever.
+// bottom; a click there selects the whole mark, a click elsewhere pages as ever.
 void tst_RepeatMarks::stripLeadsToTheMarks()
 {
     compare(Long.newText, Long.source);
@@ -984,11 +984,19 @@ void tst_RepeatMarks::stripLeadsToTheMarks()
     const QTextCursor cursor = newTextPane()->textCursor();
     const uitest::DocumentRanges rules = uitest::MarksByTheRules(plain, Long.source, true);
     QVERIFY(std::ranges::any_of(rules, [&cursor](const std::pair<int, int>& mark) {
-        return mark.first <= cursor.selectionStart() && cursor.selectionEnd() <= mark.second;
+        return mark.first == cursor.selectionStart() && cursor.selectionEnd() == mark.second;
     }));
     QVERIFY(bar->value() > value);
     const auto [first, last] = newTextPane()->visibleRange();
     QVERIFY(first <= cursor.selectionStart() && cursor.selectionEnd() <= last);
+    // A row of the groove stands for a line or two, or for a character where the text has fewer
+    // lines than the groove has rows: the whole mark is selected, not the part the row covers.
+    const std::pair<int, int> middle = rules.at(1);
+    emit strip->placeChosen(middle.first + 1, middle.first + 2);
+    QCOMPARE((std::pair{newTextPane()->textCursor().selectionStart(),
+                        newTextPane()->textCursor().selectionEnd()}),
+             middle);
+    QTest::mouseClick(bar, Qt::LeftButton, {}, QPoint(bar->width() / 2, strip->y() + lastRow));
 
     // Between the marks, clear of the handle: a page up, and the selection stays.
     const int unmarked = static_cast<int>(
