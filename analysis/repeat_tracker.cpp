@@ -149,10 +149,10 @@ struct RepeatTracker::Side
             if (run.shift < 0)
                 std::move(at(run.from), at(run.to), at(run.from, run.shift));
         }
-        std::for_each(kept.rbegin(), kept.rend(), [&at](const KeptRun& run) {
-            if (run.shift > 0)
+        for (std::size_t i = kept.size(); i-- > 0;) {
+            if (const KeptRun& run = kept[i]; run.shift > 0)
                 std::move_backward(at(run.from), at(run.to), at(run.to, run.shift));
-        });
+        }
         std::ptrdiff_t shift = 0;
         for (const Splice& splice : splices) {
             std::ranges::copy(splice.windows, at(splice.from, shift));
