@@ -831,45 +831,60 @@ std::optional<TextRange> RepeatTracker::nextMark(TextSide side, std::size_t from
     return std::nullopt;
 }
 
+// The run of the last marked shingle before window `index`, grown back over the marked shingles
+// it joins; `below` is set to the index under which the rest lies. Ends never fall from one
+// shingle to the next, so the run ends where that last shingle does, and runs close going back.
+std::optional<TextRange> RepeatTracker::runBefore(TextSide side, std::size_t index, RepeatKind kind,
+                                                  std::size_t& below) const
+{
+    const Side& marked = sideOf(side);
+    std::optional<TextRange> run;
+    std::size_t i = index;
+    for (; i > 0; --i) {
+        const Window& window = marked.windows[i - 1];
+        if (!isMarked(side, window, kind))
+            continue;
+        if (!run)
+            run = TextRange{window.start, window.end};
+        else if (window.end >= run->start)
+            run->start = window.start;
+        else
+            break;
+    }
+    below = i;
+    return run;
+}
+
+// Grows `run` on over the marked shingles from window `index` on that join it.
+void RepeatTracker::growOn(TextSide side, std::size_t index, TextRange& run, RepeatKind kind) const
+{
+    const Side& marked = sideOf(side);
+    for (std::size_t i = index; i < marked.windows.size() && marked.windows[i].start <= run.end;
+         ++i) {
+        if (isMarked(side, marked.windows[i], kind))
+            run.end = std::max<std::size_t>(run.end, marked.windows[i].end);
+    }
+}
+
 std::optional<TextRange> RepeatTracker::previousMark(TextSide side, std::size_t from,
                                                      RepeatKind kind) const
 {
     if (!active_)
         return std::nullopt;
     const Side& marked = sideOf(side);
-    // Ends never fall from one shingle to the next, so runs close going backwards too. The run
-    // nearest `from` may go on in shingles that start after it.
     const auto after = static_cast<std::size_t>(
         std::ranges::lower_bound(marked.windows, from, {}, &Window::start) -
         marked.windows.begin());
-    std::optional<TextRange> run;
-    bool nearest = true;
-    const auto finished = [&] {
-        if (nearest) {
-            nearest = false;
-            for (std::size_t k = after;
-                 k < marked.windows.size() && marked.windows[k].start <= run->end; ++k) {
-                if (isMarked(side, marked.windows[k], kind))
-                    run->end = std::max<std::size_t>(run->end, marked.windows[k].end);
-            }
-        }
-        return run->end <= from;
-    };
-    for (std::size_t i = after; i-- > 0;) {
-        const Window& window = marked.windows[i];
-        if (!isMarked(side, window, kind))
-            continue;
-        if (run && window.end >= run->start) {
-            run->start = window.start;
-            continue;
-        }
-        if (run && finished())
-            return run;
-        run = TextRange{window.start, window.end};
-    }
-    if (run && finished())
+    std::size_t below = 0;
+    std::optional<TextRange> run = runBefore(side, after, kind, below);
+    if (!run)
+        return std::nullopt;
+    // The run nearest `from` may go on in shingles that start after it; the one before it ends
+    // before it starts.
+    growOn(side, after, *run, kind);
+    if (run->end <= from)
         return run;
-    return std::nullopt;
+    return runBefore(side, below, kind, below);
 }
 
 std::optional<TextRange> RepeatTracker::markAt(TextSide side, std::size_t position,
@@ -881,30 +896,11 @@ std::optional<TextRange> RepeatTracker::markAt(TextSide side, std::size_t positi
     const auto after = static_cast<std::size_t>(
         std::ranges::upper_bound(marked.windows, position, {}, &Window::start) -
         marked.windows.begin());
-    // Ends never fall from one shingle to the next: if the last marked shingle to start by
-    // `position` ends by it, so does every one before.
-    std::optional<TextRange> run;
-    for (std::size_t i = after; i-- > 0;) {
-        const Window& window = marked.windows[i];
-        if (!isMarked(side, window, kind))
-            continue;
-        if (!run) {
-            if (window.end <= position)
-                return std::nullopt;
-            run = TextRange{window.start, window.end};
-        } else if (window.end >= run->start) {
-            run->start = window.start;
-        } else {
-            break;
-        }
-    }
-    if (!run)
+    std::size_t below = 0;
+    std::optional<TextRange> run = runBefore(side, after, kind, below);
+    if (!run || run->end <= position)
         return std::nullopt;
-    for (std::size_t i = after; i < marked.windows.size() && marked.windows[i].start <= run->end;
-         ++i) {
-        if (isMarked(side, marked.windows[i], kind))
-            run->end = std::max<std::size_t>(run->end, marked.windows[i].end);
-    }
+    growOn(side, after, *run, kind);
     return run;
 }
 

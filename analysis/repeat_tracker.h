@@ -162,6 +162,9 @@ private:
     std::vector<Pair> listedPairs(const Side& sourceSide, const std::vector<ListedShingle>& listed);
     struct Near;
     bool isMarked(TextSide side, const Window& window, RepeatKind kind = RepeatKind::Exact) const;
+    std::optional<TextRange> runBefore(TextSide side, std::size_t index, RepeatKind kind,
+                                       std::size_t& below) const;
+    void growOn(TextSide side, std::size_t index, TextRange& run, RepeatKind kind) const;
     void fold(TextSide side, Window& window);
     void unfold(TextSide side, const Window& window);
     void settle(TextSide side);
