@@ -236,13 +236,15 @@ void RepeatNavigation::selectPlace(const Pane& pane, int from, int to)
         const MarkLayer& layer = pane.layers[i];
         if (!layer.follower->isShowing())
             continue;
-        const std::vector<PaneRange> runs =
-            layer.follower->marks(layer.side, from, std::max(to, from + 1), layer.kind);
-        if (!runs.empty()) {
-            // The whole repeat, not the part of it that the place clicked stands for.
-            const std::optional<PaneRange> whole =
-                layer.follower->markAt(layer.side, runs.front().start, layer.kind);
-            SelectInPane(pane.pane, whole.value_or(runs.front()));
+        // The whole repeat, not the part of it that the place clicked stands for.
+        std::optional<PaneRange> whole = layer.follower->markAt(layer.side, from, layer.kind);
+        if (!whole) {
+            whole = layer.follower->nextMark(layer.side, from, layer.kind);
+            if (whole && whole->start >= std::max(to, from + 1))
+                whole.reset();
+        }
+        if (whole) {
+            SelectInPane(pane.pane, *whole);
             return;
         }
     }
