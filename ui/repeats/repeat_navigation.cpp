@@ -5,11 +5,13 @@
 #include "repeat_follower.h"
 #include "ui/text/text_pane.h"
 #include "ui/windows/result_window.h"
+#include "walk_announcement.h"
 
 #include <QAction>
 #include <QEvent>
 
 #include <algorithm>
+#include <iterator>
 
 namespace ui {
 
@@ -109,6 +111,10 @@ void RepeatNavigation::addPane(TextPane* pane, MarkLayers layers)
 {
     new PaneMarks(pane, layers);
     auto* strip = new MarkStrip(pane, layers);
+    // What F3 or F4 said of the repeat reached holds only while the cursor stays on it.
+    for (const auto moved :
+         {&QPlainTextEdit::cursorPositionChanged, &QPlainTextEdit::selectionChanged})
+        connect(pane, moved, pane, [pane] { pane->setAccessibleDescription({}); });
     panes_.push_back({pane, std::move(layers)});
     const std::size_t index = panes_.size() - 1;
     connect(strip, &MarkStrip::placeChosen, this,
@@ -207,13 +213,16 @@ void RepeatNavigation::selectPair(int entry, bool activate)
 }
 
 // The nearest run of the kind in any of the pane's layers shown; past the last, the first again.
+// A screen reader hears which repeat of how many it is, as the pane's description until the
+// cursor moves on.
 void RepeatNavigation::selectMark(const Pane& pane, RepeatKind kind, bool forward)
 {
     const QTextCursor cursor = pane.pane->textCursor();
     const int end = pane.pane->document()->characterCount() - 1;
+    std::optional<PaneRange> found;
+    bool wrapped = false;
     for (const int from :
          {forward ? cursor.selectionEnd() : cursor.selectionStart(), forward ? 0 : end}) {
-        std::optional<PaneRange> found;
         for (const MarkLayer& layer : pane.layers) {
             if (layer.kind != kind || !layer.follower->isShowing())
                 continue;
@@ -222,11 +231,22 @@ void RepeatNavigation::selectMark(const Pane& pane, RepeatKind kind, bool forwar
                                     : layer.follower->previousMark(layer.side, from, kind),
                             forward);
         }
-        if (found) {
-            SelectInPane(pane.pane, *found);
-            return;
-        }
+        if (found)
+            break;
+        wrapped = true;
     }
+    if (found)
+        SelectInPane(pane.pane, *found);
+    std::vector<PaneRange> runs;
+    for (const MarkLayer& layer : pane.layers) {
+        if (layer.kind == kind && layer.follower->isShowing())
+            std::ranges::copy(layer.follower->marks(layer.side, 0, end, kind),
+                              std::back_inserter(runs));
+    }
+    // Cleared first, so that the same words said again are heard again.
+    pane.pane->setAccessibleDescription({});
+    pane.pane->setAccessibleDescription(
+        WalkAnnouncement(kind, std::move(runs), found, forward, wrapped));
 }
 
 // A place on the strip: the first mark there, of the kinds painted over the others first.

@@ -492,19 +492,51 @@ void tst_RepeatMarks::keysWalkTheMarks()
         const QTextCursor cursor = walked->textCursor();
         return std::pair{cursor.selectionStart(), cursor.selectionEnd()};
     };
-    QList<int> order;
-    QList<int> expected;
+    // A screen reader hears where each step lands, as the pane's description.
+    const QString repeat = kind == analysis::RepeatKind::Exact
+                               ? QStringLiteral("повторение")
+                               : QStringLiteral("похожее сочетание");
+    const auto said = [&](qsizetype index, const char* wrap) {
+        return QStringLiteral("%1 %2 из %3%4")
+            .arg(repeat)
+            .arg(index + 1)
+            .arg(marks.size())
+            .arg(QString::fromUtf8(wrap));
+    };
+    const auto heard = [walked] {
+        return QAccessible::queryAccessibleInterface(walked)->text(QAccessible::Description);
+    };
+    QList<std::pair<qsizetype, QString>> order;
+    QList<std::pair<qsizetype, QString>> expected;
     for (qsizetype i = 0; i <= marks.size(); ++i) {
         QTest::keyClick(walked, static_cast<Qt::Key>(key));
-        order << static_cast<int>(marks.indexOf(selection()));
-        expected << static_cast<int>(i % marks.size());
+        order << std::pair(marks.indexOf(selection()), heard());
+        const qsizetype index = i % marks.size();
+        expected << std::pair(index,
+                              said(index, i == marks.size() ? ", снова с начала текста" : ""));
     }
+    // Back from the first: round past the start to the last, then the one before it.
     for (const qsizetype back : {marks.size() - 1, marks.size() - 2}) {
         QTest::keyClick(walked, static_cast<Qt::Key>(key), Qt::ShiftModifier);
-        order << static_cast<int>(marks.indexOf(selection()));
-        expected << static_cast<int>((back + marks.size()) % marks.size());
+        order << std::pair(marks.indexOf(selection()), heard());
+        const qsizetype index = (back + marks.size()) % marks.size();
+        expected << std::pair(
+            index,
+            said(index, back < 0 || back == marks.size() - 1 ? ", снова с конца текста" : ""));
     }
     QCOMPARE(order, expected);
+    // Said only while the cursor stays on the repeat.
+    QTest::keyClick(walked, Qt::Key_Right);
+    QCOMPARE(heard(), QString());
+    walked->selectAll();
+    QTest::keyClick(walked, Qt::Key_Delete);
+    follower()->settle();
+    second()->settle();
+    allMarksKnown();
+    QTest::keyClick(walked, static_cast<Qt::Key>(key));
+    QCOMPARE(heard(), kind == analysis::RepeatKind::Exact
+                          ? QStringLiteral("повторений нет")
+                          : QStringLiteral("похожих сочетаний нет"));
 
     QStringList commands;
     for (const QAction* action : walked->actions())
