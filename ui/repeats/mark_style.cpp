@@ -18,6 +18,22 @@ QTextCharFormat MarkFormat(MarkSource source, analysis::RepeatKind kind)
     return format;
 }
 
+QString MarkAttributes(MarkSource source, analysis::RepeatKind kind)
+{
+    const QTextCharFormat format = MarkFormat(source, kind);
+    const auto rgb = [](const QColor& colour) {
+        return QStringLiteral("rgb(%1,%2,%3)")
+            .arg(colour.red())
+            .arg(colour.green())
+            .arg(colour.blue());
+    };
+    return QStringLiteral("background-color:%1;color:%2;text-underline-type:single;"
+                          "text-underline-style:%3;invalid:spelling;")
+        .arg(rgb(format.background().color()), rgb(format.foreground().color()),
+             kind == analysis::RepeatKind::Exact ? QStringLiteral("solid")
+                                                 : QStringLiteral("wave"));
+}
+
 QColor StripColour(MarkSource source, analysis::RepeatKind kind)
 {
     const bool exact = kind == analysis::RepeatKind::Exact;

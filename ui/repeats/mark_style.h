@@ -7,6 +7,7 @@
 #include "analysis/repeat_tracker.h"
 
 #include <QColor>
+#include <QString>
 #include <QTextCharFormat>
 
 #include <cstdint>
@@ -20,6 +21,10 @@ enum class MarkSource : std::uint8_t
 };
 
 QTextCharFormat MarkFormat(MarkSource source, analysis::RepeatKind kind);
+// What assistive technology reads of a mark, as "name:value;" text attributes: what the eye sees,
+// in the names Qt gives a text's formats, and, since a screen reader announces of all a text's
+// attributes only a spelling error's, the attribute a spell checker gives a misspelt word.
+QString MarkAttributes(MarkSource source, analysis::RepeatKind kind);
 // The colour of a mark's place on the scroll bar's groove.
 QColor StripColour(MarkSource source, analysis::RepeatKind kind);
 

@@ -111,12 +111,19 @@ void RepeatNavigation::addPane(TextPane* pane, MarkLayers layers)
 {
     new PaneMarks(pane, layers);
     auto* strip = new MarkStrip(pane, layers);
+    panes_.push_back({pane, std::move(layers)});
+    const std::size_t index = panes_.size() - 1;
+    // The marks as assistive technology reads them, as a spell checker's: text attributes.
+    pane->setPaintedAttributes([this, index](int position, int& start, int& end) {
+        return markAttributes(panes_[index], position, start, end);
+    });
+    for (const MarkLayer& layer : panes_[index].layers)
+        connect(layer.follower, &RepeatFollower::marksChanged, pane,
+                &TextPane::paintedAttributesChanged);
     // What F3 or F4 said of the repeat reached holds only while the cursor stays on it.
     for (const auto moved :
          {&QPlainTextEdit::cursorPositionChanged, &QPlainTextEdit::selectionChanged})
         connect(pane, moved, pane, [pane] { pane->setAccessibleDescription({}); });
-    panes_.push_back({pane, std::move(layers)});
-    const std::size_t index = panes_.size() - 1;
     connect(strip, &MarkStrip::placeChosen, this,
             [this, index](int from, int to) { selectPlace(panes_[index], from, to); });
     for (const RepeatKind kind : {RepeatKind::Exact, RepeatKind::Near}) {
@@ -247,6 +254,31 @@ void RepeatNavigation::selectMark(const Pane& pane, RepeatKind kind, bool forwar
     pane.pane->setAccessibleDescription({});
     pane.pane->setAccessibleDescription(
         WalkAnnouncement(kind, std::move(runs), found, forward, wrapped));
+}
+
+// The mark painted over the others at `position`, if any, and the run around it over which the
+// marks there stay the same.
+QString RepeatNavigation::markAttributes(const Pane& pane, int position, int& start, int& end)
+{
+    QString attributes;
+    for (const MarkLayer& layer : pane.layers) {
+        if (!layer.follower->isShowing())
+            continue;
+        if (const std::optional<PaneRange> run =
+                layer.follower->markAt(layer.side, position, layer.kind)) {
+            start = std::max(start, run->start);
+            end = std::min(end, run->end);
+            attributes = MarkAttributes(layer.source, layer.kind);
+            continue;
+        }
+        if (const std::optional<PaneRange> before =
+                layer.follower->previousMark(layer.side, position, layer.kind))
+            start = std::max(start, before->end);
+        if (const std::optional<PaneRange> after =
+                layer.follower->nextMark(layer.side, position, layer.kind))
+            end = std::min(end, after->start);
+    }
+    return attributes;
 }
 
 // A place on the strip: the first mark there, of the kinds painted over the others first.

@@ -49,6 +49,7 @@ private:
     void selectPair(int entry, bool activate);
     void selectMark(const Pane& pane, analysis::RepeatKind kind, bool forward);
     void selectPlace(const Pane& pane, int from, int to);
+    static QString markAttributes(const Pane& pane, int position, int& start, int& end);
     void compareSecondSource();
 
     TextPane* newText_;

@@ -2,10 +2,12 @@
 
 #include "line_break_conversion.h"
 #include "missing_glyphs.h"
+#include "pane_accessible.h"
 #include "pane_document_layout.h"
 #include "ui/kit/application_palette.h"
 #include "ui/kit/strings.h"
 
+#include <QAccessible>
 #include <QContextMenuEvent>
 #include <QDropEvent>
 #include <QEvent>
@@ -26,6 +28,11 @@ namespace ui {
 
 TextPane::TextPane(QWidget* parent) : QPlainTextEdit(parent)
 {
+    static const bool accessible = [] {
+        QAccessible::installFactory(PaneAccessibleFactory);
+        return true;
+    }();
+    Q_UNUSED(accessible)
     auto* doc = new QTextDocument(this);
     layout_ = new PaneDocumentLayout(doc);
     doc->setDocumentLayout(layout_);
@@ -45,6 +52,23 @@ TextPane::TextPane(QWidget* parent) : QPlainTextEdit(parent)
         ++textRevision_;
         emit charactersChanged();
     });
+}
+
+void TextPane::setPaintedAttributes(PaintedAttributes attributes)
+{
+    painted_ = std::move(attributes);
+    paintedAttributesChanged();
+}
+
+QString TextPane::paintedAttributes(int position, int& start, int& end) const
+{
+    return painted_ ? painted_(position, start, end) : QString();
+}
+
+void TextPane::paintedAttributesChanged()
+{
+    QAccessibleEvent changed(this, QAccessible::TextAttributeChanged);
+    QAccessible::updateAccessibility(&changed);
 }
 
 LineBreakWork TextPane::lineBreakWork() const

@@ -10,6 +10,7 @@
 
 #include <QPlainTextEdit>
 
+#include <functional>
 #include <string>
 
 namespace ui {
@@ -53,6 +54,15 @@ public:
     // of view are laid out while the event loop is idle.
     bool isLaidOut() const;
 
+    // What is painted over the text, as assistive technology reads it: the attributes that hold
+    // at `position` ("name:value;" each) and, narrowed from what they hold, the run [start, end)
+    // over which they stay the same.
+    using PaintedAttributes = std::function<QString(int position, int& start, int& end)>;
+    void setPaintedAttributes(PaintedAttributes attributes);
+    QString paintedAttributes(int position, int& start, int& end) const;
+    // Tells assistive technology that what is painted over the text changed.
+    void paintedAttributesChanged();
+
 signals:
     // The characters changed: typing, deleting, pasting, or a replacement by the program.
     void charactersChanged();
@@ -78,6 +88,7 @@ private:
 
     ColourValue backgroundColour_ = Rgb(255, 255, 255);
     quint64 textRevision_ = 0;
+    PaintedAttributes painted_;
 };
 
 } // namespace ui

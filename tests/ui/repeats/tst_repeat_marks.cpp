@@ -42,6 +42,27 @@ Ranges MarksOf(const ui::TextPane* pane, ui::MarkSource source = ui::MarkSource:
     return uitest::MarksOfStyle(*pane, source, kind);
 }
 
+// The runs of a pane that assistive technology reads with a mark's attributes.
+Ranges ReadAsMarked(ui::TextPane* pane, ui::MarkSource source)
+{
+    QAccessibleTextInterface* text = QAccessible::queryAccessibleInterface(pane)->textInterface();
+    const QString mark = ui::MarkAttributes(source, analysis::RepeatKind::Exact);
+    Ranges runs;
+    for (int offset = 0; offset < text->characterCount();) {
+        int start = 0;
+        int end = 0;
+        const bool marked = text->attributes(offset, &start, &end).contains(mark);
+        if (start > offset || end <= offset)
+            return {{-1, offset}}; // a run that does not hold its offset
+        if (marked && !runs.isEmpty() && runs.last().second == start)
+            runs.last().second = end;
+        else if (marked)
+            runs.append({start, end});
+        offset = end;
+    }
+    return runs;
+}
+
 Ranges Expected(const QString& plain, const std::vector<analysis::TextRange>& runs)
 {
     return uitest::InDocument(plain, runs);
@@ -864,6 +885,13 @@ void tst_RepeatMarks::everyKindIsMarked()
     compare(EveryKind, CopiedSource);
     allMarksKnown();
     const auto check = [this](bool secondShown) {
+        // The exact marks of each pane's source, painted over the others, as a reader reads them.
+        QCOMPARE(ReadAsMarked(newTextPane(), MarkSource::First),
+                 uitest::MarksByTheRules(EveryKind, CopiedSource, true));
+        QCOMPARE(ReadAsMarked(sourcePane(), MarkSource::First),
+                 uitest::MarksByTheRules(EveryKind, CopiedSource, false));
+        QCOMPARE(ReadAsMarked(auxiliaryPane(), MarkSource::Second),
+                 secondShown ? uitest::MarksByTheRules(EveryKind, SecondSource, false) : Ranges());
         for (const RepeatKind kind : {RepeatKind::Exact, RepeatKind::Near}) {
             const auto rules = [kind](const QString& other, bool ofNewText) {
                 return kind == RepeatKind::Exact
