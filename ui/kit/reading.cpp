@@ -2,6 +2,11 @@
 
 #include <QAccessible>
 #include <QAccessibleWidget>
+#include <QDBusArgument>
+#include <QDBusConnection>
+#include <QDBusMessage>
+#include <QDBusObjectPath>
+#include <QDBusVariant>
 #include <QHash>
 #include <QLabel>
 #include <QPointer>
@@ -95,7 +100,39 @@ void Remember(QWidget* widget, const Phrase& phrase)
         QAccessible::deleteAccessibleInterface(QAccessible::uniqueId(made));
 }
 
+// Qt's AT-SPI bridge tells of a new description by the object's reference instead of the text,
+// and screen readers speak the value an event carries. So the event is sent again, with the text,
+// on the bridge's own connection (the one it names "a11y"), as the object and application the
+// bridge names; a reader that already had the text takes the second as no change.
+void TellTheBridgesReaders(QWidget* widget, const QString& words)
+{
+    const QDBusConnection bridge(QStringLiteral("a11y"));
+    QAccessibleInterface* read = QAccessible::queryAccessibleInterface(widget);
+    if (!bridge.isConnected() || !read)
+        return;
+    const QString prefix = QStringLiteral("/org/a11y/atspi/accessible/");
+    QDBusMessage changed = QDBusMessage::createSignal(
+        prefix + QString::number(QAccessible::uniqueId(read)),
+        QStringLiteral("org.a11y.atspi.Event.Object"), QStringLiteral("PropertyChange"));
+    QDBusArgument application;
+    application.beginStructure();
+    application << bridge.baseService() << QDBusObjectPath(prefix + QStringLiteral("root"));
+    application.endStructure();
+    changed << QStringLiteral("accessible-description") << 0 << 0
+            << QVariant::fromValue(QDBusVariant(words)) << QVariant::fromValue(application);
+    bridge.send(changed);
+}
+
 } // namespace
+
+void SayOfFocused(QWidget* widget, const QString& words)
+{
+    if (widget->accessibleDescription() == words)
+        return;
+    widget->setAccessibleDescription(words);
+    if (!words.isEmpty() && QAccessible::isActive())
+        TellTheBridgesReaders(widget, words);
+}
 
 void ReadAsOne(const QString& caption, const QList<QLabel*>& parts)
 {

@@ -1,6 +1,7 @@
 // How a screen reader reads the design's values that stand beside their captions: a value is read
 // as one phrase with its caption ("Количество слов: 27"), and what only makes up such a phrase (a
-// caption read with its value, a slash between two figures) is left out of what it reads.
+// caption read with its value, a slash between two figures) is left out of what it reads. And
+// what a screen reader says of the widget the writer is in, beyond what it shows.
 #pragma once
 
 #include <QList>
@@ -15,5 +16,9 @@ namespace ui {
 // where the last of them stands; the others are left out. Call before the window is shown.
 void ReadAsOne(const QString& caption, const QList<QLabel*>& parts);
 void LeaveOutOfReading(QWidget* widget);
+
+// Sets the widget's accessible description, which a screen reader speaks as it changes while the
+// widget has the focus; empty words only clear it.
+void SayOfFocused(QWidget* widget, const QString& words);
 
 } // namespace ui

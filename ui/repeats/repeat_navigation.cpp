@@ -3,6 +3,7 @@
 #include "mark_strip.h"
 #include "pane_marks.h"
 #include "repeat_follower.h"
+#include "ui/kit/reading.h"
 #include "ui/text/text_pane.h"
 #include "ui/windows/result_window.h"
 #include "walk_announcement.h"
@@ -123,7 +124,7 @@ void RepeatNavigation::addPane(TextPane* pane, MarkLayers layers)
     // What F3 or F4 said of the repeat reached holds only while the cursor stays on it.
     for (const auto moved :
          {&QPlainTextEdit::cursorPositionChanged, &QPlainTextEdit::selectionChanged})
-        connect(pane, moved, pane, [pane] { pane->setAccessibleDescription({}); });
+        connect(pane, moved, pane, [pane] { SayOfFocused(pane, {}); });
     connect(strip, &MarkStrip::placeChosen, this,
             [this, index](int from, int to) { selectPlace(panes_[index], from, to); });
     for (const RepeatKind kind : {RepeatKind::Exact, RepeatKind::Near}) {
@@ -251,9 +252,8 @@ void RepeatNavigation::selectMark(const Pane& pane, RepeatKind kind, bool forwar
                               std::back_inserter(runs));
     }
     // Cleared first, so that the same words said again are heard again.
-    pane.pane->setAccessibleDescription({});
-    pane.pane->setAccessibleDescription(
-        WalkAnnouncement(kind, std::move(runs), found, forward, wrapped));
+    SayOfFocused(pane.pane, {});
+    SayOfFocused(pane.pane, WalkAnnouncement(kind, std::move(runs), found, forward, wrapped));
 }
 
 // The mark painted over the others at `position`, if any, and the run around it over which the
