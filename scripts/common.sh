@@ -15,11 +15,13 @@ RUN_PACKAGES=(cmake make g++ pkg-config qt6-base-dev libgl-dev libxcb1-dev libst
 # the AppStream data, and the SVG reader the composer loads the scalable icon with; dpkg-dev,
 # file and lintian for the .deb; weston and Qt's Wayland plugin for the Wayland start; an X
 # server, a window manager and X tools for the desktop pass; clang with its runtime for the
-# fuzzers and sanitizers, clang-tidy and clang-format. Names without a version: each release
-# has its own.
+# fuzzers and sanitizers, clang-tidy and clang-format; the accessibility bus and pyatspi, with a
+# session bus to run them in, for the reader pass. Names without a version: each release has its
+# own.
 TEST_PACKAGES=(libgtest-dev libbenchmark-dev desktop-file-utils appstream appstream-compose
                librsvg2-common dpkg-dev file lintian binutils weston qt6-wayland xvfb openbox
-               xdotool x11-utils imagemagick clang clang-tidy clang-format libclang-rt-dev)
+               xdotool x11-utils imagemagick clang clang-tidy clang-format libclang-rt-dev
+               at-spi2-core python3-pyatspi dbus-daemon)
 
 ensure_packages() {
     local missing=()
