@@ -21,6 +21,9 @@ for screen in "$@"; do
     env PALIMO_DESKTOP_SCREEN="$size" PALIMO_DESKTOP_SCALE="$scale" \
         ${roads:+PALIMO_DESKTOP_ROADS=1} "$pass" >"$logs/$size@$scale" 2>&1 &
     started[$!]="$size@$scale"
+    # Apart, so that the programs do not all start at one moment: the first start on a new
+    # machine builds the font cache, and six at once left a window unframed for 30 s.
+    sleep 3
 done
 failed=0
 for pid in "${!started[@]}"; do
