@@ -93,6 +93,8 @@ def on_event(event):
     name = source.name if source is not None else ""
     if event.type.startswith("object:state-changed:focused") and event.detail1:
         events.append(("focus", source, name))
+    elif event.type.startswith("object:text-attributes-changed"):
+        events.append(("attributes", source, name))
     elif event.type.startswith("object:property-change:accessible-description"):
         # What a reader speaks: the value the event carries.
         if isinstance(event.any_data, str):
@@ -135,7 +137,7 @@ def main():
         if app is None:
             return
         pyatspi.Registry.registerEventListener(
-            on_event, "object:state-changed:focused",
+            on_event, "object:state-changed:focused", "object:text-attributes-changed",
             "object:property-change:accessible-description")
         new_text = find(app, named("text", "Новая статья"))
         source = find(app, named("text", "Исходная статья"))
@@ -206,7 +208,9 @@ def main():
         start = NEW_TEXT.index("собираются")
         editable.deleteText(start, start + len("собираются"))
         editable.insertText(start, "сбиваются", len("сбиваются"))
-        pump(1)
+        pump(3, lambda: any(e[0] == "attributes" and e[2] == "Новая статья" for e in events))
+        check(any(e[0] == "attributes" and e[2] == "Новая статья" for e in events),
+              "a reword tells a reader that the marks changed")
         runs = marked_runs(new_text)
         check(runs == ["в стаи и улетают на юг, а"], "the reworded marks are read: %s" % runs)
 

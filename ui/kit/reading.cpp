@@ -100,38 +100,49 @@ void Remember(QWidget* widget, const Phrase& phrase)
         QAccessible::deleteAccessibleInterface(QAccessible::uniqueId(made));
 }
 
-// Qt's AT-SPI bridge tells of a new description by the object's reference instead of the text,
-// and screen readers speak the value an event carries. So the event is sent again, with the text,
-// on the bridge's own connection (the one it names "a11y"), as the object and application the
-// bridge names; a reader that already had the text takes the second as no change.
-void TellTheBridgesReaders(QWidget* widget, const QString& words)
+// An AT-SPI event of the object, sent as Qt's bridge sends its own: on the bridge's connection
+// (the one it names "a11y"), from the object and application the bridge names. Where a screen
+// reader is listening, and only there, the bridge is connected.
+void SendToReaders(QWidget* widget, const QString& event, const QString& detail,
+                   const QVariant& value)
 {
     const QDBusConnection bridge(QStringLiteral("a11y"));
     QAccessibleInterface* read = QAccessible::queryAccessibleInterface(widget);
-    if (!bridge.isConnected() || !read)
+    if (!QAccessible::isActive() || !bridge.isConnected() || !read)
         return;
     const QString prefix = QStringLiteral("/org/a11y/atspi/accessible/");
-    QDBusMessage changed = QDBusMessage::createSignal(
-        prefix + QString::number(QAccessible::uniqueId(read)),
-        QStringLiteral("org.a11y.atspi.Event.Object"), QStringLiteral("PropertyChange"));
+    QDBusMessage message =
+        QDBusMessage::createSignal(prefix + QString::number(QAccessible::uniqueId(read)),
+                                   QStringLiteral("org.a11y.atspi.Event.Object"), event);
     QDBusArgument application;
     application.beginStructure();
     application << bridge.baseService() << QDBusObjectPath(prefix + QStringLiteral("root"));
     application.endStructure();
-    changed << QStringLiteral("accessible-description") << 0 << 0
-            << QVariant::fromValue(QDBusVariant(words)) << QVariant::fromValue(application);
-    bridge.send(changed);
+    message << detail << 0 << 0 << QVariant::fromValue(QDBusVariant(value))
+            << QVariant::fromValue(application);
+    bridge.send(message);
 }
 
 } // namespace
 
+// Qt's AT-SPI bridge tells of a new description by the object's reference instead of the text,
+// and screen readers speak the value an event carries; so the event goes again with the text. A
+// reader that already had the text takes the second as no change.
 void SayOfFocused(QWidget* widget, const QString& words)
 {
     if (widget->accessibleDescription() == words)
         return;
     widget->setAccessibleDescription(words);
-    if (!words.isEmpty() && QAccessible::isActive())
-        TellTheBridgesReaders(widget, words);
+    if (!words.isEmpty())
+        SendToReaders(widget, QStringLiteral("PropertyChange"),
+                      QStringLiteral("accessible-description"), words);
+}
+
+// Qt's AT-SPI bridge passes on no change of text attributes, which is what a screen reader
+// listens to, as a spell checker's marks change, to say whether the word at the caret is marked.
+void TellReadersOfNewAttributes(QWidget* widget)
+{
+    SendToReaders(widget, QStringLiteral("TextAttributesChanged"), QString(), QString());
 }
 
 void ReadAsOne(const QString& caption, const QList<QLabel*>& parts)

@@ -20,5 +20,7 @@ void LeaveOutOfReading(QWidget* widget);
 // Sets the widget's accessible description, which a screen reader speaks as it changes while the
 // widget has the focus; empty words only clear it.
 void SayOfFocused(QWidget* widget, const QString& words);
+// Tells a screen reader that the text attributes of the widget's text changed.
+void TellReadersOfNewAttributes(QWidget* widget);
 
 } // namespace ui

@@ -115,12 +115,12 @@ void RepeatNavigation::addPane(TextPane* pane, MarkLayers layers)
     panes_.push_back({pane, std::move(layers)});
     const std::size_t index = panes_.size() - 1;
     // The marks as assistive technology reads them, as a spell checker's: text attributes.
-    pane->setPaintedAttributes([this, index](int position, int& start, int& end) {
-        return markAttributes(panes_[index], position, start, end);
+    pane->setPaintedAttributes([self = QPointer(this), index](int position, int& start, int& end) {
+        return self ? markAttributes(self->panes_[index], position, start, end) : QString();
     });
     for (const MarkLayer& layer : panes_[index].layers)
         connect(layer.follower, &RepeatFollower::marksChanged, pane,
-                &TextPane::paintedAttributesChanged);
+                &TextPane::paintedAttributesChanged, Qt::UniqueConnection);
     // What F3 or F4 said of the repeat reached holds only while the cursor stays on it.
     for (const auto moved :
          {&QPlainTextEdit::cursorPositionChanged, &QPlainTextEdit::selectionChanged})

@@ -5,6 +5,7 @@
 #include "pane_accessible.h"
 #include "pane_document_layout.h"
 #include "ui/kit/application_palette.h"
+#include "ui/kit/reading.h"
 #include "ui/kit/strings.h"
 
 #include <QAccessible>
@@ -21,8 +22,10 @@
 #include <QTextCursor>
 #include <QTextDocument>
 #include <QTextLayout>
+#include <QTimer>
 
 #include <memory>
+#include <utility>
 
 namespace ui {
 
@@ -67,8 +70,12 @@ QString TextPane::paintedAttributes(int position, int& start, int& end) const
 
 void TextPane::paintedAttributesChanged()
 {
-    QAccessibleEvent changed(this, QAccessible::TextAttributeChanged);
-    QAccessible::updateAccessibility(&changed);
+    if (std::exchange(paintedToTell_, true))
+        return;
+    QTimer::singleShot(0, this, [this] {
+        paintedToTell_ = false;
+        TellReadersOfNewAttributes(this);
+    });
 }
 
 LineBreakWork TextPane::lineBreakWork() const

@@ -60,7 +60,8 @@ public:
     using PaintedAttributes = std::function<QString(int position, int& start, int& end)>;
     void setPaintedAttributes(PaintedAttributes attributes);
     QString paintedAttributes(int position, int& start, int& end) const;
-    // Tells assistive technology that what is painted over the text changed.
+    // Tells assistive technology that what is painted over the text changed: once, however many
+    // layers of marks changed together.
     void paintedAttributesChanged();
 
 signals:
@@ -89,6 +90,7 @@ private:
     ColourValue backgroundColour_ = Rgb(255, 255, 255);
     quint64 textRevision_ = 0;
     PaintedAttributes painted_;
+    bool paintedToTell_ = false;
 };
 
 } // namespace ui
