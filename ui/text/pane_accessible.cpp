@@ -3,6 +3,7 @@
 #include "text_pane.h"
 
 #include <QAccessible>
+#include <QPointer>
 
 #include <algorithm>
 
