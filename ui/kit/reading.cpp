@@ -125,17 +125,19 @@ void SendToReaders(QWidget* widget, const QString& event, const QString& detail,
 
 } // namespace
 
-// Qt's AT-SPI bridge tells of a new description by the object's reference instead of the text,
-// and screen readers speak the value an event carries; so the event goes again with the text. A
-// reader that already had the text takes the second as no change.
 void SayOfFocused(QWidget* widget, const QString& words)
 {
     if (widget->accessibleDescription() == words)
         return;
     widget->setAccessibleDescription(words);
+#if QT_VERSION < QT_VERSION_CHECK(6, 8, 0)
+    // Qt 6.4's AT-SPI bridge tells of a new description by the object's reference instead of the
+    // text, and screen readers speak the value an event carries; so the event goes again with the
+    // text. Qt 6.8's carries the text itself.
     if (!words.isEmpty())
         SendToReaders(widget, QStringLiteral("PropertyChange"),
                       QStringLiteral("accessible-description"), words);
+#endif
 }
 
 // Qt's AT-SPI bridge passes on no change of text attributes, which is what a screen reader
