@@ -106,9 +106,13 @@ void Remember(QWidget* widget, const Phrase& phrase)
 void SendToReaders(QWidget* widget, const QString& event, const QString& detail,
                    const QVariant& value)
 {
+    // Checked first: every settle of the marks comes here, and without a reader nothing else
+    // is needed, not even the widget's interface.
+    if (!QAccessible::isActive())
+        return;
     const QDBusConnection bridge(QStringLiteral("a11y"));
     QAccessibleInterface* read = QAccessible::queryAccessibleInterface(widget);
-    if (!QAccessible::isActive() || !bridge.isConnected() || !read)
+    if (!bridge.isConnected() || !read)
         return;
     const QString prefix = QStringLiteral("/org/a11y/atspi/accessible/");
     QDBusMessage message =
