@@ -188,14 +188,25 @@ void CollidingText(benchmark::State& state)
     state.SetBytesProcessed(state.iterations() * static_cast<std::int64_t>(4 * text.size()));
 }
 
+// The pair the first goal compares runs nine times each, and the goal takes their medians: on a
+// shared machine one run of either may fall in a neighbour's burst.
+constexpr int GoalRepetitions = 9;
 BENCHMARK(ComparePipeline)
     ->Arg(Sizes[0])
     ->Arg(Sizes[1])
-    ->Arg(Sizes[2])
     ->Arg(Sizes[3])
     ->Unit(benchmark::kMillisecond);
-BENCHMARK(FloorPass)->Arg(Sizes[0])->Arg(Sizes[1])->Arg(Sizes[2])->Arg(Sizes[3])->Unit(
-    benchmark::kMillisecond);
+BENCHMARK(ComparePipeline)
+    ->Arg(Sizes[2])
+    ->Repetitions(GoalRepetitions)
+    ->ReportAggregatesOnly(true)
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK(FloorPass)->Arg(Sizes[0])->Arg(Sizes[1])->Arg(Sizes[3])->Unit(benchmark::kMillisecond);
+BENCHMARK(FloorPass)
+    ->Arg(Sizes[2])
+    ->Repetitions(GoalRepetitions)
+    ->ReportAggregatesOnly(true)
+    ->Unit(benchmark::kMillisecond);
 BENCHMARK(NaiveMatcher)->Arg(Sizes[0])->Arg(Sizes[1])->Unit(benchmark::kMillisecond)->MinTime(1);
 BENCHMARK(NearRepeats)->Arg(Sizes[2])->Arg(Sizes[3])->Unit(benchmark::kMillisecond);
 BENCHMARK(TextStatistics)->Arg(Sizes[2])->Unit(benchmark::kMillisecond);
@@ -208,9 +219,13 @@ class GoalReporter : public benchmark::ConsoleReporter
 public:
     void ReportRuns(const std::vector<Run>& runs) override
     {
-        for (const Run& run : runs)
+        // A repeated run counts by its median; its other figures are only shown.
+        for (const Run& run : runs) {
+            if (run.run_type == Run::RT_Aggregate && run.aggregate_name != "median")
+                continue;
             seconds_[run.run_name.function_name + "/" + run.run_name.args] =
                 run.GetAdjustedRealTime() / 1e3;
+        }
         ConsoleReporter::ReportRuns(runs);
     }
 
