@@ -123,8 +123,10 @@ def application():
     for _ in range(150):
         for app in pyatspi.Registry.getDesktop(0):
             if app is not None and app.name == "palimo-suite":
-                main = find(app, named(pyatspi.ROLE_TEXT, "Новая статья"))
-                if main is not None and showing(main):
+                # The panes come to a reader one by one as the window is shown.
+                panes = [find(app, named(pyatspi.ROLE_TEXT, name))
+                         for name in ("Новая статья", "Исходная статья", "Второй источник")]
+                if all(pane is not None and showing(pane) for pane in panes):
                     return app
         time.sleep(0.2)
     return None
