@@ -3,6 +3,7 @@ reads it (the accessibility bus and registry of at-spi2-core, through pyatspi), 
 xdotool. Run inside its own session bus: dbus-run-session -- python3 reader_pass.py PROGRAM."""
 
 import os
+import re
 import subprocess
 import sys
 import time
@@ -147,6 +148,10 @@ def main():
         auxiliary = find(app, named(pyatspi.ROLE_TEXT, "Второй источник"))
         check(source is not None and showing(source), "the source pane is read by its name")
         check(auxiliary is not None and showing(auxiliary), "the second source is read by its name")
+        clock = find(app, lambda node: node.name.startswith("Время работы"))
+        spoken = re.compile(r"Время работы: (\d+ час(а|ов)? )?(\d+ минут[аы]? )?\d+ секунд[аы]?")
+        check(clock is not None and spoken.fullmatch(clock.name) is not None,
+              "the clock is read as time: %s" % (clock and clock.name))
 
         # The main window's Tab order, as a reader hears it: every stop by its name.
         new_text.queryComponent().grabFocus()

@@ -19,6 +19,7 @@ struct Phrase
 {
     QString caption;
     QList<QPointer<QLabel>> parts;
+    std::function<QString()> words; // read instead of the parts' texts when set
 };
 
 // Keyed by the widget that reads the phrase, or that is left out (with no phrase).
@@ -48,6 +49,8 @@ public:
     {
         if (type != QAccessible::Name)
             return ReadingAccessible::text(type);
+        if (phrase_.words)
+            return phrase_.caption + phrase_.words();
         QStringList shown;
         for (const QPointer<QLabel>& part : phrase_.parts) {
             if (part && !part->isHidden())
@@ -155,7 +158,7 @@ void ReadAsOne(const QString& caption, const QList<QLabel*>& parts)
 {
     if (parts.isEmpty())
         return;
-    Phrase phrase{caption, {}};
+    Phrase phrase{caption, {}, {}};
     for (QLabel* part : parts)
         phrase.parts.append(part);
     for (qsizetype i = 0; i + 1 < parts.size(); ++i)
@@ -163,9 +166,14 @@ void ReadAsOne(const QString& caption, const QList<QLabel*>& parts)
     Remember(parts.last(), phrase);
 }
 
+void ReadAs(QLabel* label, const QString& caption, std::function<QString()> words)
+{
+    Remember(label, {caption, {label}, std::move(words)});
+}
+
 void LeaveOutOfReading(QWidget* widget)
 {
-    Remember(widget, {});
+    Remember(widget, Phrase{});
 }
 
 } // namespace ui

@@ -7,6 +7,8 @@
 #include <QList>
 #include <QString>
 
+#include <functional>
+
 class QLabel;
 class QWidget;
 
@@ -15,6 +17,9 @@ namespace ui {
 // `parts`, the texts of those shown joined by spaces after `caption`, are read as one phrase
 // where the last of them stands; the others are left out. Call before the window is shown.
 void ReadAsOne(const QString& caption, const QList<QLabel*>& parts);
+// `label` is read as `caption` and what `words` gives when a reader asks, for a value whose shown
+// form a reader would misread (the clock's abbreviations).
+void ReadAs(QLabel* label, const QString& caption, std::function<QString()> words);
 void LeaveOutOfReading(QWidget* widget);
 
 // Sets the widget's accessible description, which a screen reader speaks as it changes while the

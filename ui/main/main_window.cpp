@@ -245,7 +245,10 @@ void MainWindow::buildStatisticsFrame()
         TwipsRect(1920, 240, 2715, 195), QStringLiteral("Текствовая статистика."));
     figures_ = MakeFiguresRow(statisticsFrame_);
     // Read as the clock's time and as each figure with what it counts.
-    ReadAsOne(QStringLiteral("Время работы: "), {hoursLabel_, minutesLabel_, secondsLabel_});
+    ReadAs(secondsLabel_, QStringLiteral("Время работы: "),
+           [this] { return QString::fromStdU16String(workTimer_.spoken()); });
+    LeaveOutOfReading(hoursLabel_);
+    LeaveOutOfReading(minutesLabel_);
     ReadAsOne(QStringLiteral("Количество символов без пробелов: "), {figures_.characters});
     ReadAsOne(QStringLiteral("Количество слов: "), {figures_.words});
     for (QWidget* part :

@@ -22,6 +22,9 @@ public:
     void Tick();
 
     const Captions& captions() const { return captions_; }
+    // What the captions show, in words a screen reader speaks as time ("1 минута 5 секунд"):
+    // the shown fields only, the design's abbreviations spelled out.
+    std::u16string spoken() const;
     int Seconds() const { return seconds_; }
     int Minutes() const { return minutes_; }
     // Never wraps, however long the program runs.

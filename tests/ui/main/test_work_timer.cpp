@@ -10,6 +10,7 @@ struct ClockCase
     std::u16string seconds;
     std::u16string minutes; // empty: hidden
     std::u16string hours;   // empty: hidden
+    std::u16string spoken;
 };
 
 void PrintTo(const ClockCase& c, std::ostream* os)
@@ -36,18 +37,29 @@ TEST_P(WorkTimerTest, CaptionsAfterTicks)
     if (captions.hoursVisible) {
         EXPECT_EQ(captions.hours, GetParam().hours);
     }
+    EXPECT_EQ(timer.spoken(), GetParam().spoken);
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Ticks, WorkTimerTest,
-    testing::Values(ClockCase{0, u"00", u"", u""}, ClockCase{1, u" 1c", u"", u""},
-                    ClockCase{59, u" 59c", u"", u""}, ClockCase{60, u" 00c", u" 1м", u""},
-                    ClockCase{61, u" 1c", u" 1м", u""}, ClockCase{600, u" 00c", u" 10м", u""},
-                    ClockCase{3599, u" 59c", u" 59м", u""},
-                    ClockCase{3600, u" 00c", u" 0м", u" 1ч"},
-                    ClockCase{3660, u" 00c", u" 1м", u" 1ч"},
-                    ClockCase{7200, u" 00c", u" 0м", u" 2ч"},
-                    ClockCase{7201, u" 1c", u" 0м", u" 2ч"}));
+    testing::Values(
+        ClockCase{0, u"00", u"", u"", u"0 секунд"}, ClockCase{1, u" 1c", u"", u"", u"1 секунда"},
+        ClockCase{2, u" 2c", u"", u"", u"2 секунды"}, ClockCase{5, u" 5c", u"", u"", u"5 секунд"},
+        ClockCase{11, u" 11c", u"", u"", u"11 секунд"},
+        ClockCase{14, u" 14c", u"", u"", u"14 секунд"},
+        ClockCase{21, u" 21c", u"", u"", u"21 секунда"},
+        ClockCase{24, u" 24c", u"", u"", u"24 секунды"},
+        ClockCase{59, u" 59c", u"", u"", u"59 секунд"},
+        ClockCase{60, u" 00c", u" 1м", u"", u"1 минута 0 секунд"},
+        ClockCase{61, u" 1c", u" 1м", u"", u"1 минута 1 секунда"},
+        ClockCase{600, u" 00c", u" 10м", u"", u"10 минут 0 секунд"},
+        ClockCase{3599, u" 59c", u" 59м", u"", u"59 минут 59 секунд"},
+        ClockCase{3600, u" 00c", u" 0м", u" 1ч", u"1 час 0 минут 0 секунд"},
+        ClockCase{3660, u" 00c", u" 1м", u" 1ч", u"1 час 1 минута 0 секунд"},
+        ClockCase{7200, u" 00c", u" 0м", u" 2ч", u"2 часа 0 минут 0 секунд"},
+        ClockCase{7201, u" 1c", u" 0м", u" 2ч", u"2 часа 0 минут 1 секунда"},
+        ClockCase{18000, u" 00c", u" 0м", u" 5ч", u"5 часов 0 минут 0 секунд"},
+        ClockCase{75600 + 22 * 60, u" 00c", u" 22м", u" 21ч", u"21 час 22 минуты 0 секунд"}));
 
 TEST(WorkTimer, FieldsCarryAtSixty)
 {
