@@ -61,9 +61,10 @@ function(palimo_moc_targets variable directory)
 endfunction()
 
 # palimo_add_clang_tidy_test(), once every target is defined: the whole tree against the checks
-# of .clang-tidy, with the compile commands of this build. In a unity build each batch is read as one file, which matches Qt's headers once a batch instead of
-# once a source; the folders' configurations are copied beside the batches, which clang-tidy
-# looks up from where each batch lies, and the batches' own includes of sources are no fault.
+# of .clang-tidy, with the compile commands of this build. In a unity build each batch is read as
+# one file, which matches Qt's headers once a batch instead of once a source; the folders'
+# configurations are copied beside the batches, which clang-tidy looks up from where each batch
+# lies, and the batches' own includes of sources are no fault.
 # What is reported is what lies in the source tree, the sources a batch includes among it, and
 # not the code that moc writes into the build tree, which some releases put in the batches too.
 function(palimo_add_clang_tidy_test)
