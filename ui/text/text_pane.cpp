@@ -70,7 +70,8 @@ QString TextPane::paintedAttributes(int position, int& start, int& end) const
 
 void TextPane::paintedAttributesChanged()
 {
-    if (std::exchange(paintedToTell_, true))
+    // Every settle of the marks comes here: without a reader, nothing is to be told.
+    if (!QAccessible::isActive() || std::exchange(paintedToTell_, true))
         return;
     QTimer::singleShot(0, this, [this] {
         paintedToTell_ = false;
