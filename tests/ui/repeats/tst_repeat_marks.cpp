@@ -1021,11 +1021,10 @@ void tst_RepeatMarks::stripLeadsToTheMarks()
     // The exact repeats of the source, the layer painted last, where the rules put them.
     const std::uint8_t exact = 1u << 3;
     const QString plain = newTextPane()->plainText();
+    const uitest::DocumentRanges rules = uitest::MarksByTheRules(plain, Long.source, true);
     for (int row = 0; row < strip->height(); ++row) {
         const auto [from, to] = strip->rowRange(row);
-        const bool marked =
-            !uitest::MarksByTheRules(plain, Long.source, true, from, std::max(to, from + 1))
-                 .isEmpty();
+        const bool marked = !uitest::Clipped(rules, from, std::max(to, from + 1)).isEmpty();
         QCOMPARE((rows[static_cast<std::size_t>(row)] & exact) != 0, marked);
     }
     const auto firstMarked = std::ranges::find_if(rows, [](std::uint8_t bits) { return bits; });
@@ -1042,7 +1041,6 @@ void tst_RepeatMarks::stripLeadsToTheMarks()
     QTest::mouseClick(bar, Qt::LeftButton, {}, QPoint(bar->width() / 2, strip->y() + lastRow));
     QVERIFY(!Selected(newTextPane()).isEmpty());
     const QTextCursor cursor = newTextPane()->textCursor();
-    const uitest::DocumentRanges rules = uitest::MarksByTheRules(plain, Long.source, true);
     QVERIFY(std::ranges::any_of(rules, [&cursor](const std::pair<int, int>& mark) {
         return mark.first == cursor.selectionStart() && cursor.selectionEnd() == mark.second;
     }));
