@@ -1,5 +1,6 @@
 #include "repeat_tracker.h"
 
+#include "growing_table.h"
 #include "shingle_classes.h"
 #include "shingle_windows.h"
 #include "word_folding.h"
@@ -192,11 +193,18 @@ struct RepeatTracker::Near
 {
     std::unique_ptr<WordFolding> words;
     // Folds are told apart by a keyed hash of their words' ids: equal for equal folds, and for
-    // different ones but once in 2^64. Open addressing, each slot a hash (0 for none) and its
-    // class: one allocation, however many folds.
+    // different ones but once in 2^64. Each slot a hash (0 for none) and its class.
+    struct FoldSlot
+    {
+        std::uint32_t low = 0;
+        std::uint32_t high = 0;
+        std::uint32_t foldedClass = 0;
+
+        bool isFree() const { return low == 0 && high == 0; }
+        std::uint32_t hashBits() const { return low; }
+    };
     detail::HashKey key = detail::RandomHashKey();
-    std::vector<std::uint64_t> hashes = std::vector<std::uint64_t>(1024, 0);
-    std::vector<std::uint32_t> classes = std::vector<std::uint32_t>(1024, 0);
+    detail::GrowingTable<FoldSlot> folds = detail::GrowingTable<FoldSlot>(1024);
     std::vector<std::array<std::uint32_t, 2>> counts;
     // The shingles of each text folded so far, from the start: where to look for the next.
     std::size_t next[2] = {0, 0};
@@ -209,40 +217,16 @@ struct RepeatTracker::Near
             detail::SipHash(key, reinterpret_cast<const unsigned char*>(ids.data()),
                             ids.size() * sizeof(std::uint32_t));
         hash += hash == 0 ? 1 : 0;
-        const std::size_t at = slot(hash);
-        if (hashes[at] == hash)
-            return classes[at];
-        hashes[at] = hash;
-        classes[at] = static_cast<std::uint32_t>(counts.size());
+        const FoldSlot slot{static_cast<std::uint32_t>(hash),
+                            static_cast<std::uint32_t>(hash >> 32),
+                            static_cast<std::uint32_t>(counts.size())};
+        if (const FoldSlot* known = folds.find(hash, [&slot](const FoldSlot& other) {
+                return other.low == slot.low && other.high == slot.high;
+            }))
+            return known->foldedClass;
+        folds.insert(slot);
         counts.push_back({0, 0});
-        if (counts.size() * 4 > hashes.size() * 3)
-            grow();
-        return static_cast<std::uint32_t>(counts.size() - 1);
-    }
-
-private:
-    std::size_t slot(std::uint64_t hash) const
-    {
-        const std::size_t mask = hashes.size() - 1;
-        std::size_t at = hash & mask;
-        while (hashes[at] != 0 && hashes[at] != hash)
-            at = (at + 1) & mask;
-        return at;
-    }
-
-    void grow()
-    {
-        std::vector<std::uint64_t> oldHashes(hashes.size() * 2, 0);
-        std::vector<std::uint32_t> oldClasses(classes.size() * 2, 0);
-        oldHashes.swap(hashes);
-        oldClasses.swap(classes);
-        for (std::size_t i = 0; i < oldHashes.size(); ++i) {
-            if (oldHashes[i] != 0) {
-                const std::size_t at = slot(oldHashes[i]);
-                hashes[at] = oldHashes[i];
-                classes[at] = oldClasses[i];
-            }
-        }
+        return slot.foldedClass;
     }
 };
 
@@ -448,6 +432,8 @@ ComparisonOutcome RepeatTracker::compare(std::u16string_view newText, std::u16st
         words = std::make_unique<WordFolding>();
     near_ = std::make_unique<Near>();
     near_->words = std::move(words);
+    // Room that no fold touches costs nothing, and growing would copy what the folds filled.
+    near_->counts.reserve(windowCount);
     active_ = true;
     return result;
 }

@@ -116,11 +116,7 @@ struct WordFolding::Stemmers
     }
 };
 
-WordFolding::WordFolding()
-    : stemmers_(std::make_unique<Stemmers>()), wordKey_(detail::RandomHashKey()),
-      seen_(InitialSlots), idOfFolded_(0, {detail::RandomHashKey()})
-{
-}
+WordFolding::WordFolding() : stemmers_(std::make_unique<Stemmers>()) {}
 
 WordFolding::~WordFolding() = default;
 
@@ -143,41 +139,49 @@ std::u16string WordFolding::fold(std::u16string_view word)
 
 std::uint32_t WordFolding::foldedId(std::u16string_view word)
 {
-    const std::uint64_t hash = detail::SipHash(wordKey_, word) | 1;
-    const std::size_t mask = seen_.size() - 1;
-    std::size_t slot = hash & mask;
-    for (; seen_[slot].hash != 0; slot = (slot + 1) & mask) {
-        const Seen& seen = seen_[slot];
-        if (seen.hash == hash && seen.length == word.size() &&
-            std::u16string_view(spellings_).substr(seen.start, seen.length) == word)
-            return seen.id;
+    if (const std::uint32_t* id = spellings_.find(word))
+        return *id;
+    const std::u16string folded = fold(word);
+    std::uint32_t id = 0;
+    if (const std::uint32_t* known = folds_.find(folded)) {
+        id = *known;
+    } else if (const auto overflowing = overflowingFolds_.find(folded);
+               overflowing != overflowingFolds_.end()) {
+        id = overflowing->second;
+    } else {
+        id = static_cast<std::uint32_t>(folds_.size() + overflowingFolds_.size());
+        if (!folds_.insert(folded, id))
+            overflowingFolds_.emplace(folded, id);
     }
-    const auto [folded, added] =
-        idOfFolded_.try_emplace(fold(word), static_cast<std::uint32_t>(idOfFolded_.size()));
-    // A spelling past what 32 bits reach is folded again each time it comes.
-    if (spellings_.size() + word.size() > std::numeric_limits<std::uint32_t>::max())
-        return folded->second;
-    seen_[slot] = {hash, static_cast<std::uint32_t>(spellings_.size()),
-                   static_cast<std::uint32_t>(word.size()), folded->second};
-    spellings_ += word;
-    if (++wordCount_ * 2 > seen_.size())
-        grow();
-    return folded->second;
+    // A spelling past what the pool holds is folded again each time it comes.
+    spellings_.insert(word, id);
+    return id;
 }
 
-void WordFolding::grow()
+WordFolding::StringTable::StringTable()
+    : key_(detail::RandomHashKey()), pool_(1, u' '), slots_(InitialSlots)
 {
-    std::vector<Seen> old(seen_.size() * 2);
-    old.swap(seen_);
-    const std::size_t mask = seen_.size() - 1;
-    for (const Seen& seen : old) {
-        if (seen.hash == 0)
-            continue;
-        std::size_t slot = seen.hash & mask;
-        while (seen_[slot].hash != 0)
-            slot = (slot + 1) & mask;
-        seen_[slot] = seen;
-    }
+}
+
+const std::uint32_t* WordFolding::StringTable::find(std::u16string_view text) const
+{
+    const std::uint64_t hash = detail::SipHash(key_, text);
+    const Slot* found = slots_.find(hash, [&](const Slot& slot) {
+        return slot.hash == static_cast<std::uint32_t>(hash) && slot.length == text.size() &&
+               std::u16string_view(pool_).substr(slot.end - slot.length, slot.length) == text;
+    });
+    return found ? &found->value : nullptr;
+}
+
+bool WordFolding::StringTable::insert(std::u16string_view text, std::uint32_t value)
+{
+    if (pool_.size() + text.size() > std::numeric_limits<std::uint32_t>::max())
+        return false;
+    pool_ += text;
+    slots_.insert({static_cast<std::uint32_t>(detail::SipHash(key_, text)), value,
+                   static_cast<std::uint32_t>(pool_.size()),
+                   static_cast<std::uint32_t>(text.size())});
+    return true;
 }
 
 } // namespace analysis

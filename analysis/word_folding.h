@@ -5,10 +5,10 @@
 // of its folded form, equal for words that fold alike.
 #pragma once
 
+#include "growing_table.h"
 #include "keyed_hash.h"
 
 #include <cstdint>
-#include <functional>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -31,38 +31,47 @@ public:
     // A word's folded form.
     std::u16string fold(std::u16string_view word);
     // Distinct words folded so far.
-    std::size_t wordCount() const { return wordCount_; }
+    std::size_t wordCount() const { return spellings_.size(); }
 
 private:
-    // Looked up under a key the text cannot know, so that no text makes the lookups crowd.
-    struct KeyedStringHash
+    // Strings each kept once, in one pool, and found by a hash under a key the text cannot know,
+    // so that no text makes the lookups crowd: a slot of 16 bytes, one allocation for the slots
+    // and one for the characters, however many strings.
+    class StringTable
     {
-        using is_transparent = void; // NOLINT(readability-identifier-naming): the standard's
-        detail::HashKey key;
-        std::size_t operator()(std::u16string_view text) const
+    public:
+        StringTable();
+        // The value kept with `text`, or null.
+        const std::uint32_t* find(std::u16string_view text) const;
+        // Keeps `text`, which is not yet kept, with `value`; false when the pool is full.
+        bool insert(std::u16string_view text, std::uint32_t value);
+        std::size_t size() const { return slots_.size(); }
+
+    private:
+        struct Slot
         {
-            return static_cast<std::size_t>(detail::SipHash(key, text));
-        }
+            std::uint32_t hash; // the low bits of the text's
+            std::uint32_t value;
+            std::uint32_t end; // in the pool, past the place it opens with: 0 only when free
+            std::uint32_t length;
+
+            bool isFree() const { return end == 0; }
+            std::uint32_t hashBits() const { return hash; }
+        };
+
+        detail::HashKey key_;
+        std::u16string pool_;
+        detail::GrowingTable<Slot> slots_;
     };
-    // A word seen: where its spelling lies in `spellings_`, and its fold's id. Open addressing,
-    // a hash of 0 marking a free slot: one allocation for the slots and one for the spellings,
-    // however many words, so that they are made and freed at once.
-    struct Seen
-    {
-        std::uint64_t hash = 0;
-        std::uint32_t start = 0;
-        std::uint32_t length = 0;
-        std::uint32_t id = 0;
-    };
-    void grow();
 
     struct Stemmers;
     std::unique_ptr<Stemmers> stemmers_;
-    detail::HashKey wordKey_;
-    std::u16string spellings_;
-    std::vector<Seen> seen_;
-    std::size_t wordCount_ = 0;
-    std::unordered_map<std::u16string, std::uint32_t, KeyedStringHash, std::equal_to<>> idOfFolded_;
+    // A word as it was seen, with its fold's id.
+    StringTable spellings_;
+    // A fold, with its id: the folds in the order they were first made.
+    StringTable folds_;
+    // The folds made once the pool of folds was full.
+    std::unordered_map<std::u16string, std::uint32_t> overflowingFolds_;
 };
 
 } // namespace analysis
