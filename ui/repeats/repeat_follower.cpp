@@ -5,6 +5,8 @@
 #include "ui/text/line_break_conversion.h"
 #include "ui/text/text_pane.h"
 
+#include <QCoreApplication>
+#include <QPointer>
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
@@ -66,6 +68,19 @@ void FreeOnWorker(std::shared_ptr<void> held)
     QThreadPool::globalInstance()->start([held = std::move(held)]() mutable { held.reset(); });
 }
 
+// One compare on the worker at a time, whichever follower asks: each holds copies of the texts
+// and tables as large as they are, and two at once would double the memory for no earlier
+// result. One overtaken before its turn comes is skipped.
+QThreadPool* CompareWorker()
+{
+    static QPointer<QThreadPool> worker;
+    if (!worker) {
+        worker = new QThreadPool(QCoreApplication::instance());
+        worker->setMaxThreadCount(1);
+    }
+    return worker;
+}
+
 } // namespace
 
 RepeatFollower::RepeatFollower(TextPane* newText, TextPane* source, QObject* parent)
@@ -124,10 +139,16 @@ analysis::ComparisonOutcome RepeatFollower::compare()
 
 void RepeatFollower::compareInBackground(const RepeatFollower* sharing)
 {
-    std::u16string newText = sharing && sharing->isActive()
-                                 ? sharing->trackedText(TextSide::NewText)
-                                 : newText_->plainTextForAnalysis();
-    std::u16string texts[2] = {std::move(newText), source_->plainTextForAnalysis()};
+    // A tracker that follows a pane holds its text as the analysis reads it: copying that is
+    // far quicker than walking the pane's paragraphs.
+    const auto textOf = [this, sharing](TextSide side) {
+        if (isActive())
+            return trackedText(side);
+        if (side == TextSide::NewText && sharing && sharing->isActive())
+            return sharing->trackedText(side);
+        return pane(side)->plainTextForAnalysis();
+    };
+    std::u16string texts[2] = {textOf(TextSide::NewText), textOf(TextSide::Source)};
     for (const TextSide side : {TextSide::NewText, TextSide::Source}) {
         paragraphs_[Index(side)] = pane(side)->document()->blockCount();
         plainLength_[Index(side)] = texts[Index(side)].size();
@@ -136,8 +157,13 @@ void RepeatFollower::compareInBackground(const RepeatFollower* sharing)
     arriving_ = std::make_shared<Arrival>();
     pending_ = std::make_unique<QFutureWatcher<void>>();
     connect(pending_.get(), &QFutureWatcherBase::finished, this, &RepeatFollower::arrive);
-    pending_->setFuture(QtConcurrent::run(
-        [arrival = arriving_, newText = std::move(texts[0]), source = std::move(texts[1])] {
+    pending_->setFuture(
+        QtConcurrent::run(CompareWorker(), [arrival = arriving_, newText = std::move(texts[0]),
+                                            source = std::move(texts[1])] {
+            if (arrival->overtaken) {
+                arrival->tracker.reset();
+                return;
+            }
             arrival->compared = std::holds_alternative<analysis::ComparisonResult>(
                 arrival->tracker->compare(newText, source));
             while (arrival->compared && !arrival->overtaken &&

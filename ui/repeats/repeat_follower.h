@@ -90,7 +90,7 @@ public:
     void settle();
     // Every near repeat worked out now, as the event loop would while idle.
     void finishNearRepeats();
-    // The texts the tracker holds, for checks that it follows the panes.
+    // The texts the tracker holds, while active those of the panes.
     const std::u16string& trackedText(analysis::TextSide side) const
     {
         return tracker_->text(side);
