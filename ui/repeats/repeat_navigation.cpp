@@ -165,13 +165,18 @@ analysis::ComparisonOutcome RepeatNavigation::compare()
 }
 
 // Only while the second source is shown and holds text: a compare with nothing still cuts the
-// whole new text.
+// whole new text. Once the second source's repeats are followed, a compare of the same texts
+// would give the marks they have: what was typed since is settled instead, without a second
+// copy of both texts and their tables.
 void RepeatNavigation::compareSecondSource()
 {
     secondTimer_.setInterval(RepeatFollower::SettleInterval);
     if (auxiliary_->isHidden() || auxiliary_->document()->isEmpty())
         return;
-    second_->compareInBackground(follower_);
+    if (second_->isActive() || second_->isComparing())
+        second_->settle();
+    else
+        second_->compareInBackground(follower_);
 }
 
 bool RepeatNavigation::eventFilter(QObject* watched, QEvent* event)
