@@ -109,11 +109,14 @@ RepeatFollower::RepeatFollower(TextPane* newText, TextPane* source, QObject* par
     }
 }
 
-// A compare still on the worker runs to its end; what it gives is thrown away.
+// What a compare still on the worker gives is thrown away: told so, it stops folding, and one
+// still waiting for the worker does not start.
 RepeatFollower::~RepeatFollower()
 {
-    if (pending_)
+    if (pending_) {
+        arriving_->overtaken = true;
         pending_->waitForFinished();
+    }
 }
 
 const TextPane* RepeatFollower::pane(TextSide side) const
