@@ -8,9 +8,11 @@
 #include <algorithm>
 #include <array>
 #include <cassert>
+#include <iterator>
 #include <limits>
 #include <memory>
 #include <numeric>
+#include <span>
 
 namespace analysis {
 
@@ -211,11 +213,10 @@ struct RepeatTracker::Near
     bool known = false;
     mutable std::optional<std::size_t> repeats; // of the new text, once counted
 
-    std::uint32_t classOfFold(const std::vector<std::uint32_t>& ids)
+    std::uint32_t classOfFold(std::span<const std::uint64_t> ids)
     {
-        std::uint64_t hash =
-            detail::SipHash(key, reinterpret_cast<const unsigned char*>(ids.data()),
-                            ids.size() * sizeof(std::uint32_t));
+        std::uint64_t hash = detail::SipHash(
+            key, reinterpret_cast<const unsigned char*>(ids.data()), ids.size_bytes());
         hash += hash == 0 ? 1 : 0;
         const FoldSlot slot{static_cast<std::uint32_t>(hash),
                             static_cast<std::uint32_t>(hash >> 32),
@@ -694,19 +695,26 @@ void RepeatTracker::fold(TextSide side, Window& window)
     if (!near_ || window.foldedClass != NoIndex)
         return;
     const std::u16string_view text = sideOf(side).text;
-    std::vector<std::uint32_t> ids;
-    std::u16string word;
-    for (std::size_t i = window.start;; ++i) {
-        if (i == window.end || text[i] == detail::Space) {
-            ids.push_back(near_->words->foldedId(word));
-            word.clear();
-            if (i == window.end)
-                break;
-        } else if (detail::Kept(text[i])) {
-            word.push_back(text[i]);
+    // A shingle holds at most the words between its three spaces and the one it may start with.
+    std::array<std::uint64_t, ShingleLength + 1> ids{};
+    std::size_t count = 0;
+    std::u16string kept;
+    for (std::size_t from = window.start;;) {
+        const std::size_t space = text.substr(0, window.end).find(detail::Space, from);
+        const std::size_t to = space == std::u16string_view::npos ? window.end : space;
+        std::u16string_view word = text.substr(from, to - from);
+        if (!std::ranges::all_of(word, detail::Kept)) {
+            kept.clear();
+            std::ranges::copy_if(word, std::back_inserter(kept), detail::Kept);
+            word = kept;
         }
+        assert(count < ids.size());
+        ids[count++] = near_->words->foldedId(word);
+        if (to == window.end)
+            break;
+        from = to + 1;
     }
-    window.foldedClass = near_->classOfFold(ids);
+    window.foldedClass = near_->classOfFold(std::span(ids).first(count));
     ++near_->counts[window.foldedClass][Index(side)];
     near_->repeats.reset();
 }

@@ -2,7 +2,6 @@
 
 #include <libstemmer.h>
 
-#include <limits>
 #include <string>
 
 namespace analysis {
@@ -116,7 +115,11 @@ struct WordFolding::Stemmers
     }
 };
 
-WordFolding::WordFolding() : stemmers_(std::make_unique<Stemmers>()) {}
+WordFolding::WordFolding()
+    : stemmers_(std::make_unique<Stemmers>()), key_(detail::RandomHashKey()),
+      spellings_(InitialSlots)
+{
+}
 
 WordFolding::~WordFolding() = default;
 
@@ -137,51 +140,19 @@ std::u16string WordFolding::fold(std::u16string_view word)
     return folded;
 }
 
-std::uint32_t WordFolding::foldedId(std::u16string_view word)
+std::uint64_t WordFolding::foldedId(std::u16string_view word)
 {
-    if (const std::uint32_t* id = spellings_.find(word))
-        return *id;
-    const std::u16string folded = fold(word);
-    std::uint32_t id = 0;
-    if (const std::uint32_t* known = folds_.find(folded)) {
-        id = *known;
-    } else if (const auto overflowing = overflowingFolds_.find(folded);
-               overflowing != overflowingFolds_.end()) {
-        id = overflowing->second;
-    } else {
-        id = static_cast<std::uint32_t>(folds_.size() + overflowingFolds_.size());
-        if (!folds_.insert(folded, id))
-            overflowingFolds_.emplace(folded, id);
-    }
-    // A spelling past what the pool holds is folded again each time it comes.
-    spellings_.insert(word, id);
+    std::uint64_t hash = detail::SipHash(key_, word);
+    hash += hash == 0 ? 1 : 0;
+    const Spelling seen{static_cast<std::uint32_t>(hash), static_cast<std::uint32_t>(hash >> 32),
+                        0};
+    if (const Spelling* known = spellings_.find(hash, [&seen](const Spelling& other) {
+            return other.low == seen.low && other.high == seen.high;
+        }))
+        return known->foldedId;
+    const std::uint64_t id = detail::SipHash(key_, fold(word));
+    spellings_.insert({seen.low, seen.high, id});
     return id;
-}
-
-WordFolding::StringTable::StringTable()
-    : key_(detail::RandomHashKey()), pool_(1, u' '), slots_(InitialSlots)
-{
-}
-
-const std::uint32_t* WordFolding::StringTable::find(std::u16string_view text) const
-{
-    const std::uint64_t hash = detail::SipHash(key_, text);
-    const Slot* found = slots_.find(hash, [&](const Slot& slot) {
-        return slot.hash == static_cast<std::uint32_t>(hash) && slot.length == text.size() &&
-               std::u16string_view(pool_).substr(slot.end - slot.length, slot.length) == text;
-    });
-    return found ? &found->value : nullptr;
-}
-
-bool WordFolding::StringTable::insert(std::u16string_view text, std::uint32_t value)
-{
-    if (pool_.size() + text.size() > std::numeric_limits<std::uint32_t>::max())
-        return false;
-    pool_ += text;
-    slots_.insert({static_cast<std::uint32_t>(detail::SipHash(key_, text)), value,
-                   static_cast<std::uint32_t>(pool_.size()),
-                   static_cast<std::uint32_t>(text.size())});
-    return true;
 }
 
 } // namespace analysis
