@@ -25,6 +25,9 @@ namespace {
 constexpr std::uint32_t NoIndex = std::numeric_limits<std::uint32_t>::max();
 // Folded words kept from one compare to the next beyond twice the shingles of the texts.
 constexpr std::size_t FoldedWordsKept = 1 << 16;
+// Shingles a settle folds itself, a text: what a paragraph typed or pasted brings. The shingles
+// of a longer paste are folded by foldSome(), while idle, as after a compare.
+constexpr std::size_t FoldedWhileSettling = 256;
 
 int Index(TextSide side)
 {
@@ -585,6 +588,16 @@ void RepeatTracker::settle(TextSide side)
     const auto resolve = [this](int holder, std::uint32_t id) {
         return windowCharacters(holder, id);
     };
+    std::size_t foldsLeft = FoldedWhileSettling;
+    bool unfolded = false;
+    const auto foldSoon = [&](Window& window) {
+        if (foldsLeft == 0) {
+            unfolded = true;
+            return;
+        }
+        --foldsLeft;
+        fold(side, window);
+    };
     const auto drop = [&](const Window& window) {
         unfold(side, window);
         classes_->remove(window.shingleClass, index);
@@ -636,7 +649,7 @@ void RepeatTracker::settle(TextSide side)
                 // characters when the old one stood for it.
                 ++edited.nextId;
                 classes_->add(window.shingleClass, index);
-                fold(side, window);
+                foldSoon(window);
                 if (replacing)
                     drop(old[j++]);
             }
@@ -665,15 +678,16 @@ void RepeatTracker::settle(TextSide side)
         edited.indexOfId.push_back(Narrow(windows.size() - 1));
         ++edited.nextId;
         classes_->add(windows.back().shingleClass, index);
-        fold(side, windows.back());
+        foldSoon(windows.back());
     }
     assert(std::ranges::is_sorted(windows, {}, &Window::start));
     edited.dirty.clear();
-    // Every window cut again was folded above. If all were folded before, all still are;
-    // otherwise the folding goes on from the first window that moved, not from the start.
+    // Every window cut again was folded above, unless there were too many. If all were folded
+    // before and since, all still are; otherwise the folding goes on from the first window that
+    // moved, not from the start.
     if (near_) {
         std::size_t& folded = near_->next[index];
-        folded = allFolded ? windows.size() : std::min(folded, firstMoved);
+        folded = allFolded && !unfolded ? windows.size() : std::min(folded, firstMoved);
         near_->repeats.reset();
     }
 }
@@ -751,6 +765,12 @@ bool RepeatTracker::foldSome(std::size_t shingles)
 bool RepeatTracker::areNearRepeatsKnown() const
 {
     return near_ && near_->known;
+}
+
+bool RepeatTracker::hasShinglesToFold() const
+{
+    return near_ && (near_->next[0] < sides_[0]->windows.size() ||
+                     near_->next[1] < sides_[1]->windows.size());
 }
 
 std::size_t RepeatTracker::nearRepeatCount() const

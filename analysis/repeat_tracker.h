@@ -103,7 +103,11 @@ public:
     // known followed through edits as the exact ones are. Folds up to `shingles` more shingles,
     // and tells whether every shingle is folded.
     bool foldSome(std::size_t shingles);
+    // Known once every shingle of the compare is folded; edits then keep them known. A settle
+    // folds the shingles it cuts again up to a few hundred; those past that, of a long paste,
+    // are left to foldSome(), and until then are near repeats of nothing.
     bool areNearRepeatsKnown() const;
+    bool hasShinglesToFold() const;
     // How many shingles of the new text are near repeats, once they are known.
     std::size_t nearRepeatCount() const;
 

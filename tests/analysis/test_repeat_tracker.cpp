@@ -337,6 +337,31 @@ TEST(RepeatTrackerEdits, ShinglesTypedPastTheTablesRoomRepeatEachInTheOther)
     }
 }
 
+// A paste of hundreds of shingles is settled at once, but folded while idle: its near repeats
+// join the others once foldSome() has reached them, and a short edit leaves nothing to fold.
+TEST(RepeatTrackerEdits, ALongPasteIsFoldedAfterItsSettle)
+{
+    RepeatTracker tracker;
+    tracker.compare(u"a b c d e f ", u"Сервис проверка текста на уникальности ");
+    while (!tracker.foldSome(100)) {
+    }
+    tracker.replace(TextSide::NewText, 0, 0, u"x y ");
+    tracker.settle();
+    EXPECT_FALSE(tracker.hasShinglesToFold());
+
+    std::u16string pasted;
+    for (int i = 0; i < 100; ++i)
+        pasted += u"Итоги проверки текстов на уникальность ";
+    tracker.replace(TextSide::NewText, 0, 0, pasted);
+    tracker.settle();
+    EXPECT_TRUE(tracker.hasShinglesToFold());
+    EXPECT_TRUE(tracker.areNearRepeatsKnown());
+    const std::size_t whileFolding = tracker.nearRepeatCount();
+    ExpectNearRepeatsByTheRules(tracker);
+    EXPECT_LT(whileFolding, tracker.nearRepeatCount());
+    EXPECT_FALSE(tracker.hasShinglesToFold());
+}
+
 TEST(RepeatTrackerEdits, NothingIsTrackedBeforeACompareOrAfterClearing)
 {
     RepeatTracker tracker;

@@ -89,10 +89,14 @@ RepeatFollower::RepeatFollower(TextPane* newText, TextPane* source, QObject* par
 {
     folding_ = new IdleBacklog(
         [this](int, const QDeadlineTimer& deadline) -> std::optional<int> {
+            // After a compare, the near repeats become known; after a long paste, its shingles
+            // join those known.
+            const bool known = tracker_->areNearRepeatsKnown();
             while (!deadline.hasExpired()) {
                 if (tracker_->foldSome(FoldingBatch)) {
                     emit marksChanged();
-                    emit nearRepeatsKnown();
+                    if (!known)
+                        emit nearRepeatsKnown();
                     return std::nullopt;
                 }
             }
@@ -232,6 +236,8 @@ void RepeatFollower::settle()
     if (pending_ || tracker_->isSettled())
         return;
     tracker_->settle();
+    if (tracker_->hasShinglesToFold())
+        folding_->scheduleFrom(0);
     emit marksChanged();
     emit pairsChanged();
 }

@@ -178,6 +178,7 @@ private slots:
     void currentEntryIsReadable();
     void assistiveTechnologyReadsTheListingAndTheSelection();
     void everyKindIsMarked();
+    void nearRepeatsOfALongPasteFollowIt();
     void secondSourceFollowsTheWriter();
     void resultWindowCountsTheNearRepeats_data();
     void resultWindowCountsTheNearRepeats();
@@ -916,6 +917,23 @@ void tst_RepeatMarks::everyKindIsMarked()
     check(false);
     showAuxiliaryPane(true);
     check(true);
+}
+
+// A paste of hundreds of shingles after the compare is settled at once, its near repeats folded
+// while idle as after a compare: at its end, where the settle left them, they come too.
+void tst_RepeatMarks::nearRepeatsOfALongPasteFollowIt()
+{
+    compare(EveryKind, CopiedSource);
+    allMarksKnown();
+    backToTheNewTextPane();
+    newTextPane()->moveCursor(QTextCursor::End);
+    newTextPane()->insertPlainText(QStringLiteral(" ") + EveryKind.repeated(20));
+    newTextPane()->moveCursor(QTextCursor::End);
+    follower()->settle();
+    follower()->finishNearRepeats();
+    QCoreApplication::processEvents();
+    QVERIFY(!MarksOf(newTextPane(), ui::MarkSource::First, analysis::RepeatKind::Near).isEmpty());
+    QCOMPARE(uitest::NearMarksInViewAgainstTheRules(*mainWindow()), QString());
 }
 
 // The second source is compared once it holds enough, after the compare too; it follows every
