@@ -28,6 +28,10 @@ constexpr std::size_t FoldedWordsKept = 1 << 16;
 // Shingles a settle folds itself, a text: what a paragraph typed or pasted brings. The shingles
 // of a longer paste are folded by foldSome(), while idle, as after a compare.
 constexpr std::size_t FoldedWhileSettling = 256;
+// Shingles a run of a settle cuts at the least, however few are asked for: more than the three
+// before where it stops that reach there and are cut again by the next settle, so that each
+// settle gets further.
+constexpr std::size_t LeastCutARun = 8;
 
 int Index(TextSide side)
 {
@@ -145,8 +149,10 @@ struct RepeatTracker::Side
             kept.push_back({splice.to, next, growth});
         }
         const std::size_t size = windows.size() + static_cast<std::size_t>(growth);
+        // A paste settled a slice at a time grows the windows slice by slice: by half again, so
+        // that each slice does not copy them all.
         if (size > windows.capacity())
-            windows.reserve(size + size / 256);
+            windows.reserve(std::max(size, windows.capacity() + windows.capacity() / 2));
         windows.resize(std::max(size, windows.size()));
         const auto at = [this](std::size_t index, std::ptrdiff_t shift = 0) {
             return windows.begin() + static_cast<std::ptrdiff_t>(index) + shift;
@@ -215,6 +221,9 @@ struct RepeatTracker::Near
     std::size_t next[2] = {0, 0};
     bool known = false;
     mutable std::optional<std::size_t> repeats; // of the new text, once counted
+    // Room for the shingle being folded: its words' folds, and a word less its punctuation.
+    std::vector<std::uint64_t> foldedWords;
+    std::u16string keptCharacters;
 
     std::uint32_t classOfFold(std::span<const std::uint64_t> ids)
     {
@@ -536,19 +545,25 @@ bool RepeatTracker::isSettled() const
 
 void RepeatTracker::settle()
 {
+    settleSome(std::numeric_limits<std::size_t>::max());
+}
+
+bool RepeatTracker::settleSome(std::size_t shingles)
+{
     if (!active_)
-        return;
-    settle(TextSide::NewText);
-    settle(TextSide::Source);
+        return true;
+    settle(TextSide::NewText, shingles);
+    settle(TextSide::Source, shingles);
     // Text made against the fixed hash by edits: every class hashed again under a key.
     if (classes_->isCrowded()) {
         classes_->rehash(detail::ShingleHash(detail::RandomHashKey()),
                          [this](int side, std::uint32_t id) { return windowCharacters(side, id); });
     }
     repeatingKnown_ = false;
+    return isSettled();
 }
 
-void RepeatTracker::settle(TextSide side)
+void RepeatTracker::settle(TextSide side, std::size_t& shingles)
 {
     Side& edited = sideOf(side);
     if (edited.dirty.empty())
@@ -616,9 +631,12 @@ void RepeatTracker::settle(TextSide side)
     };
 
     // The old windows stay in place while the chain is cut again, since representatives are
-    // looked up among them; each run cut again becomes a splice, applied afterwards.
+    // looked up among them; each run cut again becomes a splice, applied afterwards. Once the
+    // shingles to cut are spent, a run stops at the next shingle it would cut: the text before it
+    // is settled, the edits from there on are left for the next settle.
     std::vector<Splice> splices;
-    for (std::size_t i = nextUntrusted(0); i < old.size(); i = nextUntrusted(i)) {
+    std::optional<std::size_t> stoppedAt;
+    for (std::size_t i = nextUntrusted(0); i < old.size() && !stoppedAt; i = nextUntrusted(i)) {
         // The kept shingle before this one is untouched, and so is where this one starts.
         Splice splice{i, i, {}};
         bool first = i == 0;
@@ -637,6 +655,17 @@ void RepeatTracker::settle(TextSide side)
             if (j < old.size() && old[j].start == cut->start && !isUntrusted(j) &&
                 first == (j == 0))
                 break; // back on the old chain: the rest is as it was
+            if (shingles == 0 && splice.windows.size() >= LeastCutARun) {
+                stoppedAt = cut->start;
+                // The old shingles that close before the last one cut would break the order the
+                // next settle looks them up in: this run would have gone past them, as it goes
+                // past every old shingle that closes before a new one.
+                while (j < old.size() && old[j].closingSpace < splice.windows.back().closingSpace)
+                    drop(old[j++]);
+                break;
+            }
+            if (shingles > 0)
+                --shingles;
             Window window = cutAnew(*cut);
             const bool replacing = j < old.size() && old[j].start == window.start;
             if (replacing && old[j].closingSpace == window.closingSpace &&
@@ -668,12 +697,20 @@ void RepeatTracker::settle(TextSide side)
     // The chain may go on past where it ended: text added after the last shingle's first space.
     std::vector<Window>& windows = edited.windows;
     std::optional<Cut> next = detail::CutWindow(text, detail::FirstState(text));
-    if (!windows.empty()) {
+    if (stoppedAt) {
+        next.reset();
+    } else if (!windows.empty()) {
         const Window& last = windows.back();
         next = detail::CutWindow(text, {last.start, windows.size() == 1 ? 0 : last.start + 1u});
         next = next ? detail::CutWindow(text, next->next) : std::nullopt;
     }
-    for (; next; next = detail::CutWindow(text, next->next)) {
+    for (std::size_t appended = 0; next; next = detail::CutWindow(text, next->next), ++appended) {
+        if (shingles == 0 && appended >= LeastCutARun) {
+            stoppedAt = next->start;
+            break;
+        }
+        if (shingles > 0)
+            --shingles;
         windows.push_back(cutAnew(*next));
         edited.indexOfId.push_back(Narrow(windows.size() - 1));
         ++edited.nextId;
@@ -681,7 +718,19 @@ void RepeatTracker::settle(TextSide side)
         foldSoon(windows.back());
     }
     assert(std::ranges::is_sorted(windows, {}, &Window::start));
-    edited.dirty.clear();
+    // What lies before where the cutting stopped is settled. The shingles from there on are
+    // cut again by the next settle as far as this one would have gone, whether or not an edit
+    // lies among them: it starts from the shingles that reach that place.
+    if (!stoppedAt) {
+        edited.dirty.clear();
+    } else {
+        const std::size_t stop = *stoppedAt;
+        std::erase_if(edited.dirty, [stop](const TextRange& range) { return range.end < stop; });
+        if (!edited.dirty.empty() && edited.dirty.front().start <= stop + 1)
+            edited.dirty.front().start = stop;
+        else
+            edited.dirty.insert(edited.dirty.begin(), TextRange{stop, stop});
+    }
     // Every window cut again was folded above, unless there were too many. If all were folded
     // before and since, all still are; otherwise the folding goes on from the first window that
     // moved, not from the start.
@@ -709,26 +758,25 @@ void RepeatTracker::fold(TextSide side, Window& window)
     if (!near_ || window.foldedClass != NoIndex)
         return;
     const std::u16string_view text = sideOf(side).text;
-    // A shingle holds at most the words between its three spaces and the one it may start with.
-    std::array<std::uint64_t, ShingleLength + 1> ids{};
-    std::size_t count = 0;
-    std::u16string kept;
+    // A shingle holds the words between its three spaces and the one it may start with; one that
+    // edits changed and no settle has cut again yet may hold more.
+    std::vector<std::uint64_t>& ids = near_->foldedWords;
+    ids.clear();
     for (std::size_t from = window.start;;) {
         const std::size_t space = text.substr(0, window.end).find(detail::Space, from);
         const std::size_t to = space == std::u16string_view::npos ? window.end : space;
         std::u16string_view word = text.substr(from, to - from);
         if (!std::ranges::all_of(word, detail::Kept)) {
-            kept.clear();
-            std::ranges::copy_if(word, std::back_inserter(kept), detail::Kept);
-            word = kept;
+            near_->keptCharacters.clear();
+            std::ranges::copy_if(word, std::back_inserter(near_->keptCharacters), detail::Kept);
+            word = near_->keptCharacters;
         }
-        assert(count < ids.size());
-        ids[count++] = near_->words->foldedId(word);
+        ids.push_back(near_->words->foldedId(word));
         if (to == window.end)
             break;
         from = to + 1;
     }
-    window.foldedClass = near_->classOfFold(std::span(ids).first(count));
+    window.foldedClass = near_->classOfFold(ids);
     ++near_->counts[window.foldedClass][Index(side)];
     near_->repeats.reset();
 }

@@ -78,6 +78,10 @@ public:
                  std::u16string_view inserted);
     bool isSettled() const;
     void settle();
+    // Cuts again about `shingles` of the shingles the edits touched, at least one for each run of
+    // them, in the order of the text, and leaves the rest of the edits for the next call: a paste
+    // of megabytes is settled a slice at a time. Tells whether the tracker is settled.
+    bool settleSome(std::size_t shingles);
     // Slots of the shingles' table looked at since it was made or hashed again: the work the
     // counting took.
     std::uint64_t classProbes() const;
@@ -171,7 +175,7 @@ private:
     void growOn(TextSide side, std::size_t index, TextRange& run, RepeatKind kind) const;
     void fold(TextSide side, Window& window);
     void unfold(TextSide side, const Window& window);
-    void settle(TextSide side);
+    void settle(TextSide side, std::size_t& shingles);
     // Whether each entry's own two shingles are still where the compare found them.
     bool pairInPlace(std::size_t entry) const;
     // Which entries still repeat, worked out once after each change of what repeats.

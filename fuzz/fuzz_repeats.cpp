@@ -1,6 +1,6 @@
 // Where two texts repeat each other, exactly and in other word forms, against the literal
-// transcriptions: after the compare, and after edits of either text once settled (however short
-// the texts became). The first byte splits
+// transcriptions: after the compare, and after edits of either text once settled, at once or a
+// slice at a time (however short the texts became). The first byte splits
 // the rest into the new text and the source; the second seeds the edits.
 #include "analysis/repeat_tracker.h"
 #include "fuzz_input.h"
@@ -77,7 +77,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         tracker.replace(side, position, below(std::min<std::size_t>(length - position, 8)),
                         inserted);
         if (random() % 3 == 0) {
-            tracker.settle();
+            // At once, or a few shingles at a time as the panes settle while idle.
+            const std::size_t slice = below(4);
+            if (slice == 4)
+                tracker.settle();
+            while (!tracker.settleSome(slice)) {
+            }
             CheckWhereTheRulesPutThem(tracker, false);
         }
     }

@@ -248,7 +248,12 @@ TEST_P(AgainstTheRules, AfterEdits)
                     : generator.text(generator.number(0, 4));
             tracker.replace(side, position, removed, inserted);
             if (generator.number(0, 2) == 0) {
-                tracker.settle();
+                // At once, or a few shingles at a time as the panes settle while idle.
+                const int slice = generator.number(0, 4);
+                if (slice == 4)
+                    tracker.settle();
+                while (!tracker.settleSome(static_cast<std::size_t>(slice))) {
+                }
                 ASSERT_TRUE(tracker.isSettled());
                 ExpectWhereTheRulesPutThem(tracker, false);
                 ExpectEntriesFollowTheRules(tracker, entries);
@@ -337,29 +342,37 @@ TEST(RepeatTrackerEdits, ShinglesTypedPastTheTablesRoomRepeatEachInTheOther)
     }
 }
 
-// A paste of hundreds of shingles is settled at once, but folded while idle: its near repeats
-// join the others once foldSome() has reached them, and a short edit leaves nothing to fold.
-TEST(RepeatTrackerEdits, ALongPasteIsFoldedAfterItsSettle)
+// A paste of hundreds of shingles is settled a slice at a time, and folded while idle: its near
+// repeats join the others once foldSome() has reached them, and a short edit leaves nothing to
+// fold.
+TEST(RepeatTrackerEdits, ALongPasteIsSettledInSlicesAndFoldedAfter)
 {
-    RepeatTracker tracker;
-    tracker.compare(u"a b c d e f ", u"Сервис проверка текста на уникальности ");
-    while (!tracker.foldSome(100)) {
-    }
-    tracker.replace(TextSide::NewText, 0, 0, u"x y ");
-    tracker.settle();
-    EXPECT_FALSE(tracker.hasShinglesToFold());
-
     std::u16string pasted;
-    for (int i = 0; i < 100; ++i)
+    for (int i = 0; i < 400; ++i)
         pasted += u"Итоги проверки текстов на уникальность ";
-    tracker.replace(TextSide::NewText, 0, 0, pasted);
-    tracker.settle();
-    EXPECT_TRUE(tracker.hasShinglesToFold());
-    EXPECT_TRUE(tracker.areNearRepeatsKnown());
-    const std::size_t whileFolding = tracker.nearRepeatCount();
-    ExpectNearRepeatsByTheRules(tracker);
-    EXPECT_LT(whileFolding, tracker.nearRepeatCount());
-    EXPECT_FALSE(tracker.hasShinglesToFold());
+    // Before the text's shingles, and after them, where the chain goes on past its end.
+    for (const bool atTheEnd : {false, true}) {
+        RepeatTracker tracker;
+        tracker.compare(u"a b c d e f ", u"Сервис проверка текста на уникальности ");
+        while (!tracker.foldSome(100)) {
+        }
+        tracker.replace(TextSide::NewText, 0, 0, u"x y ");
+        tracker.settle();
+        EXPECT_FALSE(tracker.hasShinglesToFold());
+
+        tracker.replace(TextSide::NewText, atTheEnd ? tracker.text(TextSide::NewText).size() : 0, 0,
+                        pasted);
+        EXPECT_FALSE(tracker.settleSome(1000));
+        while (!tracker.settleSome(1000)) {
+        }
+        ExpectWhereTheRulesPutThem(tracker, false);
+        EXPECT_TRUE(tracker.hasShinglesToFold());
+        EXPECT_TRUE(tracker.areNearRepeatsKnown());
+        const std::size_t whileFolding = tracker.nearRepeatCount();
+        ExpectNearRepeatsByTheRules(tracker);
+        EXPECT_LT(whileFolding, tracker.nearRepeatCount());
+        EXPECT_FALSE(tracker.hasShinglesToFold());
+    }
 }
 
 TEST(RepeatTrackerEdits, NothingIsTrackedBeforeACompareOrAfterClearing)

@@ -46,6 +46,8 @@ int Index(TextSide side)
 
 // Shingles folded between two looks at the clock: some tens of microseconds.
 constexpr std::size_t FoldingBatch = 256;
+// Shingles cut again between two looks at the clock: well under a millisecond.
+constexpr std::size_t SettlingBatch = 512;
 // An edit this long (a paste of an article, say) costs as much to settle as a compare: where
 // that may run on the worker, it does.
 constexpr std::size_t LargeEdit = std::size_t{64} * 1024;
@@ -103,9 +105,23 @@ RepeatFollower::RepeatFollower(TextPane* newText, TextPane* source, QObject* par
             return 0;
         },
         this);
+    settling_ = new IdleBacklog(
+        [this](int, const QDeadlineTimer& deadline) -> std::optional<int> {
+            // A compare on the worker brings the marks of the texts as they are when it arrives.
+            if (pending_ || tracker_->isSettled())
+                return std::nullopt;
+            while (!deadline.hasExpired()) {
+                if (tracker_->settleSome(SettlingBatch)) {
+                    settled();
+                    return std::nullopt;
+                }
+            }
+            return 0;
+        },
+        this);
     settleTimer_.setSingleShot(true);
     settleTimer_.setInterval(SettleInterval);
-    connect(&settleTimer_, &QTimer::timeout, this, &RepeatFollower::settle);
+    connect(&settleTimer_, &QTimer::timeout, this, [this] { settling_->scheduleFrom(0); });
     for (const TextSide side : {TextSide::NewText, TextSide::Source}) {
         connect(
             pane(side)->document(), &QTextDocument::contentsChange, this,
@@ -236,6 +252,11 @@ void RepeatFollower::settle()
     if (pending_ || tracker_->isSettled())
         return;
     tracker_->settle();
+    settled();
+}
+
+void RepeatFollower::settled()
+{
     if (tracker_->hasShinglesToFold())
         folding_->scheduleFrom(0);
     emit marksChanged();

@@ -35,7 +35,8 @@ class RepeatFollower : public QObject
     Q_OBJECT
 
 public:
-    // How long after the last edit the marks are brought up to date.
+    // How long after the last edit the marks are brought up to date; a long paste is then cut
+    // again a slice at a time while idle.
     static constexpr int SettleInterval = 150;
 
     RepeatFollower(TextPane* newText, TextPane* source, QObject* parent = nullptr);
@@ -119,6 +120,7 @@ private:
     void mirror(analysis::TextSide side, int from, int removed, int added);
     void dropPending();
     void arrive();
+    void settled();
     std::size_t plainPosition(analysis::TextSide side, int position) const;
     int panePosition(analysis::TextSide side, std::size_t plain) const;
     PaneRange paneRange(analysis::TextSide side, analysis::TextRange range) const;
@@ -127,6 +129,7 @@ private:
     TextPane* source_;
     std::unique_ptr<analysis::RepeatTracker> tracker_;
     QTimer settleTimer_;
+    IdleBacklog* settling_;
     IdleBacklog* folding_;
     bool shown_ = true;
     bool comparesLargeEdits_ = false;
