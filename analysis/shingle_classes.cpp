@@ -36,6 +36,8 @@ void ShingleClasses::reset(std::size_t expected, ShingleHash hash)
     while (capacity * 3 < expected * 4)
         capacity *= 2;
     slots_.assign(capacity, 0);
+    old_ = std::vector<std::uint64_t>();
+    moving_ = 0;
     filled_ = 0;
     entries_.clear();
     entries_.reserve(expected);

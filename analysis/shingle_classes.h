@@ -3,7 +3,8 @@
 // window of either text, named by its id); when that shingle goes while others remain, or while
 // the listing names the class, the characters are kept in the table's own store.
 //
-// Open addressing over a power-of-two table, each slot the upper half of a hash and a class.
+// Open addressing over a power-of-two table, each slot the upper half of a hash and a class; it
+// grows into a table twice the size, a few slots at each lookup.
 // Ordinary text looks at one or two slots a shingle. Text made against the fixed hash makes it
 // look at many more, or puts two different shingles on one hash: the table is then crowded, and
 // its owner hashes everything again under a key the text cannot know (rehash()), so that no text
@@ -17,8 +18,10 @@
 #include <cstdint>
 #include <cstring>
 #include <limits>
+#include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace analysis::detail {
@@ -64,34 +67,23 @@ public:
         // it, and growing forgets the classes counted nowhere.
         if ((filled_ + 1) * 4 > slots_.size() * 3)
             grow(resolve);
-        const std::size_t mask = slots_.size() - 1;
         const auto tag = static_cast<std::uint32_t>(hash >> 32);
-        std::size_t i = hash & mask;
-        for (;; i = (i + 1) & mask) {
-            ++probes_;
-            const std::uint64_t slot = slots_[i];
-            if (slot == 0)
-                break;
-            if (static_cast<std::uint32_t>(slot >> 32) != tag)
-                continue;
-            const auto shingleClass = static_cast<std::uint32_t>(slot) - 1;
-            if (!isAlive(shingleClass))
-                continue;
-            if (KeptEqual(characters, this->characters(shingleClass, resolve)))
-                return shingleClass;
-            // Two different shingles on one hash, save for its lower bits: only text made for the
-            // fixed hash does that but once in billions of shingles.
-            if (!hash_.isKeyed())
-                sameHash_ = true;
+        std::size_t free = 0;
+        std::optional<std::uint32_t> found = lookUp(slots_, characters, hash, resolve, &free);
+        if (!found && moving_ < old_.size())
+            found = lookUp(old_, characters, hash, resolve, nullptr);
+        if (!found) {
+            found = static_cast<std::uint32_t>(entries_.size());
+            entries_.push_back({{0, 0}, window, 0});
+            flags_.push_back(static_cast<std::uint8_t>(side == 0 ? 0 : Side));
+            if (window == NoWindow)
+                keep(*found, characters);
+            slots_[free] = (std::uint64_t{tag} << 32) | (*found + 1);
+            ++filled_;
         }
-        const auto shingleClass = static_cast<std::uint32_t>(entries_.size());
-        entries_.push_back({{0, 0}, window, 0});
-        flags_.push_back(static_cast<std::uint8_t>(side == 0 ? 0 : Side));
-        if (window == NoWindow)
-            keep(shingleClass, characters);
-        slots_[i] = (std::uint64_t{tag} << 32) | (shingleClass + 1);
-        ++filled_;
-        return shingleClass;
+        if (moving_ < old_.size())
+            moveOld(2, resolve);
+        return *found;
     }
 
     std::uint32_t count(std::uint32_t shingleClass, int side) const
@@ -156,21 +148,85 @@ private:
         std::uint32_t length;   // of the stored characters
     };
 
+    // The class in `slots` of the characters whose hash is `hash`; where the probe ended, in
+    // `free`, when there is none.
+    template <typename Resolve>
+    std::optional<std::uint32_t> lookUp(const std::vector<std::uint64_t>& slots,
+                                        const ClassCharacters& characters, std::uint64_t hash,
+                                        Resolve& resolve, std::size_t* free)
+    {
+        const std::size_t mask = slots.size() - 1;
+        const auto tag = static_cast<std::uint32_t>(hash >> 32);
+        for (std::size_t i = hash & mask;; i = (i + 1) & mask) {
+            ++probes_;
+            const std::uint64_t slot = slots[i];
+            if (slot == 0) {
+                if (free)
+                    *free = i;
+                return std::nullopt;
+            }
+            if (static_cast<std::uint32_t>(slot >> 32) != tag)
+                continue;
+            const auto shingleClass = static_cast<std::uint32_t>(slot) - 1;
+            if (!isAlive(shingleClass))
+                continue;
+            if (KeptEqual(characters, this->characters(shingleClass, resolve)))
+                return shingleClass;
+            // Two different shingles on one hash, save for its lower bits: only text made for the
+            // fixed hash does that but once in billions of shingles.
+            if (!hash_.isKeyed())
+                sameHash_ = true;
+        }
+    }
+
+    // Makes a table twice the size or more (the forgotten classes take no slot once moved, so it
+    // need not always double), into which the old one's slots move a few at each lookup: a
+    // settle slice that makes the table grow does not hash every class again at once.
     template <typename Resolve> void grow(Resolve&& resolve)
     {
-        // The forgotten classes take no slot once the table is made again: it need not always
-        // double.
+        moveOld(old_.size(), resolve);
         std::size_t alive = 0;
         for (std::uint32_t shingleClass = 0; shingleClass < entries_.size(); ++shingleClass)
             alive += isAlive(shingleClass) ? 1 : 0;
         std::size_t capacity = slots_.size();
         while (alive * 2 > capacity)
             capacity *= 2;
-        rebuild(capacity, resolve);
+        old_ = std::exchange(slots_, std::vector<std::uint64_t>(capacity, 0));
+        moving_ = 0;
+    }
+
+    // Moves up to `count` slots of the old table into the new one, hashing each class again;
+    // those of forgotten classes go.
+    template <typename Resolve> void moveOld(std::size_t count, Resolve& resolve)
+    {
+        const std::size_t mask = slots_.size() - 1;
+        for (; count > 0 && moving_ < old_.size(); ++moving_) {
+            const std::uint64_t slot = old_[moving_];
+            if (slot == 0)
+                continue;
+            --count;
+            --filled_;
+            const auto shingleClass = static_cast<std::uint32_t>(slot) - 1;
+            if (!isAlive(shingleClass))
+                continue;
+            const ClassCharacters kept = characters(shingleClass, resolve);
+            const std::uint64_t hash = hash_.shingle(kept.text, kept.start, kept.end);
+            std::size_t i = hash & mask;
+            while (slots_[i] != 0)
+                i = (i + 1) & mask;
+            slots_[i] = ((hash >> 32) << 32) | (shingleClass + 1);
+            ++filled_;
+        }
+        if (moving_ == old_.size() && !old_.empty()) {
+            old_ = std::vector<std::uint64_t>();
+            moving_ = 0;
+        }
     }
 
     template <typename Resolve> void rebuild(std::size_t capacity, Resolve&& resolve)
     {
+        old_ = std::vector<std::uint64_t>();
+        moving_ = 0;
         slots_.assign(capacity, 0);
         filled_ = 0;
         probes_ = 0;
@@ -192,7 +248,9 @@ private:
 
     ShingleHash hash_;
     std::vector<std::uint64_t> slots_; // the hash's upper half, and the class + 1; 0 is empty
-    std::size_t filled_ = 0;
+    std::vector<std::uint64_t> old_;   // the table before it grew, until its slots are moved
+    std::size_t moving_ = 0;           // the next slot of the old table to move
+    std::size_t filled_ = 0;           // slots taken in both
     std::vector<Entry> entries_;
     std::vector<std::uint8_t> flags_;
     std::u16string store_;
