@@ -78,9 +78,9 @@ public:
                  std::u16string_view inserted);
     bool isSettled() const;
     void settle();
-    // Cuts again about `shingles` of the shingles the edits touched, at least one for each run of
-    // them, in the order of the text, and leaves the rest of the edits for the next call: a paste
-    // of megabytes is settled a slice at a time. Tells whether the tracker is settled.
+    // Cuts again about `shingles` of the shingles the edits touched, at least a few for each run
+    // of them, in the order of the text, and leaves the rest of the edits for the next call: a
+    // paste of megabytes is settled a slice at a time. Tells whether the tracker is settled.
     bool settleSome(std::size_t shingles);
     // Slots of the shingles' table looked at since it was made or hashed again: the work the
     // counting took.

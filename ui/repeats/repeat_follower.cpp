@@ -46,7 +46,7 @@ int Index(TextSide side)
 
 // Shingles folded between two looks at the clock: some tens of microseconds.
 constexpr std::size_t FoldingBatch = 256;
-// Shingles cut again between two looks at the clock: well under a millisecond.
+// Shingles cut again between two looks at the clock: a few milliseconds at most.
 constexpr std::size_t SettlingBatch = 512;
 // An edit this long (a paste of an article, say) costs as much to settle as a compare: where
 // that may run on the worker, it does.
