@@ -113,4 +113,45 @@ private:
     std::size_t size_ = 0;
 };
 
+// Values found by a 64-bit hash alone, which stands for its key: for keys hashed under a key that
+// no text can know, two keys share a hash but once in 2^64.
+template <typename Value> class HashedValues
+{
+public:
+    explicit HashedValues(std::size_t slots) : slots_(slots) {}
+
+    std::size_t size() const { return slots_.size(); }
+
+    const Value* find(std::uint64_t hash) const
+    {
+        const Slot wanted = Slot::of(hash, {});
+        const Slot* found = slots_.find(wanted.hashBits(), [&wanted](const Slot& slot) {
+            return slot.low == wanted.low && slot.high == wanted.high;
+        });
+        return found ? &found->value : nullptr;
+    }
+    // Keeps `value` for `hash`, which no value has yet.
+    void insert(std::uint64_t hash, Value value) { slots_.insert(Slot::of(hash, value)); }
+
+private:
+    struct Slot
+    {
+        std::uint32_t low = 0;
+        std::uint32_t high = 0;
+        Value value{};
+
+        // A hash of 0, which would read as a free slot, is taken as 1.
+        static Slot of(std::uint64_t hash, Value value)
+        {
+            hash += hash == 0 ? 1 : 0;
+            return {static_cast<std::uint32_t>(hash), static_cast<std::uint32_t>(hash >> 32),
+                    value};
+        }
+        bool isFree() const { return low == 0 && high == 0; }
+        std::uint32_t hashBits() const { return low; }
+    };
+
+    GrowingTable<Slot> slots_;
+};
+
 } // namespace analysis::detail

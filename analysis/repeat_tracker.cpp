@@ -204,18 +204,9 @@ struct RepeatTracker::Near
 {
     std::unique_ptr<WordFolding> words;
     // Folds are told apart by a keyed hash of their words' ids: equal for equal folds, and for
-    // different ones but once in 2^64. Each slot a hash (0 for none) and its class.
-    struct FoldSlot
-    {
-        std::uint32_t low = 0;
-        std::uint32_t high = 0;
-        std::uint32_t foldedClass = 0;
-
-        bool isFree() const { return low == 0 && high == 0; }
-        std::uint32_t hashBits() const { return low; }
-    };
+    // different ones but once in 2^64. Each hash with its class.
     detail::HashKey key = detail::RandomHashKey();
-    detail::GrowingTable<FoldSlot> folds = detail::GrowingTable<FoldSlot>(1024);
+    detail::HashedValues<std::uint32_t> folds = detail::HashedValues<std::uint32_t>(1024);
     std::vector<std::array<std::uint32_t, 2>> counts;
     // The shingles of each text folded so far, from the start: where to look for the next.
     std::size_t next[2] = {0, 0};
@@ -227,19 +218,14 @@ struct RepeatTracker::Near
 
     std::uint32_t classOfFold(std::span<const std::uint64_t> ids)
     {
-        std::uint64_t hash = detail::SipHash(
+        const std::uint64_t hash = detail::SipHash(
             key, reinterpret_cast<const unsigned char*>(ids.data()), ids.size_bytes());
-        hash += hash == 0 ? 1 : 0;
-        const FoldSlot slot{static_cast<std::uint32_t>(hash),
-                            static_cast<std::uint32_t>(hash >> 32),
-                            static_cast<std::uint32_t>(counts.size())};
-        if (const FoldSlot* known = folds.find(hash, [&slot](const FoldSlot& other) {
-                return other.low == slot.low && other.high == slot.high;
-            }))
-            return known->foldedClass;
-        folds.insert(slot);
+        if (const std::uint32_t* found = folds.find(hash))
+            return *found;
+        const auto foldedClass = static_cast<std::uint32_t>(counts.size());
+        folds.insert(hash, foldedClass);
         counts.push_back({0, 0});
-        return slot.foldedClass;
+        return foldedClass;
     }
 };
 

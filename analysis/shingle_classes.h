@@ -199,23 +199,15 @@ private:
     // those of forgotten classes go.
     template <typename Resolve> void moveOld(std::size_t count, Resolve& resolve)
     {
-        const std::size_t mask = slots_.size() - 1;
         for (; count > 0 && moving_ < old_.size(); ++moving_) {
             const std::uint64_t slot = old_[moving_];
             if (slot == 0)
                 continue;
             --count;
             --filled_;
-            const auto shingleClass = static_cast<std::uint32_t>(slot) - 1;
-            if (!isAlive(shingleClass))
-                continue;
-            const ClassCharacters kept = characters(shingleClass, resolve);
-            const std::uint64_t hash = hash_.shingle(kept.text, kept.start, kept.end);
-            std::size_t i = hash & mask;
-            while (slots_[i] != 0)
-                i = (i + 1) & mask;
-            slots_[i] = ((hash >> 32) << 32) | (shingleClass + 1);
-            ++filled_;
+            if (const auto shingleClass = static_cast<std::uint32_t>(slot) - 1;
+                isAlive(shingleClass))
+                place(shingleClass, resolve);
         }
         if (moving_ == old_.size() && !old_.empty()) {
             old_ = std::vector<std::uint64_t>();
@@ -232,18 +224,23 @@ private:
         probes_ = 0;
         lookups_ = 0;
         sameHash_ = false;
-        const std::size_t mask = capacity - 1;
         for (std::uint32_t shingleClass = 0; shingleClass < entries_.size(); ++shingleClass) {
-            if (!isAlive(shingleClass))
-                continue;
-            const ClassCharacters kept = characters(shingleClass, resolve);
-            const std::uint64_t hash = hash_.shingle(kept.text, kept.start, kept.end);
-            std::size_t i = hash & mask;
-            while (slots_[i] != 0)
-                i = (i + 1) & mask;
-            slots_[i] = ((hash >> 32) << 32) | (shingleClass + 1);
-            ++filled_;
+            if (isAlive(shingleClass))
+                place(shingleClass, resolve);
         }
+    }
+
+    // A class put in the table, its characters hashed again: in a table it is not yet in.
+    template <typename Resolve> void place(std::uint32_t shingleClass, Resolve& resolve)
+    {
+        const ClassCharacters kept = characters(shingleClass, resolve);
+        const std::uint64_t hash = hash_.shingle(kept.text, kept.start, kept.end);
+        const std::size_t mask = slots_.size() - 1;
+        std::size_t i = hash & mask;
+        while (slots_[i] != 0)
+            i = (i + 1) & mask;
+        slots_[i] = ((hash >> 32) << 32) | (shingleClass + 1);
+        ++filled_;
     }
 
     ShingleHash hash_;

@@ -142,16 +142,11 @@ std::u16string WordFolding::fold(std::u16string_view word)
 
 std::uint64_t WordFolding::foldedId(std::u16string_view word)
 {
-    std::uint64_t hash = detail::SipHash(key_, word);
-    hash += hash == 0 ? 1 : 0;
-    const Spelling seen{static_cast<std::uint32_t>(hash), static_cast<std::uint32_t>(hash >> 32),
-                        0};
-    if (const Spelling* known = spellings_.find(hash, [&seen](const Spelling& other) {
-            return other.low == seen.low && other.high == seen.high;
-        }))
-        return known->foldedId;
+    const std::uint64_t spelling = detail::SipHash(key_, word);
+    if (const std::uint64_t* known = spellings_.find(spelling))
+        return *known;
     const std::uint64_t id = detail::SipHash(key_, fold(word));
-    spellings_.insert({seen.low, seen.high, id});
+    spellings_.insert(spelling, id);
     return id;
 }
 

@@ -33,22 +33,12 @@ public:
     std::size_t wordCount() const { return spellings_.size(); }
 
 private:
-    // A word seen, by the hash of its spelling under the same key, with its fold's name: 16
+    // Each word seen, by the hash of its spelling under the same key, with its fold's name: 16
     // bytes a distinct word however long it is, and neither the word nor its fold kept.
-    struct Spelling
-    {
-        std::uint32_t low = 0;
-        std::uint32_t high = 0;
-        std::uint64_t foldedId = 0;
-
-        bool isFree() const { return low == 0 && high == 0; }
-        std::uint32_t hashBits() const { return low; }
-    };
-
     struct Stemmers;
     std::unique_ptr<Stemmers> stemmers_;
     detail::HashKey key_;
-    detail::GrowingTable<Spelling> spellings_;
+    detail::HashedValues<std::uint64_t> spellings_;
 };
 
 } // namespace analysis
