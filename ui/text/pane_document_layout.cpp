@@ -8,6 +8,16 @@
 
 namespace ui {
 
+namespace {
+
+// Qt's layout throws away what it shaped once the lines are broken, and shapes the paragraph
+// whole again for each paint and each blink of the cursor. A paragraph this long takes about a
+// frame or more to shape: its layout keeps what it shaped. Shorter ones, the paragraphs of any
+// book, give that memory back.
+constexpr int CachedFrom = 1 << 16;
+
+} // namespace
+
 PaneDocumentLayout::PaneDocumentLayout(QTextDocument* document)
     : QPlainTextDocumentLayout(document),
       backlog_(
@@ -71,6 +81,7 @@ void PaneDocumentLayout::layoutBlock(const QTextBlock& block)
     const qreal textWidth = QPlainTextDocumentLayout::frameBoundingRect(nullptr).width();
     const qreal width = (textWidth > 0 ? textWidth : qreal(INT_MAX)) - 2 * margin;
     QTextLayout* layout = block.layout();
+    layout->setCacheEnabled(block.length() > CachedFrom);
     layout->setTextOption(doc->defaultTextOption());
     BreakLines(*layout, block.text(), width, margin, work_);
     QTextBlock(block).setLineCount(block.isVisible() ? layout->lineCount() : 0);

@@ -25,6 +25,8 @@
 #include <QTextBlock>
 #include <QTextLayout>
 
+#include <utility>
+
 class tst_TextPane : public uitest::WindowTest
 {
     Q_OBJECT
@@ -307,16 +309,21 @@ void tst_TextPane::copyingGivesLineFeeds()
 void tst_TextPane::linesAreQtsOwn_data()
 {
     QTest::addColumn<QString>("text");
+    QTest::addColumn<bool>("fontChangedAfter");
     const QString run = Drawn(QStringLiteral("abcdefghijklmnopqrstuvwxyz0123456789"), 5000, 7);
-    QTest::newRow("prose") << Prose(1500, 1);
-    QTest::newRow("runWithoutABoundary") << run;
+    QTest::newRow("prose") << Prose(1500, 1) << false;
+    QTest::newRow("runWithoutABoundary") << run << false;
     QTest::newRow("proseRunProse")
-        << Prose(300, 2) + QLatin1Char(' ') + run + QLatin1Char(' ') + Prose(300, 3);
-    QTest::newRow("runJoinedToAWord") << Prose(300, 4) + run + QStringLiteral(" ") + Prose(50, 5);
-    QTest::newRow("runsAndSpaces") << run + QStringLiteral("   ") + run + QStringLiteral(" x");
-    QTest::newRow("punctuationOnly") << Drawn(QStringLiteral(".,;:!?\u2026"), 4000, 9);
-    QTest::newRow("ideographs") << Drawn(QStringLiteral("\u4E00\u4E8C\u4E09\u56DB\u4E94"), 4000,
-                                         11);
+        << Prose(300, 2) + QLatin1Char(' ') + run + QLatin1Char(' ') + Prose(300, 3) << false;
+    QTest::newRow("runJoinedToAWord")
+        << Prose(300, 4) + run + QStringLiteral(" ") + Prose(50, 5) << false;
+    QTest::newRow("runsAndSpaces")
+        << run + QStringLiteral("   ") + run + QStringLiteral(" x") << false;
+    QTest::newRow("punctuationOnly") << Drawn(QStringLiteral(".,;:!?\u2026"), 4000, 9) << false;
+    QTest::newRow("ideographs") << Drawn(QStringLiteral("\u4E00\u4E8C\u4E09\u56DB\u4E94"), 4000, 11)
+                                << false;
+    // A paragraph this long keeps what it shaped: a new font must not be met with the old glyphs.
+    QTest::newRow("longParagraphThenANewFont") << Prose(11000, 6) << true;
 }
 
 // Prose wraps at word boundaries as Qt wraps it, and a run without one breaks where Qt's
@@ -324,12 +331,21 @@ void tst_TextPane::linesAreQtsOwn_data()
 void tst_TextPane::linesAreQtsOwn()
 {
     QFETCH(QString, text);
+    QFETCH(bool, fontChangedAfter);
     ui::TextPane pane;
     pane.setFont(ui::NewTextPaneFont());
     pane.resize(ui::TwipsToPixels(12615), ui::TwipsToPixels(4335));
     pane.show();
     pane.replacePlainText(text);
-    const QList<int> starts = PaneLineStarts(pane);
+    QList<int> starts = PaneLineStarts(pane);
+    if (fontChangedAfter) {
+        QVERIFY(text.size() > 1 << 16);
+        QFont larger = pane.font();
+        larger.setPointSize(larger.pointSize() + 6);
+        pane.setFont(larger);
+        const QList<int> before = std::exchange(starts, PaneLineStarts(pane));
+        QVERIFY(starts.size() > before.size());
+    }
     QVERIFY(starts.size() > 10);
     QCOMPARE(starts, QtLineStarts(pane));
 }
