@@ -63,9 +63,22 @@ private:
             std::memcpy(&block, units, sizeof block);
             hash = step(hash, block);
         }
+        // The last units put together in registers: a copy of a few bytes into a block would go
+        // through memory and stall the load that reads it back.
         std::uint64_t tail = 0;
-        if (size != 0) // an empty word's view may hold no pointer at all
-            std::memcpy(&tail, units, size * sizeof(char16_t));
+        switch (size) {
+        case 3:
+            tail = std::uint64_t{units[2]} << 32;
+            [[fallthrough]];
+        case 2:
+            tail |= std::uint64_t{units[1]} << 16;
+            [[fallthrough]];
+        case 1:
+            tail |= units[0];
+            break;
+        default:
+            break;
+        }
         hash = (hash ^ tail ^ (length << 48)) * Multiplier;
         return hash ^ (hash >> 32);
     }

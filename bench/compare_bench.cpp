@@ -14,6 +14,7 @@
 #include <cstdio>
 #include <cstring>
 #include <map>
+#include <random>
 #include <string>
 
 namespace {
@@ -110,8 +111,21 @@ std::uint64_t FloorHash(std::u16string_view text)
         hash = (hash ^ word) * Multiplier;
         hash ^= hash >> 29;
     }
+    // The last units put together in registers, as the compare does.
     std::uint64_t tail = 0;
-    std::memcpy(&tail, data, remaining * sizeof(char16_t));
+    switch (remaining) {
+    case 3:
+        tail = std::uint64_t{data[2]} << 32;
+        [[fallthrough]];
+    case 2:
+        tail |= std::uint64_t{data[1]} << 16;
+        [[fallthrough]];
+    case 1:
+        tail |= data[0];
+        break;
+    default:
+        break;
+    }
     hash = (hash ^ tail) * Multiplier;
     return hash ^ (hash >> 32);
 }
@@ -188,8 +202,29 @@ void CollidingText(benchmark::State& state)
     state.SetBytesProcessed(state.iterations() * static_cast<std::int64_t>(4 * text.size()));
 }
 
-// The pair the first goal compares runs nine times each, and the goal takes their medians: on a
-// shared machine one run of either may fall in a neighbour's burst.
+// Ordinary text of the colliding text's shape: "a b" and a word of four letters drawn at random,
+// so that only the collisions tell the two apart.
+void SameShapeText(benchmark::State& state)
+{
+    const int count = static_cast<int>(Sizes[2] / 2 / 12);
+    std::mt19937 random(7);
+    std::uniform_int_distribution<int> letter(0, 31);
+    std::u16string text;
+    for (int made = 0; made < count; ++made) {
+        text += u"a b ";
+        for (int i = 0; i < 4; ++i)
+            text += static_cast<char16_t>(u'\u0430' + letter(random));
+        text += u' ';
+    }
+    for (auto _ : state) {
+        auto matches = Compared(text, text).MatchCount;
+        benchmark::DoNotOptimize(matches);
+    }
+    state.SetBytesProcessed(state.iterations() * static_cast<std::int64_t>(4 * text.size()));
+}
+
+// What the goals compare runs nine times each, and the goals take the medians: on a shared
+// machine one run may fall in a neighbour's burst.
 constexpr int GoalRepetitions = 9;
 BENCHMARK(ComparePipeline)
     ->Arg(Sizes[0])
@@ -210,7 +245,14 @@ BENCHMARK(FloorPass)
 BENCHMARK(NaiveMatcher)->Arg(Sizes[0])->Arg(Sizes[1])->Unit(benchmark::kMillisecond)->MinTime(1);
 BENCHMARK(NearRepeats)->Arg(Sizes[2])->Arg(Sizes[3])->Unit(benchmark::kMillisecond);
 BENCHMARK(TextStatistics)->Arg(Sizes[2])->Unit(benchmark::kMillisecond);
-BENCHMARK(CollidingText)->Unit(benchmark::kMillisecond);
+BENCHMARK(SameShapeText)
+    ->Repetitions(GoalRepetitions)
+    ->ReportAggregatesOnly(true)
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK(CollidingText)
+    ->Repetitions(GoalRepetitions)
+    ->ReportAggregatesOnly(true)
+    ->Unit(benchmark::kMillisecond);
 BENCHMARK(PathologicalRepeats)->Unit(benchmark::kMillisecond)->Iterations(3);
 
 // Keeps each run's time per iteration so that the goals can be checked afterwards.
@@ -245,10 +287,11 @@ public:
                     pipelineToFloor >= 0 && pipelineToFloor <= 1.25 ? "met" : "NOT MET");
         std::printf("Goal: the compare at 100 KB at least 200x faster than naive: %.0fx %s\n",
                     naiveToPipeline, naiveToPipeline >= 200 ? "met" : "NOT MET");
-        const double collidingToPipeline = ratio("CollidingText/", "ComparePipeline/" + big);
-        std::printf("Goal: text made to collide within 2x ordinary text at 1 MB: %.2fx %s\n",
-                    collidingToPipeline,
-                    collidingToPipeline >= 0 && collidingToPipeline <= 2 ? "met" : "NOT MET");
+        const double collidingToOrdinary = ratio("CollidingText/", "SameShapeText/");
+        std::printf("Goal: text made to collide within 2x ordinary text of its shape at 1 MB: "
+                    "%.2fx %s\n",
+                    collidingToOrdinary,
+                    collidingToOrdinary >= 0 && collidingToOrdinary <= 2 ? "met" : "NOT MET");
         const auto near = seconds_.find("NearRepeats/" + big);
         if (near != seconds_.end())
             std::printf("Goal: the near repeats of 1 MB x 1 MB, compare included, under 1 s: "
