@@ -17,6 +17,18 @@ namespace {
 std::vector<std::pair<int, int>> LongRuns(const QString& text)
 {
     std::vector<std::pair<int, int>> runs;
+    // Prose has a space every few characters, and no run can hold one: the boundaries, which
+    // take far longer to find, are looked for only in a text with a long stretch between spaces.
+    qsizetype lastSpace = -1;
+    qsizetype longest = 0;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        if (text.at(i) == QLatin1Char(' ')) {
+            longest = qMax(longest, i - lastSpace - 1);
+            lastSpace = i;
+        }
+    }
+    if (qMax(longest, text.size() - lastSpace - 1) <= LongRun)
+        return runs;
     const auto keep = [&runs](int start, int end) {
         if (end - start > LongRun)
             runs.emplace_back(start, end);
