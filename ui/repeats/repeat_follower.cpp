@@ -182,13 +182,16 @@ void RepeatFollower::compareInBackground(const RepeatFollower* sharing)
     connect(pending_.get(), &QFutureWatcherBase::finished, this, &RepeatFollower::arrive);
     pending_->setFuture(
         QtConcurrent::run(CompareWorker(), [arrival = arriving_, newText = std::move(texts[0]),
-                                            source = std::move(texts[1])] {
+                                            source = std::move(texts[1])]() mutable {
             if (arrival->overtaken) {
                 arrival->tracker.reset();
                 return;
             }
             arrival->compared = std::holds_alternative<analysis::ComparisonResult>(
                 arrival->tracker->compare(newText, source));
+            // The tracker holds its own copies; these would stay for the whole folding.
+            newText = std::u16string();
+            source = std::u16string();
             while (arrival->compared && !arrival->overtaken &&
                    !arrival->tracker->foldSome(FoldingBatch * 256)) {
             }
