@@ -15,6 +15,28 @@
 
 namespace analysis::detail {
 
+// The last one to three code units of a text as a block, the first lowest, put together in
+// registers: a copy of a few bytes into a block would go through memory and stall the load that
+// reads it back.
+inline std::uint64_t LastUnits(const char16_t* units, std::size_t count)
+{
+    std::uint64_t block = 0;
+    switch (count) {
+    case 3:
+        block = std::uint64_t{units[2]} << 32;
+        [[fallthrough]];
+    case 2:
+        block |= std::uint64_t{units[1]} << 16;
+        [[fallthrough]];
+    case 1:
+        block |= units[0];
+        break;
+    default:
+        break;
+    }
+    return block;
+}
+
 class ShingleHash
 {
 public:
@@ -63,23 +85,7 @@ private:
             std::memcpy(&block, units, sizeof block);
             hash = step(hash, block);
         }
-        // The last units put together in registers: a copy of a few bytes into a block would go
-        // through memory and stall the load that reads it back.
-        std::uint64_t tail = 0;
-        switch (size) {
-        case 3:
-            tail = std::uint64_t{units[2]} << 32;
-            [[fallthrough]];
-        case 2:
-            tail |= std::uint64_t{units[1]} << 16;
-            [[fallthrough]];
-        case 1:
-            tail |= units[0];
-            break;
-        default:
-            break;
-        }
-        hash = (hash ^ tail ^ (length << 48)) * Multiplier;
+        hash = (hash ^ LastUnits(units, size) ^ (length << 48)) * Multiplier;
         return hash ^ (hash >> 32);
     }
 

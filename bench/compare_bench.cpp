@@ -4,6 +4,7 @@
 // printed at the end.
 #include "analysis/analysis.h"
 #include "analysis/repeat_tracker.h"
+#include "analysis/shingle_hash.h"
 #include "article_generator.h"
 #include "support/colliding_text.h"
 #include "support/reference.h"
@@ -111,22 +112,7 @@ std::uint64_t FloorHash(std::u16string_view text)
         hash = (hash ^ word) * Multiplier;
         hash ^= hash >> 29;
     }
-    // The last units put together in registers, as the compare does.
-    std::uint64_t tail = 0;
-    switch (remaining) {
-    case 3:
-        tail = std::uint64_t{data[2]} << 32;
-        [[fallthrough]];
-    case 2:
-        tail |= std::uint64_t{data[1]} << 16;
-        [[fallthrough]];
-    case 1:
-        tail |= data[0];
-        break;
-    default:
-        break;
-    }
-    hash = (hash ^ tail) * Multiplier;
+    hash = (hash ^ analysis::detail::LastUnits(data, remaining)) * Multiplier;
     return hash ^ (hash >> 32);
 }
 
