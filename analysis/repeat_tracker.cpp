@@ -433,6 +433,12 @@ ComparisonOutcome RepeatTracker::compare(std::u16string_view newText, std::u16st
     near_->words = std::move(words);
     // Room that no fold touches costs nothing, and growing would copy what the folds filled.
     near_->counts.reserve(windowCount);
+    // Shingles equal as they stand fold alike: there are no more folds than classes, and a table
+    // that grows keeps its old slots beside the new ones until they are moved.
+    std::size_t foldSlots = 1024;
+    while (foldSlots * 2 < classes_->size() * 3)
+        foldSlots *= 2;
+    near_->folds = detail::HashedValues<std::uint32_t>(foldSlots);
     active_ = true;
     return result;
 }
