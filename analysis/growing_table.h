@@ -30,6 +30,15 @@ public:
     // `slots` is a power of two.
     explicit GrowingTable(std::size_t slots) : slots_(zeroed(slots)) {}
 
+    // The slots, from `least` on, in which `entries` fit before the table grows.
+    static std::size_t slotsFor(std::size_t entries, std::size_t least)
+    {
+        std::size_t slots = least;
+        while (entries * 3 > slots * 2)
+            slots *= 2;
+        return slots;
+    }
+
     std::size_t size() const { return size_; }
 
     // The slot whose key has `hash` and `matches`, or null.
@@ -119,6 +128,11 @@ template <typename Value> class HashedValues
 {
 public:
     explicit HashedValues(std::size_t slots) : slots_(slots) {}
+    // Room for `values` before it grows, and for those `slots` at the least.
+    static HashedValues withRoomFor(std::size_t values, std::size_t slots)
+    {
+        return HashedValues(GrowingTable<Slot>::slotsFor(values, slots));
+    }
 
     std::size_t size() const { return slots_.size(); }
 

@@ -202,11 +202,18 @@ struct RepeatTracker::Side
 // The near repeats: the shingles folded word by word, each distinct fold a class counted per text.
 struct RepeatTracker::Near
 {
+    // Room for `mostFolds` folds from the start: a table that grows keeps its old slots beside the
+    // new ones until they are moved.
+    explicit Near(std::size_t mostFolds)
+        : folds(detail::HashedValues<std::uint32_t>::withRoomFor(mostFolds, 1024))
+    {
+    }
+
     std::unique_ptr<WordFolding> words;
     // Folds are told apart by a keyed hash of their words' ids: equal for equal folds, and for
     // different ones but once in 2^64. Each hash with its class.
     detail::HashKey key = detail::RandomHashKey();
-    detail::HashedValues<std::uint32_t> folds = detail::HashedValues<std::uint32_t>(1024);
+    detail::HashedValues<std::uint32_t> folds;
     std::vector<std::array<std::uint32_t, 2>> counts;
     // The shingles of each text folded so far, from the start: where to look for the next.
     std::size_t next[2] = {0, 0};
@@ -429,16 +436,11 @@ ComparisonOutcome RepeatTracker::compare(std::u16string_view newText, std::u16st
     const std::size_t windowCount = sides[0]->windows.size() + sides[1]->windows.size();
     if (!words || words->wordCount() > FoldedWordsKept + 2 * windowCount)
         words = std::make_unique<WordFolding>();
-    near_ = std::make_unique<Near>();
+    // Shingles equal as they stand fold alike: there are no more folds than classes.
+    near_ = std::make_unique<Near>(classes_->size());
     near_->words = std::move(words);
     // Room that no fold touches costs nothing, and growing would copy what the folds filled.
     near_->counts.reserve(windowCount);
-    // Shingles equal as they stand fold alike: there are no more folds than classes, and a table
-    // that grows keeps its old slots beside the new ones until they are moved.
-    std::size_t foldSlots = 1024;
-    while (foldSlots * 2 < classes_->size() * 3)
-        foldSlots *= 2;
-    near_->folds = detail::HashedValues<std::uint32_t>(foldSlots);
     active_ = true;
     return result;
 }

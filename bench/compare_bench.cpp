@@ -176,16 +176,22 @@ void PathologicalRepeats(benchmark::State& state)
     state.counters["peak_MB"] = static_cast<double>(usage.ru_maxrss) / 1024;
 }
 
-// Text made for the fixed hash, a megabyte a side: a third of its shingles share one slot.
-void CollidingText(benchmark::State& state)
+// A text compared with itself, as both panes would hold it.
+void CompareWithItself(benchmark::State& state, const std::u16string& text)
 {
-    const std::u16string text =
-        testsupport::SameSlotText(static_cast<int>(Sizes[2] / 2 / 12)); // "a b xxxx " is 12
     for (auto _ : state) {
         auto matches = Compared(text, text).MatchCount;
         benchmark::DoNotOptimize(matches);
     }
     state.SetBytesProcessed(state.iterations() * static_cast<std::int64_t>(4 * text.size()));
+}
+
+// Text made for the fixed hash, a megabyte a side: a third of its shingles share one slot.
+void CollidingText(benchmark::State& state)
+{
+    const std::u16string text =
+        testsupport::SameSlotText(static_cast<int>(Sizes[2] / 2 / 12)); // "a b xxxx " is 12
+    CompareWithItself(state, text);
 }
 
 // Ordinary text of the colliding text's shape: "a b" and a word of four letters drawn at random,
@@ -202,11 +208,7 @@ void SameShapeText(benchmark::State& state)
             text += static_cast<char16_t>(u'\u0430' + letter(random));
         text += u' ';
     }
-    for (auto _ : state) {
-        auto matches = Compared(text, text).MatchCount;
-        benchmark::DoNotOptimize(matches);
-    }
-    state.SetBytesProcessed(state.iterations() * static_cast<std::int64_t>(4 * text.size()));
+    CompareWithItself(state, text);
 }
 
 // What the goals compare runs nine times each, and the goals take the medians: on a shared
