@@ -373,7 +373,7 @@ bool RepeatTracker::countHeld(Side* sides[2], const detail::ShingleHash& hash, C
     return true;
 }
 
-ComparisonOutcome RepeatTracker::compare(std::u16string_view newText, std::u16string_view source)
+ComparisonOutcome RepeatTracker::compare(std::u16string newText, std::u16string source)
 {
     // Positions are 32 bits wide; no pane holds a text that long.
     if (newText.size() >= NoIndex || source.size() >= NoIndex)
@@ -386,14 +386,14 @@ ComparisonOutcome RepeatTracker::compare(std::u16string_view newText, std::u16st
     pairs_.clear();
     combinations_ = 0;
     repeatingKnown_ = false;
-    const std::u16string_view texts[2] = {newText, source};
+    std::u16string* texts[2] = {&newText, &source};
     Side* sides[2] = {nullptr, nullptr};
     for (const int index : {0, 1}) {
         if (!sides_[index])
             sides_[index] = std::make_unique<Side>();
         Side& side = *sides_[index];
         sides[index] = &side;
-        side.text.assign(texts[index]);
+        side.text = std::move(*texts[index]);
         side.windows.clear();
         side.dirty.clear();
         const std::u16string_view text = side.text;

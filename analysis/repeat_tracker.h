@@ -65,8 +65,9 @@ public:
     // Compares the texts: prepares and cuts both, checks their sizes, counts every equal pair,
     // lists them and works out the percentage. When both are long enough, the tracker takes them
     // on and locates their shared shingles; otherwise it stays as it was. Texts of 2^32 - 1 code
-    // units or more, which no pane holds, are refused as too short to compare.
-    ComparisonOutcome compare(std::u16string_view newText, std::u16string_view source);
+    // units or more, which no pane holds, are refused as too short to compare. The tracker keeps
+    // the texts it is given: a caller that moves them in spares a copy of each.
+    ComparisonOutcome compare(std::u16string newText, std::u16string source);
     // Forgets both texts; nothing is marked until the next compare.
     void clear();
     bool isActive() const { return active_; }

@@ -29,7 +29,7 @@ constexpr std::size_t LongestListedShingle =
 ComparisonOutcome Outcome(std::u16string_view newText, std::u16string_view source)
 {
     analysis::RepeatTracker tracker;
-    return tracker.compare(newText, source);
+    return tracker.compare(std::u16string(newText), std::u16string(source));
 }
 
 ComparisonResult Compared(std::u16string_view newText, std::u16string_view source)

@@ -146,10 +146,8 @@ const TextPane* RepeatFollower::pane(TextSide side) const
 
 analysis::ComparisonOutcome RepeatFollower::compare()
 {
-    // The tracker copies the texts into the room of its last compare.
-    const std::u16string newText = newText_->plainTextForAnalysis();
-    const std::u16string source = source_->plainTextForAnalysis();
-    analysis::ComparisonOutcome outcome = tracker_->compare(newText, source);
+    analysis::ComparisonOutcome outcome =
+        tracker_->compare(newText_->plainTextForAnalysis(), source_->plainTextForAnalysis());
     if (std::holds_alternative<analysis::ComparisonResult>(outcome)) {
         dropPending();
         settleTimer_.stop();
@@ -188,10 +186,7 @@ void RepeatFollower::compareInBackground(const RepeatFollower* sharing)
                 return;
             }
             arrival->compared = std::holds_alternative<analysis::ComparisonResult>(
-                arrival->tracker->compare(newText, source));
-            // The tracker holds its own copies; these would stay for the whole folding.
-            newText = std::u16string();
-            source = std::u16string();
+                arrival->tracker->compare(std::move(newText), std::move(source)));
             while (arrival->compared && !arrival->overtaken &&
                    !arrival->tracker->foldSome(FoldingBatch * 256)) {
             }
