@@ -63,7 +63,12 @@ struct TooFewShingles
 {
 };
 
-using ComparisonOutcome = std::variant<ComparisonResult, TooFewShingles>;
+// The compare needed more memory than there was: nothing was compared, and nothing is followed.
+struct TooLargeToCompare
+{
+};
+
+using ComparisonOutcome = std::variant<ComparisonResult, TooFewShingles, TooLargeToCompare>;
 
 // The whole-number percentage of shared shingles, computed in double precision in
 // exactly this order: mean list size, ratio, times 100, floor, cap at 100.

@@ -11,6 +11,7 @@
 #include <iterator>
 #include <limits>
 #include <memory>
+#include <new>
 #include <numeric>
 #include <span>
 
@@ -374,6 +375,16 @@ bool RepeatTracker::countHeld(Side* sides[2], const detail::ShingleHash& hash, C
 }
 
 ComparisonOutcome RepeatTracker::compare(std::u16string newText, std::u16string source)
+{
+    try {
+        return compareTexts(newText, source);
+    } catch (const std::bad_alloc&) {
+        clear();
+        return TooLargeToCompare{};
+    }
+}
+
+ComparisonOutcome RepeatTracker::compareTexts(std::u16string& newText, std::u16string& source)
 {
     // Positions are 32 bits wide; no pane holds a text that long.
     if (newText.size() >= NoIndex || source.size() >= NoIndex)

@@ -66,7 +66,8 @@ public:
     // lists them and works out the percentage. When both are long enough, the tracker takes them
     // on and locates their shared shingles; otherwise it stays as it was. Texts of 2^32 - 1 code
     // units or more, which no pane holds, are refused as too short to compare. The tracker keeps
-    // the texts it is given: a caller that moves them in spares a copy of each.
+    // the texts it is given: a caller that moves them in spares a copy of each. Out of memory
+    // halfway, it gives back all it held and follows nothing.
     ComparisonOutcome compare(std::u16string newText, std::u16string source);
     // Forgets both texts; nothing is marked until the next compare.
     void clear();
@@ -141,6 +142,7 @@ public:
 
 private:
     struct Side;
+    ComparisonOutcome compareTexts(std::u16string& newText, std::u16string& source);
     struct Pair
     {
         std::uint32_t newTextId;

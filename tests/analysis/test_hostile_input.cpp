@@ -7,8 +7,11 @@
 #include "support/colliding_text.h"
 
 #include <gtest/gtest.h>
+#include <sys/resource.h>
+#include <unistd.h>
 
 #include <algorithm>
+#include <fstream>
 #include <map>
 
 namespace {
@@ -165,6 +168,36 @@ INSTANTIATE_TEST_SUITE_P(Texts, CollidingText,
                                                        testsupport::SameSlotText(8000)},
                                          CollidingCase{"oneHash", testsupport::SameHashText(2000)}),
                          [](const auto& info) { return std::string(info.param.name); });
+
+// Under a memory limit too tight for two texts of 12 MB the compare gives back what it took and
+// follows nothing; given the room again, it compares them.
+TEST(HostileInput, ACompareWithoutTheMemoryItNeedsIsRefused)
+{
+#if defined(__SANITIZE_ADDRESS__)
+    GTEST_SKIP() << "the address sanitizer ends the process where memory runs out";
+#else
+    std::u16string text;
+    for (int i = 0; i < 1'000'000; ++i)
+        text += u"слово ";
+    std::u16string newText = text;
+    std::u16string source = text;
+    analysis::RepeatTracker tracker;
+    rlimit before{};
+    getrlimit(RLIMIT_AS, &before);
+    long pages = 0;
+    std::ifstream("/proc/self/statm") >> pages;
+    rlimit limit = before;
+    limit.rlim_cur = static_cast<rlim_t>(pages * sysconf(_SC_PAGESIZE) + (16 << 20));
+    ASSERT_EQ(setrlimit(RLIMIT_AS, &limit), 0);
+    const analysis::ComparisonOutcome refused =
+        tracker.compare(std::move(newText), std::move(source));
+    setrlimit(RLIMIT_AS, &before);
+
+    EXPECT_TRUE(std::holds_alternative<analysis::TooLargeToCompare>(refused));
+    EXPECT_FALSE(tracker.isActive());
+    EXPECT_TRUE(std::holds_alternative<analysis::ComparisonResult>(tracker.compare(text, text)));
+#endif
+}
 
 // The hash that text made to collide meets is SipHash-2-4: the reference implementation's
 // answers for the key 00 01 … 0f and the messages 00 01 … of 0, 15 and 63 bytes.

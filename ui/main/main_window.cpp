@@ -170,6 +170,7 @@ void MainWindow::buildPanes()
     for (TextPane* pane : {newTextPane_, sourcePane_, auxiliaryPane_}) {
         connect(pane, &QPlainTextEdit::cursorPositionChanged, this,
                 [this, pane] { keepCursorInView(pane); });
+        connect(pane, &TextPane::insertRefused, this, &MainWindow::tellInsertRefused);
         pane->installEventFilter(this);
     }
     repeats_ = new RepeatNavigation(newTextPane_, sourcePane_, auxiliaryPane_, this);
@@ -371,9 +372,25 @@ void MainWindow::compare()
         repeats_->showEntriesIn(window);
         return;
     }
+    if (std::holds_alternative<analysis::TooLargeToCompare>(outcome)) {
+        QMessageBox message(QMessageBox::Warning, ApplicationTitle(),
+                            QStringLiteral("Не хватает памяти, чтобы сравнить эти тексты."),
+                            QMessageBox::Ok, this);
+        message.exec();
+        return;
+    }
     QMessageBox message(QMessageBox::NoIcon, ApplicationTitle(),
                         QStringLiteral("Количество слов меньше длины шингла!"), QMessageBox::Ok,
                         this);
+    message.exec();
+}
+
+void MainWindow::tellInsertRefused()
+{
+    QMessageBox message(QMessageBox::Warning, ApplicationTitle(),
+                        QStringLiteral("Не хватает памяти, чтобы вставить этот текст. "
+                                       "Тексты в окнах остались как были."),
+                        QMessageBox::Ok, this);
     message.exec();
 }
 

@@ -63,6 +63,8 @@ private:
 
     void keepCursorInView(TextPane* pane);
     void compare();
+    // A paste or drop too large to hold was refused.
+    void tellInsertRefused();
     void clearAll();
     void showOptions();
     void showHelp();

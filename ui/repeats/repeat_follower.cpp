@@ -15,6 +15,7 @@
 
 #include <algorithm>
 #include <atomic>
+#include <new>
 #include <utility>
 
 namespace ui {
@@ -146,8 +147,19 @@ const TextPane* RepeatFollower::pane(TextSide side) const
 
 analysis::ComparisonOutcome RepeatFollower::compare()
 {
-    analysis::ComparisonOutcome outcome =
-        tracker_->compare(newText_->plainTextForAnalysis(), source_->plainTextForAnalysis());
+    analysis::ComparisonOutcome outcome;
+    try {
+        outcome =
+            tracker_->compare(newText_->plainTextForAnalysis(), source_->plainTextForAnalysis());
+    } catch (const std::bad_alloc&) {
+        outcome = analysis::TooLargeToCompare{};
+    }
+    if (std::holds_alternative<analysis::TooLargeToCompare>(outcome)) {
+        // The marks of the last compare went with the room they took.
+        tracker_->clear();
+        emit marksChanged();
+        emit pairsChanged();
+    }
     if (std::holds_alternative<analysis::ComparisonResult>(outcome)) {
         dropPending();
         settleTimer_.stop();
@@ -169,7 +181,14 @@ void RepeatFollower::compareInBackground(const RepeatFollower* sharing)
             return sharing->trackedText(side);
         return pane(side)->plainTextForAnalysis();
     };
-    std::u16string texts[2] = {textOf(TextSide::NewText), textOf(TextSide::Source)};
+    std::u16string texts[2];
+    try {
+        texts[0] = textOf(TextSide::NewText);
+        texts[1] = textOf(TextSide::Source);
+    } catch (const std::bad_alloc&) {
+        // No room for the copies the worker would compare: the marks stay those followed so far.
+        return;
+    }
     for (const TextSide side : {TextSide::NewText, TextSide::Source}) {
         paragraphs_[Index(side)] = pane(side)->document()->blockCount();
         plainLength_[Index(side)] = texts[Index(side)].size();

@@ -4,6 +4,7 @@
 #include "missing_glyphs.h"
 #include "pane_accessible.h"
 #include "pane_document_layout.h"
+#include "paste_room.h"
 #include "ui/kit/application_palette.h"
 #include "ui/kit/reading.h"
 #include "ui/kit/strings.h"
@@ -17,6 +18,7 @@
 #include <QMenu>
 #include <QMimeData>
 #include <QPainter>
+#include <QScopedValueRollback>
 #include <QScrollBar>
 #include <QTextBlock>
 #include <QTextCursor>
@@ -25,6 +27,7 @@
 #include <QTimer>
 
 #include <memory>
+#include <new>
 #include <utility>
 
 namespace ui {
@@ -161,32 +164,64 @@ bool TextPane::canInsertFromMimeData(const QMimeData* source) const
     return source->hasText();
 }
 
+bool TextPane::canHold(QStringView text, const QTextCursor& cursor) const
+{
+    const QTextBlock first = document()->findBlock(cursor.selectionStart());
+    const QTextBlock last = document()->findBlock(cursor.selectionEnd());
+    const qsizetype before = cursor.selectionStart() - first.position();
+    const qsizetype after = last.position() + last.length() - 1 - cursor.selectionEnd();
+    return CanReserve(BytesToHold(MeasurePaste(text), before, after));
+}
+
 // The text is asked for once. A paste or drop whose owner died, hung or failed to hand it over
-// brings none although it announced some: it changes nothing, the selection included.
+// brings none although it announced some: it changes nothing, the selection included. One the
+// program could not hold changes nothing either, and the window is told.
 void TextPane::insertFromMimeData(const QMimeData* source)
 {
-    QString text = source->text();
+    QString text;
+    try {
+        text = ToToolkitLineBreaks(source->text());
+    } catch (const std::bad_alloc&) {
+        emit insertRefused();
+        return;
+    }
     if (text.isEmpty())
         return;
-    textCursor().insertText(ToToolkitLineBreaks(std::move(text)));
+    if (!dropping_ && !canHold(text, textCursor())) {
+        emit insertRefused();
+        return;
+    }
+    textCursor().insertText(text);
     ensureCursorVisible();
 }
 
 void TextPane::dropEvent(QDropEvent* event)
 {
     QMimeData received;
-    received.setText(event->mimeData()->text());
-    if (received.text().isEmpty()) {
+    bool refused = false;
+    try {
+        received.setText(event->mimeData()->text());
+        // A move within the pane brings nothing new, and has Qt take the dragged text out first.
+        const bool withinPane = event->source() == viewport() || event->source() == this;
+        refused = !(withinPane && event->dropAction() == Qt::MoveAction) &&
+                  !canHold(received.text(), cursorForPosition(event->position().toPoint()));
+    } catch (const std::bad_alloc&) {
+        refused = true;
+    }
+    if (refused || received.text().isEmpty()) {
         // Ends the drag as if it had left, so that the cursor stays where the writer put it.
         QDragLeaveEvent left;
         QPlainTextEdit::dragLeaveEvent(&left);
         event->ignore();
+        if (refused)
+            emit insertRefused();
         return;
     }
     // As Qt hands a drop on to a widget: the same event, with the text already read.
     QDropEvent drop(event->position(), event->possibleActions(), &received, event->buttons(),
                     event->modifiers());
     drop.setDropAction(event->dropAction());
+    const QScopedValueRollback checked(dropping_, true);
     QPlainTextEdit::dropEvent(&drop);
     event->setDropAction(drop.dropAction());
     event->setAccepted(drop.isAccepted());

@@ -67,6 +67,8 @@ public:
 signals:
     // The characters changed: typing, deleting, pasting, or a replacement by the program.
     void charactersChanged();
+    // A paste or drop was refused, the pane left as it was: the program could not have held it.
+    void insertRefused();
     void focusGained();
 
 protected:
@@ -83,6 +85,8 @@ protected:
 
 private:
     void applyBackground();
+    // Whether the memory for inserting `text` in place of the selection of `cursor` can be had.
+    bool canHold(QStringView text, const QTextCursor& cursor) const;
 
     PaneDocumentLayout* layout_ = nullptr;
     MissingGlyphMarker* marker_ = nullptr;
@@ -91,6 +95,7 @@ private:
     quint64 textRevision_ = 0;
     PaintedAttributes painted_;
     bool paintedToTell_ = false;
+    bool dropping_ = false; // a drop checked before Qt takes it
 };
 
 } // namespace ui

@@ -82,6 +82,7 @@ private slots:
     void compareShowsTheInitialResult();
     void compareWithTooFewWordsShowsOneMessage_data();
     void compareWithTooFewWordsShowsOneMessage();
+    void aRefusedPasteIsToldOnce();
     void compareUpdatesTheOpenResultWindow();
 
     void statisticsFollowTheTextOnTicks_data();
@@ -492,6 +493,21 @@ void tst_MainWindow::compareWithTooFewWordsShowsOneMessage()
     QCOMPARE(seen.icon, QMessageBox::NoIcon);
     QVERIFY(!mainWindow()->resultWindow());
     QCOMPARE(newTextPane()->plainText(), newText);
+}
+
+// What the pane refused, too large to hold, is told in a warning; no pane changes.
+void tst_MainWindow::aRefusedPasteIsToldOnce()
+{
+    const QString before = sourcePane()->plainText();
+    const uitest::MessageBoxSeen seen =
+        uitest::AnswerMessageBoxes([this] { emit sourcePane()->insertRefused(); });
+    QCOMPARE(seen.count, 1);
+    QCOMPARE(seen.title, QStringLiteral("Palimo Suite..."));
+    QCOMPARE(seen.text, QStringLiteral("Не хватает памяти, чтобы вставить этот текст. Тексты в "
+                                       "окнах остались как были."));
+    QCOMPARE(seen.buttons, 1);
+    QCOMPARE(seen.icon, QMessageBox::Warning);
+    QCOMPARE(sourcePane()->plainText(), before);
 }
 
 void tst_MainWindow::compareUpdatesTheOpenResultWindow()

@@ -2,7 +2,7 @@
 // own layout: the same lines as Qt's word-boundary-or-anywhere wrapping, at a cost that grows
 // with the text even where no word boundary comes; characters that no font draws laid out in the
 // pane font alone, looking as they would otherwise; the end of any text within reach. A paste or
-// drop that brings no text changes nothing.
+// drop that brings no text, or more than the memory left could hold, changes nothing.
 #include "support/random_edits.h"
 #include "support/scrolling.h"
 #include "support/window_test.h"
@@ -25,6 +25,10 @@
 #include <QTextBlock>
 #include <QTextLayout>
 
+#include <sys/resource.h>
+#include <unistd.h>
+
+#include <fstream>
 #include <utility>
 
 class tst_TextPane : public uitest::WindowTest
@@ -180,6 +184,35 @@ QMimeData* Bringing(const QString& text)
     data->setText(text);
     return data;
 }
+
+// While it lives, the process may map only `left` bytes more than it has mapped (none: no
+// bound), as under a memory limit.
+class AddressSpaceLeft
+{
+public:
+    explicit AddressSpaceLeft(qint64 left)
+    {
+        getrlimit(RLIMIT_AS, &before_);
+        if (left == 0)
+            return;
+        long pages = 0;
+        std::ifstream("/proc/self/statm") >> pages;
+        rlimit limit = before_;
+        limit.rlim_cur = static_cast<rlim_t>(pages * sysconf(_SC_PAGESIZE) + left);
+        bounded_ = setrlimit(RLIMIT_AS, &limit) == 0;
+    }
+    AddressSpaceLeft(const AddressSpaceLeft&) = delete;
+    AddressSpaceLeft& operator=(const AddressSpaceLeft&) = delete;
+    ~AddressSpaceLeft()
+    {
+        if (bounded_)
+            setrlimit(RLIMIT_AS, &before_);
+    }
+
+private:
+    rlimit before_{};
+    bool bounded_ = false;
+};
 
 // A drag from another program that enters the pane, moves to the start of its text and drops.
 void DropAtStart(ui::TextPane& pane, const QMimeData& data)
@@ -640,20 +673,30 @@ void tst_TextPane::pasteOrDropInsertsWhatItBrings_data()
     QTest::addColumn<bool>("dropped");
     QTest::addColumn<QString>("brought"); // null: text announced, none handed over
     QTest::addColumn<QString>("result");
+    QTest::addColumn<qint64>("memoryLeft"); // bytes of address space; 0: as the system has it
+    const QString unchanged = QStringLiteral("один два три");
     QTest::newRow("paste") << false << QStringLiteral("ещё\nи")
-                           << QStringLiteral("один ещё\r\nи три");
-    QTest::newRow("paste of nothing") << false << QString() << QStringLiteral("один два три");
-    QTest::newRow("drop") << true << QStringLiteral("ещё ") << QStringLiteral("ещё один два три");
-    QTest::newRow("drop of nothing") << true << QString() << QStringLiteral("один два три");
+                           << QStringLiteral("один ещё\r\nи три") << qint64{0};
+    QTest::newRow("paste of nothing") << false << QString() << unchanged << qint64{0};
+    QTest::newRow("drop") << true << QStringLiteral("ещё ") << QStringLiteral("ещё один два три")
+                          << qint64{0};
+    QTest::newRow("drop of nothing") << true << QString() << unchanged << qint64{0};
+    // A paragraph of 8 million characters takes hundreds of megabytes laid out.
+    const QString paragraph(8 << 20, QChar(u'я'));
+    QTest::newRow("paste beyond the memory left")
+        << false << paragraph << unchanged << qint64{128} * 1024 * 1024;
+    QTest::newRow("drop beyond the memory left")
+        << true << paragraph << unchanged << qint64{128} * 1024 * 1024;
 }
 
-// Where nothing came, the selected word is still there and still selected, nothing is to undo
-// and the window hears of no change.
+// Where nothing came, or too much to hold, the selected word is still there and still selected,
+// nothing is to undo and the window hears of no change; too much, and the window is told.
 void tst_TextPane::pasteOrDropInsertsWhatItBrings()
 {
     QFETCH(bool, dropped);
     QFETCH(QString, brought);
     QFETCH(QString, result);
+    QFETCH(qint64, memoryLeft);
     ui::TextPane pane;
     pane.resize(400, 200);
     pane.show();
@@ -664,19 +707,24 @@ void tst_TextPane::pasteOrDropInsertsWhatItBrings()
     pane.setTextCursor(selection);
     pane.setFocus();
     QSignalSpy changes(&pane, &ui::TextPane::charactersChanged);
+    QSignalSpy refusals(&pane, &ui::TextPane::insertRefused);
 
     if (dropped) {
         const std::unique_ptr<QMimeData> data(Bringing(brought));
+        const AddressSpaceLeft left(memoryLeft);
         DropAtStart(pane, *data);
     } else {
         QApplication::clipboard()->setMimeData(Bringing(brought));
+        const AddressSpaceLeft left(memoryLeft);
         QTest::keyClick(&pane, Qt::Key_V, Qt::ControlModifier);
     }
 
+    const bool inserted = !brought.isNull() && memoryLeft == 0;
     QCOMPARE(pane.plainText(), result);
-    QCOMPARE(changes.isEmpty(), brought.isNull());
-    QCOMPARE(pane.document()->isUndoAvailable(), !brought.isNull());
-    if (brought.isNull())
+    QCOMPARE(changes.isEmpty(), !inserted);
+    QCOMPARE(pane.document()->isUndoAvailable(), inserted);
+    QCOMPARE(refusals.count(), memoryLeft > 0 ? 1 : 0);
+    if (!inserted)
         QCOMPARE(pane.textCursor().selectedText(), QStringLiteral("два"));
 }
 
