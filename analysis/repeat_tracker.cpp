@@ -219,6 +219,7 @@ struct RepeatTracker::Near
     // The shingles of each text folded so far, from the start: where to look for the next.
     std::size_t next[2] = {0, 0};
     bool known = false;
+    bool abandoned = false;
     mutable std::optional<std::size_t> repeats; // of the new text, once counted
     // Room for the shingle being folded: its words' folds, and a word less its punctuation.
     std::vector<std::uint64_t> foldedWords;
@@ -760,8 +761,38 @@ bool RepeatTracker::isMarked(TextSide side, const Window& window, RepeatKind kin
 // A window folded word by word, each word the characters preparation keeps between two spaces.
 void RepeatTracker::fold(TextSide side, Window& window)
 {
-    if (!near_ || window.foldedClass != NoIndex)
+    if (!near_ || near_->abandoned || window.foldedClass != NoIndex)
         return;
+    try {
+        foldWords(side, window);
+    } catch (const std::bad_alloc&) {
+        abandonNearRepeats();
+    }
+}
+
+void RepeatTracker::abandonNearRepeats()
+{
+    for (const std::unique_ptr<Side>& side : sides_) {
+        for (Window& window : side->windows)
+            window.foldedClass = NoIndex;
+    }
+    near_->words.reset();
+    near_->folds = detail::HashedValues<std::uint32_t>(1);
+    near_->counts = {};
+    near_->foldedWords = {};
+    near_->keptCharacters = {};
+    near_->known = false;
+    near_->abandoned = true;
+    near_->repeats.reset();
+}
+
+bool RepeatTracker::areNearRepeatsAbandoned() const
+{
+    return near_ && near_->abandoned;
+}
+
+void RepeatTracker::foldWords(TextSide side, Window& window)
+{
     const std::u16string_view text = sideOf(side).text;
     // A shingle holds the words between its three spaces and the one it may start with; one that
     // edits changed and no settle has cut again yet may hold more.
@@ -788,7 +819,7 @@ void RepeatTracker::fold(TextSide side, Window& window)
 
 void RepeatTracker::unfold(TextSide side, const Window& window)
 {
-    if (!near_ || window.foldedClass == NoIndex)
+    if (!near_ || near_->abandoned || window.foldedClass == NoIndex)
         return;
     --near_->counts[window.foldedClass][Index(side)];
     near_->repeats.reset();
@@ -802,11 +833,15 @@ bool RepeatTracker::foldSome(std::size_t shingles)
         std::vector<Window>& windows = sideOf(side).windows;
         std::size_t& next = near_->next[Index(side)];
         for (; next < windows.size() && shingles > 0; ++next) {
+            if (near_->abandoned)
+                return true;
             if (windows[next].foldedClass == NoIndex) {
                 fold(side, windows[next]);
                 --shingles;
             }
         }
+        if (near_->abandoned)
+            return true;
         if (next < windows.size())
             return false;
     }
@@ -822,8 +857,9 @@ bool RepeatTracker::areNearRepeatsKnown() const
 
 bool RepeatTracker::hasShinglesToFold() const
 {
-    return near_ && (near_->next[0] < sides_[0]->windows.size() ||
-                     near_->next[1] < sides_[1]->windows.size());
+    return near_ && !near_->abandoned &&
+           (near_->next[0] < sides_[0]->windows.size() ||
+            near_->next[1] < sides_[1]->windows.size());
 }
 
 std::size_t RepeatTracker::nearRepeatCount() const

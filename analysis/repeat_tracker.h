@@ -107,8 +107,11 @@ public:
 
     // The near repeats are worked out after a compare, a batch of shingles at a time, and once
     // known followed through edits as the exact ones are. Folds up to `shingles` more shingles,
-    // and tells whether every shingle is folded.
+    // and tells whether every shingle is folded, or the folding given up (below).
     bool foldSome(std::size_t shingles);
+    // Out of memory while folding, the near repeats are given up until the next compare: what
+    // they held goes back, and none is marked or counted.
+    bool areNearRepeatsAbandoned() const;
     // Known once every shingle of the compare is folded; edits then keep them known. A settle
     // folds the shingles it cuts again up to a few hundred; those past that, of a long paste,
     // are left to foldSome(), and until then are near repeats of nothing.
@@ -142,6 +145,7 @@ public:
 
 private:
     struct Side;
+    void abandonNearRepeats();
     ComparisonOutcome compareTexts(std::u16string& newText, std::u16string& source);
     struct Pair
     {
@@ -177,6 +181,7 @@ private:
                                        std::size_t& below) const;
     void growOn(TextSide side, std::size_t index, TextRange& run, RepeatKind kind) const;
     void fold(TextSide side, Window& window);
+    void foldWords(TextSide side, Window& window);
     void unfold(TextSide side, const Window& window);
     void settle(TextSide side, std::size_t& shingles);
     // Whether each entry's own two shingles are still where the compare found them.

@@ -13,6 +13,7 @@
 #include <algorithm>
 #include <fstream>
 #include <map>
+#include <string>
 
 namespace {
 
@@ -169,33 +170,77 @@ INSTANTIATE_TEST_SUITE_P(Texts, CollidingText,
                                          CollidingCase{"oneHash", testsupport::SameHashText(2000)}),
                          [](const auto& info) { return std::string(info.param.name); });
 
-// Under a memory limit too tight for two texts of 12 MB the compare gives back what it took and
-// follows nothing; given the room again, it compares them.
-TEST(HostileInput, ACompareWithoutTheMemoryItNeedsIsRefused)
+// While it lives, the process may map only `left` bytes more than it has mapped.
+class AddressSpaceLeft
+{
+public:
+    explicit AddressSpaceLeft(long left)
+    {
+        getrlimit(RLIMIT_AS, &before_);
+        long pages = 0;
+        std::ifstream("/proc/self/statm") >> pages;
+        rlimit limit = before_;
+        limit.rlim_cur = static_cast<rlim_t>(pages * sysconf(_SC_PAGESIZE) + left);
+        EXPECT_EQ(setrlimit(RLIMIT_AS, &limit), 0);
+    }
+    AddressSpaceLeft(const AddressSpaceLeft&) = delete;
+    AddressSpaceLeft& operator=(const AddressSpaceLeft&) = delete;
+    ~AddressSpaceLeft() { setrlimit(RLIMIT_AS, &before_); }
+
+private:
+    rlimit before_{};
+};
+
+// Half a million distinct words, each folded to itself: the folding's tables grow with them.
+std::u16string DistinctWords()
+{
+    std::u16string text;
+    for (int i = 0; i < 500'000; ++i) {
+        const std::string digits = std::to_string(1'000'000 + i);
+        text.append(digits.begin(), digits.end());
+        text += u' ';
+    }
+    return text;
+}
+
+// Under a memory limit too tight for two texts of 8 MB the compare gives back what it took and
+// follows nothing, and the folding of a compare made gives up its near repeats; given the room
+// again, the next compare brings both.
+TEST(HostileInput, WithoutTheMemoryItNeedsTheTrackerGivesUpAndGoesOn)
 {
 #if defined(__SANITIZE_ADDRESS__)
     GTEST_SKIP() << "the address sanitizer ends the process where memory runs out";
 #else
-    std::u16string text;
-    for (int i = 0; i < 1'000'000; ++i)
-        text += u"слово ";
-    std::u16string newText = text;
-    std::u16string source = text;
+    const std::u16string text = DistinctWords();
     analysis::RepeatTracker tracker;
-    rlimit before{};
-    getrlimit(RLIMIT_AS, &before);
-    long pages = 0;
-    std::ifstream("/proc/self/statm") >> pages;
-    rlimit limit = before;
-    limit.rlim_cur = static_cast<rlim_t>(pages * sysconf(_SC_PAGESIZE) + (16 << 20));
-    ASSERT_EQ(setrlimit(RLIMIT_AS, &limit), 0);
-    const analysis::ComparisonOutcome refused =
-        tracker.compare(std::move(newText), std::move(source));
-    setrlimit(RLIMIT_AS, &before);
-
-    EXPECT_TRUE(std::holds_alternative<analysis::TooLargeToCompare>(refused));
+    {
+        std::u16string newText = text;
+        std::u16string source = text;
+        const AddressSpaceLeft left(16 << 20);
+        const analysis::ComparisonOutcome refused =
+            tracker.compare(std::move(newText), std::move(source));
+        EXPECT_TRUE(std::holds_alternative<analysis::TooLargeToCompare>(refused));
+    }
     EXPECT_FALSE(tracker.isActive());
-    EXPECT_TRUE(std::holds_alternative<analysis::ComparisonResult>(tracker.compare(text, text)));
+
+    ASSERT_TRUE(std::holds_alternative<analysis::ComparisonResult>(tracker.compare(text, text)));
+    {
+        const AddressSpaceLeft left(4 << 20);
+        while (!tracker.foldSome(std::size_t{1} << 16)) {
+        }
+    }
+    EXPECT_TRUE(tracker.areNearRepeatsAbandoned());
+    EXPECT_FALSE(tracker.areNearRepeatsKnown());
+    EXPECT_FALSE(tracker.hasShinglesToFold());
+    EXPECT_EQ(tracker.nearRepeatCount(), 0u);
+    tracker.replace(analysis::TextSide::NewText, 0, 8, u"");
+    tracker.settle();
+    EXPECT_TRUE(tracker.areNearRepeatsAbandoned());
+
+    tracker.compare(text, text);
+    while (!tracker.foldSome(std::size_t{1} << 16)) {
+    }
+    EXPECT_TRUE(tracker.areNearRepeatsKnown());
 #endif
 }
 

@@ -278,6 +278,9 @@ void RepeatFollower::settled()
         folding_->scheduleFrom(0);
     emit marksChanged();
     emit pairsChanged();
+    // Given up while the settle folded what it cut: the count shown goes.
+    if (tracker_->areNearRepeatsAbandoned())
+        emit nearRepeatsKnown();
 }
 
 void RepeatFollower::finishNearRepeats()

@@ -79,6 +79,8 @@ public:
     // repeats.
     bool areNearRepeatsKnown() const { return tracker_->areNearRepeatsKnown(); }
     int nearRepeatCount() const { return static_cast<int>(tracker_->nearRepeatCount()); }
+    // Out of memory while folding, the near repeats were given up until the next compare.
+    bool areNearRepeatsAbandoned() const { return tracker_->areNearRepeatsAbandoned(); }
 
     // The pairs behind the last compare's listing, one an entry.
     int pairCount() const { return static_cast<int>(tracker_->pairCount()); }
@@ -103,6 +105,7 @@ signals:
     void marksChanged();
     // Which pairs of the listing still repeat may have changed: a compare or a settle.
     void pairsChanged();
+    // The near repeats became known, or were given up for want of memory.
     void nearRepeatsKnown();
 
 private:

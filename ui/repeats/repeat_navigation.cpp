@@ -92,10 +92,7 @@ RepeatNavigation::RepeatNavigation(TextPane* newText, TextPane* source, TextPane
         if (window_)
             window_->updateEntries();
     });
-    connect(follower_, &RepeatFollower::nearRepeatsKnown, this, [this] {
-        if (window_)
-            window_->setNearRepeatCount(follower_->nearRepeatCount());
-    });
+    connect(follower_, &RepeatFollower::nearRepeatsKnown, this, &RepeatNavigation::tellNearRepeats);
 
     auxiliary->installEventFilter(this);
     secondTimer_.setObjectName(QStringLiteral("SecondSourceTimer"));
@@ -203,9 +200,19 @@ void RepeatNavigation::showEntriesIn(ResultWindow* window)
     }
     window->setEntries(follower_->pairCount(),
                        [this](int entry) { return follower_->isPairDone(entry); });
-    window->setNearRepeatCount(follower_->areNearRepeatsKnown()
-                                   ? std::optional(follower_->nearRepeatCount())
-                                   : std::nullopt);
+    tellNearRepeats();
+}
+
+void RepeatNavigation::tellNearRepeats()
+{
+    if (!window_)
+        return;
+    if (follower_->areNearRepeatsAbandoned())
+        window_->setNearRepeatsAbandoned();
+    else
+        window_->setNearRepeatCount(follower_->areNearRepeatsKnown()
+                                        ? std::optional(follower_->nearRepeatCount())
+                                        : std::nullopt);
 }
 
 // Leaves the keyboard where it is; activated, the new-text pane takes the keyboard with the

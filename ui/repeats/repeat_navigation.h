@@ -38,6 +38,9 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    // The result window's line of near repeats: their count, or that they are still counted or
+    // were given up.
+    void tellNearRepeats();
     struct Pane
     {
         TextPane* pane;

@@ -55,10 +55,11 @@ int ClientHeight(int outerTwips, const QMargins& frame)
                     TwipsToPixels(outerTwips) - frame.top() - frame.bottom());
 }
 
+const QString NearRepeatsLead = QStringLiteral("Похожих сочетаний (другие формы слов): ");
+
 QString NearRepeatsText(std::optional<int> count)
 {
-    return QStringLiteral("Похожих сочетаний (другие формы слов): ") +
-           (count ? QString::number(*count) : QStringLiteral("считаются\u2026"));
+    return NearRepeatsLead + (count ? QString::number(*count) : QStringLiteral("считаются\u2026"));
 }
 
 const QString LeadIn = QStringLiteral("Тексты совпадают на ");
@@ -198,6 +199,11 @@ void ResultWindow::updateEntries()
 void ResultWindow::setNearRepeatCount(std::optional<int> count)
 {
     nearRepeatsLine_->setText(NearRepeatsText(count));
+}
+
+void ResultWindow::setNearRepeatsAbandoned()
+{
+    nearRepeatsLine_->setText(NearRepeatsLead + QStringLiteral("нет памяти"));
 }
 
 void ResultWindow::setOuterHeightTwips(int twips)

@@ -37,6 +37,8 @@ public:
     // How many shingles of the new text repeat the source's in other forms of their words, on a
     // line of its own below what the design shows; nothing while they are still being counted.
     void setNearRepeatCount(std::optional<int> count);
+    // They could not be counted: the memory ran out.
+    void setNearRepeatsAbandoned();
 
     // The outer height last set, title bar and borders included, in twips.
     int outerHeightTwips() const { return outerHeightTwips_; }
