@@ -4,14 +4,12 @@
 #include "analysis/keyed_hash.h"
 #include "analysis/repeat_tracker.h"
 #include "analysis/shingle_windows.h"
+#include "support/address_space_left.h"
 #include "support/colliding_text.h"
 
 #include <gtest/gtest.h>
-#include <sys/resource.h>
-#include <unistd.h>
 
 #include <algorithm>
-#include <fstream>
 #include <map>
 #include <string>
 
@@ -170,27 +168,6 @@ INSTANTIATE_TEST_SUITE_P(Texts, CollidingText,
                                          CollidingCase{"oneHash", testsupport::SameHashText(2000)}),
                          [](const auto& info) { return std::string(info.param.name); });
 
-// While it lives, the process may map only `left` bytes more than it has mapped.
-class AddressSpaceLeft
-{
-public:
-    explicit AddressSpaceLeft(long left)
-    {
-        getrlimit(RLIMIT_AS, &before_);
-        long pages = 0;
-        std::ifstream("/proc/self/statm") >> pages;
-        rlimit limit = before_;
-        limit.rlim_cur = static_cast<rlim_t>(pages * sysconf(_SC_PAGESIZE) + left);
-        EXPECT_EQ(setrlimit(RLIMIT_AS, &limit), 0);
-    }
-    AddressSpaceLeft(const AddressSpaceLeft&) = delete;
-    AddressSpaceLeft& operator=(const AddressSpaceLeft&) = delete;
-    ~AddressSpaceLeft() { setrlimit(RLIMIT_AS, &before_); }
-
-private:
-    rlimit before_{};
-};
-
 // Half a million distinct words, each folded to itself: the folding's tables grow with them.
 std::u16string DistinctWords()
 {
@@ -216,7 +193,8 @@ TEST(HostileInput, WithoutTheMemoryItNeedsTheTrackerGivesUpAndGoesOn)
     {
         std::u16string newText = text;
         std::u16string source = text;
-        const AddressSpaceLeft left(16 << 20);
+        const testsupport::AddressSpaceLeft left(16 << 20);
+        ASSERT_TRUE(left.isBounded());
         const analysis::ComparisonOutcome refused =
             tracker.compare(std::move(newText), std::move(source));
         EXPECT_TRUE(std::holds_alternative<analysis::TooLargeToCompare>(refused));
@@ -225,7 +203,8 @@ TEST(HostileInput, WithoutTheMemoryItNeedsTheTrackerGivesUpAndGoesOn)
 
     ASSERT_TRUE(std::holds_alternative<analysis::ComparisonResult>(tracker.compare(text, text)));
     {
-        const AddressSpaceLeft left(4 << 20);
+        const testsupport::AddressSpaceLeft left(4 << 20);
+        ASSERT_TRUE(left.isBounded());
         while (!tracker.foldSome(std::size_t{1} << 16)) {
         }
     }

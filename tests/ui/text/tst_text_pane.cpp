@@ -3,6 +3,7 @@
 // with the text even where no word boundary comes; characters that no font draws laid out in the
 // pane font alone, looking as they would otherwise; the end of any text within reach. A paste or
 // drop that brings no text, or more than the memory left could hold, changes nothing.
+#include "support/address_space_left.h"
 #include "support/random_edits.h"
 #include "support/scrolling.h"
 #include "support/window_test.h"
@@ -25,10 +26,6 @@
 #include <QTextBlock>
 #include <QTextLayout>
 
-#include <sys/resource.h>
-#include <unistd.h>
-
-#include <fstream>
 #include <utility>
 
 class tst_TextPane : public uitest::WindowTest
@@ -184,35 +181,6 @@ QMimeData* Bringing(const QString& text)
     data->setText(text);
     return data;
 }
-
-// While it lives, the process may map only `left` bytes more than it has mapped (none: no
-// bound), as under a memory limit.
-class AddressSpaceLeft
-{
-public:
-    explicit AddressSpaceLeft(qint64 left)
-    {
-        getrlimit(RLIMIT_AS, &before_);
-        if (left == 0)
-            return;
-        long pages = 0;
-        std::ifstream("/proc/self/statm") >> pages;
-        rlimit limit = before_;
-        limit.rlim_cur = static_cast<rlim_t>(pages * sysconf(_SC_PAGESIZE) + left);
-        bounded_ = setrlimit(RLIMIT_AS, &limit) == 0;
-    }
-    AddressSpaceLeft(const AddressSpaceLeft&) = delete;
-    AddressSpaceLeft& operator=(const AddressSpaceLeft&) = delete;
-    ~AddressSpaceLeft()
-    {
-        if (bounded_)
-            setrlimit(RLIMIT_AS, &before_);
-    }
-
-private:
-    rlimit before_{};
-    bool bounded_ = false;
-};
 
 // A drag from another program that enters the pane, moves to the start of its text and drops.
 void DropAtStart(ui::TextPane& pane, const QMimeData& data)
@@ -711,11 +679,13 @@ void tst_TextPane::pasteOrDropInsertsWhatItBrings()
 
     if (dropped) {
         const std::unique_ptr<QMimeData> data(Bringing(brought));
-        const AddressSpaceLeft left(memoryLeft);
+        const testsupport::AddressSpaceLeft left(memoryLeft);
+        QCOMPARE(left.isBounded(), memoryLeft > 0);
         DropAtStart(pane, *data);
     } else {
         QApplication::clipboard()->setMimeData(Bringing(brought));
-        const AddressSpaceLeft left(memoryLeft);
+        const testsupport::AddressSpaceLeft left(memoryLeft);
+        QCOMPARE(left.isBounded(), memoryLeft > 0);
         QTest::keyClick(&pane, Qt::Key_V, Qt::ControlModifier);
     }
 
