@@ -168,18 +168,6 @@ INSTANTIATE_TEST_SUITE_P(Texts, CollidingText,
                                          CollidingCase{"oneHash", testsupport::SameHashText(2000)}),
                          [](const auto& info) { return std::string(info.param.name); });
 
-// Half a million distinct words, each folded to itself: the folding's tables grow with them.
-std::u16string DistinctWords()
-{
-    std::u16string text;
-    for (int i = 0; i < 500'000; ++i) {
-        const std::string digits = std::to_string(1'000'000 + i);
-        text.append(digits.begin(), digits.end());
-        text += u' ';
-    }
-    return text;
-}
-
 // Under a memory limit too tight for two texts of 8 MB the compare gives back what it took and
 // follows nothing, and the folding of a compare made gives up its near repeats; given the room
 // again, the next compare brings both.
@@ -188,7 +176,13 @@ TEST(HostileInput, WithoutTheMemoryItNeedsTheTrackerGivesUpAndGoesOn)
 #if defined(__SANITIZE_ADDRESS__)
     GTEST_SKIP() << "the address sanitizer ends the process where memory runs out";
 #else
-    const std::u16string text = DistinctWords();
+    // Half a million distinct words, each folded to itself: the folding's tables grow with them.
+    std::u16string text;
+    for (int i = 0; i < 500'000; ++i) {
+        const std::string digits = std::to_string(1'000'000 + i);
+        text.append(digits.begin(), digits.end());
+        text += u' ';
+    }
     analysis::RepeatTracker tracker;
     {
         std::u16string newText = text;
