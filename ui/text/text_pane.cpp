@@ -202,8 +202,9 @@ void TextPane::dropEvent(QDropEvent* event)
     try {
         received.setText(event->mimeData()->text());
         // A move within the pane brings nothing new, and has Qt take the dragged text out first.
-        const bool withinPane = event->source() == viewport() || event->source() == this;
-        refused = !(withinPane && event->dropAction() == Qt::MoveAction) &&
+        const bool movedWithin = (event->source() == viewport() || event->source() == this) &&
+                                 event->dropAction() == Qt::MoveAction;
+        refused = !movedWithin &&
                   !canHold(received.text(), cursorForPosition(event->position().toPoint()));
     } catch (const std::bad_alloc&) {
         refused = true;

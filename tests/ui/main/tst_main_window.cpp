@@ -499,8 +499,9 @@ void tst_MainWindow::compareWithTooFewWordsShowsOneMessage()
 void tst_MainWindow::aRefusedPasteIsToldOnce()
 {
     const QString before = sourcePane()->plainText();
-    const uitest::MessageBoxSeen seen =
-        uitest::AnswerMessageBoxes([this] { emit sourcePane()->insertRefused(); });
+    ui::TextPane* pane = sourcePane();
+    const uitest::MessageBoxSeen seen = uitest::AnswerMessageBoxes(
+        [pane] { QMetaObject::invokeMethod(pane, &ui::TextPane::insertRefused); });
     QCOMPARE(seen.count, 1);
     QCOMPARE(seen.title, QStringLiteral("Palimo Suite..."));
     QCOMPARE(seen.text, QStringLiteral("Не хватает памяти, чтобы вставить этот текст. Тексты в "
