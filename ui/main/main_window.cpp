@@ -170,7 +170,9 @@ void MainWindow::buildPanes()
     for (TextPane* pane : {newTextPane_, sourcePane_, auxiliaryPane_}) {
         connect(pane, &QPlainTextEdit::cursorPositionChanged, this,
                 [this, pane] { keepCursorInView(pane); });
-        connect(pane, &TextPane::insertRefused, this, &MainWindow::tellInsertRefused);
+        // Told once the paste or drop has been handled: a drop's source waits for its end.
+        connect(pane, &TextPane::insertRefused, this, &MainWindow::tellInsertRefused,
+                Qt::QueuedConnection);
         pane->installEventFilter(this);
     }
     repeats_ = new RepeatNavigation(newTextPane_, sourcePane_, auxiliaryPane_, this);

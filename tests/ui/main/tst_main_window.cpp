@@ -495,13 +495,16 @@ void tst_MainWindow::compareWithTooFewWordsShowsOneMessage()
     QCOMPARE(newTextPane()->plainText(), newText);
 }
 
-// What the pane refused, too large to hold, is told in a warning; no pane changes.
+// What the pane refused, too large to hold, is told in a warning once the event that brought it
+// is handled; no pane changes.
 void tst_MainWindow::aRefusedPasteIsToldOnce()
 {
     const QString before = sourcePane()->plainText();
     ui::TextPane* pane = sourcePane();
-    const uitest::MessageBoxSeen seen = uitest::AnswerMessageBoxes(
-        [pane] { QMetaObject::invokeMethod(pane, &ui::TextPane::insertRefused); });
+    const uitest::MessageBoxSeen seen = uitest::AnswerMessageBoxes([pane] {
+        QMetaObject::invokeMethod(pane, &ui::TextPane::insertRefused);
+        QCoreApplication::sendPostedEvents();
+    });
     QCOMPARE(seen.count, 1);
     QCOMPARE(seen.title, QStringLiteral("Palimo Suite..."));
     QCOMPARE(seen.text, QStringLiteral("Не хватает памяти, чтобы вставить этот текст. Тексты в "
