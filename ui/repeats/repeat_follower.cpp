@@ -155,8 +155,7 @@ analysis::ComparisonOutcome RepeatFollower::compare()
         outcome = analysis::TooLargeToCompare{};
     }
     if (std::holds_alternative<analysis::TooLargeToCompare>(outcome)) {
-        // The marks of the last compare went with the room they took.
-        tracker_->clear();
+        // A tracker out of memory gave back the last compare's marks with their room.
         emit marksChanged();
         emit pairsChanged();
     }

@@ -82,30 +82,23 @@ PasteShape MeasurePaste(QStringView text)
 {
     PasteShape shape;
     qsizetype lineStart = 0;
-    const auto endLine = [&shape](qsizetype length) {
-        if (!shape.breaksLines)
-            shape.firstLine = length;
-        shape.longestLine = std::max(shape.longestLine, length);
-        shape.lastLine = length;
-    };
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        const QChar c = text[i];
-        if (c != u'\r' && c != u'\n' && !IsDocumentLineBreak(c))
+    for (qsizetype i = 0;; ++i) {
+        const bool atEnd = i == text.size();
+        if (!atEnd && text[i] != u'\r' && text[i] != u'\n' && !IsDocumentLineBreak(text[i]))
             continue;
-        endLine(i - lineStart);
-        shape.characters += i - lineStart;
+        const qsizetype length = i - lineStart;
+        if (lineStart == 0)
+            shape.firstLine = length;
+        shape.lastLine = length;
+        shape.longestLine = std::max(shape.longestLine, length);
+        shape.characters += length;
+        if (atEnd)
+            return shape;
         shape.breaksLines = true;
-        if (c == u'\r' && i + 1 < text.size() && text[i + 1] == u'\n')
+        if (text[i] == u'\r' && i + 1 < text.size() && text[i + 1] == u'\n')
             ++i;
         lineStart = i + 1;
     }
-    const qsizetype last = text.size() - lineStart;
-    shape.characters += last;
-    if (!shape.breaksLines)
-        shape.firstLine = last;
-    shape.lastLine = last;
-    shape.longestLine = std::max(shape.longestLine, last);
-    return shape;
 }
 
 std::uint64_t BytesToHold(const PasteShape& paste, qsizetype before, qsizetype after)
