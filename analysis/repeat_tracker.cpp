@@ -498,6 +498,17 @@ void RepeatTracker::replace(TextSide side, std::size_t position, std::size_t rem
 {
     if (!active_)
         return;
+    try {
+        replaceText(side, position, removed, inserted);
+    } catch (const std::bad_alloc&) {
+        // Half an edit leaves marks that no text holds: the tracker follows nothing rather.
+        clear();
+    }
+}
+
+void RepeatTracker::replaceText(TextSide side, std::size_t position, std::size_t removed,
+                                std::u16string_view inserted)
+{
     Side& edited = sideOf(side);
     const int index = Index(side);
     assert(position + removed <= edited.text.size());
@@ -558,12 +569,19 @@ bool RepeatTracker::settleSome(std::size_t shingles)
 {
     if (!active_)
         return true;
-    settle(TextSide::NewText, shingles);
-    settle(TextSide::Source, shingles);
-    // Text made against the fixed hash by edits: every class hashed again under a key.
-    if (classes_->isCrowded()) {
-        classes_->rehash(detail::ShingleHash(detail::RandomHashKey()),
-                         [this](int side, std::uint32_t id) { return windowCharacters(side, id); });
+    try {
+        settle(TextSide::NewText, shingles);
+        settle(TextSide::Source, shingles);
+        // Text made against the fixed hash by edits: every class hashed again under a key.
+        if (classes_->isCrowded()) {
+            classes_->rehash(
+                detail::ShingleHash(detail::RandomHashKey()),
+                [this](int side, std::uint32_t id) { return windowCharacters(side, id); });
+        }
+    } catch (const std::bad_alloc&) {
+        // A settle stopped halfway holds windows of two chains: the tracker follows nothing.
+        clear();
+        return true;
     }
     repeatingKnown_ = false;
     return isSettled();

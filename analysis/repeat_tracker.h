@@ -75,7 +75,9 @@ public:
     const std::u16string& text(TextSide side) const;
 
     // An edit of one text: `removed` code units at `position` replaced by `inserted`. The marks
-    // move with the text at once; which shingles repeat is brought up to date by settle().
+    // move with the text at once; which shingles repeat is brought up to date by settle(). Out
+    // of memory in an edit or a settle, the tracker gives back all it held, as a compare does,
+    // and follows nothing until the next compare.
     void replace(TextSide side, std::size_t position, std::size_t removed,
                  std::u16string_view inserted);
     bool isSettled() const;
@@ -147,6 +149,8 @@ private:
     struct Side;
     void abandonNearRepeats();
     ComparisonOutcome compareTexts(std::u16string& newText, std::u16string& source);
+    void replaceText(TextSide side, std::size_t position, std::size_t removed,
+                     std::u16string_view inserted);
     struct Pair
     {
         std::uint32_t newTextId;

@@ -170,7 +170,7 @@ INSTANTIATE_TEST_SUITE_P(Texts, CollidingText,
 
 // Under a memory limit too tight for two texts of 8 MB the compare gives back what it took and
 // follows nothing, and the folding of a compare made gives up its near repeats; given the room
-// again, the next compare brings both.
+// again, the next compare brings both. An edit or a settle without room gives back all.
 TEST(HostileInput, WithoutTheMemoryItNeedsTheTrackerGivesUpAndGoesOn)
 {
 #if defined(__SANITIZE_ADDRESS__)
@@ -214,6 +214,31 @@ TEST(HostileInput, WithoutTheMemoryItNeedsTheTrackerGivesUpAndGoesOn)
     while (!tracker.foldSome(std::size_t{1} << 16)) {
     }
     EXPECT_TRUE(tracker.areNearRepeatsKnown());
+
+    // A paste the tracker has no room to take in, or to cut into shingles once taken in: it
+    // gives back what it held and follows nothing, as a compare out of memory does. The paste is
+    // larger than all the compares before gave back, which the allocator would use again.
+    std::u16string pasted;
+    for (int i = 0; i < 8; ++i)
+        pasted += text;
+    for (const bool settling : {false, true}) {
+        ASSERT_TRUE(
+            std::holds_alternative<analysis::ComparisonResult>(tracker.compare(text, text)));
+        if (settling)
+            tracker.replace(analysis::TextSide::NewText, 0, 0, pasted);
+        {
+            const testsupport::AddressSpaceLeft left(4 << 20);
+            ASSERT_TRUE(left.isBounded());
+            if (settling)
+                EXPECT_TRUE(tracker.settleSome(std::size_t{1} << 20));
+            else
+                tracker.replace(analysis::TextSide::NewText, 0, 0, pasted);
+        }
+        EXPECT_FALSE(tracker.isActive()) << settling;
+        EXPECT_TRUE(tracker.isSettled());
+        EXPECT_EQ(tracker.pairCount(), 0u);
+        EXPECT_TRUE(tracker.marks(analysis::TextSide::Source, 0, text.size()).empty());
+    }
 #endif
 }
 

@@ -294,6 +294,22 @@ void RepeatFollower::mirror(TextSide side, int from, int removed, int added)
 {
     if ((!tracker_->isActive() && !pending_) || (removed == 0 && added == 0))
         return;
+    try {
+        follow(side, from, removed, added);
+    } catch (const std::bad_alloc&) {
+        // No room to follow the edit: no marks rather than marks where no repeat stands.
+        dropPending();
+        tracker_->clear();
+    }
+    // Out of memory here or in the tracker, the marks went.
+    if (!tracker_->isActive() && !pending_) {
+        emit marksChanged();
+        emit pairsChanged();
+    }
+}
+
+void RepeatFollower::follow(TextSide side, int from, int removed, int added)
+{
     const QTextDocument* document = pane(side)->document();
     const std::size_t start = plainPosition(side, from);
     // The document's last position, its closing paragraph break, is no part of the text.

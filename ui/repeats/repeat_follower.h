@@ -121,6 +121,8 @@ private:
 
     const TextPane* pane(analysis::TextSide side) const;
     void mirror(analysis::TextSide side, int from, int removed, int added);
+    // What mirror() does, which may run out of memory.
+    void follow(analysis::TextSide side, int from, int removed, int added);
     void dropPending();
     void arrive();
     void settled();
