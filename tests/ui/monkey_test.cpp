@@ -125,6 +125,15 @@ private:
                      window_.auxiliaryPane()});
     }
 
+    // Stops the run with what went wrong at an event, if anything did.
+    static void failIf(int index, const QString& wrong)
+    {
+        if (wrong.isEmpty())
+            return;
+        std::fprintf(stderr, "event %d: %s\n", index, qPrintable(wrong));
+        std::exit(1);
+    }
+
     // Every way of scrolling to the end of a pane in view shows its last line.
     static void scrollToTheEnd(ui::TextPane* pane, int index)
     {
@@ -132,12 +141,9 @@ private:
             return;
         const QStringList missed =
             uitest::WaysThatMissTheEnd(pane, [pane] { return uitest::EndInView(*pane); });
-        if (!missed.isEmpty()) {
-            std::fprintf(stderr, "event %d: the end of %s is out of view after %s\n", index,
-                         qPrintable(pane->objectName()),
-                         qPrintable(missed.join(QLatin1String(", "))));
-            std::exit(1);
-        }
+        if (!missed.isEmpty())
+            failIf(index, QStringLiteral("the end of %1 is out of view after %2")
+                              .arg(pane->objectName(), missed.join(QLatin1String(", "))));
     }
 
     // The view moved by a road a reader takes: keys, the scroll bar's parts or the wheel.
@@ -256,10 +262,7 @@ private:
 
     void check(int index)
     {
-        const auto fail = [index](const char* what) {
-            std::fprintf(stderr, "event %d: %s\n", index, what);
-            std::exit(1);
-        };
+        const auto fail = [index](const char* what) { failIf(index, QString::fromUtf8(what)); };
         if (window_.findChildren<ui::ResultWindow*>().size() > 1 ||
             window_.findChildren<ui::OptionsWindow*>().size() > 1 ||
             window_.findChildren<ui::HelpWindow*>().size() > 1 ||
@@ -287,30 +290,24 @@ private:
 
         // Once brought up to date, the panes mark in their views where the texts share a
         // shingle, and the listing's entries stand as a compare of the texts would count them.
-        if (index % 5 == 0) {
-            auto* follower = window_.findChild<ui::RepeatFollower*>("RepeatsOfSource");
-            follower->settle();
-            if (!follower->isActive())
-                return;
-            const QString marks = uitest::MarksInViewAgainstTheRules(window_);
-            if (!marks.isEmpty())
-                fail(qPrintable(marks));
-            // The near repeats, folded to the end, are where the rules put them too.
-            if (index % 25 == 0) {
-                follower->finishNearRepeats();
-                const QString near = uitest::NearMarksInViewAgainstTheRules(window_);
-                if (!near.isEmpty())
-                    fail(qPrintable(near));
-            }
-            if (const ui::ResultWindow* result = window_.resultWindow()) {
-                const QString listing = uitest::ListingAgainstTheRules(
-                    uitest::ListedEntries(*Find<ui::ListingPane>(result, "RichTextBox1"), *follower,
-                                          window_),
-                    window_.newTextPane()->plainText(), window_.sourcePane()->plainText());
-                if (!listing.isEmpty())
-                    fail(qPrintable(listing));
-            }
+        if (index % 5 != 0)
+            return;
+        auto* follower = window_.findChild<ui::RepeatFollower*>("RepeatsOfSource");
+        follower->settle();
+        if (!follower->isActive())
+            return;
+        failIf(index, uitest::MarksInViewAgainstTheRules(window_));
+        // The near repeats, folded to the end, are where the rules put them too.
+        if (index % 25 == 0) {
+            follower->finishNearRepeats();
+            failIf(index, uitest::NearMarksInViewAgainstTheRules(window_));
         }
+        if (const ui::ResultWindow* result = window_.resultWindow())
+            failIf(index,
+                   uitest::ListingAgainstTheRules(
+                       uitest::ListedEntries(*Find<ui::ListingPane>(result, "RichTextBox1"),
+                                             *follower, window_),
+                       window_.newTextPane()->plainText(), window_.sourcePane()->plainText()));
     }
 
     ui::MainWindow& window_;

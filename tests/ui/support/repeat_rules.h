@@ -36,15 +36,10 @@ inline DocumentRanges Clipped(const DocumentRanges& ranges, int from, int to)
 // Runs of a plain text as ranges of its pane's document.
 inline DocumentRanges InDocument(const QString& plain, const std::vector<analysis::TextRange>& runs)
 {
-    std::vector<int> breaksBefore(static_cast<std::size_t>(plain.size()) + 1, 0);
-    for (qsizetype i = 0; i < plain.size(); ++i) {
-        const bool pairEnds =
-            i > 0 && plain[i] == QLatin1Char('\n') && plain[i - 1] == QLatin1Char('\r');
-        breaksBefore[static_cast<std::size_t>(i) + 1] =
-            breaksBefore[static_cast<std::size_t>(i)] + (pairEnds ? 1 : 0);
-    }
-    const auto document = [&breaksBefore](std::size_t position) {
-        return static_cast<int>(position) - breaksBefore[position];
+    // Each CR LF before a position is one character of the document.
+    const auto document = [&plain](std::size_t position) {
+        const auto before = QStringView(plain).left(static_cast<qsizetype>(position));
+        return static_cast<int>(static_cast<qsizetype>(position) - before.count(u"\r\n"));
     };
     DocumentRanges ranges;
     for (const analysis::TextRange& run : runs)
