@@ -43,30 +43,25 @@ void tst_Placement::mainWindowFitsAndIsCentred_data()
     QTest::addColumn<QSize>("client");
     QTest::addColumn<QPoint>("place"); // of the frame
 
+    const auto row = [](const char* name, QRect available, QMargins frame, qreal scale,
+                        QSize client, QPoint place) {
+        QTest::newRow(name) << available << frame << scale << client << place;
+    };
     // Where the design fits: the design's size, centred.
-    QTest::newRow("1920x1080 at 1")
-        << QRect(0, 0, 1920, 1080) << Openbox1 << 1.0 << MainDesign << QPoint(522, 197);
-    QTest::newRow("1366x768 at 1")
-        << QRect(0, 0, 1366, 768) << Openbox1 << 1.0 << MainDesign << QPoint(245, 41);
-    QTest::newRow("1280x720 at 1")
-        << QRect(0, 0, 1280, 720) << Openbox1 << 1.0 << MainDesign << QPoint(202, 17);
-    QTest::newRow("1280x720 under a panel")
-        << QRect(0, 32, 1280, 688) << Openbox1 << 1.0 << MainDesign << QPoint(202, 33);
-    QTest::newRow("offscreen 1920x1080")
-        << QRect(0, 0, 1920, 1080) << QMargins(2, 2, 2, 2) << 1.0 << MainDesign << QPoint(521, 205);
-    QTest::newRow("a screen left of the first")
-        << QRect(-1366, 0, 1366, 768) << Openbox1 << 1.0 << MainDesign << QPoint(-1121, 41);
+    row("1920x1080 at 1", {0, 0, 1920, 1080}, Openbox1, 1.0, MainDesign, {522, 197});
+    row("1366x768 at 1", {0, 0, 1366, 768}, Openbox1, 1.0, MainDesign, {245, 41});
+    row("1280x720 at 1", {0, 0, 1280, 720}, Openbox1, 1.0, MainDesign, {202, 17});
+    row("1280x720 under a panel", {0, 32, 1280, 688}, Openbox1, 1.0, MainDesign, {202, 33});
+    row("offscreen 1920x1080", {0, 0, 1920, 1080}, {2, 2, 2, 2}, 1.0, MainDesign, {521, 205});
+    row("a screen left of the first", {-1366, 0, 1366, 768}, Openbox1, 1.0, MainDesign,
+        {-1121, 41});
     // Too low: a vertical scroll bar beside the design, the window as high as the area.
-    QTest::newRow("1920x1080 at 2")
-        << QRect(0, 0, 960, 540) << Openbox2 << 2.0 << QSize(887, 529) << QPoint(35, 0);
-    QTest::newRow("1280x720 under a tall panel")
-        << QRect(0, 48, 1280, 672) << Openbox1 << 1.0 << QSize(887, 651) << QPoint(195, 48);
+    row("1920x1080 at 2", {0, 0, 960, 540}, Openbox2, 2.0, {887, 529}, {35, 0});
+    row("1280x720 under a tall panel", {0, 48, 1280, 672}, Openbox1, 1.0, {887, 651}, {195, 48});
     // Too narrow: the horizontal scroll bar takes height the design then lacks too; at 1.5 the
     // height comes down to 998 device pixels, an even number.
-    QTest::newRow("1280x1024 at 1.5")
-        << QRect(1, 1, 851, 681) << Openbox15 << 1.5 << QSize(849, 665) << QPoint(1, 2);
-    QTest::newRow("800x600 at 1") << QRect(0, 0, 800, 600) << Openbox1 << 1.0 << QSize(798, 579)
-                                  << QPoint(0, 0);
+    row("1280x1024 at 1.5", {1, 1, 851, 681}, Openbox15, 1.5, {849, 665}, {1, 2});
+    row("800x600 at 1", {0, 0, 800, 600}, Openbox1, 1.0, {798, 579}, {0, 0});
 }
 
 void tst_Placement::mainWindowFitsAndIsCentred()
@@ -141,16 +136,14 @@ void VerifyPlacement(ui::Placement placement)
 void tst_Placement::firstPlacement_data()
 {
     AddPlacementColumns();
-    AddRow("1920x1080 at 1", QRect(0, 0, 1920, 1080), Openbox1, On1920x1080, Result1,
-           QPoint(1405, 197));
-    AddRow("1366x768 at 1", QRect(0, 0, 1366, 768), Openbox1, On1366x768, Result1, QPoint(796, 61));
-    AddRow("1280x720 at 1", QRect(0, 0, 1280, 720), Openbox1, On1280x720, Result1, QPoint(753, 37));
-    AddRow("1920x1080 at 2", QRect(0, 0, 960, 540), Openbox2, At2, Result2, QPoint(600, 10));
-    AddRow("1280x1024 at 1.5", QRect(1, 1, 851, 681), Openbox15, At15, Result15, QPoint(528, 14));
-    AddRow("left of the main window", QRect(0, 0, 1920, 1080), Openbox1, QRect(1000, 100, 875, 686),
-           Result1, QPoint(668, 100));
-    AddRow("without an owner", QRect(0, 0, 1280, 720), Openbox1, QRect(), Result1,
-           QPoint(478, 268));
+    AddRow("1920x1080 at 1", {0, 0, 1920, 1080}, Openbox1, On1920x1080, Result1, {1405, 197});
+    AddRow("1366x768 at 1", {0, 0, 1366, 768}, Openbox1, On1366x768, Result1, {796, 61});
+    AddRow("1280x720 at 1", {0, 0, 1280, 720}, Openbox1, On1280x720, Result1, {753, 37});
+    AddRow("1920x1080 at 2", {0, 0, 960, 540}, Openbox2, At2, Result2, {600, 10});
+    AddRow("1280x1024 at 1.5", {1, 1, 851, 681}, Openbox15, At15, Result15, {528, 14});
+    AddRow("left of the main window", {0, 0, 1920, 1080}, Openbox1, {1000, 100, 875, 686}, Result1,
+           {668, 100});
+    AddRow("without an owner", {0, 0, 1280, 720}, Openbox1, QRect(), Result1, {478, 268});
 }
 
 void tst_Placement::firstPlacement()
@@ -163,17 +156,15 @@ void tst_Placement::firstPlacement()
 void tst_Placement::centredOnScreen_data()
 {
     AddPlacementColumns();
-    AddRow("help 1920x1080 at 2", QRect(0, 0, 960, 540), Openbox2, At2, Help, QPoint(287, 23));
-    AddRow("help 1280x1024 at 1.5", QRect(1, 1, 851, 681), Openbox15, At15, Help, QPoint(233, 93));
-    AddRow("help 1280x720 at 1", QRect(0, 0, 1280, 720), Openbox1, On1280x720, Help,
-           QPoint(447, 108));
-    AddRow("about 1920x1080 at 2", QRect(0, 0, 960, 540), Openbox2, At2, About, QPoint(288, 153));
-    AddRow("about 1366x768 at 1", QRect(0, 0, 1366, 768), Openbox1, On1366x768, About,
-           QPoint(491, 262));
-    AddRow("about below a title bar", QRect(0, 0, 1280, 720), Openbox1, QRect(202, 250, 875, 400),
-           About, QPoint(448, 270));
-    AddRow("about above a title bar", QRect(0, 0, 1280, 720), Openbox1, QRect(202, 470, 875, 250),
-           About, QPoint(448, 226));
+    AddRow("help 1920x1080 at 2", {0, 0, 960, 540}, Openbox2, At2, Help, {287, 23});
+    AddRow("help 1280x1024 at 1.5", {1, 1, 851, 681}, Openbox15, At15, Help, {233, 93});
+    AddRow("help 1280x720 at 1", {0, 0, 1280, 720}, Openbox1, On1280x720, Help, {447, 108});
+    AddRow("about 1920x1080 at 2", {0, 0, 960, 540}, Openbox2, At2, About, {288, 153});
+    AddRow("about 1366x768 at 1", {0, 0, 1366, 768}, Openbox1, On1366x768, About, {491, 262});
+    AddRow("about below a title bar", {0, 0, 1280, 720}, Openbox1, {202, 250, 875, 400}, About,
+           {448, 270});
+    AddRow("about above a title bar", {0, 0, 1280, 720}, Openbox1, {202, 470, 875, 250}, About,
+           {448, 226});
 }
 
 void tst_Placement::centredOnScreen()
@@ -185,11 +176,10 @@ void tst_Placement::centredOnScreen()
 void tst_Placement::centredOverOwner_data()
 {
     AddPlacementColumns();
-    AddRow("1920x1080 at 2", QRect(0, 0, 960, 540), Openbox2, At2, Options, QPoint(268, 200));
-    AddRow("1280x720 at 1", QRect(0, 0, 1280, 720), Openbox1, On1280x720, Options,
-           QPoint(428, 285));
-    AddRow("a main window at the top", QRect(0, 0, 1280, 720), Openbox1, QRect(202, 0, 875, 160),
-           Options, QPoint(428, 20));
+    AddRow("1920x1080 at 2", {0, 0, 960, 540}, Openbox2, At2, Options, {268, 200});
+    AddRow("1280x720 at 1", {0, 0, 1280, 720}, Openbox1, On1280x720, Options, {428, 285});
+    AddRow("a main window at the top", {0, 0, 1280, 720}, Openbox1, {202, 0, 875, 160}, Options,
+           {428, 20});
 }
 
 void tst_Placement::centredOverOwner()

@@ -1,12 +1,14 @@
 // What the window tests do to the real widgets: find controls by their design names, click, type
 // and paste as the mouse and keyboard do, tick the named timers, change the platform's palette,
-// and answer the modal message box.
+// answer the modal message box, and read what a screen reader reads and what a widget draws.
 #pragma once
 
+#include "support/pixels.h"
 #include "ui/kit/colour_value.h"
 #include "ui/kit/slider_parts.h"
 
 #include <QAbstractButton>
+#include <QAccessible>
 #include <QApplication>
 #include <QClipboard>
 #include <QMessageBox>
@@ -98,6 +100,28 @@ inline QStringList FocusOrder(QWidget* window, const QStringList& names)
 inline QColor DarkGreen()
 {
     return ui::ResolveColour(ui::DarkGreen, QPalette());
+}
+
+// What a screen reader reads as the control's name.
+inline QString AccessibleName(QWidget* control)
+{
+    return QAccessible::queryAccessibleInterface(control)->text(QAccessible::Name);
+}
+
+// The colour a widget shows near its bottom right corner, away from text at its top left.
+inline QColor ColourNearTheCorner(QWidget* widget)
+{
+    const QImage drawn = widget->grab().toImage();
+    return drawn.pixelColor(drawn.width() - 4, drawn.height() - 4);
+}
+
+// Where a widget's ink lies on the windows' dark green, in logical pixels whatever the scale.
+inline QRectF InkOnDarkGreen(QWidget* widget)
+{
+    const QPixmap drawn = widget->grab();
+    const QRect ink = InkBounds(drawn.toImage(), DarkGreen());
+    return {QPointF(ink.topLeft()) / drawn.devicePixelRatio(),
+            QPointF(ink.bottomRight() + QPoint(1, 1)) / drawn.devicePixelRatio()};
 }
 
 // The application palette changed for a scope, as a change of the platform's colour scheme

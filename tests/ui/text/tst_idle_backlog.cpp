@@ -5,6 +5,7 @@
 #include <QElapsedTimer>
 #include <QTest>
 
+#include <functional>
 #include <vector>
 
 class tst_IdleBacklog : public QObject
@@ -54,8 +55,7 @@ struct SlowItems
 void tst_IdleBacklog::slicesLeaveTheEventLoopFree()
 {
     SlowItems items(40);
-    ui::IdleBacklog backlog(
-        [&items](int from, const QDeadlineTimer& deadline) { return items(from, deadline); });
+    ui::IdleBacklog backlog(std::ref(items));
     backlog.scheduleFrom(0);
     QVERIFY(backlog.isPending());
     int between = 0;
@@ -76,10 +76,8 @@ void tst_IdleBacklog::backlogsShareOneSlice()
 {
     SlowItems first(40);
     SlowItems second(40);
-    ui::IdleBacklog firstBacklog(
-        [&first](int from, const QDeadlineTimer& deadline) { return first(from, deadline); });
-    ui::IdleBacklog secondBacklog(
-        [&second](int from, const QDeadlineTimer& deadline) { return second(from, deadline); });
+    ui::IdleBacklog firstBacklog(std::ref(first));
+    ui::IdleBacklog secondBacklog(std::ref(second));
     firstBacklog.scheduleFrom(0);
     secondBacklog.scheduleFrom(0);
     QCoreApplication::processEvents();
@@ -117,8 +115,7 @@ void tst_IdleBacklog::restartsFromTheEarliestAskedFor()
                 askAgain();
         };
     }
-    ui::IdleBacklog made(
-        [&items](int from, const QDeadlineTimer& deadline) { return items(from, deadline); });
+    ui::IdleBacklog made(std::ref(items));
     backlog = &made;
     made.scheduleFrom(5);
     if (!whileWorking) {
@@ -137,8 +134,7 @@ void tst_IdleBacklog::restartsFromTheEarliestAskedFor()
 void tst_IdleBacklog::finishDoesTheRestAtOnce()
 {
     SlowItems items(20);
-    ui::IdleBacklog backlog(
-        [&items](int from, const QDeadlineTimer& deadline) { return items(from, deadline); });
+    ui::IdleBacklog backlog(std::ref(items));
     backlog.finish(); // nothing asked for: nothing done
     QVERIFY(items.done.empty());
     backlog.scheduleFrom(4);

@@ -34,7 +34,6 @@ class tst_TextPane : public uitest::WindowTest
 
 private slots:
     void plainTextKeepsTheCharacters();
-    void pastingKeepsNoBreakSpacesAndLineBreaks();
     void copyingGivesLineFeeds_data();
     void copyingGivesLineFeeds();
     void controlTabTypesATab();
@@ -46,7 +45,6 @@ private slots:
     void missingGlyphsAreMarked();
     void markedTextLooksAsBefore_data();
     void markedTextLooksAsBefore();
-    void markingIsNoEdit();
     void paragraphsAreMarkedWhenTypedInto();
     void endOfTextIsReachable_data();
     void endOfTextIsReachable();
@@ -220,53 +218,35 @@ void tst_TextPane::plainTextKeepsTheCharacters()
     QCOMPARE(newText->leadingPlainText(6), QStringLiteral("a\u00A0b\tc\r"));
 }
 
-void tst_TextPane::pastingKeepsNoBreakSpacesAndLineBreaks()
-{
-    ui::TextPane* newText = newTextPane();
-    newText->replacePlainText(QString());
-    auto* data = new QMimeData;
-    data->setText(QStringLiteral("один\u00A0два\r\nтри"));
-    data->setHtml(QStringLiteral("<b style='font-size:40pt'>один два</b>"));
-    QApplication::clipboard()->setMimeData(data);
-    newText->setFocus();
-    newText->paste();
-    QCOMPARE(newText->plainText(), QStringLiteral("один\u00A0два\r\nтри"));
-    // Pasted text takes the pane's font: a size change reaches all of it.
-    newText->setFontSize(11);
-    QTextCursor cursor(newText->document());
-    cursor.setPosition(2);
-    QCOMPARE(QFontInfo(cursor.charFormat().font()).pointSizeF(),
-             QFontInfo(newText->font()).pointSizeF());
-}
-
 void tst_TextPane::copyingGivesLineFeeds_data()
 {
     QTest::addColumn<QString>("typed");   // a line feed presses Enter
     QTest::addColumn<bool>("shiftEnter"); // Enter with Shift: a line break inside a paragraph
-    QTest::addColumn<QString>("pasted");
-    QTest::addColumn<QString>("read");   // the pane's plain text
-    QTest::addColumn<QString>("copied"); // from the third character to the end
+    QTest::addColumn<QString>("pasted");  // as plain text beside bold 40 pt HTML
+    QTest::addColumn<QString>("read");    // the pane's plain text
+    QTest::addColumn<QString>("copied");  // from the third character to the end
     QTest::addColumn<bool>("cut");
 
-    const QString read = QStringLiteral("один\u00A0два\r\nтри");
-    const QString copied = QStringLiteral("ин\u00A0два\nтри");
-    QTest::newRow("typedEnter") << QStringLiteral("один\u00A0два\nтри") << false << QString()
-                                << read << copied << false;
-    QTest::newRow("typedShiftEnter")
-        << QStringLiteral("один\u00A0два\nтри") << true << QString() << read << copied << false;
-    QTest::newRow("pastedCrLf") << QString() << false << QStringLiteral("один\u00A0два\r\nтри")
-                                << read << copied << false;
-    QTest::newRow("pastedCr") << QString() << false << QStringLiteral("один\u00A0два\rтри") << read
-                              << copied << false;
+    const auto row = [](const char* name, const QString& typed, bool shiftEnter,
+                        const QString& pasted, bool cut) {
+        QTest::newRow(name) << typed << shiftEnter << pasted
+                            << QStringLiteral("один\u00A0два\r\nтри")
+                            << QStringLiteral("ин\u00A0два\nтри") << cut;
+    };
+    const QString typed = QStringLiteral("один\u00A0два\nтри");
+    row("typedEnter", typed, false, QString(), false);
+    row("typedShiftEnter", typed, true, QString(), false);
+    row("pastedCrLf", QString(), false, QStringLiteral("один\u00A0два\r\nтри"), false);
+    row("pastedCr", QString(), false, QStringLiteral("один\u00A0два\rтри"), false);
+    row("cut", QString(), false, QStringLiteral("один\u00A0два\r\nтри"), true);
     QTest::newRow("emptyLineBetween")
         << QString() << false << QStringLiteral("один\n\nтри") << QStringLiteral("один\r\n\r\nтри")
         << QStringLiteral("ин\n\nтри") << false;
-    QTest::newRow("cut") << QString() << false << QStringLiteral("один\u00A0два\r\nтри") << read
-                         << copied << true;
 }
 
 // A pane reads its line breaks as CR LF, but what it puts on the clipboard has the platform's
-// LF; pasted back, the text reads as before.
+// LF; pasted back, the text reads as before. Pasted text is the clipboard's plain text, in the
+// pane's font.
 void tst_TextPane::copyingGivesLineFeeds()
 {
     QFETCH(QString, typed);
@@ -278,8 +258,13 @@ void tst_TextPane::copyingGivesLineFeeds()
     ui::TextPane* newText = newTextPane();
     newText->replacePlainText(QString());
     newText->setFocus();
-    if (!pasted.isNull())
-        uitest::Paste(newText, pasted);
+    if (!pasted.isNull()) {
+        auto* data = new QMimeData;
+        data->setText(pasted);
+        data->setHtml(QStringLiteral("<b style='font-size:40pt'>один два</b>"));
+        QApplication::clipboard()->setMimeData(data);
+        QTest::keyClick(newText, Qt::Key_V, Qt::ControlModifier);
+    }
     const QStringList lines = typed.split(QLatin1Char('\n'));
     for (qsizetype i = 0; i < lines.size(); ++i) {
         if (i > 0)
@@ -291,6 +276,12 @@ void tst_TextPane::copyingGivesLineFeeds()
     QCOMPARE(ui::ToQString(newText->plainTextForAnalysis()), read);
     // Every line break ends a paragraph, however it came.
     QVERIFY(!newText->document()->toRawText().contains(QChar::LineSeparator));
+    // A size change reaches all of the text.
+    newText->setFontSize(11);
+    QTextCursor cursor(newText->document());
+    cursor.setPosition(2);
+    QCOMPARE(QFontInfo(cursor.charFormat().font()).pointSizeF(),
+             QFontInfo(newText->font()).pointSizeF());
 
     QTest::keyClick(newText, Qt::Key_Home, Qt::ControlModifier);
     QTest::keyClick(newText, Qt::Key_Right);
@@ -311,20 +302,19 @@ void tst_TextPane::linesAreQtsOwn_data()
 {
     QTest::addColumn<QString>("text");
     QTest::addColumn<bool>("fontChangedAfter");
+    const auto row = [](const char* name, const QString& text, bool fontChangedAfter = false) {
+        QTest::newRow(name) << text << fontChangedAfter;
+    };
     const QString run = Drawn(QStringLiteral("abcdefghijklmnopqrstuvwxyz0123456789"), 5000, 7);
-    QTest::newRow("prose") << Prose(1500, 1) << false;
-    QTest::newRow("runWithoutABoundary") << run << false;
-    QTest::newRow("proseRunProse")
-        << Prose(300, 2) + QLatin1Char(' ') + run + QLatin1Char(' ') + Prose(300, 3) << false;
-    QTest::newRow("runJoinedToAWord")
-        << Prose(300, 4) + run + QStringLiteral(" ") + Prose(50, 5) << false;
-    QTest::newRow("runsAndSpaces")
-        << run + QStringLiteral("   ") + run + QStringLiteral(" x") << false;
-    QTest::newRow("punctuationOnly") << Drawn(QStringLiteral(".,;:!?\u2026"), 4000, 9) << false;
-    QTest::newRow("ideographs") << Drawn(QStringLiteral("\u4E00\u4E8C\u4E09\u56DB\u4E94"), 4000, 11)
-                                << false;
+    row("prose", Prose(1500, 1));
+    row("runWithoutABoundary", run);
+    row("proseRunProse", Prose(300, 2) + QLatin1Char(' ') + run + QLatin1Char(' ') + Prose(300, 3));
+    row("runJoinedToAWord", Prose(300, 4) + run + QStringLiteral(" ") + Prose(50, 5));
+    row("runsAndSpaces", run + QStringLiteral("   ") + run + QStringLiteral(" x"));
+    row("punctuationOnly", Drawn(QStringLiteral(".,;:!?\u2026"), 4000, 9));
+    row("ideographs", Drawn(QStringLiteral("\u4E00\u4E8C\u4E09\u56DB\u4E94"), 4000, 11));
     // A paragraph this long keeps what it shaped: a new font must not be met with the old glyphs.
-    QTest::newRow("longParagraphThenANewFont") << Prose(11000, 6) << true;
+    row("longParagraphThenANewFont", Prose(11000, 6), true);
 }
 
 // Prose wraps at word boundaries as Qt wraps it, and a run without one breaks where Qt's
@@ -408,46 +398,51 @@ void tst_TextPane::missingGlyphsAreMarked_data()
     QTest::newRow("lone surrogate") << QString(QChar(0xd800)) << QList<Run>{};
 }
 
+// Marking changes no character, adds nothing to undo and is no change the window counts; the
+// runs move with the text typed into it, and stay through a new font size.
 void tst_TextPane::missingGlyphsAreMarked()
 {
     QFETCH(QString, text);
     QFETCH(QList<Run>, runs);
     ui::TextPane pane;
+    QSignalSpy changes(&pane, &ui::TextPane::charactersChanged);
     pane.replacePlainText(text);
+    const qsizetype replaced = changes.count();
+    const quint64 revision = pane.textRevision();
     QCOMPARE(UnmergedRuns(pane), runs);
-    // Typed into, the runs move with the text.
+    QCOMPARE(changes.count(), replaced);
+
     pane.moveCursor(QTextCursor::Start);
     QTest::keyClick(&pane, Qt::Key_A);
     for (Run& run : runs)
         ++run.first;
     QCOMPARE(UnmergedRuns(pane), runs);
+    pane.setFontSize(pane.fontSize() * 2);
+    QCOMPARE(UnmergedRuns(pane), runs);
+    QTest::keyClick(&pane, Qt::Key_Z, Qt::ControlModifier);
+    QCOMPARE(pane.plainText(), text);
+    QVERIFY(!pane.document()->isUndoAvailable());
+    QCOMPARE(changes.count(), replaced + 2);
+    QCOMPARE(pane.textRevision(), revision + 2);
 }
 
 void tst_TextPane::markedTextLooksAsBefore_data()
 {
     QTest::addColumn<QString>("text");
     QTest::addColumn<QFont>("font");
-    const struct
-    {
-        const char* name;
-        QString text;
-    } texts[] = {
+    const std::pair<const char*, QString> texts[] = {
         {"unassigned", QStringLiteral("аб\u0378\u0378вг \u0378")},
         {"ideographs", QStringLiteral("статья 汉字测试文章 статья")},
         {"beyond the first plane", QString::fromUcs4(U"x\U0002FFF0\U0002FFF0y")},
     };
     // The panes' design font, which only a substitute stands for, and an installed family.
-    const struct
-    {
-        const char* name;
-        QFont font;
-    } fonts[] = {
+    const std::pair<const char*, QFont> fonts[] = {
         {"design font", ui::NewTextPaneFont()},
         {"installed family", QFont(QStringLiteral("DejaVu Serif"), 12)},
     };
-    for (const auto& font : fonts) {
-        for (const auto& text : texts)
-            QTest::addRow("%s, %s", text.name, font.name) << text.text << font.font;
+    for (const auto& [fontName, font] : fonts) {
+        for (const auto& [textName, text] : texts)
+            QTest::addRow("%s, %s", textName, fontName) << text << font;
     }
 }
 
@@ -473,30 +468,6 @@ void tst_TextPane::markedTextLooksAsBefore()
     alone.endLayout();
     QCOMPARE(Glyphs(*block.layout()), Glyphs(alone));
     QCOMPARE(block.layout()->lineAt(0).naturalTextWidth(), alone.lineAt(0).naturalTextWidth());
-}
-
-// Marking changes no character, adds nothing to undo and is no change the window counts, also
-// when the font size changes.
-void tst_TextPane::markingIsNoEdit()
-{
-    ui::TextPane pane;
-    QSignalSpy changes(&pane, &ui::TextPane::charactersChanged);
-    const QString text = QStringLiteral("аб\u0378\u0378вг");
-    pane.replacePlainText(text);
-    const qsizetype pasted = changes.count();
-    const quint64 revision = pane.textRevision();
-    QCOMPARE(UnmergedRuns(pane), (QList<Run>{{2, 2}}));
-    QCOMPARE(changes.count(), pasted);
-
-    pane.moveCursor(QTextCursor::End);
-    QTest::keyClick(&pane, Qt::Key_D);
-    pane.setFontSize(pane.fontSize() * 2);
-    QCOMPARE(UnmergedRuns(pane), (QList<Run>{{2, 2}}));
-    QTest::keyClick(&pane, Qt::Key_Z, Qt::ControlModifier);
-    QCOMPARE(pane.plainText(), text);
-    QVERIFY(!pane.document()->isUndoAvailable());
-    QCOMPARE(changes.count(), pasted + 2);
-    QCOMPARE(pane.textRevision(), revision + 2);
 }
 
 // Text of several paragraphs is laid out as it comes into view, unmarked; a paragraph is marked
@@ -527,11 +498,7 @@ void tst_TextPane::endOfTextIsReachable_data()
     QStringList unbroken;
     for (int i = 0; i < 20; ++i)
         unbroken << Drawn(QStringLiteral("abcdefghijklmnopqrstuvwxyz"), 300, quint32(i));
-    const struct
-    {
-        const char* name;
-        QString text;
-    } shapes[] = {
+    const std::pair<const char*, QString> shapes[] = {
         {"few long paragraphs", Article(3, 60, lineBreak, 1)},
         {"many paragraphs", Article(61, 30, lineBreak, 2)},
         {"one-line paragraphs", Article(400, 2, lineBreak, 3)},
@@ -542,24 +509,20 @@ void tst_TextPane::endOfTextIsReachable_data()
                       lineBreak + Article(50, 3, lineBreak, 7) + lineBreak + lineBreak +
                       Prose(400, 8)},
     };
-    const struct
-    {
-        const char* pane;
-        bool auxiliaryShown;
-    } places[] = {{"RichTextBox1", true},
-                  {"RichTextBox1", false},
-                  {"RichTextBox2", true},
-                  {"RichTextBox2", false},
-                  {"RichTextBox3", true}};
+    // Each pane, in the split layout and, where it shows there, the wide one.
+    const std::pair<const char*, bool> places[] = {{"RichTextBox1", true},
+                                                   {"RichTextBox1", false},
+                                                   {"RichTextBox2", true},
+                                                   {"RichTextBox2", false},
+                                                   {"RichTextBox3", true}};
     // The design's size and the ends of the options window's sliders.
     const int sizes[] = {18, 10, 21};
     int row = 0;
-    for (const auto& shape : shapes) {
-        for (const auto& place : places) {
+    for (const auto& [shape, text] : shapes) {
+        for (const auto& [pane, auxiliaryShown] : places) {
             const int size = sizes[row++ % 3];
-            QTest::addRow("%s, %s, %s, %d pt", shape.name, place.pane,
-                          place.auxiliaryShown ? "split" : "wide", size)
-                << QString::fromLatin1(place.pane) << place.auxiliaryShown << size << shape.text;
+            QTest::addRow("%s, %s, %s, %d pt", shape, pane, auxiliaryShown ? "split" : "wide", size)
+                << QString::fromLatin1(pane) << auxiliaryShown << size << text;
         }
     }
 }
@@ -643,18 +606,18 @@ void tst_TextPane::pasteOrDropInsertsWhatItBrings_data()
     QTest::addColumn<QString>("result");
     QTest::addColumn<qint64>("memoryLeft"); // bytes of address space; 0: as the system has it
     const QString unchanged = QStringLiteral("один два три");
-    QTest::newRow("paste") << false << QStringLiteral("ещё\nи")
-                           << QStringLiteral("один ещё\r\nи три") << qint64{0};
-    QTest::newRow("paste of nothing") << false << QString() << unchanged << qint64{0};
-    QTest::newRow("drop") << true << QStringLiteral("ещё ") << QStringLiteral("ещё один два три")
-                          << qint64{0};
-    QTest::newRow("drop of nothing") << true << QString() << unchanged << qint64{0};
+    const auto row = [](const char* name, bool dropped, const QString& brought,
+                        const QString& result, qint64 memoryLeft = 0) {
+        QTest::newRow(name) << dropped << brought << result << memoryLeft;
+    };
+    row("paste", false, QStringLiteral("ещё\nи"), QStringLiteral("один ещё\r\nи три"));
+    row("paste of nothing", false, QString(), unchanged);
+    row("drop", true, QStringLiteral("ещё "), QStringLiteral("ещё один два три"));
+    row("drop of nothing", true, QString(), unchanged);
     // A paragraph of 8 million characters takes hundreds of megabytes laid out.
     const QString paragraph(8 << 20, QChar(u'я'));
-    QTest::newRow("paste beyond the memory left")
-        << false << paragraph << unchanged << qint64{128} * 1024 * 1024;
-    QTest::newRow("drop beyond the memory left")
-        << true << paragraph << unchanged << qint64{128} * 1024 * 1024;
+    row("paste beyond the memory left", false, paragraph, unchanged, qint64{128} * 1024 * 1024);
+    row("drop beyond the memory left", true, paragraph, unchanged, qint64{128} * 1024 * 1024);
 }
 
 // Where nothing came, or too much to hold, the selected word is still there and still selected,

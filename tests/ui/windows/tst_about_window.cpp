@@ -1,5 +1,4 @@
 // The about window: its design, its description exact, its title where the design puts it.
-#include "support/pixels.h"
 #include "support/window_test.h"
 #include "ui/kit/twips.h"
 #include "ui/main/main_window.h"
@@ -75,20 +74,17 @@ void tst_AboutWindow::descriptionIsExact()
     QVERIFY(6 * text->fontMetrics().lineSpacing() + 2 * margin <= text->viewport()->height());
 }
 
+// The capitals' tops stand where the font's ascent puts them below the box's top, so that the
+// title stands well clear of the description box below it.
 void tst_AboutWindow::titleStandsAtTheTopOfItsBox()
 {
     auto* title = Find<QLabel>(openAbout(), "lblTitle");
-    const QPixmap drawn = title->grab();
-    const QRect ink = uitest::InkBounds(drawn.toImage(), uitest::DarkGreen());
+    const QRectF ink = uitest::InkOnDarkGreen(title);
     QVERIFY(ink.isValid());
-    // In logical pixels, whatever the scale factor.
-    const qreal top = ink.top() / drawn.devicePixelRatio();
-    const qreal bottom = (ink.bottom() + 1) / drawn.devicePixelRatio();
-    // The capitals' tops stand where the font's ascent puts them below the box's top.
     const QFontMetrics metrics = title->fontMetrics();
-    QVERIFY2(top <= metrics.ascent() - metrics.capHeight() + 1, qPrintable(QString::number(top)));
-    // So the title stands well clear of the description box below it.
-    QVERIFY(title->y() + bottom + 8 < Find(mainWindow()->aboutWindow(), "Text1")->y());
+    QVERIFY2(ink.top() <= metrics.ascent() - metrics.capHeight() + 1,
+             qPrintable(QString::number(ink.top())));
+    QVERIFY(title->y() + ink.bottom() + 8 < Find(mainWindow()->aboutWindow(), "Text1")->y());
 }
 
 QTEST_MAIN(tst_AboutWindow)

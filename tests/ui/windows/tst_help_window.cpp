@@ -22,9 +22,7 @@ class tst_HelpWindow : public uitest::WindowTest
 private slots:
     void opensWithTheDesign();
     void helpTextIsExact();
-    void helpPaneIsReadOnly();
-    void itemsTabToTheDesignedStop();
-    void tabLeavesTheHelpPane();
+    void paneIsReadOnlyAndTabLeavesIt();
     void reopensAtTheTop();
     void lastLineCanBeRead();
 };
@@ -44,6 +42,12 @@ void tst_HelpWindow::opensWithTheDesign()
     QCOMPARE(pane->verticalScrollBarPolicy(), Qt::ScrollBarAlwaysOn);
     QCOMPARE(pane->fontSize(), 8.5);
     QCOMPARE(Find<QPushButton>(window, "Command1")->text(), QStringLiteral("Окей"));
+    // "1)<tab>Материал..." is the seventh paragraph; its text starts at the first tab stop.
+    const QTextBlock item = pane->document()->findBlockByNumber(6);
+    QVERIFY(item.text().startsWith(QStringLiteral("1)\t")));
+    const QTextLine line = item.layout()->lineAt(0);
+    QCOMPARE(qRound(line.cursorToX(3) - line.x()), 48);
+    QCOMPARE(pane->tabStopDistance(), 48.0);
 }
 
 void tst_HelpWindow::helpTextIsExact()
@@ -88,32 +92,15 @@ void tst_HelpWindow::helpTextIsExact()
     QCOMPARE(pane->plainText(), QString(ui::HelpWindow::helpText()).replace("\n", "\r\n"));
 }
 
-void tst_HelpWindow::helpPaneIsReadOnly()
-{
-    auto* pane = Find<ui::TextPane>(openHelp(), "RichTextBox1");
-    const QString before = pane->plainText();
-    pane->setFocus();
-    uitest::TypeText(pane, QStringLiteral("правка"));
-    QCOMPARE(pane->plainText(), before);
-}
-
-void tst_HelpWindow::itemsTabToTheDesignedStop()
-{
-    auto* pane = Find<ui::TextPane>(openHelp(), "RichTextBox1");
-    // "1)<tab>Материал..." is the seventh paragraph; its text starts at the first tab stop.
-    const QTextBlock item = pane->document()->findBlockByNumber(6);
-    QVERIFY(item.text().startsWith(QStringLiteral("1)\t")));
-    const QTextLine line = item.layout()->lineAt(0);
-    QCOMPARE(qRound(line.cursorToX(3) - line.x()), 48);
-    QCOMPARE(pane->tabStopDistance(), 48.0);
-}
-
-void tst_HelpWindow::tabLeavesTheHelpPane()
+void tst_HelpWindow::paneIsReadOnlyAndTabLeavesIt()
 {
     ui::HelpWindow* window = openHelp();
     QVERIFY(QTest::qWaitForWindowActive(window));
     auto* pane = Find<ui::TextPane>(window, "RichTextBox1");
+    const QString before = pane->plainText();
     pane->setFocus();
+    uitest::TypeText(pane, QStringLiteral("правка"));
+    QCOMPARE(pane->plainText(), before);
     QTest::keyClick(pane, Qt::Key_Tab);
     QCOMPARE(QApplication::focusWidget(), Find(window, "Command1"));
 }

@@ -8,7 +8,6 @@
 #include "ui/text/text_pane.h"
 #include "ui/windows/options_window.h"
 
-#include <QAccessible>
 #include <QApplication>
 #include <QLabel>
 #include <QPushButton>
@@ -37,13 +36,7 @@ private:
             const QImage image = swatch(name.toLatin1().constData())->grab().toImage();
             return image.pixelColor(image.width() - 3, image.height() / 2);
         }
-        const QImage drawn = pane(name.toLatin1().constData())->viewport()->grab().toImage();
-        return drawn.pixelColor(drawn.width() - 4, drawn.height() - 4);
-    }
-    void closeByCloseBox()
-    {
-        mainWindow()->optionsWindow()->close();
-        uitest::DiscardClosedWindows();
+        return uitest::ColourNearTheCorner(pane(name.toLatin1().constData())->viewport());
     }
     static QPoint handleCentre(QSlider* slider)
     {
@@ -70,21 +63,17 @@ private slots:
     void loadStepReadsThePanes();
     void swatchesShowTheColourThePanesTake_data();
     void swatchesShowTheColourThePanesTake();
-    void swatchColoursAllThreePanesHiddenToo();
     void systemColourFollowsThePalette_data();
     void systemColourFollowsThePalette();
     void sliderTicksShowOnTheDarkGreen_data();
     void sliderTicksShowOnTheDarkGreen();
     void labelsStandAtTheTopOfTheirBoxes();
-    void slidersAreNamedByTheirLabels();
     void swatchesAreOneStopOfTab();
-    void closeBoxRecreatesWithWhiteSelected();
-    void okKeepsTheState();
+    void closingKeepsOrResetsTheState_data();
+    void closingKeepsOrResetsTheState();
     void sliderClickSetsTheUpperPanes();
-    void clickOnTheThumbReappliesItsSize();
-    void keyboardMovesApplyNothingUntilAClick();
+    void onlyAClickAppliesTheUpperSize();
     void lowerSliderSetsTheNewTextPane();
-    void resizingMovesNoControl();
 };
 
 void tst_OptionsWindow::opensWithTheDesign()
@@ -117,6 +106,23 @@ void tst_OptionsWindow::opensWithTheDesign()
     QCOMPARE(Find<QPushButton>(window, "Command1")->text(), QStringLiteral("Окей"));
     const QStringList order = {"Slider1", "Slider2", "Option1", "Option2", "Option3", "Command1"};
     QCOMPARE(uitest::FocusOrder(window, order), order);
+
+    // A screen reader names the sliders by their labels, and the swatches by their colours.
+    const auto name = uitest::AccessibleName;
+    QCOMPARE(name(slider("Slider1")), QStringLiteral("Размер шрифта в верхних текстовых окнах:"));
+    QCOMPARE(name(slider("Slider2")), QStringLiteral("Размер шрифта в рабочем(нижнем) окне:"));
+    for (auto* label : window->findChildren<QLabel*>())
+        QCOMPARE(name(label), label->text());
+    QCOMPARE(name(Find(window, "Command1")), QStringLiteral("Окей"));
+    QCOMPARE(name(swatch("Option1")), QStringLiteral("Серый"));
+    QCOMPARE(name(swatch("Option2")), QStringLiteral("Белый"));
+    QCOMPARE(name(swatch("Option3")), QStringLiteral("Оливковый"));
+
+    // Made larger, the window moves no control.
+    const QRect before = slider("Slider2")->geometry();
+    window->resize(window->width() + 200, window->height() + 100);
+    QCOMPARE(slider("Slider2")->geometry(), before);
+    QCOMPARE(Find(window, "Command1")->geometry(), ui::TwipsRect(4920, 1560, 1215, 255));
 }
 
 void tst_OptionsWindow::roundFontSizeKeepsFourDecimalsAndHalvesToEven_data()
@@ -158,37 +164,34 @@ void tst_OptionsWindow::loadStepReadsThePanes()
 void tst_OptionsWindow::swatchesShowTheColourThePanesTake_data()
 {
     QTest::addColumn<QString>("name");
+    QTest::addColumn<ui::ColourValue>("value"); // the panes keep it, a system colour as such
     QTest::addColumn<QColor>("colour");
-    QTest::newRow("Option1") << "Option1"
+    QTest::newRow("Option1") << QStringLiteral("Option1") << ui::ColourInactiveBorder
                              << ui::ResolveColour(ui::ColourInactiveBorder,
                                                   QApplication::palette());
-    QTest::newRow("Option2") << "Option2" << QColor(255, 255, 255);
-    QTest::newRow("Option3") << "Option3" << QColor(128, 128, 0);
+    QTest::newRow("Option2") << QStringLiteral("Option2") << ui::Rgb(255, 255, 255)
+                             << QColor(255, 255, 255);
+    QTest::newRow("Option3") << QStringLiteral("Option3") << ui::Rgb(128, 128, 0)
+                             << QColor(128, 128, 0);
 }
 
+// Each swatch shows the colour it gives all three panes, the auxiliary one hidden meanwhile too.
 void tst_OptionsWindow::swatchesShowTheColourThePanesTake()
 {
     QFETCH(QString, name);
+    QFETCH(ui::ColourValue, value);
     QFETCH(QColor, colour);
     openOptions();
     QCOMPARE(colourShown(name), colour);
-    QTest::mouseClick(swatch(name.toLatin1().constData()), Qt::LeftButton);
-    for (const char* pane : {"RichTextBox1", "RichTextBox2", "RichTextBox3"})
-        QCOMPARE(colourShown(QString::fromLatin1(pane)), colour);
-}
-
-void tst_OptionsWindow::swatchColoursAllThreePanesHiddenToo()
-{
     showAuxiliaryPane(false);
     QVERIFY(pane("RichTextBox3")->isHidden());
-    openOptions();
-    QTest::mouseClick(swatch("Option3"), Qt::LeftButton);
-    for (const char* name : {"RichTextBox1", "RichTextBox2", "RichTextBox3"}) {
-        QCOMPARE(pane(name)->backgroundColour(), ui::Rgb(128, 128, 0));
-        QCOMPARE(pane(name)->palette().color(QPalette::Base), QColor(128, 128, 0));
-    }
-    QTest::mouseClick(swatch("Option1"), Qt::LeftButton);
-    QCOMPARE(pane("RichTextBox3")->backgroundColour(), ui::ColourInactiveBorder);
+    QTest::mouseClick(swatch(name.toLatin1().constData()), Qt::LeftButton);
+    const QStringList panes = {"RichTextBox1", "RichTextBox2", "RichTextBox3"};
+    for (const QString& shown : panes)
+        QCOMPARE(pane(shown.toLatin1().constData())->backgroundColour(), value);
+    showAuxiliaryPane(true);
+    for (const QString& shown : panes)
+        QCOMPARE(colourShown(shown), colour);
 }
 
 void tst_OptionsWindow::systemColourFollowsThePalette_data()
@@ -196,20 +199,16 @@ void tst_OptionsWindow::systemColourFollowsThePalette_data()
     QTest::addColumn<QString>("chosen"); // the swatch selected before the change
     QTest::addColumn<QString>("shown");  // the swatch or pane looked at
     QTest::addColumn<bool>("follows");   // else it keeps its colour
-    QTest::newRow("Option1") << "Option2"
-                             << "Option1" << true;
-    QTest::newRow("Option2") << "Option2"
-                             << "Option2" << false;
-    QTest::newRow("Option3") << "Option2"
-                             << "Option3" << false;
-    QTest::newRow("newTextPane") << "Option1"
-                                 << "RichTextBox1" << true;
-    QTest::newRow("sourcePane") << "Option1"
-                                << "RichTextBox2" << true;
-    QTest::newRow("auxiliaryPaneHiddenMeanwhile") << "Option1"
-                                                  << "RichTextBox3" << true;
-    QTest::newRow("whitePane") << "Option2"
-                               << "RichTextBox1" << false;
+    const auto row = [](const char* name, const char* chosen, const char* shown, bool follows) {
+        QTest::newRow(name) << QString::fromLatin1(chosen) << QString::fromLatin1(shown) << follows;
+    };
+    row("Option1", "Option2", "Option1", true);
+    row("Option2", "Option2", "Option2", false);
+    row("Option3", "Option2", "Option3", false);
+    row("newTextPane", "Option1", "RichTextBox1", true);
+    row("sourcePane", "Option1", "RichTextBox2", true);
+    row("auxiliaryPaneHiddenMeanwhile", "Option1", "RichTextBox3", true);
+    row("whitePane", "Option2", "RichTextBox1", false);
 }
 
 // The first swatch, and the panes that took its colour, show the platform's colour of the
@@ -237,18 +236,14 @@ void tst_OptionsWindow::systemColourFollowsThePalette()
         showAuxiliaryPane(true);
         QVERIFY(pane("RichTextBox3")->isVisible());
     }
-    if (!follows) {
-        QCOMPARE(colourShown(shown), before);
-        return;
-    }
-    QCOMPARE(colourShown(shown), border);
+    QCOMPARE(colourShown(shown), follows ? border : before);
 }
 
 void tst_OptionsWindow::sliderTicksShowOnTheDarkGreen_data()
 {
     QTest::addColumn<QString>("name");
-    QTest::newRow("Slider1") << "Slider1";
-    QTest::newRow("Slider2") << "Slider2";
+    for (const char* name : {"Slider1", "Slider2"})
+        QTest::newRow(name) << QString::fromLatin1(name);
 }
 
 void tst_OptionsWindow::sliderTicksShowOnTheDarkGreen()
@@ -276,34 +271,17 @@ void tst_OptionsWindow::sliderTicksShowOnTheDarkGreen()
              qPrintable(QString::number(visibleColumns)));
 }
 
+// Two lines high, the labels stand their text at the top of their boxes.
 void tst_OptionsWindow::labelsStandAtTheTopOfTheirBoxes()
 {
     ui::OptionsWindow* window = openOptions();
     for (const char* name : {"Label2", "Label5"}) {
         auto* label = Find<QLabel>(window, name);
-        QVERIFY(label->height() > 2 * label->fontMetrics().height() - 4);
-        const QPixmap drawn = label->grab();
-        const QRect ink = uitest::InkBounds(drawn.toImage(), uitest::DarkGreen());
-        // In logical pixels, whatever the scale factor.
-        const qreal top = ink.top() / drawn.devicePixelRatio();
-        QVERIFY2(top <= label->fontMetrics().ascent() - label->fontMetrics().capHeight() + 1, name);
+        const QFontMetrics metrics = label->fontMetrics();
+        QVERIFY(label->height() > 2 * metrics.height() - 4);
+        QVERIFY2(uitest::InkOnDarkGreen(label).top() <= metrics.ascent() - metrics.capHeight() + 1,
+                 name);
     }
-}
-
-void tst_OptionsWindow::slidersAreNamedByTheirLabels()
-{
-    ui::OptionsWindow* window = openOptions();
-    const auto name = [](QWidget* control) {
-        return QAccessible::queryAccessibleInterface(control)->text(QAccessible::Name);
-    };
-    QCOMPARE(name(slider("Slider1")), QStringLiteral("Размер шрифта в верхних текстовых окнах:"));
-    QCOMPARE(name(slider("Slider2")), QStringLiteral("Размер шрифта в рабочем(нижнем) окне:"));
-    for (auto* label : window->findChildren<QLabel*>())
-        QCOMPARE(name(label), label->text());
-    QCOMPARE(name(Find(window, "Command1")), QStringLiteral("Окей"));
-    QCOMPARE(name(swatch("Option1")), QStringLiteral("Серый"));
-    QCOMPARE(name(swatch("Option2")), QStringLiteral("Белый"));
-    QCOMPARE(name(swatch("Option3")), QStringLiteral("Оливковый"));
 }
 
 // The swatches are one stop of Tab, at the selected one; the arrows choose among them.
@@ -326,29 +304,36 @@ void tst_OptionsWindow::swatchesAreOneStopOfTab()
     QCOMPARE(press(Qt::Key_Backtab, Qt::ShiftModifier), QStringLiteral("Slider2"));
 }
 
-void tst_OptionsWindow::closeBoxRecreatesWithWhiteSelected()
+void tst_OptionsWindow::closingKeepsOrResetsTheState_data()
 {
-    openOptions();
-    QTest::mouseClick(swatch("Option3"), Qt::LeftButton);
-    closeByCloseBox();
-    pane("RichTextBox3")->setFontSize(13);
-    openOptions();
-    QVERIFY(swatch("Option2")->isChecked());
-    QCOMPARE(slider("Slider1")->value(), 13);
-    QCOMPARE(pane("RichTextBox1")->backgroundColour(), ui::Rgb(128, 128, 0));
+    QTest::addColumn<bool>("byCloseBox"); // else by "Окей"
+    QTest::addColumn<QString>("checked"); // the swatch checked when it opens again
+    QTest::addColumn<int>("upperSize");   // Slider1's position then
+    // The close box ends the window: the next is made afresh, with the load step; "Окей" hides it
+    // as it is.
+    QTest::newRow("closeBox") << true << QStringLiteral("Option2") << 13;
+    QTest::newRow("ok") << false << QStringLiteral("Option3") << 12;
 }
 
-void tst_OptionsWindow::okKeepsTheState()
+// Whichever way it closes, the panes keep the colour chosen.
+void tst_OptionsWindow::closingKeepsOrResetsTheState()
 {
+    QFETCH(bool, byCloseBox);
+    QFETCH(QString, checked);
+    QFETCH(int, upperSize);
     ui::OptionsWindow* window = openOptions();
-    QTest::mouseClick(swatch("Option1"), Qt::LeftButton);
+    QTest::mouseClick(swatch("Option3"), Qt::LeftButton);
     slider("Slider1")->setValue(12);
-    uitest::Click(window, "Command1");
-
-    pane("RichTextBox3")->setFontSize(20);
+    if (byCloseBox)
+        window->close();
+    else
+        uitest::Click(window, "Command1");
+    uitest::DiscardClosedWindows();
+    pane("RichTextBox3")->setFontSize(13);
     openOptions();
-    QCOMPARE(slider("Slider1")->value(), 12); // no second load step
-    QVERIFY(swatch("Option1")->isChecked());
+    QVERIFY(swatch(checked.toLatin1().constData())->isChecked());
+    QCOMPARE(slider("Slider1")->value(), upperSize);
+    QCOMPARE(pane("RichTextBox1")->backgroundColour(), ui::Rgb(128, 128, 0));
 }
 
 void tst_OptionsWindow::sliderClickSetsTheUpperPanes()
@@ -362,17 +347,9 @@ void tst_OptionsWindow::sliderClickSetsTheUpperPanes()
     QCOMPARE(pane("RichTextBox1")->fontSize(), 18.0);
 }
 
-void tst_OptionsWindow::clickOnTheThumbReappliesItsSize()
-{
-    openOptions();
-    pane("RichTextBox2")->setFontSize(11);
-    QSlider* upper = slider("Slider1");
-    QTest::mouseClick(upper, Qt::LeftButton, {}, handleCentre(upper));
-    QCOMPARE(upper->value(), 18);
-    QCOMPARE(pane("RichTextBox2")->fontSize(), 18.0);
-}
-
-void tst_OptionsWindow::keyboardMovesApplyNothingUntilAClick()
+// The arrow keys move the thumb and apply nothing; a click on the thumb applies its size to the
+// upper panes, whatever they had meanwhile, and moves it not.
+void tst_OptionsWindow::onlyAClickAppliesTheUpperSize()
 {
     openOptions();
     QSlider* upper = slider("Slider1");
@@ -381,7 +358,9 @@ void tst_OptionsWindow::keyboardMovesApplyNothingUntilAClick()
     QTest::keyClick(upper, Qt::Key_Left);
     QCOMPARE(upper->value(), 16);
     QCOMPARE(pane("RichTextBox3")->fontSize(), 18.0);
+    pane("RichTextBox2")->setFontSize(11);
     QTest::mouseClick(upper, Qt::LeftButton, {}, handleCentre(upper));
+    QCOMPARE(upper->value(), 16);
     QCOMPARE(pane("RichTextBox3")->fontSize(), 16.0);
     QCOMPARE(pane("RichTextBox2")->fontSize(), 16.0);
 }
@@ -396,15 +375,6 @@ void tst_OptionsWindow::lowerSliderSetsTheNewTextPane()
     QVERIFY(pane("RichTextBox1")->font().bold());
     QCOMPARE(pane("RichTextBox2")->fontSize(), 18.0);
     QCOMPARE(mainWindow()->caption(), QStringLiteral("Palimo Suite..."));
-}
-
-void tst_OptionsWindow::resizingMovesNoControl()
-{
-    ui::OptionsWindow* window = openOptions();
-    const QRect before = slider("Slider2")->geometry();
-    window->resize(window->width() + 200, window->height() + 100);
-    QCOMPARE(slider("Slider2")->geometry(), before);
-    QCOMPARE(Find(window, "Command1")->geometry(), ui::TwipsRect(4920, 1560, 1215, 255));
 }
 
 QTEST_MAIN(tst_OptionsWindow)

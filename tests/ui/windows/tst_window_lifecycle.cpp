@@ -1,5 +1,5 @@
 // The life of the secondary windows, opened by the main window's buttons: at most one of each
-// kind, what their own buttons, keys and close boxes do to them, and their icons.
+// kind, where they open, their icons, and what their own buttons, keys and close boxes do to them.
 #include "support/pixels.h"
 #include "support/window_test.h"
 #include "ui/main/main_window.h"
@@ -12,8 +12,11 @@
 #include <QPixmap>
 #include <QPointer>
 #include <QPushButton>
+#include <QScopeGuard>
 #include <QScreen>
 #include <QTest>
+
+#include <array>
 
 using uitest::Find;
 
@@ -25,8 +28,6 @@ private:
     // The window the main window holds under that design name, null while there is none.
     QWidget* held(const QString& name) const
     {
-        if (name == QLatin1String("Form1"))
-            return mainWindow();
         if (name == QLatin1String("Form2"))
             return mainWindow()->optionsWindow();
         if (name == QLatin1String("Form3"))
@@ -39,8 +40,7 @@ private:
     }
     QWidget* open(const QString& opener, const QString& name)
     {
-        if (!opener.isEmpty())
-            click(opener.toLatin1().constData());
+        click(opener.toLatin1().constData());
         return held(name);
     }
     static int topLevelWindowsNamed(const QString& name)
@@ -60,55 +60,68 @@ private:
     static void addEveryWindow()
     {
         addWindowColumns();
-        QTest::newRow("Form2") << "Command6"
-                               << "Form2"
-                               << "Command1";
-        QTest::newRow("Form3") << "Command3"
-                               << "Form3"
-                               << "Command1";
-        QTest::newRow("Form4") << "Command4"
-                               << "Form4"
-                               << "Command1";
-        QTest::newRow("frmAbout") << "Command5"
-                                  << "frmAbout"
-                                  << "cmdOK";
+        for (const auto& [opener, name, okButton] : {std::array{"Command6", "Form2", "Command1"},
+                                                     std::array{"Command3", "Form3", "Command1"},
+                                                     std::array{"Command4", "Form4", "Command1"},
+                                                     std::array{"Command5", "frmAbout", "cmdOK"}})
+            QTest::newRow(name) << QString::fromLatin1(opener) << QString::fromLatin1(name)
+                                << QString::fromLatin1(okButton);
     }
 
 private slots:
-    void secondClickMakesNoSecondCopy_data();
-    void secondClickMakesNoSecondCopy();
+    void opensOnceWholeAndClearOfTheMainTitleBar_data();
+    void opensOnceWholeAndClearOfTheMainTitleBar();
     void closingHidesOrDestroys_data();
     void closingHidesOrDestroys();
     void closingOneLeavesTheOthers_data();
     void closingOneLeavesTheOthers();
     void exitClosesEveryWindow();
-    void opensWholeAndClearOfTheMainTitleBar_data();
-    void opensWholeAndClearOfTheMainTitleBar();
-    void windowsCarryTheirIcons_data();
-    void windowsCarryTheirIcons();
 };
 
-void tst_WindowLifecycle::secondClickMakesNoSecondCopy_data()
+void tst_WindowLifecycle::opensOnceWholeAndClearOfTheMainTitleBar_data()
 {
     addEveryWindow();
 }
 
-void tst_WindowLifecycle::secondClickMakesNoSecondCopy()
+// A second click makes no second copy; beside the main window, which stays usable, the window
+// stands whole on every screen (the test command runs this on several), whatever room the main
+// window takes. It carries the design's icon, the result window none at all.
+void tst_WindowLifecycle::opensOnceWholeAndClearOfTheMainTitleBar()
 {
     QFETCH(QString, opener);
     QFETCH(QString, name);
+    // As the program sets it up: an application icon that a window without its own would show.
+    QPixmap applicationIcon(16, 16);
+    applicationIcon.fill(Qt::red);
+    QApplication::setWindowIcon(QIcon(applicationIcon));
+    const auto noApplicationIcon = qScopeGuard([] { QApplication::setWindowIcon(QIcon()); });
+
     QVERIFY(!held(name));
-    QPointer<QWidget> first = open(opener, name);
-    QVERIFY(first);
-    QCOMPARE(first->objectName(), name);
-    QVERIFY(first->isVisible());
-    QVERIFY(first->isWindow());
-    QCOMPARE(open(opener, name), first.data());
-    QVERIFY(first->isVisible());
+    QPointer<QWidget> window = open(opener, name);
+    QVERIFY(window);
+    QCOMPARE(window->objectName(), name);
+    QVERIFY(window->isWindow());
+    QCOMPARE(open(opener, name), window.data());
+    QVERIFY(window->isVisible());
     QCOMPARE(topLevelWindowsNamed(name), 1);
-    // Modeless: the main window stays usable beside it.
     QVERIFY(mainWindow()->isEnabled());
     QVERIFY(!QApplication::activeModalWidget());
+    if (name == QLatin1String("Form4"))
+        QVERIFY(window->windowIcon().isNull());
+    else
+        QCOMPARE(window->windowIcon().availableSizes(), (QList<QSize>{{32, 32}, {16, 16}}));
+
+    QVERIFY(QTest::qWaitForWindowExposed(window));
+    const QRect available = window->screen()->availableGeometry();
+    const QRect mainFrame = mainWindow()->frameGeometry();
+    const QRect titleBar(mainFrame.topLeft(),
+                         QSize(mainFrame.width(), mainWindow()->geometry().y() - mainFrame.y()));
+    const QRect placed = window->frameGeometry();
+    const QString where = uitest::Describe(placed) + QStringLiteral(", the main window ") +
+                          uitest::Describe(mainFrame);
+    QVERIFY2(available.contains(mainFrame), qPrintable(where));
+    QVERIFY2(available.contains(placed), qPrintable(where));
+    QVERIFY2(!placed.intersects(titleBar), qPrintable(where));
 }
 
 void tst_WindowLifecycle::closingHidesOrDestroys_data()
@@ -229,65 +242,6 @@ void tst_WindowLifecycle::exitClosesEveryWindow()
     QVERIFY(!help);
     QVERIFY(!about);
     QVERIFY(!result);
-}
-
-void tst_WindowLifecycle::opensWholeAndClearOfTheMainTitleBar_data()
-{
-    addEveryWindow();
-}
-
-// On every screen (the test command runs this on several), whatever room the main window takes.
-void tst_WindowLifecycle::opensWholeAndClearOfTheMainTitleBar()
-{
-    QFETCH(QString, opener);
-    QFETCH(QString, name);
-    QWidget* window = open(opener, name);
-    QVERIFY(QTest::qWaitForWindowExposed(window));
-    const QRect available = window->screen()->availableGeometry();
-    const QRect mainFrame = mainWindow()->frameGeometry();
-    const QRect titleBar(mainFrame.topLeft(),
-                         QSize(mainFrame.width(), mainWindow()->geometry().y() - mainFrame.y()));
-    const QRect placed = window->frameGeometry();
-    const QString where = uitest::Describe(placed) + QStringLiteral(", the main window ") +
-                          uitest::Describe(mainFrame);
-    QVERIFY2(available.contains(mainFrame), qPrintable(where));
-    QVERIFY2(available.contains(placed), qPrintable(where));
-    QVERIFY2(!placed.intersects(titleBar), qPrintable(where));
-}
-
-void tst_WindowLifecycle::windowsCarryTheirIcons_data()
-{
-    QTest::addColumn<QString>("opener"); // empty: the main window itself
-    QTest::addColumn<QString>("name");
-    QTest::addColumn<QList<QSize>>("sizes"); // empty: no icon at all
-    const QList<QSize> designSizes = {QSize(32, 32), QSize(16, 16)};
-    QTest::newRow("Form1") << QString() << "Form1" << designSizes;
-    QTest::newRow("Form2") << "Command6"
-                           << "Form2" << designSizes;
-    QTest::newRow("Form3") << "Command3"
-                           << "Form3" << designSizes;
-    QTest::newRow("frmAbout") << "Command5"
-                              << "frmAbout" << designSizes;
-    QTest::newRow("Form4") << "Command4"
-                           << "Form4" << QList<QSize>();
-}
-
-void tst_WindowLifecycle::windowsCarryTheirIcons()
-{
-    QFETCH(QString, opener);
-    QFETCH(QString, name);
-    QFETCH(QList<QSize>, sizes);
-    // As the program sets it up: an application icon that a window without its own would show.
-    QPixmap applicationIcon(16, 16);
-    applicationIcon.fill(Qt::red);
-    QApplication::setWindowIcon(QIcon(applicationIcon));
-    const QWidget* window = open(opener, name);
-    QVERIFY(window);
-    if (sizes.isEmpty())
-        QVERIFY(window->windowIcon().isNull());
-    else
-        QCOMPARE(window->windowIcon().availableSizes(), sizes);
-    QApplication::setWindowIcon(QIcon());
 }
 
 QTEST_MAIN(tst_WindowLifecycle)
