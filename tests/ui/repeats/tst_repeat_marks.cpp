@@ -28,8 +28,6 @@
 #include <QSignalSpy>
 #include <QSlider>
 
-#include <ranges>
-
 using analysis::RepeatKind;
 using ui::MarkSource;
 using uitest::Find;
@@ -934,10 +932,9 @@ void tst_RepeatMarks::stripLeadsToTheMarks()
     }
     const auto marked = [](std::uint8_t bits) { return bits != 0; };
     const int firstRow = static_cast<int>(std::ranges::find_if(rows, marked) - rows.begin());
-    const auto fromTheEnd = std::views::reverse(rows);
     const int lastRow =
         height - 1 -
-        static_cast<int>(std::ranges::find_if(fromTheEnd, marked) - fromTheEnd.begin());
+        static_cast<int>(std::ranges::find_if(rows.rbegin(), rows.rend(), marked) - rows.rbegin());
     QVERIFY(firstRow < height / 10);
     QVERIFY(lastRow >= height - height / 10);
     QVERIFY(std::any_of(rows.begin() + height * 4 / 10, rows.begin() + height * 6 / 10, marked));
