@@ -7,7 +7,8 @@
 // milliseconds.
 //
 // A Slot is trivially copyable, free when all its bytes are zero (`isFree()`), and keeps the low
-// bits of its key's hash (`hashBits()`), from which its place in a table of any size follows.
+// bits of its key's hash (`hashBits()`), from which its place in a table of any size follows, or
+// its owner tells them as it inserts.
 // Tables come zeroed from the system, so that a new one costs its pages only as they fill.
 #pragma once
 
@@ -52,13 +53,18 @@ public:
     // Puts `slot`, whose key no slot holds yet, in its place.
     void insert(const Slot& slot)
     {
+        insert(slot, [](const Slot& any) { return any.hashBits(); });
+    }
+    // The same for slots that keep no bits of their hash: `hashOf(slot)` gives them.
+    template <typename HashOf> void insert(const Slot& slot, const HashOf& hashOf)
+    {
         if ((size_ + 1) * 3 > slots_.size * 2)
             grow();
-        place(slots_, slot);
+        place(slots_, slot, hashOf(slot));
         ++size_;
         for (int moved = 0; moved < 2 && moving_ < old_.size; ++moving_) {
             if (!old_.at[moving_].isFree()) {
-                place(slots_, old_.at[moving_]);
+                place(slots_, old_.at[moving_], hashOf(old_.at[moving_]));
                 ++moved;
             }
         }
@@ -98,10 +104,10 @@ private:
         return nullptr;
     }
 
-    static void place(Slots& slots, const Slot& slot)
+    static void place(Slots& slots, const Slot& slot, std::uint64_t hash)
     {
         const std::size_t mask = slots.size - 1;
-        std::size_t at = slot.hashBits() & mask;
+        std::size_t at = hash & mask;
         while (!slots.at[at].isFree())
             at = (at + 1) & mask;
         slots.at[at] = slot;

@@ -206,16 +206,30 @@ struct RepeatTracker::Near
     // Room for `mostFolds` folds from the start: a table that grows keeps its old slots beside the
     // new ones until they are moved.
     explicit Near(std::size_t mostFolds)
-        : folds(detail::HashedValues<std::uint32_t>::withRoomFor(mostFolds, 1024))
+        : table(detail::GrowingTable<FoldSlot>::slotsFor(mostFolds, 1024))
     {
     }
 
-    std::unique_ptr<WordFolding> words;
     // Folds are told apart by a keyed hash of their words' ids: equal for equal folds, and for
-    // different ones but once in 2^64. Each hash with its class.
+    // different ones but once in 2^64.
+    struct Fold
+    {
+        std::uint64_t hash;
+        std::array<std::uint32_t, 2> count;
+    };
+    // A fold's class + 1, 0 for none: the slots of a table that must have room for as many folds
+    // as the texts have shingles hold no more, and the hash is read from the fold.
+    struct FoldSlot
+    {
+        std::uint32_t foldPlusOne;
+
+        bool isFree() const { return foldPlusOne == 0; }
+    };
+
+    std::unique_ptr<WordFolding> words;
     detail::HashKey key = detail::RandomHashKey();
-    detail::HashedValues<std::uint32_t> folds;
-    std::vector<std::array<std::uint32_t, 2>> counts;
+    detail::GrowingTable<FoldSlot> table;
+    std::vector<Fold> folds;
     // The shingles of each text folded so far, from the start: where to look for the next.
     std::size_t next[2] = {0, 0};
     bool known = false;
@@ -229,11 +243,14 @@ struct RepeatTracker::Near
     {
         const std::uint64_t hash = detail::SipHash(
             key, reinterpret_cast<const unsigned char*>(ids.data()), ids.size_bytes());
-        if (const std::uint32_t* found = folds.find(hash))
-            return *found;
-        const auto foldedClass = static_cast<std::uint32_t>(counts.size());
-        folds.insert(hash, foldedClass);
-        counts.push_back({0, 0});
+        if (const FoldSlot* found = table.find(hash, [this, hash](const FoldSlot& slot) {
+                return folds[slot.foldPlusOne - 1].hash == hash;
+            }))
+            return found->foldPlusOne - 1;
+        const auto foldedClass = static_cast<std::uint32_t>(folds.size());
+        folds.push_back({hash, {0, 0}});
+        table.insert({foldedClass + 1},
+                     [this](const FoldSlot& slot) { return folds[slot.foldPlusOne - 1].hash; });
         return foldedClass;
     }
 };
@@ -452,7 +469,7 @@ ComparisonOutcome RepeatTracker::compareTexts(std::u16string& newText, std::u16s
     near_ = std::make_unique<Near>(classes_->size());
     near_->words = std::move(words);
     // Room that no fold touches costs nothing, and growing would copy what the folds filled.
-    near_->counts.reserve(windowCount);
+    near_->folds.reserve(windowCount);
     active_ = true;
     return result;
 }
@@ -773,7 +790,7 @@ bool RepeatTracker::isMarked(TextSide side, const Window& window, RepeatKind kin
     if (kind == RepeatKind::Exact)
         return exact;
     return !exact && near_ && near_->known && window.foldedClass != NoIndex &&
-           near_->counts[window.foldedClass][Index(Other(side))] > 0;
+           near_->folds[window.foldedClass].count[Index(Other(side))] > 0;
 }
 
 // A window folded word by word, each word the characters preparation keeps between two spaces.
@@ -795,8 +812,8 @@ void RepeatTracker::abandonNearRepeats()
             window.foldedClass = NoIndex;
     }
     near_->words.reset();
-    near_->folds = detail::HashedValues<std::uint32_t>(1);
-    near_->counts = {};
+    near_->table = detail::GrowingTable<Near::FoldSlot>(1);
+    near_->folds = {};
     near_->foldedWords = {};
     near_->keptCharacters = {};
     near_->known = false;
@@ -831,7 +848,7 @@ void RepeatTracker::foldWords(TextSide side, Window& window)
         from = to + 1;
     }
     window.foldedClass = near_->classOfFold(ids);
-    ++near_->counts[window.foldedClass][Index(side)];
+    ++near_->folds[window.foldedClass].count[Index(side)];
     near_->repeats.reset();
 }
 
@@ -839,7 +856,7 @@ void RepeatTracker::unfold(TextSide side, const Window& window)
 {
     if (!near_ || near_->abandoned || window.foldedClass == NoIndex)
         return;
-    --near_->counts[window.foldedClass][Index(side)];
+    --near_->folds[window.foldedClass].count[Index(side)];
     near_->repeats.reset();
 }
 

@@ -22,6 +22,8 @@ struct Filling
     std::uint32_t keys;
     // The hash's low bits keep only these: with none, every key probes from one place.
     std::uint32_t bitsKept;
+    // Whether the slots keep their hash's bits, or the inserts tell them.
+    bool slotsKeepBits = true;
 };
 
 void PrintTo(const Filling& filling, std::ostream* os)
@@ -50,7 +52,12 @@ TEST_P(GrowingTableTest, FindsEveryKeyPutInThroughEachGrowth)
     };
     for (std::uint32_t key = 1; key <= filling.keys; ++key) {
         ASSERT_EQ(find(key), nullptr) << key;
-        table.insert({Hash(key, filling.bitsKept), key, key * 7});
+        if (filling.slotsKeepBits)
+            table.insert({Hash(key, filling.bitsKept), key, key * 7});
+        else
+            table.insert({0, key, key * 7}, [&filling](const KeySlot& slot) {
+                return Hash(slot.key, filling.bitsKept);
+            });
         ASSERT_EQ(table.size(), key);
         // Checking every key after every insert would be quadratic: the newest ones, and all
         // of them at each power of two, where the table has just grown or is moving.
@@ -71,7 +78,9 @@ INSTANTIATE_TEST_SUITE_P(
     Fillings, GrowingTableTest,
     testing::Values(Filling{"one", 1, ~0u}, Filling{"toTheFirstGrowth", 3, ~0u},
                     Filling{"throughManyGrowths", 100'000, ~0u}, Filling{"allOnOnePlace", 700, 0u},
-                    Filling{"onFewPlaces", 1'500, 7u}),
+                    Filling{"onFewPlaces", 1'500, 7u},
+                    Filling{"throughManyGrowthsTold", 100'000, ~0u, false},
+                    Filling{"onFewPlacesTold", 1'500, 7u, false}),
     [](const testing::TestParamInfo<Filling>& info) { return info.param.name; });
 
 } // namespace
