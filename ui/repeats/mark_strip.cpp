@@ -11,6 +11,7 @@
 #include <QStyle>
 #include <QTextBlock>
 #include <QTextLayout>
+#include <QtMath>
 
 #include <algorithm>
 
@@ -18,8 +19,8 @@ namespace ui {
 
 namespace {
 
-// How far from a clicked row a mark still counts as clicked, in rows.
-constexpr int ClickReach = 2;
+// Rows a mark is painted over, from its own row down.
+constexpr int PaintedRows = 2;
 
 } // namespace
 
@@ -132,18 +133,20 @@ bool MarkStrip::eventFilter(QObject* watched, QEvent* event)
         break;
     case QEvent::MouseButtonPress: {
         const auto* press = static_cast<QMouseEvent*>(event);
-        const QPoint at = press->position().toPoint() - pos();
-        if (press->button() != Qt::LeftButton || !rect().contains(at) || handleRect().contains(at))
+        const QPointF at = press->position() - pos();
+        if (press->button() != Qt::LeftButton || !rect().contains(at.toPoint()) ||
+            handleRect().contains(at.toPoint()))
             break;
-        // The nearest row with a mark, within reach of the click.
-        for (int distance = 0; distance <= ClickReach; ++distance) {
-            for (const int row : {at.y() - distance, at.y() + distance}) {
-                if (row >= 0 && row < static_cast<int>(rows_.size()) &&
-                    rows_[static_cast<std::size_t>(row)] != 0) {
-                    const auto [from, to] = rowRange(row);
-                    emit placeChosen(from, to);
-                    return true;
-                }
+        // Only where a mark is painted: the groove around it pages as ever, however close. At a
+        // scale above 1, a press and the painting each round to device pixels their own way,
+        // and may disagree by one. The row painted last, over the others, first.
+        const qreal slack = devicePixelRatioF() > 1 ? 1 / devicePixelRatioF() : 0;
+        const int last = std::min(qFloor(at.y() + slack), static_cast<int>(rows_.size()) - 1);
+        for (int row = last; row >= 0 && row > at.y() - slack - PaintedRows - 1; --row) {
+            if (isPaintedAt(row, at, slack)) {
+                const auto [from, to] = rowRange(row);
+                emit placeChosen(from, to);
+                return true;
             }
         }
         break;
@@ -154,23 +157,39 @@ bool MarkStrip::eventFilter(QObject* watched, QEvent* event)
     return QWidget::eventFilter(watched, event);
 }
 
+QRect MarkStrip::paintedRect(const MarkLayer& layer, int row) const
+{
+    const int left = layer.kind == analysis::RepeatKind::Exact ? 2 : width() / 2;
+    return {left, row, width() - 2 - left, PaintedRows};
+}
+
+bool MarkStrip::isPaintedAt(int row, QPointF point, qreal slack) const
+{
+    const std::uint8_t bits = rows_[static_cast<std::size_t>(row)];
+    for (std::size_t i = 0; i < layers_.size(); ++i) {
+        if ((bits & (1u << i)) == 0)
+            continue;
+        const QRectF painted =
+            QRectF(paintedRect(layers_[i], row)).adjusted(-slack, -slack, slack, slack);
+        if (point.x() >= painted.left() && point.x() < painted.right() &&
+            point.y() >= painted.top() && point.y() < painted.bottom())
+            return true;
+    }
+    return false;
+}
+
 void MarkStrip::paintEvent(QPaintEvent*)
 {
     QPainter painter(this);
     painter.setClipRegion(QRegion(rect()).subtracted(handleRect()));
-    const int width = this->width();
     for (std::size_t row = 0; row < rows_.size(); ++row) {
         const std::uint8_t bits = rows_[row];
-        if (bits == 0)
-            continue;
         for (std::size_t i = 0; i < layers_.size(); ++i) {
-            if ((bits & (1u << i)) == 0)
-                continue;
-            const MarkLayer& layer = layers_[i];
-            const bool exact = layer.kind == analysis::RepeatKind::Exact;
-            const int left = exact ? 2 : width / 2;
-            painter.fillRect(QRect(left, static_cast<int>(row), width - 2 - left, 2),
-                             StripColour(layer.source, layer.kind));
+            if ((bits & (1u << i)) != 0) {
+                const MarkLayer& layer = layers_[i];
+                painter.fillRect(paintedRect(layer, static_cast<int>(row)),
+                                 StripColour(layer.source, layer.kind));
+            }
         }
     }
 }

@@ -1,9 +1,9 @@
 // Shows along a pane's vertical scroll bar where the marks of the whole text lie, each layer in
 // its colour (mark_style.h): exact marks across the groove, near ones on its inner half only. A
-// click on such a place leads to the mark there; a click elsewhere pages as always. The strip has
-// a row for each pixel of the groove, worked out while the event loop is idle (IdleBacklog), so
-// that its cost grows with the groove's height; the scroll bar is Qt's own, of its own size, and
-// the strip lies over its groove, clear of the handle.
+// click on a mark painted there leads to it; a click elsewhere, however near, pages as always. The
+// strip has a row for each pixel of the groove, worked out while the event loop is idle
+// (IdleBacklog), so that its cost grows with the groove's height; the scroll bar is Qt's own, of
+// its own size, and the strip lies over its groove, clear of the handle.
 #pragma once
 
 #include "mark_layer.h"
@@ -49,6 +49,10 @@ private:
     int positionOfLine(int line) const;
     int lineCount() const;
     QRect handleRect() const;
+    // Where a layer's mark in `row` is painted, and whether any is painted within `slack` of a
+    // point.
+    QRect paintedRect(const MarkLayer& layer, int row) const;
+    bool isPaintedAt(int row, QPointF point, qreal slack) const;
 
     TextPane* pane_;
     QScrollBar* bar_;

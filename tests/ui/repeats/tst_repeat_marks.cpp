@@ -908,7 +908,7 @@ void tst_RepeatMarks::resultWindowCountsTheNearRepeats()
 
 // Each pane's scroll bar shows along its groove where the marks of the whole text lie, the
 // marks at the start, in the middle and at the end of the text at the top, the middle and the
-// bottom; a click there selects the whole mark, a click elsewhere pages as ever.
+// bottom; a click where a mark is painted selects the whole mark, a click elsewhere pages as ever.
 void tst_RepeatMarks::stripLeadsToTheMarks()
 {
     compare(Long.newText, Long.source);
@@ -956,13 +956,21 @@ void tst_RepeatMarks::stripLeadsToTheMarks()
     QCOMPARE(SelectionOf(newTextPane()), middle);
     clickRow(lastRow);
 
-    // Between the marks, clear of the handle: a page up, and the selection stays.
-    const int unmarked =
-        static_cast<int>(std::find(rows.begin() + height / 5, rows.end(), 0) - rows.begin());
+    // Just below where a mark is painted, clear of the handle: a page up, and the selection
+    // stays. On the lower of the mark's two rows, the mark.
+    const auto row = [&rows](int at) { return rows[static_cast<std::size_t>(at)]; };
+    int below = height / 5;
+    while (below + 2 < height &&
+           ((row(below) & exact) == 0 || row(below + 1) != 0 || row(below + 2) != 0))
+        ++below;
+    QVERIFY(below + 2 < height);
     const int before = bar->value();
-    clickRow(unmarked);
+    clickRow(below + 2);
     QVERIFY(bar->value() < before);
     QCOMPARE(SelectionOf(newTextPane()), selected);
+    clickRow(below + 1);
+    QVERIFY(rules.contains(SelectionOf(newTextPane())));
+    QVERIFY(SelectionOf(newTextPane()) != selected);
 }
 
 void tst_RepeatMarks::marksAreReadableOnEveryBackground_data()
