@@ -24,6 +24,9 @@ QPushButton* MakeButton(QWidget* parent, const char* name, const QString& text, 
     auto* button = MakeControl<QPushButton>(parent, name, place, toolTip);
     button->setText(text);
     button->setFont(font);
+    // Enter presses the focused button, as Space does, in every window and not in dialogs
+    // alone; the button it would press shows so while focused.
+    button->setAutoDefault(true);
     return button;
 }
 

@@ -91,8 +91,7 @@ ResultWindow::ResultWindow(QWidget* owner)
 
     auto* okButton = MakeButton(this, "Command1", QStringLiteral("Окей..."),
                                 TwipsRect(3600, 120, 1095, 255), LabelFont());
-    // The focused default of the dialog; Esc rejects the dialog, which closes it like "Окей...".
-    okButton->setAutoDefault(true);
+    // Esc rejects the dialog, which closes it like "Окей...".
     connect(okButton, &QPushButton::clicked, this, &QDialog::accept);
 
     resultLine_ = MakeLabel(this, "Label2", QStringLiteral("00"), TwipsRect(1920, 360, 2535, 255));

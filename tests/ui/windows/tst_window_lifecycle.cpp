@@ -38,9 +38,16 @@ private:
             return mainWindow()->aboutWindow();
         qFatal("no window named %s", qPrintable(name));
     }
-    QWidget* open(const QString& opener, const QString& name)
+    // By a click on the opener, or by `key` with the focus on it.
+    QWidget* open(const QString& opener, const QString& name, int key = 0)
     {
-        click(opener.toLatin1().constData());
+        if (key == 0) {
+            click(opener.toLatin1().constData());
+        } else {
+            auto* button = Find(mainWindow(), opener.toLatin1().constData());
+            button->setFocus(Qt::TabFocusReason);
+            QTest::keyClick(button, Qt::Key(key));
+        }
         return held(name);
     }
     static int topLevelWindowsNamed(const QString& name)
@@ -128,7 +135,8 @@ void tst_WindowLifecycle::closingHidesOrDestroys_data()
 {
     addWindowColumns();
     // The key pressed with the focus on the "Окей" button, if any; else the window's close box,
-    // or a click on "Окей". Destroyed, or else hidden and shown again with its state.
+    // or a click on "Окей". Destroyed, or else hidden and shown again with its state. Enter
+    // presses a focused button in every window, as Space does: it opens the window too.
     QTest::addColumn<int>("key");
     QTest::addColumn<bool>("byCloseBox");
     QTest::addColumn<bool>("destroyed");
@@ -139,6 +147,9 @@ void tst_WindowLifecycle::closingHidesOrDestroys_data()
                              << QString::fromLatin1(okButton) << key << byCloseBox << destroyed;
     };
     row("Form2 ok", "Command6", "Form2", "Command1", 0, false, false);
+    row("Form2 enter", "Command6", "Form2", "Command1", Qt::Key_Return, false, false);
+    row("Form3 enter", "Command3", "Form3", "Command1", Qt::Key_Return, false, true);
+    row("Form4 enter", "Command4", "Form4", "Command1", Qt::Key_Enter, false, true);
     row("Form2 closeBox", "Command6", "Form2", "Command1", 0, true, true);
     row("Form3 ok", "Command3", "Form3", "Command1", 0, false, true);
     row("Form3 closeBox", "Command3", "Form3", "Command1", 0, true, true);
@@ -161,15 +172,20 @@ void tst_WindowLifecycle::closingHidesOrDestroys()
     QFETCH(bool, byCloseBox);
     QFETCH(bool, destroyed);
 
-    QPointer<QWidget> window = open(opener, name);
+    const bool enter = key == Qt::Key_Return || key == Qt::Key_Enter;
+    QPointer<QWidget> window = open(opener, name, enter ? key : 0);
     QVERIFY(window);
     if (byCloseBox) {
         window->close();
     } else if (key != 0) {
-        // The button that answers the key has the focus when the window opens.
+        // The button that answers the key: first in the window's tab order, which gives it the
+        // focus when the window opens, or reached by Tab.
         QVERIFY(QTest::qWaitForWindowActive(window.data()));
-        QCOMPARE(QApplication::focusWidget(), Find(window.data(), okButton.toLatin1().constData()));
-        QTest::keyClick(QApplication::focusWidget(), Qt::Key(key));
+        QWidget* button = Find(window.data(), okButton.toLatin1().constData());
+        for (int tabs = 0; QApplication::focusWidget() != button && tabs < 12; ++tabs)
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        QCOMPARE(QApplication::focusWidget(), button);
+        QTest::keyClick(button, Qt::Key(key));
     } else {
         uitest::Click(window.data(), okButton.toLatin1().constData());
     }
