@@ -251,6 +251,13 @@ void TextPane::keyPressEvent(QKeyEvent* event)
                                                : QAbstractSlider::SliderToMaximum);
         return;
     }
+    // Shift+F10 opens the context menu at the cursor, as the Menu key does.
+    if (event->key() == Qt::Key_F10 && event->modifiers() == Qt::ShiftModifier) {
+        QContextMenuEvent menu(QContextMenuEvent::Keyboard, cursorRect().center(),
+                               viewport()->mapToGlobal(cursorRect().center()));
+        contextMenuEvent(&menu);
+        return;
+    }
     // Ctrl+Y redoes, as it does on the platform the design was drawn for, beside the toolkit's
     // own Ctrl+Shift+Z.
     if (event->key() == Qt::Key_Y && event->modifiers() == Qt::ControlModifier && !isReadOnly()) {

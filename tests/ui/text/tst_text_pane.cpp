@@ -17,6 +17,7 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QGlyphRun>
+#include <QMenu>
 #include <QMimeData>
 #include <QRandomGenerator>
 #include <QRawFont>
@@ -25,6 +26,7 @@
 #include <QTest>
 #include <QTextBlock>
 #include <QTextLayout>
+#include <QTimer>
 
 #include <utility>
 
@@ -37,6 +39,7 @@ private slots:
     void copyingGivesLineFeeds_data();
     void copyingGivesLineFeeds();
     void controlTabTypesATab();
+    void shiftF10OpensTheContextMenu();
     void linesAreQtsOwn_data();
     void linesAreQtsOwn();
     void layoutWorkGrowsWithTheText_data();
@@ -205,6 +208,33 @@ void tst_TextPane::controlTabTypesATab()
     QTest::keyClick(newText, Qt::Key_Tab, Qt::ControlModifier);
     QCOMPARE(newText->plainText(), QStringLiteral("ab\t"));
     QCOMPARE(QApplication::focusWidget(), newText);
+}
+
+// Shift+F10 opens the pane's context menu at the cursor, its own commands in it, as the Menu key
+// does.
+void tst_TextPane::shiftF10OpensTheContextMenu()
+{
+    QVERIFY(QTest::qWaitForWindowActive(mainWindow()));
+    ui::TextPane* newText = newTextPane();
+    newText->replacePlainText(QStringLiteral("ab cd"));
+    newText->setFocus();
+    newText->moveCursor(QTextCursor::End);
+    QStringList commands;
+    QPoint at;
+    QTimer::singleShot(0, [&commands, &at] {
+        if (auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget())) {
+            for (const QAction* action : menu->actions())
+                commands << action->text();
+            at = menu->pos();
+            menu->close();
+        }
+    });
+    QTest::keyClick(newText, Qt::Key_F10, Qt::ShiftModifier);
+    QVERIFY(commands.size() > newText->actions().size());
+    for (const QAction* action : newText->actions())
+        QVERIFY2(commands.contains(action->text()), qPrintable(action->text()));
+    const QPoint cursor = newText->viewport()->mapToGlobal(newText->cursorRect().center());
+    QVERIFY2((at - cursor).manhattanLength() < 40, qPrintable(uitest::Describe(QRect(at, cursor))));
 }
 
 void tst_TextPane::plainTextKeepsTheCharacters()
