@@ -243,14 +243,15 @@ struct RepeatTracker::Near
     {
         const std::uint64_t hash = detail::SipHash(
             key, reinterpret_cast<const unsigned char*>(ids.data()), ids.size_bytes());
-        if (const FoldSlot* found = table.find(hash, [this, hash](const FoldSlot& slot) {
-                return folds[slot.foldPlusOne - 1].hash == hash;
-            }))
+        const auto hashOf = [this](const FoldSlot& slot) {
+            return folds[slot.foldPlusOne - 1].hash;
+        };
+        if (const FoldSlot* found = table.find(
+                hash, [&hashOf, hash](const FoldSlot& slot) { return hashOf(slot) == hash; }))
             return found->foldPlusOne - 1;
         const auto foldedClass = static_cast<std::uint32_t>(folds.size());
         folds.push_back({hash, {0, 0}});
-        table.insert({foldedClass + 1},
-                     [this](const FoldSlot& slot) { return folds[slot.foldPlusOne - 1].hash; });
+        table.insert({foldedClass + 1}, hashOf);
         return foldedClass;
     }
 };

@@ -142,7 +142,7 @@ bool MarkStrip::eventFilter(QObject* watched, QEvent* event)
         // and may disagree by one. The row painted last, over the others, first.
         const qreal slack = devicePixelRatioF() > 1 ? 1 / devicePixelRatioF() : 0;
         const int last = std::min(qFloor(at.y() + slack), static_cast<int>(rows_.size()) - 1);
-        for (int row = last; row >= 0 && row > at.y() - slack - PaintedRows - 1; --row) {
+        for (int row = last; row >= 0 && row > at.y() - slack - PaintedRows; --row) {
             if (isPaintedAt(row, at, slack)) {
                 const auto [from, to] = rowRange(row);
                 emit placeChosen(from, to);

@@ -253,8 +253,8 @@ void TextPane::keyPressEvent(QKeyEvent* event)
     }
     // Shift+F10 opens the context menu at the cursor, as the Menu key does.
     if (event->key() == Qt::Key_F10 && event->modifiers() == Qt::ShiftModifier) {
-        QContextMenuEvent menu(QContextMenuEvent::Keyboard, cursorRect().center(),
-                               viewport()->mapToGlobal(cursorRect().center()));
+        const QPoint at = cursorRect().center();
+        QContextMenuEvent menu(QContextMenuEvent::Keyboard, at, viewport()->mapToGlobal(at));
         contextMenuEvent(&menu);
         return;
     }

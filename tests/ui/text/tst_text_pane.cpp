@@ -34,6 +34,19 @@ class tst_TextPane : public uitest::WindowTest
 {
     Q_OBJECT
 
+    // The new-text pane holding `text`, focused in the active window with the cursor at its
+    // end; null when the window never became active.
+    ui::TextPane* typingAtTheEnd(const QString& text)
+    {
+        if (!QTest::qWaitForWindowActive(mainWindow()))
+            return nullptr;
+        ui::TextPane* pane = newTextPane();
+        pane->replacePlainText(text);
+        pane->setFocus();
+        pane->moveCursor(QTextCursor::End);
+        return pane;
+    }
+
 private slots:
     void plainTextKeepsTheCharacters();
     void copyingGivesLineFeeds_data();
@@ -200,11 +213,8 @@ void DropAtStart(ui::TextPane& pane, const QMimeData& data)
 
 void tst_TextPane::controlTabTypesATab()
 {
-    QVERIFY(QTest::qWaitForWindowActive(mainWindow()));
-    ui::TextPane* newText = newTextPane();
-    newText->replacePlainText(QStringLiteral("ab"));
-    newText->setFocus();
-    newText->moveCursor(QTextCursor::End);
+    ui::TextPane* newText = typingAtTheEnd(QStringLiteral("ab"));
+    QVERIFY(newText);
     QTest::keyClick(newText, Qt::Key_Tab, Qt::ControlModifier);
     QCOMPARE(newText->plainText(), QStringLiteral("ab\t"));
     QCOMPARE(QApplication::focusWidget(), newText);
@@ -214,11 +224,8 @@ void tst_TextPane::controlTabTypesATab()
 // does.
 void tst_TextPane::shiftF10OpensTheContextMenu()
 {
-    QVERIFY(QTest::qWaitForWindowActive(mainWindow()));
-    ui::TextPane* newText = newTextPane();
-    newText->replacePlainText(QStringLiteral("ab cd"));
-    newText->setFocus();
-    newText->moveCursor(QTextCursor::End);
+    ui::TextPane* newText = typingAtTheEnd(QStringLiteral("ab cd"));
+    QVERIFY(newText);
     QStringList commands;
     QPoint at;
     QTimer::singleShot(0, [&commands, &at] {
