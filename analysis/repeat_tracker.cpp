@@ -34,6 +34,37 @@ constexpr std::size_t FoldedWhileSettling = 256;
 // settle gets further.
 constexpr std::size_t LeastCutARun = 8;
 
+// Room for what a day's typing adds to `count` characters or shingles.
+std::size_t EditRoom(std::size_t count)
+{
+    return count / 32 + 1024;
+}
+
+// Room for the windows of `text`, kept for as long as the article is: room beyond what the text
+// and its edits need would be memory lost. Each window closes at a space of its own, so the
+// spaces of slices spread over the text tell how many there will be, at a small part of the cost
+// of counting them all; a text that has more grows as any vector does.
+std::size_t WindowRoom(std::u16string_view text)
+{
+    constexpr std::size_t Slices = 16;
+    constexpr std::size_t SliceLength = 2048;
+    const auto spaces = [](std::u16string_view part) {
+        return static_cast<std::size_t>(std::ranges::count(part, detail::Space));
+    };
+    std::size_t expected = 0;
+    if (text.size() <= Slices * SliceLength) {
+        expected = spaces(text);
+    } else {
+        std::size_t counted = 0;
+        for (std::size_t slice = 0; slice < Slices; ++slice)
+            counted += spaces(text.substr(slice * (text.size() / Slices), SliceLength));
+        expected = static_cast<std::size_t>(static_cast<double>(counted) *
+                                            static_cast<double>(text.size()) /
+                                            static_cast<double>(Slices * SliceLength));
+    }
+    return expected + EditRoom(expected);
+}
+
 int Index(TextSide side)
 {
     return side == TextSide::NewText ? 0 : 1;
@@ -121,6 +152,7 @@ struct RepeatTracker::Side
         std::size_t moved = splices.empty() ? windows.size() : splices.front().from;
         if (idsAreIndexes) {
             idsAreIndexes = false;
+            indexOfId.reserve(EditableCapacity(nextId));
             indexOfId.assign(nextId, NoIndex);
             moved = 0;
         } else {
@@ -255,6 +287,19 @@ struct RepeatTracker::Near
         return foldedClass;
     }
 };
+
+std::size_t EditableCapacity(std::size_t size)
+{
+    return size + EditRoom(size);
+}
+
+std::u16string EditableCopy(std::u16string_view text)
+{
+    std::u16string copy;
+    copy.reserve(EditableCapacity(text.size()));
+    copy.append(text);
+    return copy;
+}
 
 RepeatTracker::RepeatTracker() = default;
 RepeatTracker::~RepeatTracker() = default;
@@ -423,12 +468,15 @@ ComparisonOutcome RepeatTracker::compareTexts(std::u16string& newText, std::u16s
             sides_[index] = std::make_unique<Side>();
         Side& side = *sides_[index];
         sides[index] = &side;
-        side.text = std::move(*texts[index]);
+        // A string grown in place at least doubles: a copy with the room takes less.
+        if (texts[index]->capacity() < EditableCapacity(texts[index]->size()))
+            side.text = EditableCopy(*texts[index]);
+        else
+            side.text = std::move(*texts[index]);
         side.windows.clear();
         side.dirty.clear();
         const std::u16string_view text = side.text;
-        // Ordinary text has a shingle a word; the room of an earlier compare serves again.
-        side.windows.reserve(text.size() / 4);
+        side.windows.reserve(WindowRoom(text));
         detail::ForEachWindow(text, detail::ShingleHash(),
                               [&side](const Cut& cut, std::uint64_t hash) {
                                   side.windows.push_back(MakeWindow(cut, 0, 0));
@@ -469,8 +517,8 @@ ComparisonOutcome RepeatTracker::compareTexts(std::u16string& newText, std::u16s
     // Shingles equal as they stand fold alike: there are no more folds than classes.
     near_ = std::make_unique<Near>(classes_->size());
     near_->words = std::move(words);
-    // Room that no fold touches costs nothing, and growing would copy what the folds filled.
-    near_->folds.reserve(windowCount);
+    // Growing would copy what the folds filled.
+    near_->folds.reserve(classes_->size() + EditRoom(classes_->size()));
     active_ = true;
     return result;
 }

@@ -14,6 +14,7 @@
 #include <optional>
 #include <ostream>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace analysis {
@@ -48,6 +49,13 @@ enum class RepeatKind : std::uint8_t
     Near,
 };
 
+// The capacity a text of `size` code units wants in a tracker: room beyond its end for the edits
+// of a working day, so that they do not copy the text to grow it. A text handed to compare() with
+// less room is copied once to make it.
+std::size_t EditableCapacity(std::size_t size);
+// A copy of `text` with that room.
+std::u16string EditableCopy(std::u16string_view text);
+
 namespace detail {
 struct ClassCharacters;
 class ShingleClasses;
@@ -66,8 +74,9 @@ public:
     // lists them and works out the percentage. When both are long enough, the tracker takes them
     // on and locates their shared shingles; otherwise it stays as it was. Texts of 2^32 - 1 code
     // units or more, which no pane holds, are refused as too short to compare. The tracker keeps
-    // the texts it is given: a caller that moves them in spares a copy of each. Out of memory
-    // halfway, it gives back all it held and follows nothing.
+    // the texts it is given: a caller that moves them in with room to edit (EditableCapacity)
+    // spares a copy of each. Out of memory halfway, it gives back all it held and follows
+    // nothing.
     ComparisonOutcome compare(std::u16string newText, std::u16string source);
     // Forgets both texts; nothing is marked until the next compare.
     void clear();

@@ -54,7 +54,8 @@ void SetBytes(benchmark::State& state, const Pair& pair)
 analysis::ComparisonResult Compared(const std::u16string& newText, const std::u16string& source)
 {
     static analysis::RepeatTracker tracker;
-    return std::get<analysis::ComparisonResult>(tracker.compare(newText, source));
+    return std::get<analysis::ComparisonResult>(
+        tracker.compare(analysis::EditableCopy(newText), analysis::EditableCopy(source)));
 }
 
 void ComparePipeline(benchmark::State& state)
@@ -78,7 +79,7 @@ void NearRepeats(benchmark::State& state)
     std::size_t near = 0;
     for (auto _ : state) {
         analysis::RepeatTracker tracker;
-        tracker.compare(pair.newText, pair.source);
+        tracker.compare(analysis::EditableCopy(pair.newText), analysis::EditableCopy(pair.source));
         while (!tracker.foldSome(std::size_t{1} << 16)) {
         }
         near = tracker.nearRepeatCount();

@@ -313,6 +313,26 @@ TEST(RepeatTrackerEdits, AnEditBeforeTheFirstShingle)
     ExpectWhereTheRulesPutThem(tracker, false);
 }
 
+// Texts handed over without room get it: the first words typed after a compare do not copy a
+// whole article to grow it, which made the first keystroke in a long one the slowest.
+TEST(RepeatTrackerEdits, WordsTypedAfterACompareLeaveTheTextsInPlace)
+{
+    std::u16string article;
+    for (int i = 0; i < 20'000; ++i)
+        article += u"слово ";
+    RepeatTracker tracker;
+    tracker.compare(article, article);
+    const char16_t* const texts[] = {tracker.text(TextSide::NewText).data(),
+                                     tracker.text(TextSide::Source).data()};
+    for (std::size_t word = 0; word < 200; ++word) {
+        tracker.replace(TextSide::NewText, word * 6, 0, u"ещё ");
+        tracker.replace(TextSide::Source, word * 6, 0, u"ещё ");
+        tracker.settle();
+    }
+    EXPECT_EQ(tracker.text(TextSide::NewText).data(), texts[0]);
+    EXPECT_EQ(tracker.text(TextSide::Source).data(), texts[1]);
+}
+
 // Shingles typed into one text by the hundred outgrow the table the compare made; pasted into
 // the other between words of its own, each is found again, the one that made the table grow too
 // (which shingle that is moves with the words typed before them).

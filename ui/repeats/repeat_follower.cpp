@@ -33,6 +33,12 @@ std::u16string PlainText(const QTextDocument* document, int from, int to)
     return std::u16string(ToU16View(WithSystemLineBreaks(cursor.selectedText())));
 }
 
+// A pane's text as a tracker takes it, with room to follow its edits.
+std::u16string TrackedCopy(const TextPane* pane)
+{
+    return pane->plainTextForAnalysis(analysis::EditableCapacity(pane->plainTextLength()));
+}
+
 // Where a paragraph starts in the plain text: each break before it is two characters there.
 std::size_t PlainStart(const QTextBlock& block)
 {
@@ -149,8 +155,7 @@ analysis::ComparisonOutcome RepeatFollower::compare()
 {
     analysis::ComparisonOutcome outcome;
     try {
-        outcome =
-            tracker_->compare(newText_->plainTextForAnalysis(), source_->plainTextForAnalysis());
+        outcome = tracker_->compare(TrackedCopy(newText_), TrackedCopy(source_));
     } catch (const std::bad_alloc&) {
         outcome = analysis::TooLargeToCompare{};
     }
@@ -175,10 +180,10 @@ void RepeatFollower::compareInBackground(const RepeatFollower* sharing)
     // far quicker than walking the pane's paragraphs.
     const auto textOf = [this, sharing](TextSide side) {
         if (isActive())
-            return trackedText(side);
+            return analysis::EditableCopy(trackedText(side));
         if (side == TextSide::NewText && sharing && sharing->isActive())
-            return sharing->trackedText(side);
-        return pane(side)->plainTextForAnalysis();
+            return analysis::EditableCopy(sharing->trackedText(side));
+        return TrackedCopy(pane(side));
     };
     std::u16string texts[2];
     try {

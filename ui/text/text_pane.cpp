@@ -26,6 +26,7 @@
 #include <QTextLayout>
 #include <QTimer>
 
+#include <algorithm>
 #include <memory>
 #include <new>
 #include <utility>
@@ -92,11 +93,16 @@ QString TextPane::plainText() const
     return WithSystemLineBreaks(document()->toRawText());
 }
 
-std::u16string TextPane::plainTextForAnalysis() const
+std::size_t TextPane::plainTextLength() const
+{
+    // Each paragraph break is CR LF, one character more a paragraph.
+    return static_cast<std::size_t>(document()->characterCount() - 1 + blockCount() - 1);
+}
+
+std::u16string TextPane::plainTextForAnalysis(std::size_t capacity) const
 {
     std::u16string text;
-    // Each paragraph break is CR LF, one character more a paragraph.
-    text.reserve(static_cast<std::size_t>(document()->characterCount() - 1 + blockCount() - 1));
+    text.reserve(std::max(capacity, plainTextLength()));
     for (QTextBlock block = document()->begin(); block.isValid(); block = block.next()) {
         if (block != document()->begin())
             text.append(ToU16View(SystemLineBreak.toString()));

@@ -27,8 +27,10 @@ public:
 
     QString plainText() const;
     // plainText() as the analysis takes it, written paragraph by paragraph, so that no other
-    // copy of the whole text is made on the way.
-    std::u16string plainTextForAnalysis() const;
+    // copy of the whole text is made on the way, into room for at least `capacity` code units.
+    std::u16string plainTextForAnalysis(std::size_t capacity = 0) const;
+    // Its length, without writing it.
+    std::size_t plainTextLength() const;
     // The first `count` code units of plainText(), without reading the rest.
     QString leadingPlainText(int count) const;
     // CR, LF and CR LF each become one line break. The pane starts afresh: nothing to undo.
