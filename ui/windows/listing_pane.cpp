@@ -11,6 +11,8 @@
 #include <QKeyEvent>
 #include <QPainter>
 #include <QScrollBar>
+#include <QStyle>
+#include <QStyleOptionFocusRect>
 #include <QTextCharFormat>
 #include <QTextLayout>
 
@@ -155,6 +157,12 @@ void ListingPane::paintEvent(QPaintEvent*)
     done.setForeground(palette().brush(QPalette::Disabled, QPalette::Text));
     done.setFontStrikeOut(true);
 
+    // With the keys and no entry current, a focus frame shows where they start: the first
+    // entry, which the arrows make current, as a list shows its current item before any is
+    // selected.
+    const bool framesFirstEntry = hasFocus() && currentEntry_ < 0;
+    QRectF firstEntry;
+
     std::map<int, std::unique_ptr<QTextLayout>> kept;
     qreal y = DocumentMargin;
     for (int line = topLine_; line < lineCount() && y < viewport()->height(); ++line) {
@@ -163,6 +171,10 @@ void ListingPane::paintEvent(QPaintEvent*)
         const int start = lineStart(line);
         QList<QTextLayout::FormatRange> selections;
         if (const int entry = rows_.entryOfLine(line); entry >= 0) {
+            if (framesFirstEntry && entry == 0) {
+                firstEntry |=
+                    QRectF(0, y, viewport()->width(), layout.boundingRect().height() - skipped);
+            }
             whole.length = static_cast<int>(layout.text().size());
             const bool isDone = isEntryDone(entry);
             if (entry == currentEntry_) {
@@ -186,6 +198,13 @@ void ListingPane::paintEvent(QPaintEvent*)
         layout.draw(&painter, QPointF(0, y - skipped), selections);
         y += layout.boundingRect().height() - skipped;
         kept[line] = std::move(layouts_[line]);
+    }
+    if (!firstEntry.isEmpty()) {
+        QStyleOptionFocusRect frame;
+        frame.initFrom(this);
+        frame.rect = firstEntry.toAlignedRect();
+        frame.backgroundColor = palette().color(QPalette::Base);
+        style()->drawPrimitive(QStyle::PE_FrameFocusRect, &frame, &painter, this);
     }
     // Only the lines in view keep their layouts.
     layouts_ = std::move(kept);
@@ -443,6 +462,20 @@ void ListingPane::applyBackground()
     SetPaneBackground(this, backgroundColour_);
     viewport()->setBackgroundRole(QPalette::Base);
     viewport()->setAutoFillBackground(true);
+}
+
+// The current entry's colours and the focus frame follow the focus. The viewport is opaque, so
+// the repaint the scroll area asks for itself does not reach it.
+void ListingPane::focusInEvent(QFocusEvent* event)
+{
+    QAbstractScrollArea::focusInEvent(event);
+    viewport()->update();
+}
+
+void ListingPane::focusOutEvent(QFocusEvent* event)
+{
+    QAbstractScrollArea::focusOutEvent(event);
+    viewport()->update();
 }
 
 void ListingPane::changeEvent(QEvent* event)

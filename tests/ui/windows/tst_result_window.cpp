@@ -69,6 +69,7 @@ private slots:
     void listingFollowsThePalette();
     void firstPlacementIsWholeAndNearTheOwner_data();
     void firstPlacementIsWholeAndNearTheOwner();
+    void focusShowsWhereTheKeysStart();
     void longListingLaysOutOnlyWhatIsInView();
     void endOfListingIsReachable_data();
     void endOfListingIsReachable();
@@ -277,6 +278,54 @@ void tst_ResultWindow::firstPlacementIsWholeAndNearTheOwner()
 
 // 100,000 entries and the closing "… (+K)" line: all of them in the pane's text, only those in
 // view laid out, the closing line shown when scrolled to the end, everything copied when asked.
+// Tabbed into with no entry current, the listing frames the first entry, which the arrows make
+// current, and the frame goes with the focus: as the window shows it, not as a fresh paint would.
+void tst_ResultWindow::focusShowsWhereTheKeysStart()
+{
+    window_->present(
+        ResultOf(u"The cat sat on the warm mat all day and the cat sat on.", CatSource), 3);
+    window_->setEntries(3, [](int) { return false; });
+    window_->show();
+    QVERIFY(QTest::qWaitForWindowActive(window_));
+    auto* listing = Find<ui::ListingPane>(window_, "RichTextBox1");
+    QVERIFY(listing->entryCount() > 1);
+    const auto shown = [this, listing] {
+        QCoreApplication::processEvents();
+        const QRect area(listing->viewport()->mapTo(window_, QPoint()),
+                         listing->viewport()->size());
+        return window_->screen()->grabWindow(window_->winId()).toImage().copy(area);
+    };
+    // The style frames focus only once the keys have moved it, as Tab does.
+    const auto tabTo = [](QWidget* control) {
+        for (int tabs = 0; tabs < 4 && !control->hasFocus(); ++tabs)
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        return control->hasFocus();
+    };
+    QWidget* okButton = Find(window_.data(), "Command1");
+    QVERIFY(tabTo(okButton));
+    const QImage unfocused = shown();
+    QVERIFY(tabTo(listing));
+    QCOMPARE(listing->currentEntry(), -1);
+    const QRect first =
+        listing->lineRect(listing->entryLine(0)) | listing->lineRect(listing->entryLine(1) - 1);
+    const QImage focused = shown();
+    QRect changed;
+    for (int y = 0; y < focused.height(); ++y) {
+        for (int x = 0; x < focused.width(); ++x) {
+            if (focused.pixel(x, y) != unfocused.pixel(x, y))
+                changed |= QRect(x, y, 1, 1);
+        }
+    }
+    QVERIFY2(!changed.isEmpty() && first.contains(changed),
+             qPrintable(uitest::Describe(changed) + " in " + uitest::Describe(first)));
+    QVERIFY(tabTo(okButton));
+    QCOMPARE(shown(), unfocused);
+
+    QVERIFY(tabTo(listing));
+    QTest::keyClick(listing, Qt::Key_Down);
+    QCOMPARE(listing->currentEntry(), 0);
+}
+
 void tst_ResultWindow::longListingLaysOutOnlyWhatIsInView()
 {
     std::u16string repeats;
