@@ -95,7 +95,14 @@ void PlaceOnFirstShow(QWidget* window, Placement where)
 
 void ShowInFront(QWidget* window)
 {
+    // The style frames the focus only in a window where the keys have moved it. Opened from a
+    // window where they have, a window shows where they are at once (marked once shown: showing a
+    // window afresh unmarks it).
+    const QWidget* owner = OwnerOf(window);
+    const bool byKeys = owner && owner->testAttribute(Qt::WA_KeyboardFocusChange);
     window->show();
+    if (byKeys)
+        window->setAttribute(Qt::WA_KeyboardFocusChange);
     window->raise();
     window->activateWindow();
 }

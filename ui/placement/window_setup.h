@@ -35,7 +35,8 @@ using Placement = QPoint (*)(const QSize& frame, const WindowPlace& owner, const
 // has framed it; until then the owner's frame stands in for its own.
 void PlaceOnFirstShow(QWidget* window, Placement where);
 
-// Makes a window visible with the state it has, in front of the others.
+// Makes a window visible with the state it has, in front of the others; its focus shown from the
+// start when its owner shows its own, as it does once the writer moves by the keys.
 void ShowInFront(QWidget* window);
 
 } // namespace ui

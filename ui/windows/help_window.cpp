@@ -85,6 +85,8 @@ HelpWindow::HelpWindow(QWidget* owner)
     pane->setFont(ReadOnlyPaneFont());
     pane->setBackgroundColour(Rgb(192, 192, 192));
     pane->setReadOnly(true);
+    // A caret shows that the text has the keys, and moves and selects by them for copying.
+    pane->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
     // The items' "1)<tab>" were laid out for a tab stop every 720 twips.
     pane->setTabStopDistance(TwipsToPixels(720));
     pane->replacePlainText(helpText());

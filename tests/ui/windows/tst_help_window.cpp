@@ -7,6 +7,8 @@
 #include "ui/text/text_pane.h"
 #include "ui/windows/help_window.h"
 
+#include <QApplication>
+#include <QClipboard>
 #include <QPushButton>
 #include <QScrollBar>
 #include <QTest>
@@ -22,7 +24,7 @@ class tst_HelpWindow : public uitest::WindowTest
 private slots:
     void opensWithTheDesign();
     void helpTextIsExact();
-    void paneIsReadOnlyAndTabLeavesIt();
+    void paneIsReadOnlyReadByKeysAndTabLeavesIt();
     void reopensAtTheTop();
     void lastLineCanBeRead();
 };
@@ -92,7 +94,8 @@ void tst_HelpWindow::helpTextIsExact()
     QCOMPARE(pane->plainText(), QString(ui::HelpWindow::helpText()).replace("\n", "\r\n"));
 }
 
-void tst_HelpWindow::paneIsReadOnlyAndTabLeavesIt()
+// The text takes no typing, but a caret shows that it has the keys, and they select and copy it.
+void tst_HelpWindow::paneIsReadOnlyReadByKeysAndTabLeavesIt()
 {
     ui::HelpWindow* window = openHelp();
     QVERIFY(QTest::qWaitForWindowActive(window));
@@ -101,6 +104,11 @@ void tst_HelpWindow::paneIsReadOnlyAndTabLeavesIt()
     pane->setFocus();
     uitest::TypeText(pane, QStringLiteral("правка"));
     QCOMPARE(pane->plainText(), before);
+    QVERIFY(pane->cursorWidth() > 0 && !pane->cursorRect().isEmpty());
+    for (int i = 0; i < 7; ++i)
+        QTest::keyClick(pane, Qt::Key_Right, Qt::ShiftModifier);
+    QTest::keyClick(pane, Qt::Key_C, Qt::ControlModifier);
+    QCOMPARE(QApplication::clipboard()->text(), before.left(7));
     QTest::keyClick(pane, Qt::Key_Tab);
     QCOMPARE(QApplication::focusWidget(), Find(window, "Command1"));
 }
