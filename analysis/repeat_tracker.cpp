@@ -21,6 +21,13 @@ using detail::ClassCharacters;
 using detail::Cut;
 using detail::ShingleClasses;
 
+// A thirty-second more, and a little: what a day's typing adds to a text, and to the shingles
+// and ids that follow it.
+std::size_t EditableCapacity(std::size_t size)
+{
+    return size + size / 32 + 1024;
+}
+
 namespace {
 
 constexpr std::uint32_t NoIndex = std::numeric_limits<std::uint32_t>::max();
@@ -33,12 +40,6 @@ constexpr std::size_t FoldedWhileSettling = 256;
 // before where it stops that reach there and are cut again by the next settle, so that each
 // settle gets further.
 constexpr std::size_t LeastCutARun = 8;
-
-// Room for what a day's typing adds to `count` characters or shingles.
-std::size_t EditRoom(std::size_t count)
-{
-    return count / 32 + 1024;
-}
 
 // Room for the windows of `text`, kept for as long as the article is: room beyond what the text
 // and its edits need would be memory lost. Each window closes at a space of its own, so the
@@ -62,7 +63,7 @@ std::size_t WindowRoom(std::u16string_view text)
                                             static_cast<double>(text.size()) /
                                             static_cast<double>(Slices * SliceLength));
     }
-    return expected + EditRoom(expected);
+    return EditableCapacity(expected);
 }
 
 int Index(TextSide side)
@@ -287,11 +288,6 @@ struct RepeatTracker::Near
         return foldedClass;
     }
 };
-
-std::size_t EditableCapacity(std::size_t size)
-{
-    return size + EditRoom(size);
-}
 
 std::u16string EditableCopy(std::u16string_view text)
 {
@@ -518,7 +514,7 @@ ComparisonOutcome RepeatTracker::compareTexts(std::u16string& newText, std::u16s
     near_ = std::make_unique<Near>(classes_->size());
     near_->words = std::move(words);
     // Growing would copy what the folds filled.
-    near_->folds.reserve(classes_->size() + EditRoom(classes_->size()));
+    near_->folds.reserve(EditableCapacity(classes_->size()));
     active_ = true;
     return result;
 }

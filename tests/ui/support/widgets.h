@@ -69,6 +69,15 @@ inline void TypeText(QWidget* widget, const QString& text)
     }
 }
 
+// Tab pressed until `control` has the keys, at most `most` times, as a writer who moves by the
+// keys reaches it; whether it got them.
+inline bool TabTo(const QWidget* control, int most = 16)
+{
+    for (int tabs = 0; tabs < most && QApplication::focusWidget() != control; ++tabs)
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    return QApplication::focusWidget() == control;
+}
+
 // Pastes text at the cursor with Ctrl+V, through the clipboard.
 inline void Paste(QWidget* widget, const QString& text)
 {

@@ -295,16 +295,11 @@ void tst_ResultWindow::focusShowsWhereTheKeysStart()
                          listing->viewport()->size());
         return window_->screen()->grabWindow(window_->winId()).toImage().copy(area);
     };
-    // The style frames focus only once the keys have moved it, as Tab does.
-    const auto tabTo = [](QWidget* control) {
-        for (int tabs = 0; tabs < 4 && !control->hasFocus(); ++tabs)
-            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
-        return control->hasFocus();
-    };
     QWidget* okButton = Find(window_.data(), "Command1");
-    QVERIFY(tabTo(okButton));
+    // The style frames focus only once the keys have moved it, as Tab does.
+    QVERIFY(uitest::TabTo(okButton, 4));
     const QImage unfocused = shown();
-    QVERIFY(tabTo(listing));
+    QVERIFY(uitest::TabTo(listing, 4));
     QCOMPARE(listing->currentEntry(), -1);
     const QRect first =
         listing->lineRect(listing->entryLine(0)) | listing->lineRect(listing->entryLine(1) - 1);
@@ -318,10 +313,10 @@ void tst_ResultWindow::focusShowsWhereTheKeysStart()
     }
     QVERIFY2(!changed.isEmpty() && first.contains(changed),
              qPrintable(uitest::Describe(changed) + " in " + uitest::Describe(first)));
-    QVERIFY(tabTo(okButton));
+    QVERIFY(uitest::TabTo(okButton, 4));
     QCOMPARE(shown(), unfocused);
 
-    QVERIFY(tabTo(listing));
+    QVERIFY(uitest::TabTo(listing, 4));
     QTest::keyClick(listing, Qt::Key_Down);
     QCOMPARE(listing->currentEntry(), 0);
 }

@@ -48,10 +48,8 @@ private:
         } else {
             // Reached by Tab, as a writer who moves by the keys reaches it.
             QWidget* button = Find(mainWindow(), opener.toLatin1().constData());
-            if (!QTest::qWaitForWindowActive(mainWindow()))
+            if (!QTest::qWaitForWindowActive(mainWindow()) || !uitest::TabTo(button))
                 return nullptr;
-            for (int tabs = 0; QApplication::focusWidget() != button && tabs < 16; ++tabs)
-                QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
             QTest::keyClick(button, Qt::Key(key));
         }
         return held(name);
@@ -196,9 +194,7 @@ void tst_WindowLifecycle::closingHidesOrDestroys()
         // The button that answers the key: first in the window's tab order, which gives it the
         // focus when the window opens, or reached by Tab.
         QWidget* button = Find(window.data(), okButton.toLatin1().constData());
-        for (int tabs = 0; QApplication::focusWidget() != button && tabs < 12; ++tabs)
-            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
-        QCOMPARE(QApplication::focusWidget(), button);
+        QVERIFY(uitest::TabTo(button, 12));
         QTest::keyClick(button, Qt::Key(key));
     } else {
         uitest::Click(window.data(), okButton.toLatin1().constData());
