@@ -13,7 +13,7 @@ from gi.repository import GLib
 
 PROGRAM = sys.argv[1]
 TOOLS = {name: os.environ.get(name + "_PROGRAM", default) for name, default in (
-    ("XVFB", "Xvfb"), ("OPENBOX", "openbox"), ("XDOTOOL", "xdotool"),
+    ("XVFB", "Xvfb"), ("OPENBOX", "openbox"), ("XDOTOOL", "xdotool"), ("XPROP", "xprop"),
     ("ATSPI_BUS_LAUNCHER", "/usr/libexec/at-spi-bus-launcher"),
     ("ATSPI_REGISTRYD", "/usr/libexec/at-spi2-registryd"))}
 SOURCE = ("Осенью в лесу тихо и светло. Птицы собираются в стаи и улетают на юг, "
@@ -110,6 +110,13 @@ def start_desktop():
     os.environ["DISPLAY"] = ":" + xvfb.stdout.readline().decode().strip()
     processes = [xvfb, subprocess.Popen([TOOLS["OPENBOX"], "--sm-disable"], stdout=subprocess.DEVNULL,
                                         stderr=subprocess.DEVNULL)]
+    # openbox gives no focus to a window mapped before it manages the screen; a desktop's window
+    # manager is there before any program.
+    for _ in range(100):
+        if "window id" in subprocess.run([TOOLS["XPROP"], "-root", "_NET_SUPPORTING_WM_CHECK"],
+                                         capture_output=True, text=True).stdout:
+            break
+        time.sleep(0.1)
     for daemon in ([TOOLS["ATSPI_BUS_LAUNCHER"], "--launch-immediately"],
                    [TOOLS["ATSPI_REGISTRYD"], "--use-gnome-session"]):
         processes.append(subprocess.Popen(daemon, stdout=subprocess.DEVNULL,
