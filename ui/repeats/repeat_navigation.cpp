@@ -55,15 +55,84 @@ MarkLayer LayerOf(RepeatFollower* follower, TextSide side, RepeatKind kind, Mark
     return MarkLayer{follower, side, kind, source};
 }
 
-// Of the runs found in each layer, the nearest one: the first to start, or the last to end.
-std::optional<PaneRange> Nearest(const std::optional<PaneRange>& a,
-                                 const std::optional<PaneRange>& b, bool forward)
+// The run of a later layer painted over a layer's at `position`, if any.
+std::optional<PaneRange> CoverAt(const MarkLayers& layers, std::size_t index, int position)
 {
-    if (!a || !b)
-        return a ? a : b;
-    if (forward)
-        return a->start < b->start || (a->start == b->start && a->end >= b->end) ? a : b;
-    return a->end > b->end || (a->end == b->end && a->start <= b->start) ? a : b;
+    for (std::size_t later = index + 1; later < layers.size(); ++later) {
+        const MarkLayer& layer = layers[later];
+        if (!layer.follower->isShowing())
+            continue;
+        if (std::optional<PaneRange> cover =
+                layer.follower->markAt(layer.side, position, layer.kind))
+            return cover;
+    }
+    return std::nullopt;
+}
+
+// Where a run of the layer at `index` shows from under the later layers painted over it: forward
+// the first character of it they leave, backward the end of the last. A run they hide whole is
+// taken at its own edge.
+int PaintedEdge(const MarkLayers& layers, std::size_t index, PaneRange run, bool forward)
+{
+    if (forward) {
+        for (int at = run.start; at < run.end;) {
+            const std::optional<PaneRange> cover = CoverAt(layers, index, at);
+            if (!cover)
+                return at;
+            at = cover->end;
+        }
+        return run.start;
+    }
+    for (int at = run.end; at > run.start;) {
+        const std::optional<PaneRange> cover = CoverAt(layers, index, at - 1);
+        if (!cover)
+            return at;
+        at = cover->start;
+    }
+    return run.end;
+}
+
+struct Reached
+{
+    PaneRange run;
+    int edge; // where it shows, as PaintedEdge gives it
+};
+
+bool IsNearer(const Reached& a, const std::optional<Reached>& b, bool forward)
+{
+    if (!b)
+        return true;
+    if (a.edge != b->edge)
+        return forward ? a.edge < b->edge : a.edge > b->edge;
+    return forward ? a.run.start < b->run.start : a.run.end > b->run.end;
+}
+
+// The run of the layer at `index` that shows first after `from`, or last before it. The run the
+// cursor stands in counts when the part of it that shows lies beyond the cursor: under an exact
+// mark, the start of a near one is not seen, and the writer who reached that mark by F3 reaches
+// the near one next by F4.
+std::optional<Reached> NearestShown(const MarkLayers& layers, std::size_t index, int from,
+                                    bool forward)
+{
+    const MarkLayer& layer = layers[index];
+    std::optional<Reached> nearest;
+    const auto consider = [&](const std::optional<PaneRange>& run) {
+        if (!run)
+            return;
+        const Reached reached{*run, PaintedEdge(layers, index, *run, forward)};
+        if ((forward ? reached.edge >= from : reached.edge <= from) &&
+            IsNearer(reached, nearest, forward))
+            nearest = reached;
+    };
+    if (forward) {
+        consider(layer.follower->markAt(layer.side, from, layer.kind));
+        consider(layer.follower->nextMark(layer.side, from, layer.kind));
+    } else {
+        if (from > 0)
+            consider(layer.follower->markAt(layer.side, from - 1, layer.kind));
+        consider(layer.follower->previousMark(layer.side, from, layer.kind));
+    }
+    return nearest;
 }
 
 } // namespace
@@ -232,29 +301,32 @@ void RepeatNavigation::selectPair(int entry, bool activate)
     newText_->setFocus(Qt::OtherFocusReason);
 }
 
-// The nearest run of the kind in any of the pane's layers shown; past the last, the first again.
+// The nearest run of the kind, where it shows, in any of the pane's layers shown; past the last,
+// the first again.
 // A screen reader hears which repeat of how many it is, as the pane's description until the
 // cursor moves on.
 void RepeatNavigation::selectMark(const Pane& pane, RepeatKind kind, bool forward)
 {
     const QTextCursor cursor = pane.pane->textCursor();
     const int end = pane.pane->document()->characterCount() - 1;
-    std::optional<PaneRange> found;
+    std::optional<Reached> nearest;
     bool wrapped = false;
     for (const int from :
          {forward ? cursor.selectionEnd() : cursor.selectionStart(), forward ? 0 : end}) {
-        for (const MarkLayer& layer : pane.layers) {
+        for (std::size_t index = 0; index < pane.layers.size(); ++index) {
+            const MarkLayer& layer = pane.layers[index];
             if (layer.kind != kind || !layer.follower->isShowing())
                 continue;
-            found = Nearest(found,
-                            forward ? layer.follower->nextMark(layer.side, from, kind)
-                                    : layer.follower->previousMark(layer.side, from, kind),
-                            forward);
+            if (const std::optional<Reached> reached =
+                    NearestShown(pane.layers, index, from, forward);
+                reached && IsNearer(*reached, nearest, forward))
+                nearest = reached;
         }
-        if (found)
+        if (nearest)
             break;
         wrapped = true;
     }
+    const std::optional<PaneRange> found = nearest ? std::optional(nearest->run) : std::nullopt;
     if (found)
         SelectInPane(pane.pane, *found);
     std::vector<PaneRange> runs;

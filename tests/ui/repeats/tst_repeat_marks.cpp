@@ -222,6 +222,8 @@ private slots:
     void clearingIsUndoneInEachPane();
     void keysWalkTheMarks_data();
     void keysWalkTheMarks();
+    void keysReachWhatShowsPastTheCursor_data();
+    void keysReachWhatShowsPastTheCursor();
     void listingLeadsToThePair_data();
     void listingLeadsToThePair();
     void listingFollowsTheTextBothWays_data();
@@ -554,6 +556,41 @@ void tst_RepeatMarks::keysWalkTheMarks()
     QCOMPARE(commands, (QStringList{"Следующее повторение\tF3", "Предыдущее повторение\tShift+F3",
                                     "Следующее похожее сочетание\tF4",
                                     "Предыдущее похожее сочетание\tShift+F4"}));
+}
+
+void tst_RepeatMarks::keysReachWhatShowsPastTheCursor_data()
+{
+    QTest::addColumn<QString>("copy"); // twice in the new text
+    QTest::addColumn<bool>("forward");
+    // The near run begins under the exact one and shows past its end; backwards, the other way.
+    QTest::newRow("F4 after F3") << QStringLiteral("Сервис проверяет тексты статьи быстро. ")
+                                 << true;
+    QTest::newRow("Shift+F4 after Shift+F3")
+        << QStringLiteral("Сервис проверял тексты статей быстро. ") << false;
+}
+
+// Under an exact mark the start of a near one does not show: from the exact repeat reached by F3,
+// F4 reaches the near one that shows just past it, not the one after; so backwards.
+void tst_RepeatMarks::keysReachWhatShowsPastTheCursor()
+{
+    QFETCH(QString, copy);
+    QFETCH(bool, forward);
+    const QString source = QStringLiteral("Сервис проверяет тексты статей быстро. ");
+    compare(copy + copy, source);
+    allMarksKnown();
+    backToTheNewTextPane();
+    if (!forward)
+        newTextPane()->moveCursor(QTextCursor::End);
+    const Ranges exact = uitest::MarksByTheRules(copy + copy, source, true);
+    const Ranges near = uitest::NearMarksByTheRules(copy + copy, source, true);
+    QCOMPARE(near.size(), 2);
+    const Qt::KeyboardModifiers way = forward ? Qt::NoModifier : Qt::ShiftModifier;
+    QTest::keyClick(newTextPane(), Qt::Key_F3, way);
+    QCOMPARE(SelectionOf(newTextPane()), forward ? exact.first() : exact.last());
+    const auto [reachedFrom, reachedTo] = forward ? near.first() : near.last();
+    QVERIFY(forward ? reachedFrom < exact.first().second : reachedTo > exact.last().first);
+    QTest::keyClick(newTextPane(), Qt::Key_F4, way);
+    QCOMPARE(SelectionOf(newTextPane()), std::pair(reachedFrom, reachedTo));
 }
 
 void tst_RepeatMarks::listingLeadsToThePair_data()
