@@ -284,9 +284,39 @@ void TextPane::keyPressEvent(QKeyEvent* event)
 
 void TextPane::resizeEvent(QResizeEvent* event)
 {
-    // The plain-text view drops every paragraph's layout on a resize.
+    // The plain-text view drops every paragraph's layout on a new width, then finds its top line
+    // in a scroll range that counts a line a paragraph: beyond that range, its top line would
+    // move down the text. The writer's place is kept instead.
+    const bool newWidth = event->oldSize().width() != event->size().width();
+    const int top = newWidth ? topLinePosition() : 0;
     QPlainTextEdit::resizeEvent(event);
     layout_->relayoutAll();
+    if (newWidth)
+        showAtTop(top);
+}
+
+int TextPane::topLinePosition() const
+{
+    const QTextBlock block = firstVisibleBlock();
+    if (!block.isValid() || block.layout()->lineCount() == 0)
+        return block.isValid() ? block.position() : 0;
+    const int line = std::clamp(verticalScrollBar()->value() - block.firstLineNumber(), 0,
+                                block.layout()->lineCount() - 1);
+    return block.position() + block.layout()->lineAt(line).textStart();
+}
+
+void TextPane::showAtTop(int position)
+{
+    const QTextBlock top = document()->findBlock(position);
+    if (!top.isValid())
+        return;
+    // A page from there laid out, so that the scroll range reaches it.
+    qreal height = 0;
+    for (QTextBlock block = top; block.isValid() && height <= viewport()->height();
+         block = block.next())
+        height += layout_->blockBoundingRect(block).height();
+    const QTextLine line = top.layout()->lineForTextPosition(position - top.position());
+    verticalScrollBar()->setValue(top.firstLineNumber() + (line.isValid() ? line.lineNumber() : 0));
 }
 
 bool TextPane::isLaidOut() const

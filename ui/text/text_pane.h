@@ -89,6 +89,9 @@ private:
     void applyBackground();
     // Whether the memory for inserting `text` in place of the selection of `cursor` can be had.
     bool canHold(QStringView text, const QTextCursor& cursor) const;
+    // Where the top line of the view starts, and the line holding `position` brought to the top.
+    int topLinePosition() const;
+    void showAtTop(int position);
 
     PaneDocumentLayout* layout_ = nullptr;
     MissingGlyphMarker* marker_ = nullptr;

@@ -22,6 +22,7 @@
 #include <QRandomGenerator>
 #include <QRawFont>
 #include <QScrollArea>
+#include <QScrollBar>
 #include <QSignalSpy>
 #include <QTest>
 #include <QTextBlock>
@@ -64,6 +65,8 @@ private slots:
     void paragraphsAreMarkedWhenTypedInto();
     void endOfTextIsReachable_data();
     void endOfTextIsReachable();
+    void placeSurvivesANewWidth_data();
+    void placeSurvivesANewWidth();
     void scrollRangeFollowsEdits_data();
     void scrollRangeFollowsEdits();
     void pasteOrDropInsertsWhatItBrings_data();
@@ -591,6 +594,50 @@ void tst_TextPane::endOfTextIsReachable()
     QTRY_VERIFY(pane->isLaidOut());
     QCOMPARE(uitest::RangeOf(*pane),
              uitest::QtsOwnRange(*pane, ui::ToToolkitLineBreaks(pane->plainText())));
+}
+
+void tst_TextPane::placeSurvivesANewWidth_data()
+{
+    QTest::addColumn<bool>("auxiliaryShown"); // before the switch
+    QTest::addColumn<QString>("text");
+    const QString paragraphs = Article(200, 40, QStringLiteral("\r\n"), 3);
+    const QString paragraph = Prose(4000, 9);
+    QTest::newRow("paragraphs, the second source hidden") << true << paragraphs;
+    QTest::newRow("paragraphs, the second source shown") << false << paragraphs;
+    QTest::newRow("one paragraph, the second source hidden") << true << paragraph;
+    QTest::newRow("one paragraph, the second source shown") << false << paragraph;
+}
+
+// The source pane narrows and widens as the second source shows and hides: the line that was at
+// the top of it stays there, as soon as the pane has its new width and once it is laid out anew.
+void tst_TextPane::placeSurvivesANewWidth()
+{
+    QFETCH(bool, auxiliaryShown);
+    QFETCH(QString, text);
+    showAuxiliaryPane(auxiliaryShown);
+    auto* pane = control<ui::TextPane>("RichTextBox2");
+    pane->replacePlainText(text);
+    QTRY_VERIFY(pane->isLaidOut());
+    QScrollBar* bar = pane->verticalScrollBar();
+    bar->setValue(bar->maximum() * 2 / 3);
+    const auto topLine = [pane] {
+        QCoreApplication::processEvents();
+        QTextCursor cursor = pane->cursorForPosition(QPoint(1, 1));
+        cursor.movePosition(QTextCursor::StartOfLine);
+        const int start = cursor.position();
+        cursor.movePosition(QTextCursor::EndOfLine);
+        return std::pair(start, cursor.position());
+    };
+    const int top = topLine().first;
+    const int width = pane->width();
+    showAuxiliaryPane(!auxiliaryShown);
+    QVERIFY(pane->width() != width);
+    const auto holdsTheTop = [top](std::pair<int, int> line) {
+        return line.first <= top && top <= line.second;
+    };
+    QVERIFY2(holdsTheTop(topLine()), qPrintable(QString::number(topLine().first)));
+    QTRY_VERIFY(pane->isLaidOut());
+    QVERIFY2(holdsTheTop(topLine()), qPrintable(QString::number(topLine().first)));
 }
 
 void tst_TextPane::scrollRangeFollowsEdits_data()
