@@ -286,23 +286,32 @@ void TextPane::resizeEvent(QResizeEvent* event)
 {
     // The plain-text view drops every paragraph's layout on a new width, then finds its top line
     // in a scroll range that counts a line a paragraph: beyond that range, its top line would
-    // move down the text. The writer's place is kept instead.
+    // move down the text. The writer's place is kept instead; switched back and forth, the same
+    // place, not the start of the line that holds it at the other width.
     const bool newWidth = event->oldSize().width() != event->size().width();
-    const int top = newWidth ? topLinePosition() : 0;
+    if (newWidth) {
+        const auto [start, end] = topLine();
+        if (keptTop_ < start || keptTop_ >= end)
+            keptTop_ = start;
+    }
     QPlainTextEdit::resizeEvent(event);
     layout_->relayoutAll();
     if (newWidth)
-        showAtTop(top);
+        showAtTop(keptTop_);
 }
 
-int TextPane::topLinePosition() const
+std::pair<int, int> TextPane::topLine() const
 {
     const QTextBlock block = firstVisibleBlock();
-    if (!block.isValid() || block.layout()->lineCount() == 0)
-        return block.isValid() ? block.position() : 0;
+    if (!block.isValid())
+        return {0, 0};
+    if (block.layout()->lineCount() == 0)
+        return {block.position(), block.position() + block.length()};
     const int line = std::clamp(verticalScrollBar()->value() - block.firstLineNumber(), 0,
                                 block.layout()->lineCount() - 1);
-    return block.position() + block.layout()->lineAt(line).textStart();
+    const QTextLine top = block.layout()->lineAt(line);
+    return {block.position() + top.textStart(),
+            block.position() + top.textStart() + std::max(top.textLength(), 1)};
 }
 
 void TextPane::showAtTop(int position)

@@ -12,6 +12,7 @@
 
 #include <functional>
 #include <string>
+#include <utility>
 
 namespace ui {
 
@@ -89,8 +90,8 @@ private:
     void applyBackground();
     // Whether the memory for inserting `text` in place of the selection of `cursor` can be had.
     bool canHold(QStringView text, const QTextCursor& cursor) const;
-    // Where the top line of the view starts, and the line holding `position` brought to the top.
-    int topLinePosition() const;
+    // The [start, end) of the view's top line, and the line holding `position` brought to the top.
+    std::pair<int, int> topLine() const;
     void showAtTop(int position);
 
     PaneDocumentLayout* layout_ = nullptr;
@@ -101,6 +102,7 @@ private:
     PaintedAttributes painted_;
     bool paintedToTell_ = false;
     bool dropping_ = false; // a drop checked before Qt takes it
+    int keptTop_ = -1;      // the place kept at the top through the last new width
 };
 
 } // namespace ui

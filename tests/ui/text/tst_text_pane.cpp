@@ -628,7 +628,8 @@ void tst_TextPane::placeSurvivesANewWidth()
         cursor.movePosition(QTextCursor::EndOfLine);
         return std::pair(start, cursor.position());
     };
-    const int top = topLine().first;
+    const std::pair<int, int> first = topLine();
+    const int top = first.first;
     const int width = pane->width();
     showAuxiliaryPane(!auxiliaryShown);
     QVERIFY(pane->width() != width);
@@ -638,6 +639,13 @@ void tst_TextPane::placeSurvivesANewWidth()
     QVERIFY2(holdsTheTop(topLine()), qPrintable(QString::number(topLine().first)));
     QTRY_VERIFY(pane->isLaidOut());
     QVERIFY2(holdsTheTop(topLine()), qPrintable(QString::number(topLine().first)));
+    // Switched back, the very line that was at the top, however often.
+    for (int i = 0; i < 3; ++i) {
+        showAuxiliaryPane(auxiliaryShown);
+        QTRY_VERIFY(pane->isLaidOut());
+        QCOMPARE(topLine(), first);
+        showAuxiliaryPane(!auxiliaryShown);
+    }
 }
 
 void tst_TextPane::scrollRangeFollowsEdits_data()
