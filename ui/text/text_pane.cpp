@@ -295,9 +295,10 @@ void TextPane::resizeEvent(QResizeEvent* event)
             keptTop_ = start;
     }
     QPlainTextEdit::resizeEvent(event);
-    layout_->relayoutAll();
-    if (newWidth)
+    if (newWidth) {
+        layout_->relayoutAll();
         showAtTop(keptTop_);
+    }
 }
 
 std::pair<int, int> TextPane::topLine() const
