@@ -436,28 +436,43 @@ bool RepeatTracker::countHeld(Side* sides[2], const detail::ShingleHash& hash, C
 
 ComparisonOutcome RepeatTracker::compare(std::u16string newText, std::u16string source)
 {
+    std::u16string* const texts[2] = {&newText, &source};
+    return compareOrGiveBack(texts);
+}
+
+ComparisonOutcome RepeatTracker::compareHeld()
+{
+    assert(active_);
+    std::u16string* const texts[2] = {nullptr, nullptr};
+    return compareOrGiveBack(texts);
+}
+
+ComparisonOutcome RepeatTracker::compareOrGiveBack(std::u16string* const texts[2])
+{
     try {
-        return compareTexts(newText, source);
+        return compareTexts(texts);
     } catch (const std::bad_alloc&) {
         clear();
         return TooLargeToCompare{};
     }
 }
 
-ComparisonOutcome RepeatTracker::compareTexts(std::u16string& newText, std::u16string& source)
+ComparisonOutcome RepeatTracker::compareTexts(std::u16string* const texts[2])
 {
+    const auto compared = [this, texts](int index) -> std::u16string_view {
+        return texts[index] ? *texts[index] : sides_[index]->text;
+    };
     // Positions are 32 bits wide; no pane holds a text that long.
-    if (newText.size() >= NoIndex || source.size() >= NoIndex)
-        return TooFewShingles{};
-    if (!HasEnoughShingles(source) || !HasEnoughShingles(newText))
-        return TooFewShingles{};
+    for (const int index : {0, 1}) {
+        if (compared(index).size() >= NoIndex || !HasEnoughShingles(compared(index)))
+            return TooFewShingles{};
+    }
 
     // The earlier compare goes before this one is counted, and its room is used again.
     active_ = false;
     pairs_.clear();
     combinations_ = 0;
     repeatingKnown_ = false;
-    std::u16string* texts[2] = {&newText, &source};
     Side* sides[2] = {nullptr, nullptr};
     for (const int index : {0, 1}) {
         if (!sides_[index])
@@ -465,9 +480,9 @@ ComparisonOutcome RepeatTracker::compareTexts(std::u16string& newText, std::u16s
         Side& side = *sides_[index];
         sides[index] = &side;
         // A string grown in place at least doubles: a copy with the room takes less.
-        if (texts[index]->capacity() < EditableCapacity(texts[index]->size()))
+        if (texts[index] && texts[index]->capacity() < EditableCapacity(texts[index]->size()))
             side.text = EditableCopy(*texts[index]);
-        else
+        else if (texts[index])
             side.text = std::move(*texts[index]);
         side.windows.clear();
         side.dirty.clear();

@@ -78,6 +78,9 @@ public:
     // spares a copy of each. Out of memory halfway, it gives back all it held and follows
     // nothing.
     ComparisonOutcome compare(std::u16string newText, std::u16string source);
+    // The same compare of the texts the tracker follows, as edited since: no copy of them is
+    // made. An active tracker's texts are those of the panes it follows.
+    ComparisonOutcome compareHeld();
     // Forgets both texts; nothing is marked until the next compare.
     void clear();
     bool isActive() const { return active_; }
@@ -157,7 +160,9 @@ public:
 private:
     struct Side;
     void abandonNearRepeats();
-    ComparisonOutcome compareTexts(std::u16string& newText, std::u16string& source);
+    // Takes on `texts` (new text, source), or compares the texts held where they are null.
+    ComparisonOutcome compareOrGiveBack(std::u16string* const texts[2]);
+    ComparisonOutcome compareTexts(std::u16string* const texts[2]);
     void replaceText(TextSide side, std::size_t position, std::size_t removed,
                      std::u16string_view inserted);
     struct Pair

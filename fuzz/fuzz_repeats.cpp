@@ -1,7 +1,7 @@
 // Where two texts repeat each other, exactly and in other word forms, against the literal
 // transcriptions: after the compare, and after edits of either text once settled, at once or a
-// slice at a time (however short the texts became). The first byte splits
-// the rest into the new text and the source; the second seeds the edits.
+// slice at a time (however short the texts became), and compared again as edited. The first
+// byte splits the rest into the new text and the source; the second seeds the edits.
 #include "analysis/repeat_tracker.h"
 #include "fuzz_input.h"
 #include "support/reference.h"
@@ -88,5 +88,21 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
     tracker.settle();
     CheckWhereTheRulesPutThem(tracker, false);
+
+    // Compared again as edited, as the compare button does with the texts the tracker holds: the
+    // edited texts' figures and pairs, or, for texts edited too short, the marks as they were.
+    const std::u16string edited[2] = {tracker.text(analysis::TextSide::NewText),
+                                      tracker.text(analysis::TextSide::Source)};
+    const analysis::ComparisonOutcome again = tracker.compareHeld();
+    analysis::ComparisonResult expectedAgain;
+    const bool comparedAgain = reference::CompareShingleLists(
+        reference::ExtractShingles(reference::PrepareText(edited[0])),
+        reference::ExtractShingles(reference::PrepareText(edited[1])), expectedAgain);
+    FUZZ_CHECK(std::holds_alternative<analysis::ComparisonResult>(again) == comparedAgain);
+    FUZZ_CHECK(tracker.isActive());
+    if (comparedAgain)
+        FUZZ_CHECK(std::get<analysis::ComparisonResult>(again).MatchListing ==
+                   expectedAgain.MatchListing);
+    CheckWhereTheRulesPutThem(tracker, comparedAgain);
     return 0;
 }

@@ -272,6 +272,15 @@ TEST_P(AgainstTheRules, AfterEdits)
         tracker.settle();
         ExpectWhereTheRulesPutThem(tracker, true);
         ExpectEntriesFollowTheRules(tracker, entries);
+        // Compared again where it stands, an edit not yet settled: as the edited texts compare.
+        tracker.replace(TextSide::NewText, 0, 0, generator.text(generator.number(0, 6)));
+        const std::u16string edited[2] = {tracker.text(TextSide::NewText),
+                                          tracker.text(TextSide::Source)};
+        const analysis::ComparisonOutcome again = tracker.compareHeld();
+        ExpectTheRulesFigures(again, edited[0], edited[1]);
+        ASSERT_TRUE(std::holds_alternative<analysis::ComparisonResult>(again));
+        ExpectWhereTheRulesPutThem(tracker, true);
+        ExpectNearRepeatsByTheRules(tracker);
     }
 }
 
@@ -406,9 +415,14 @@ TEST(RepeatTrackerEdits, NothingIsTrackedBeforeACompareOrAfterClearing)
 
     tracker.compare(u"a b c d e f ", u"a b c d e f ");
     EXPECT_EQ(AllMarks(tracker, TextSide::Source).size(), 1u);
-    // A compare of texts too short leaves the earlier one as it was.
+    // A compare of texts too short leaves the earlier one as it was, and so does a compare of
+    // the texts held once edited too short.
     tracker.compare(u"a", u"b");
     EXPECT_EQ(AllMarks(tracker, TextSide::Source).size(), 1u);
+    tracker.replace(TextSide::Source, 3, 9, u"");
+    EXPECT_TRUE(std::holds_alternative<analysis::TooFewShingles>(tracker.compareHeld()));
+    EXPECT_TRUE(tracker.isActive());
+    EXPECT_EQ(tracker.text(TextSide::Source), u"a b");
     tracker.clear();
     EXPECT_FALSE(tracker.isActive());
     EXPECT_TRUE(AllMarks(tracker, TextSide::Source).empty());

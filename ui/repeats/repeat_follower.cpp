@@ -155,7 +155,10 @@ analysis::ComparisonOutcome RepeatFollower::compare()
 {
     analysis::ComparisonOutcome outcome;
     try {
-        outcome = tracker_->compare(TrackedCopy(newText_), TrackedCopy(source_));
+        // A tracker that follows the panes holds their texts as they are: no copy is needed.
+        outcome = tracker_->isActive()
+                      ? tracker_->compareHeld()
+                      : tracker_->compare(TrackedCopy(newText_), TrackedCopy(source_));
     } catch (const std::bad_alloc&) {
         outcome = analysis::TooLargeToCompare{};
     }
