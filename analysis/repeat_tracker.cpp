@@ -479,11 +479,13 @@ ComparisonOutcome RepeatTracker::compareTexts(std::u16string* const texts[2])
             sides_[index] = std::make_unique<Side>();
         Side& side = *sides_[index];
         sides[index] = &side;
-        // A string grown in place at least doubles: a copy with the room takes less.
-        if (texts[index] && texts[index]->capacity() < EditableCapacity(texts[index]->size()))
-            side.text = EditableCopy(*texts[index]);
+        // A string grown in place at least doubles: a copy with the room takes less. A text
+        // held that edits left with no room gets it here, not on the next keystroke.
+        std::u16string& given = texts[index] ? *texts[index] : side.text;
+        if (given.capacity() < EditableCapacity(given.size()))
+            side.text = EditableCopy(given);
         else if (texts[index])
-            side.text = std::move(*texts[index]);
+            side.text = std::move(given);
         side.windows.clear();
         side.dirty.clear();
         const std::u16string_view text = side.text;

@@ -423,6 +423,14 @@ TEST(RepeatTrackerEdits, NothingIsTrackedBeforeACompareOrAfterClearing)
     EXPECT_TRUE(std::holds_alternative<analysis::TooFewShingles>(tracker.compareHeld()));
     EXPECT_TRUE(tracker.isActive());
     EXPECT_EQ(tracker.text(TextSide::Source), u"a b");
+    // Edited far past the room it had, a text held gets room again, so that the next keystroke
+    // does not copy it.
+    std::u16string longer;
+    for (int i = 0; i < 2000; ++i)
+        longer += u"a b c ";
+    tracker.replace(TextSide::Source, 0, 3, longer);
+    ASSERT_TRUE(std::holds_alternative<analysis::ComparisonResult>(tracker.compareHeld()));
+    EXPECT_GE(tracker.text(TextSide::Source).capacity(), analysis::EditableCapacity(longer.size()));
     tracker.clear();
     EXPECT_FALSE(tracker.isActive());
     EXPECT_TRUE(AllMarks(tracker, TextSide::Source).empty());
