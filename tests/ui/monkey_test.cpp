@@ -54,12 +54,16 @@ public:
             window_.sourcePane()->replacePlainText(ui::ToQString(source));
             window_.newTextPane()->replacePlainText(
                 ui::ToQString(texts().mixed(source, texts().number(0, longest))));
-            uitest::Click(&window_, "Command4");
+            compare(index);
             break;
         }
         case 4:
-            uitest::Click(&window_,
-                          pick({"Command2", "Command3", "Command4", "Command5", "Command6"}));
+            if (const char* button =
+                    pick({"Command2", "Command3", "Command4", "Command5", "Command6"});
+                QByteArray(button) == "Command4")
+                compare(index);
+            else
+                uitest::Click(&window_, button);
             break;
         case 5:
             QTest::mouseClick(Find<QCheckBox>(&window_, "Check1"), Qt::LeftButton);
@@ -132,6 +136,29 @@ private:
             return;
         std::fprintf(stderr, "event %d: %s\n", index, qPrintable(wrong));
         std::exit(1);
+    }
+
+    // A compare shows the percentage of the panes' texts as they stand, however they were edited
+    // since the last one.
+    void compare(int index)
+    {
+        uitest::Click(&window_, "Command4");
+        analysis::ComparisonResult expected;
+        const auto shingles = [](const ui::TextPane* pane) {
+            return reference::ExtractShingles(
+                reference::PrepareText(ui::ToU16View(pane->plainText())));
+        };
+        const ui::ResultWindow* result = window_.resultWindow();
+        if (!reference::CompareShingleLists(shingles(window_.newTextPane()),
+                                            shingles(window_.sourcePane()), expected) ||
+            !result)
+            return;
+        const QString shown = Find<QLabel>(result, "Label2")->text();
+        if (!shown.startsWith(ui::ToQString(analysis::FormatSignedNumber(expected.Percentage)) +
+                              QStringLiteral(" %.")))
+            failIf(index, QStringLiteral("a compare shows %1 for texts of %2 %")
+                              .arg(shown)
+                              .arg(expected.Percentage));
     }
 
     // Every way of scrolling to the end of a pane in view shows its last line.
