@@ -71,6 +71,22 @@ void ComparePipeline(benchmark::State& state)
     SetBytes(state, pair);
 }
 
+// A compare again of the texts a tracker follows, as every compare after the first one runs.
+void CompareHeld(benchmark::State& state)
+{
+    const Pair& pair = PairOfSize(state.range(0));
+    analysis::RepeatTracker tracker;
+    tracker.compare(analysis::EditableCopy(pair.newText), analysis::EditableCopy(pair.source));
+    std::int64_t matches = 0;
+    for (auto _ : state) {
+        const auto result = std::get<analysis::ComparisonResult>(tracker.compareHeld());
+        matches = result.MatchCount;
+        benchmark::DoNotOptimize(result.MatchListing.data());
+    }
+    state.counters["matches"] = static_cast<double>(matches);
+    SetBytes(state, pair);
+}
+
 // The compare and then every shingle folded, as the second source's worker does: a fresh
 // tracker each time, so that no word is known beforehand.
 void NearRepeats(benchmark::State& state)
@@ -221,6 +237,11 @@ BENCHMARK(ComparePipeline)
     ->Arg(Sizes[3])
     ->Unit(benchmark::kMillisecond);
 BENCHMARK(ComparePipeline)
+    ->Arg(Sizes[2])
+    ->Repetitions(GoalRepetitions)
+    ->ReportAggregatesOnly(true)
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK(CompareHeld)
     ->Arg(Sizes[2])
     ->Repetitions(GoalRepetitions)
     ->ReportAggregatesOnly(true)
