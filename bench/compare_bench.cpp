@@ -58,12 +58,13 @@ analysis::ComparisonResult Compared(const std::u16string& newText, const std::u1
         tracker.compare(analysis::EditableCopy(newText), analysis::EditableCopy(source)));
 }
 
-void ComparePipeline(benchmark::State& state)
+// Times `compare(pair)` on the pair of the state's size.
+template <typename Compare> void TimeCompares(benchmark::State& state, Compare&& compare)
 {
     const Pair& pair = PairOfSize(state.range(0));
     std::int64_t matches = 0;
     for (auto _ : state) {
-        const analysis::ComparisonResult result = Compared(pair.newText, pair.source);
+        const analysis::ComparisonResult result = compare(pair);
         matches = result.MatchCount;
         benchmark::DoNotOptimize(result.MatchListing.data());
     }
@@ -71,20 +72,21 @@ void ComparePipeline(benchmark::State& state)
     SetBytes(state, pair);
 }
 
+void ComparePipeline(benchmark::State& state)
+{
+    TimeCompares(state, [](const Pair& pair) { return Compared(pair.newText, pair.source); });
+}
+
 // A compare again of the texts a tracker follows, as every compare after the first one runs.
 void CompareHeld(benchmark::State& state)
 {
-    const Pair& pair = PairOfSize(state.range(0));
     analysis::RepeatTracker tracker;
-    tracker.compare(analysis::EditableCopy(pair.newText), analysis::EditableCopy(pair.source));
-    std::int64_t matches = 0;
-    for (auto _ : state) {
-        const auto result = std::get<analysis::ComparisonResult>(tracker.compareHeld());
-        matches = result.MatchCount;
-        benchmark::DoNotOptimize(result.MatchListing.data());
-    }
-    state.counters["matches"] = static_cast<double>(matches);
-    SetBytes(state, pair);
+    TimeCompares(state, [&tracker](const Pair& pair) {
+        if (!tracker.isActive())
+            tracker.compare(analysis::EditableCopy(pair.newText),
+                            analysis::EditableCopy(pair.source));
+        return std::get<analysis::ComparisonResult>(tracker.compareHeld());
+    });
 }
 
 // The compare and then every shingle folded, as the second source's worker does: a fresh
