@@ -287,8 +287,11 @@ void TextPane::resizeEvent(QResizeEvent* event)
     // The plain-text view drops every paragraph's layout on a new width, then finds its top line
     // in a scroll range that counts a line a paragraph: beyond that range, its top line would
     // move down the text. The writer's place is kept instead; switched back and forth, the same
-    // place, not the start of the line that holds it at the other width.
+    // place, not the start of the line that holds it at the other width. A pane scrolled to its
+    // end keeps its last line in view.
     const bool newWidth = event->oldSize().width() != event->size().width();
+    const QScrollBar* bar = verticalScrollBar();
+    const bool atTheEnd = bar->maximum() > 0 && bar->value() == bar->maximum();
     if (newWidth) {
         const auto [start, end] = topLine();
         if (keptTop_ < start || keptTop_ >= end)
@@ -297,7 +300,10 @@ void TextPane::resizeEvent(QResizeEvent* event)
     QPlainTextEdit::resizeEvent(event);
     if (newWidth) {
         layout_->relayoutAll();
-        showAtTop(keptTop_);
+        if (atTheEnd)
+            showTheEnd();
+        else
+            showAtTop(keptTop_);
     }
 }
 
@@ -327,6 +333,16 @@ void TextPane::showAtTop(int position)
         height += layout_->blockBoundingRect(block).height();
     const QTextLine line = top.layout()->lineForTextPosition(position - top.position());
     verticalScrollBar()->setValue(top.firstLineNumber() + (line.isValid() ? line.lineNumber() : 0));
+}
+
+void TextPane::showTheEnd()
+{
+    // The last page laid out, so that the scroll range ends where the text does.
+    qreal height = 0;
+    for (QTextBlock block = document()->lastBlock();
+         block.isValid() && height <= viewport()->height(); block = block.previous())
+        height += layout_->blockBoundingRect(block).height();
+    verticalScrollBar()->setValue(verticalScrollBar()->maximum());
 }
 
 bool TextPane::isLaidOut() const

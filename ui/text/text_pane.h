@@ -90,9 +90,11 @@ private:
     void applyBackground();
     // Whether the memory for inserting `text` in place of the selection of `cursor` can be had.
     bool canHold(QStringView text, const QTextCursor& cursor) const;
-    // The [start, end) of the view's top line, and the line holding `position` brought to the top.
+    // The [start, end) of the view's top line, the line holding `position` brought to the top,
+    // and the last line brought to the bottom.
     std::pair<int, int> topLine() const;
     void showAtTop(int position);
+    void showTheEnd();
 
     PaneDocumentLayout* layout_ = nullptr;
     MissingGlyphMarker* marker_ = nullptr;

@@ -600,26 +600,31 @@ void tst_TextPane::placeSurvivesANewWidth_data()
 {
     QTest::addColumn<bool>("auxiliaryShown"); // before the switch
     QTest::addColumn<QString>("text");
+    QTest::addColumn<bool>("atTheEnd"); // else two thirds down
     const QString paragraphs = Article(200, 40, QStringLiteral("\r\n"), 3);
     const QString paragraph = Prose(4000, 9);
-    QTest::newRow("paragraphs, the second source hidden") << true << paragraphs;
-    QTest::newRow("paragraphs, the second source shown") << false << paragraphs;
-    QTest::newRow("one paragraph, the second source hidden") << true << paragraph;
-    QTest::newRow("one paragraph, the second source shown") << false << paragraph;
+    QTest::newRow("paragraphs, the second source hidden") << true << paragraphs << false;
+    QTest::newRow("paragraphs, the second source shown") << false << paragraphs << false;
+    QTest::newRow("one paragraph, the second source hidden") << true << paragraph << false;
+    QTest::newRow("one paragraph, the second source shown") << false << paragraph << false;
+    QTest::newRow("at the end, the second source hidden") << true << paragraphs << true;
+    QTest::newRow("at the end, the second source shown") << false << paragraphs << true;
 }
 
 // The source pane narrows and widens as the second source shows and hides: the line that was at
-// the top of it stays there, as soon as the pane has its new width and once it is laid out anew.
+// the top of it stays there, or the last line at the bottom of a pane scrolled to its end, as
+// soon as the pane has its new width and once it is laid out anew.
 void tst_TextPane::placeSurvivesANewWidth()
 {
     QFETCH(bool, auxiliaryShown);
     QFETCH(QString, text);
+    QFETCH(bool, atTheEnd);
     showAuxiliaryPane(auxiliaryShown);
     auto* pane = control<ui::TextPane>("RichTextBox2");
     pane->replacePlainText(text);
     QTRY_VERIFY(pane->isLaidOut());
     QScrollBar* bar = pane->verticalScrollBar();
-    bar->setValue(bar->maximum() * 2 / 3);
+    bar->setValue(atTheEnd ? bar->maximum() : bar->maximum() * 2 / 3);
     const auto topLine = [pane] {
         QCoreApplication::processEvents();
         QTextCursor cursor = pane->cursorForPosition(QPoint(1, 1));
@@ -633,12 +638,13 @@ void tst_TextPane::placeSurvivesANewWidth()
     const int width = pane->width();
     showAuxiliaryPane(!auxiliaryShown);
     QVERIFY(pane->width() != width);
-    const auto holdsTheTop = [top](std::pair<int, int> line) {
-        return line.first <= top && top <= line.second;
+    const auto inPlace = [top, atTheEnd, bar, &topLine] {
+        const std::pair<int, int> line = topLine();
+        return atTheEnd ? bar->value() == bar->maximum() : line.first <= top && top <= line.second;
     };
-    QVERIFY2(holdsTheTop(topLine()), qPrintable(QString::number(topLine().first)));
+    QVERIFY2(inPlace(), qPrintable(QString::number(topLine().first)));
     QTRY_VERIFY(pane->isLaidOut());
-    QVERIFY2(holdsTheTop(topLine()), qPrintable(QString::number(topLine().first)));
+    QVERIFY2(inPlace(), qPrintable(QString::number(topLine().first)));
     // Switched back, the very line that was at the top, however often.
     for (int i = 0; i < 3; ++i) {
         showAuxiliaryPane(auxiliaryShown);
