@@ -290,9 +290,10 @@ void TextPane::resizeEvent(QResizeEvent* event)
     // place, not the start of the line that holds it at the other width. A pane scrolled to its
     // end keeps its last line in view.
     const bool newWidth = event->oldSize().width() != event->size().width();
-    const QScrollBar* bar = verticalScrollBar();
-    const bool atTheEnd = bar->maximum() > 0 && bar->value() == bar->maximum();
+    bool atTheEnd = false;
     if (newWidth) {
+        const QScrollBar* bar = verticalScrollBar();
+        atTheEnd = bar->maximum() > 0 && bar->value() == bar->maximum();
         const auto [start, end] = topLine();
         if (keptTop_ < start || keptTop_ >= end)
             keptTop_ = start;
@@ -326,23 +327,25 @@ void TextPane::showAtTop(int position)
     const QTextBlock top = document()->findBlock(position);
     if (!top.isValid())
         return;
-    // A page from there laid out, so that the scroll range reaches it.
-    qreal height = 0;
-    for (QTextBlock block = top; block.isValid() && height <= viewport()->height();
-         block = block.next())
-        height += layout_->blockBoundingRect(block).height();
+    layOutAPage(top, &QTextBlock::next);
     const QTextLine line = top.layout()->lineForTextPosition(position - top.position());
     verticalScrollBar()->setValue(top.firstLineNumber() + (line.isValid() ? line.lineNumber() : 0));
 }
 
 void TextPane::showTheEnd()
 {
-    // The last page laid out, so that the scroll range ends where the text does.
-    qreal height = 0;
-    for (QTextBlock block = document()->lastBlock();
-         block.isValid() && height <= viewport()->height(); block = block.previous())
-        height += layout_->blockBoundingRect(block).height();
+    layOutAPage(document()->lastBlock(), &QTextBlock::previous);
     verticalScrollBar()->setValue(verticalScrollBar()->maximum());
+}
+
+// A page of paragraphs from `from` on, going by `step`, laid out, so that the scroll range
+// reaches them.
+void TextPane::layOutAPage(const QTextBlock& from, QTextBlock (QTextBlock::*step)() const) const
+{
+    qreal height = 0;
+    for (QTextBlock block = from; block.isValid() && height <= viewport()->height();
+         block = (block.*step)())
+        height += layout_->blockBoundingRect(block).height();
 }
 
 bool TextPane::isLaidOut() const

@@ -95,6 +95,7 @@ private:
     std::pair<int, int> topLine() const;
     void showAtTop(int position);
     void showTheEnd();
+    void layOutAPage(const QTextBlock& from, QTextBlock (QTextBlock::*step)() const) const;
 
     PaneDocumentLayout* layout_ = nullptr;
     MissingGlyphMarker* marker_ = nullptr;
