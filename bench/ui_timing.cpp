@@ -4,7 +4,7 @@
 //
 //   ui_timing                 every goal, each figure beside it
 //   ui_timing shapes book1    only these parts (shapes, book1, book8, kinds, repeats,
-//                             longwords, repeatedwords)
+//                             paragraphs, longwords, repeatedwords)
 //   ui_timing --growth 1 2 4  paste and keystroke in one paragraph and in text without spaces of
 //                             each size in MB, to show how the work grows with the text
 #include "app/application.h"
@@ -280,17 +280,23 @@ void TimeShapes(ui::MainWindow& window)
     Settle(window);
 }
 
+// The share of one core the process takes while nobody types for `milliseconds`.
+double IdleShareOfCore(QApplication& application, int milliseconds)
+{
+    const double cpuBefore = ProcessCpuSeconds();
+    QElapsedTimer wall;
+    wall.start();
+    QTimer::singleShot(milliseconds, &application, &QCoreApplication::quit);
+    QApplication::exec();
+    return 100 * (ProcessCpuSeconds() - cpuBefore) / (Milliseconds(wall) / 1e3);
+}
+
 void TimeIdle(QApplication& application, ui::MainWindow& window)
 {
     // Nobody types: once the panes' background layout has settled, the timers go on ticking for
     // three seconds. A bare 1 ms timer is measured first, as the floor of any such window.
     const auto idleShareOfCore = [&application](int milliseconds) {
-        const double cpuBefore = ProcessCpuSeconds();
-        QElapsedTimer wall;
-        wall.start();
-        QTimer::singleShot(milliseconds, &application, &QCoreApplication::quit);
-        QApplication::exec();
-        return 100 * (ProcessCpuSeconds() - cpuBefore) / (Milliseconds(wall) / 1e3);
+        return IdleShareOfCore(application, milliseconds);
     };
     idleShareOfCore(3000);
     window.hide();
@@ -308,6 +314,59 @@ void TimeIdle(QApplication& application, ui::MainWindow& window)
     // The window's own cost is what it adds to the timer that Timer3 is anyway.
     Report("Idle main window holding 1 MB, share of one core, above the bare timer",
            idleShareOfCore(3000) - bareShare, "%", 0.5);
+}
+
+// One paragraph of megabytes, and a million lines of a word: each pasted until painted, the
+// megabyte ones then typed into in their middle; and the idle window holding a paragraph of 8 MB
+// beside it holding a book of 8 MB.
+void TimeParagraphs(QApplication& application, ui::MainWindow& window)
+{
+    bench::ArticleGenerator generator(5);
+    std::u16string lines;
+    for (int line = 0; line < 1'000'000; ++line)
+        lines += u"слово\r\n";
+    const struct
+    {
+        const char* name;
+        std::u16string text;
+        double pasteGoal;
+    } shapes[] = {
+        {"a 1 MB paragraph of prose", generator.paragraph(MegabyteOfUtf16), 200},
+        {"a 1 MB paragraph of letters and digits, no space",
+         generator.drawnFrom(LettersAndDigits, MegabyteOfUtf16), 200},
+        {"an 8 MB paragraph of prose", generator.paragraph(8 * MegabyteOfUtf16), 1000},
+        {"a million one-word lines", std::move(lines), 1000},
+    };
+    ui::TextPane* pane = window.newTextPane();
+    for (const auto& shape : shapes) {
+        Report(qPrintable(QStringLiteral("Paste %1, until painted").arg(shape.name)),
+               TimePaste(window, shape.text), "ms", shape.pasteGoal);
+        if (shape.text.size() > MegabyteOfUtf16)
+            continue;
+        QTextCursor middle = pane->textCursor();
+        middle.setPosition(pane->document()->characterCount() / 2);
+        pane->setTextCursor(middle);
+        const std::vector<double> keystrokes = TimeKeystrokes(window, 30);
+        Report("  then a keystroke, tick and repaint in its middle, median", Median(keystrokes),
+               "ms", 16);
+        Report("  then a keystroke, tick and repaint in its middle, slowest", Slowest(keystrokes),
+               "ms", 33);
+    }
+
+    const auto idleHolding = [&](const std::u16string& text) {
+        pane->replacePlainText(ui::ToQString(text));
+        Settle(window);
+        while (!pane->isLaidOut())
+            QCoreApplication::processEvents();
+        IdleShareOfCore(application, 500);
+        return IdleShareOfCore(application, 3000);
+    };
+    const double book = idleHolding(generator.article(8 * MegabyteOfUtf16));
+    ReportFigure("Idle main window holding an 8 MB book, share of one core", book, "%");
+    Report("Idle main window holding an 8 MB paragraph, share of one core, above the book",
+           idleHolding(shapes[2].text) - book, "%", 0.5);
+    pane->replacePlainText(QString());
+    Settle(window);
 }
 
 // A word of 1000 letters `copies` times, one space between: every shingle is the same three
@@ -583,6 +642,8 @@ int Goals(QApplication& application, ui::MainWindow& window, const QStringList& 
         Report("Click on Command4, 100,000 repeats in both panes", TimeCompare(window, 1), "ms",
                1000);
     }
+    if (wanted("paragraphs"))
+        TimeParagraphs(application, window);
     if (wanted("longwords"))
         TimeLongWords(window);
     if (wanted("repeatedwords"))
