@@ -6,12 +6,30 @@ namespace ui {
 
 QString ToToolkitLineBreaks(QString text)
 {
-    // In place when the text is not shared. A line separator becomes a paragraph break too, as
-    // the pane's plain text gives both as CR LF: every line break of a pane is then a
-    // paragraph's end, and a position in the pane is one in its plain text, CR LF aside.
-    text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-    text.replace(QLatin1Char('\r'), QLatin1Char('\n'));
-    text.replace(QChar::LineSeparator, QLatin1Char('\n'));
+    // A line separator becomes a paragraph break too, as the pane's plain text gives both as
+    // CR LF: every line break of a pane is then a paragraph's end, and a position in the pane is
+    // one in its plain text, CR LF aside. Written in place in one pass from the first break to
+    // convert: QString::replace, three passes, took a quarter of a second over a million lines.
+    const auto converted = [](QChar c) {
+        return c == QLatin1Char('\r') || c == QChar::LineSeparator;
+    };
+    const auto first = std::find_if(text.cbegin(), text.cend(), converted);
+    if (first == text.cend())
+        return text;
+    const qsizetype size = text.size();
+    qsizetype written = first - text.cbegin();
+    QChar* characters = text.data();
+    for (qsizetype read = written; read < size; ++read) {
+        const QChar c = characters[read];
+        if (!converted(c)) {
+            characters[written++] = c;
+            continue;
+        }
+        characters[written++] = QLatin1Char('\n');
+        if (c == QLatin1Char('\r') && read + 1 < size && characters[read + 1] == QLatin1Char('\n'))
+            ++read;
+    }
+    text.truncate(written);
     return text;
 }
 

@@ -28,6 +28,7 @@ void tst_LineBreakConversion::conversions_data()
     row("empty", u"", u"", u"", u"");
     row("crLf", u"a\r\nb", u"a\nb", u"a\r\r\nb", u"a\r\nb");
     row("cr", u"a\rb", u"a\nb", u"a\rb", u"a\rb");
+    row("crLast", u"a\r\nb\r", u"a\nb\n", u"a\r\r\nb\r", u"a\r\nb\r");
     row("lf", u"a\nb", u"a\nb", u"a\r\nb", u"a\nb");
     row("lfCr", u"a\n\rb", u"a\n\nb", u"a\r\n\rb", u"a\n\rb");
     row("crCrLf", u"\r\r\n", u"\n\n", u"\r\r\r\n", u"\r\r\n");
