@@ -1,5 +1,6 @@
 #include "repeat_tracker.h"
 
+#include "buffer_room.h"
 #include "growing_table.h"
 #include "shingle_classes.h"
 #include "shingle_windows.h"
@@ -486,10 +487,11 @@ ComparisonOutcome RepeatTracker::compareTexts(std::u16string* const texts[2])
             side.text = EditableCopy(given);
         else if (texts[index])
             side.text = std::move(given);
-        side.windows.clear();
         side.dirty.clear();
         const std::u16string_view text = side.text;
-        side.windows.reserve(WindowRoom(text));
+        const std::size_t room = WindowRoom(text);
+        detail::EmptyForRoom(side.windows, room);
+        side.windows.reserve(room);
         detail::ForEachWindow(text, detail::ShingleHash(),
                               [&side](const Cut& cut, std::uint64_t hash) {
                                   side.windows.push_back(MakeWindow(cut, 0, 0));

@@ -1,5 +1,7 @@
 #include "shingle_classes.h"
 
+#include "buffer_room.h"
+
 namespace analysis::detail {
 
 bool KeptEqual(const ClassCharacters& a, const ClassCharacters& b)
@@ -35,15 +37,16 @@ void ShingleClasses::reset(std::size_t expected, ShingleHash hash)
     std::size_t capacity = 16;
     while (capacity * 3 < expected * 4)
         capacity *= 2;
+    EmptyForRoom(slots_, capacity);
     slots_.assign(capacity, 0);
     old_ = std::vector<std::uint64_t>();
     moving_ = 0;
     filled_ = 0;
-    entries_.clear();
+    EmptyForRoom(entries_, expected);
     entries_.reserve(expected);
-    flags_.clear();
+    EmptyForRoom(flags_, expected);
     flags_.reserve(expected);
-    store_.clear();
+    EmptyForRoom(store_, 0);
     probes_ = 0;
     lookups_ = 0;
     sameHash_ = false;
