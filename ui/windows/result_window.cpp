@@ -11,6 +11,7 @@
 #include "ui/placement/window_setup.h"
 #include "ui/text/line_break_conversion.h"
 
+#include <QApplication>
 #include <QFrame>
 #include <QLabel>
 #include <QPushButton>
@@ -89,10 +90,10 @@ ResultWindow::ResultWindow(QWidget* owner)
     setWindowIcon(QIcon());
     setFixedSize(TwipsToPixels(ClientWidth), TwipsToPixels(DesignClientHeight));
 
-    auto* okButton = MakeButton(this, "Command1", QStringLiteral("Окей..."),
-                                TwipsRect(3600, 120, 1095, 255), LabelFont());
+    okButton_ = MakeButton(this, "Command1", QStringLiteral("Окей..."),
+                           TwipsRect(3600, 120, 1095, 255), LabelFont());
     // Esc rejects the dialog, which closes it like "Окей...".
-    connect(okButton, &QPushButton::clicked, this, &QDialog::accept);
+    connect(okButton_, &QPushButton::clicked, this, &QDialog::accept);
 
     resultLine_ = MakeLabel(this, "Label2", QStringLiteral("00"), TwipsRect(1920, 360, 2535, 255));
     // The result line is read whole, its lead-in with its figure.
@@ -127,7 +128,13 @@ ResultWindow::ResultWindow(QWidget* owner)
                                  TwipsRect(NearLineLeft, NearLineTop(CollapsedOuterHeight),
                                            ClientWidth - 2 * NearLineLeft, NearLineHeight));
 
-    okButton->setFocus();
+    okButton_->setFocus();
+    // A dialog makes its first button its default again whenever that button loses the focus.
+    defaultFollowsFocus_ =
+        connect(qApp, &QApplication::focusChanged, this, [this](QWidget* old, QWidget*) {
+            if (old == okButton_)
+                okButton_->setDefault(false);
+        });
 
     // Until the window manager has framed the window, its owner's frame stands in for its own.
     const QWidget* ownerWindow = owner ? owner->window() : nullptr;
@@ -141,6 +148,12 @@ ResultWindow::ResultWindow(QWidget* owner)
             placeNearOwner();
         },
         frame_);
+}
+
+// Hidden as it is destroyed, the dialog hands the focus on: its watch on the button goes first.
+ResultWindow::~ResultWindow()
+{
+    disconnect(defaultFollowsFocus_);
 }
 
 void ResultWindow::present(const analysis::ComparisonResult& result, int shownShingleLength)
@@ -164,10 +177,24 @@ void ResultWindow::present(const analysis::ComparisonResult& result, int shownSh
         listing_->show();
         heading_->show();
     } else {
+        // The listing of an earlier result stays, out of sight: the line of the near repeats
+        // stands where its heading would, and Tab must not reach what is not seen.
         listing_->setEntries({}, 0, {});
+        listingTitle_->hide();
+        listing_->hide();
     }
     SetWindowCaption(this, ToQString(analysis::VerdictCaption(result)));
     ShowInFront(this);
+}
+
+// Shown, a dialog makes its first button its default, which the style draws as it draws the
+// focus: "Окей..." would look focused while the listing has the keys. It is the default only
+// while focused, and Enter presses it then.
+void ResultWindow::setVisible(bool visible)
+{
+    QDialog::setVisible(visible);
+    if (visible)
+        okButton_->setDefault(false);
 }
 
 void ResultWindow::placeNearOwner()

@@ -23,6 +23,9 @@ class ResultWindow : public QDialog
 
 public:
     explicit ResultWindow(QWidget* owner);
+    ~ResultWindow() override;
+    ResultWindow(const ResultWindow&) = delete;
+    ResultWindow& operator=(const ResultWindow&) = delete;
 
     // Fills the window with a comparison's outcome and shows it, modeless. What this does not
     // set keeps the state an earlier comparison left.
@@ -43,6 +46,8 @@ public:
     // The outer height last set, title bar and borders included, in twips.
     int outerHeightTwips() const { return outerHeightTwips_; }
 
+    void setVisible(bool visible) override;
+
 signals:
     // An entry became the current one (a click, Up or Down in the listing).
     void entryChosen(int entry);
@@ -54,7 +59,9 @@ private:
     void placeNearOwner();
 
     int outerHeightTwips_ = 0;
-    QMargins frame_;                 // as the window manager draws it, once known
+    QMargins frame_;                  // as the window manager draws it, once known
+    QPushButton* okButton_ = nullptr; // Command1
+    QMetaObject::Connection defaultFollowsFocus_;
     QLabel* resultLine_ = nullptr;   // Label2
     QLabel* heading_ = nullptr;      // Label4
     QLabel* listingTitle_ = nullptr; // Label3

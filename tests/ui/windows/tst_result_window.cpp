@@ -186,8 +186,9 @@ void tst_ResultWindow::presentsAResult()
     }
 }
 
-// A unique result after a listing keeps the listing below the window's lower height, its
-// heading with it. Closed, the window goes; the next one is made from the design.
+// A unique result after a listing keeps the listing out of sight, its heading with it, and
+// shows what a fresh window shows: nothing of them, nothing under the near repeats' line. Closed,
+// the window goes; the next one is made from the design.
 void tst_ResultWindow::laterUniqueResultKeepsTheListingTheNextWindowNot()
 {
     const auto unique = u"Yesterday a dog slept under the old table quietly.";
@@ -196,10 +197,15 @@ void tst_ResultWindow::laterUniqueResultKeepsTheListingTheNextWindowNot()
     QCOMPARE(window_->windowTitle(), QStringLiteral("Текст уникален"));
     QCOMPARE(Find<QLabel>(window_, "Label2")->text(), QStringLiteral(" 0 %. (Длина шингла  3)"));
     QCOMPARE(window_->outerHeightTwips(), 999);
-    QVERIFY(!shown("Label4"));
-    QVERIFY(shown("Label3"));
-    QVERIFY(shown("RichTextBox1"));
-    QVERIFY(!inView("RichTextBox1"));
+    for (const char* name : {"Label4", "Label3", "RichTextBox1"})
+        QVERIFY2(!shown(name), name);
+    QVERIFY(inView("NearRepeatsLine"));
+    const QWidget* nearLine = Find(window_.data(), "NearRepeatsLine");
+    for (const QWidget* control : window_->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+        QVERIFY2(control == nearLine || !control->isVisibleTo(window_) ||
+                     !control->geometry().intersects(nearLine->geometry()),
+                 qPrintable(control->objectName()));
+    }
     QCOMPARE(Find<ui::ListingPane>(window_, "RichTextBox1")->plainText(),
              QStringLiteral("cat sat on\r\nsat on the\r\non the warm\r\n"));
 
@@ -276,10 +282,9 @@ void tst_ResultWindow::firstPlacementIsWholeAndNearTheOwner()
     check();
 }
 
-// 100,000 entries and the closing "… (+K)" line: all of them in the pane's text, only those in
-// view laid out, the closing line shown when scrolled to the end, everything copied when asked.
 // Tabbed into with no entry current, the listing frames the first entry, which the arrows make
-// current, and the frame goes with the focus: as the window shows it, not as a fresh paint would.
+// current, and the frame goes with the focus, as the button's does: as the window shows it, not
+// as a fresh paint would.
 void tst_ResultWindow::focusShowsWhereTheKeysStart()
 {
     window_->present(
@@ -315,12 +320,24 @@ void tst_ResultWindow::focusShowsWhereTheKeysStart()
              qPrintable(uitest::Describe(changed) + " in " + uitest::Describe(first)));
     QVERIFY(uitest::TabTo(okButton, 4));
     QCOMPARE(shown(), unfocused);
+    // "Окей..." shows the keys while it has them, and only then.
+    const auto buttonShown = [this, okButton] {
+        QCoreApplication::processEvents();
+        return window_->screen()
+            ->grabWindow(window_->winId())
+            .toImage()
+            .copy(QRect(okButton->pos(), okButton->size()));
+    };
+    const QImage buttonFocused = buttonShown();
 
     QVERIFY(uitest::TabTo(listing, 4));
+    QVERIFY(buttonShown() != buttonFocused);
     QTest::keyClick(listing, Qt::Key_Down);
     QCOMPARE(listing->currentEntry(), 0);
 }
 
+// 100,000 entries and the closing "… (+K)" line: all of them in the pane's text, only those in
+// view laid out, the closing line shown when scrolled to the end, everything copied when asked.
 void tst_ResultWindow::longListingLaysOutOnlyWhatIsInView()
 {
     std::u16string repeats;
