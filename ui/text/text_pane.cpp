@@ -272,11 +272,18 @@ void TextPane::keyPressEvent(QKeyEvent* event)
     }
     // Shift+Enter breaks the paragraph as Enter does, as a paste's line breaks do: each line
     // break of a pane ends a paragraph, and is one character of it where its plain text has
-    // CR LF.
-    if (event == QKeySequence::InsertLineSeparator) {
+    // CR LF. Either is one step to undo: on an empty last paragraph Qt first sets its format
+    // apart, a step of its own that changes nothing the writer sees.
+    const bool lineSeparator = event == QKeySequence::InsertLineSeparator;
+    if (lineSeparator || event == QKeySequence::InsertParagraphSeparator) {
         QKeyEvent enter(event->type(), Qt::Key_Return, Qt::NoModifier, event->text(),
                         event->isAutoRepeat(), event->count());
-        QPlainTextEdit::keyPressEvent(&enter);
+        QTextCursor step = textCursor();
+        step.beginEditBlock();
+        QPlainTextEdit::keyPressEvent(lineSeparator ? &enter : event);
+        step.endEditBlock();
+        if (lineSeparator)
+            event->setAccepted(enter.isAccepted());
         return;
     }
     QPlainTextEdit::keyPressEvent(event);

@@ -53,6 +53,8 @@ private slots:
     void copyingGivesLineFeeds_data();
     void copyingGivesLineFeeds();
     void controlTabTypesATab();
+    void lineBreakIsOneStepToUndo_data();
+    void lineBreakIsOneStepToUndo();
     void shiftF10OpensTheContextMenu();
     void linesAreQtsOwn_data();
     void linesAreQtsOwn();
@@ -221,6 +223,37 @@ void tst_TextPane::controlTabTypesATab()
     QTest::keyClick(newText, Qt::Key_Tab, Qt::ControlModifier);
     QCOMPARE(newText->plainText(), QStringLiteral("ab\t"));
     QCOMPARE(QApplication::focusWidget(), newText);
+}
+
+void tst_TextPane::lineBreakIsOneStepToUndo_data()
+{
+    QTest::addColumn<QString>("pasted");
+    QTest::addColumn<Qt::KeyboardModifiers>("modifiers");
+    QTest::newRow("enter on the empty last line")
+        << QStringLiteral("ab cd\r\nef\r\n") << Qt::KeyboardModifiers();
+    QTest::newRow("shift+enter on the empty last line")
+        << QStringLiteral("ab cd\r\nef\r\n") << Qt::KeyboardModifiers(Qt::ShiftModifier);
+    QTest::newRow("enter after the last word")
+        << QStringLiteral("ab cd\r\nef") << Qt::KeyboardModifiers();
+}
+
+// Two line breaks after a paste, then Ctrl+Z three times: each undo takes one, the last the paste.
+void tst_TextPane::lineBreakIsOneStepToUndo()
+{
+    QFETCH(QString, pasted);
+    QFETCH(Qt::KeyboardModifiers, modifiers);
+    ui::TextPane* newText = typingAtTheEnd(QString());
+    QVERIFY(newText);
+    uitest::Paste(newText, pasted);
+    QTest::keyClick(newText, Qt::Key_End, Qt::ControlModifier);
+    QTest::keyClick(newText, Qt::Key_Return, modifiers);
+    QTest::keyClick(newText, Qt::Key_Return, modifiers);
+    QStringList undone;
+    for (int step = 0; step < 3; ++step) {
+        QTest::keyClick(newText, Qt::Key_Z, Qt::ControlModifier);
+        undone << newText->plainText();
+    }
+    QCOMPARE(undone, (QStringList{pasted + QStringLiteral("\r\n"), pasted, QString()}));
 }
 
 // Shift+F10 opens the pane's context menu at the cursor, its own commands in it, as the Menu key
