@@ -1,6 +1,7 @@
 #include "line_break_conversion.h"
 
 #include <algorithm>
+#include <utility>
 
 namespace ui {
 
@@ -13,7 +14,7 @@ QString ToToolkitLineBreaks(QString text)
     const auto converted = [](QChar c) {
         return c == QLatin1Char('\r') || c == QChar::LineSeparator;
     };
-    const auto first = std::find_if(text.cbegin(), text.cend(), converted);
+    const auto first = std::ranges::find_if(std::as_const(text), converted);
     if (first == text.cend())
         return text;
     const qsizetype size = text.size();
