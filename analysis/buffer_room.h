@@ -4,7 +4,6 @@
 #pragma once
 
 #include <cstddef>
-#include <utility>
 
 namespace analysis::detail {
 
