@@ -19,7 +19,7 @@ namespace ui {
 
 namespace {
 
-// Rows a mark is painted over, from its own row down.
+// Rows a mark is painted over, from its own row down (up, at the groove's end).
 constexpr int PaintedRows = 2;
 
 } // namespace
@@ -141,7 +141,8 @@ bool MarkStrip::eventFilter(QObject* watched, QEvent* event)
         // scale above 1, a press and the painting each round to device pixels their own way,
         // and may disagree by one. The row painted last, over the others, first.
         const qreal slack = devicePixelRatioF() > 1 ? 1 / devicePixelRatioF() : 0;
-        const int last = std::min(qFloor(at.y() + slack), static_cast<int>(rows_.size()) - 1);
+        const int last =
+            std::min(qFloor(at.y() + slack) + PaintedRows - 1, static_cast<int>(rows_.size()) - 1);
         for (int row = last; row >= 0 && row > at.y() - slack - PaintedRows; --row) {
             if (isPaintedAt(row, at, slack)) {
                 const auto [from, to] = rowRange(row);
@@ -157,10 +158,12 @@ bool MarkStrip::eventFilter(QObject* watched, QEvent* event)
     return QWidget::eventFilter(watched, event);
 }
 
+// The last rows' marks are painted from higher up, as tall as the others, within the groove.
 QRect MarkStrip::paintedRect(const MarkLayer& layer, int row) const
 {
     const int left = layer.kind == analysis::RepeatKind::Exact ? 2 : width() / 2;
-    return {left, row, width() - 2 - left, PaintedRows};
+    return {left, std::min(row, std::max(0, height() - PaintedRows)), width() - 2 - left,
+            PaintedRows};
 }
 
 bool MarkStrip::isPaintedAt(int row, QPointF point, qreal slack) const

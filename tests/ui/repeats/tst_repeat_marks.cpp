@@ -945,7 +945,8 @@ void tst_RepeatMarks::resultWindowCountsTheNearRepeats()
 
 // Each pane's scroll bar shows along its groove where the marks of the whole text lie, the
 // marks at the start, in the middle and at the end of the text at the top, the middle and the
-// bottom; a click where a mark is painted selects the whole mark, a click elsewhere pages as ever.
+// bottom; a click where a mark is painted selects the whole mark, a click elsewhere pages as ever;
+// a mark at the very end is painted as tall as any.
 void tst_RepeatMarks::stripLeadsToTheMarks()
 {
     compare(Long.newText, Long.source);
@@ -1008,6 +1009,30 @@ void tst_RepeatMarks::stripLeadsToTheMarks()
     clickRow(below + 1);
     QVERIFY(rules.contains(SelectionOf(newTextPane())));
     QVERIFY(SelectionOf(newTextPane()) != selected);
+
+    // A repeat on the text's last line alone, where the groove's last row alone stands for it:
+    // painted as tall as the others, within the groove, the handle away at the top.
+    compare(Long.newText.section(QStringLiteral("\r\n"), 0, 78) +
+                QStringLiteral("\r\nиное начало79 фразы79 такой79 "),
+            Long.source);
+    backToTheNewTextPane();
+    allMarksKnown();
+    QTRY_VERIFY(newTextPane()->isLaidOut());
+    bar->setValue(bar->minimum());
+    QTRY_VERIFY(strip->isWorkedOut());
+    QVERIFY((strip->rows().back() & exact) != 0);
+    QVERIFY(strip->rows()[strip->rows().size() - 2] == 0);
+    const QImage painted = strip->grab().toImage();
+    const QColor exactColour = ui::StripColour(MarkSource::First, RepeatKind::Exact);
+    int paintedRows = 0;
+    for (int y = painted.height() - 1;
+         y >= 0 && painted.pixelColor(painted.width() / 4, y) == exactColour; --y)
+        ++paintedRows;
+    QVERIFY2(paintedRows >= 2 * painted.devicePixelRatio(),
+             qPrintable(QString::number(paintedRows)));
+    // Where it is painted, a click leads to it: the repeat ends before the text's last space.
+    clickRow(strip->height() - 2);
+    QCOMPARE(SelectionOf(newTextPane()).second, newTextPane()->document()->characterCount() - 2);
 }
 
 void tst_RepeatMarks::marksAreReadableOnEveryBackground_data()
