@@ -295,10 +295,7 @@ void TimeIdle(QApplication& application, ui::MainWindow& window)
 {
     // Nobody types: once the panes' background layout has settled, the timers go on ticking for
     // three seconds. A bare 1 ms timer is measured first, as the floor of any such window.
-    const auto idleShareOfCore = [&application](int milliseconds) {
-        return IdleShareOfCore(application, milliseconds);
-    };
-    idleShareOfCore(3000);
+    IdleShareOfCore(application, 3000);
     window.hide();
     double bareShare = 0;
     {
@@ -306,14 +303,14 @@ void TimeIdle(QApplication& application, ui::MainWindow& window)
         bare.setInterval(1);
         QObject::connect(&bare, &QTimer::timeout, [] {});
         bare.start();
-        bareShare = idleShareOfCore(3000);
+        bareShare = IdleShareOfCore(application, 3000);
         ReportFigure("A bare 1 ms timer and nothing else, share of one core", bareShare, "%");
     }
     window.show();
-    idleShareOfCore(500);
+    IdleShareOfCore(application, 500);
     // The window's own cost is what it adds to the timer that Timer3 is anyway.
     Report("Idle main window holding 1 MB, share of one core, above the bare timer",
-           idleShareOfCore(3000) - bareShare, "%", 0.5);
+           IdleShareOfCore(application, 3000) - bareShare, "%", 0.5);
 }
 
 // One paragraph of megabytes, and a million lines of a word: each pasted until painted, the

@@ -130,11 +130,13 @@ ResultWindow::ResultWindow(QWidget* owner)
 
     okButton_->setFocus();
     // A dialog makes its first button its default again whenever that button loses the focus.
-    defaultFollowsFocus_ =
-        connect(qApp, &QApplication::focusChanged, this, [this](QWidget* old, QWidget*) {
-            if (old == okButton_)
-                okButton_->setDefault(false);
-        });
+    // The button, not the dialog, holds the watch: the dialog hands the focus on as it is
+    // destroyed.
+    connect(qApp, &QApplication::focusChanged, okButton_,
+            [button = okButton_](QWidget* old, QWidget*) {
+                if (old == button)
+                    button->setDefault(false);
+            });
 
     // Until the window manager has framed the window, its owner's frame stands in for its own.
     const QWidget* ownerWindow = owner ? owner->window() : nullptr;
@@ -148,12 +150,6 @@ ResultWindow::ResultWindow(QWidget* owner)
             placeNearOwner();
         },
         frame_);
-}
-
-// Hidden as it is destroyed, the dialog hands the focus on: its watch on the button goes first.
-ResultWindow::~ResultWindow()
-{
-    disconnect(defaultFollowsFocus_);
 }
 
 void ResultWindow::present(const analysis::ComparisonResult& result, int shownShingleLength)

@@ -23,9 +23,6 @@ class ResultWindow : public QDialog
 
 public:
     explicit ResultWindow(QWidget* owner);
-    ~ResultWindow() override;
-    ResultWindow(const ResultWindow&) = delete;
-    ResultWindow& operator=(const ResultWindow&) = delete;
 
     // Fills the window with a comparison's outcome and shows it, modeless. What this does not
     // set keeps the state an earlier comparison left.
@@ -61,11 +58,10 @@ private:
     int outerHeightTwips_ = 0;
     QMargins frame_;                  // as the window manager draws it, once known
     QPushButton* okButton_ = nullptr; // Command1
-    QMetaObject::Connection defaultFollowsFocus_;
-    QLabel* resultLine_ = nullptr;   // Label2
-    QLabel* heading_ = nullptr;      // Label4
-    QLabel* listingTitle_ = nullptr; // Label3
-    ListingPane* listing_ = nullptr; // RichTextBox1
+    QLabel* resultLine_ = nullptr;    // Label2
+    QLabel* heading_ = nullptr;       // Label4
+    QLabel* listingTitle_ = nullptr;  // Label3
+    ListingPane* listing_ = nullptr;  // RichTextBox1
     QLabel* nearRepeatsLine_ = nullptr;
     bool listingIsNew_ = false;     // the last present() put the listing in
     std::vector<int> listingUnits_; // the line each of its entries begins on, and where they end
