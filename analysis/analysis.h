@@ -94,7 +94,9 @@ TextStatistics ComputeTextStatistics(std::u16string_view text);
 
 // The live figures of a text that is edited paragraph by paragraph, kept up to date without
 // recounting the whole text: always equal to ComputeTextStatistics of the paragraphs joined by
-// CR LF. An edit costs the length of the paragraphs it replaces, not of the text.
+// CR LF, or by a space where a paragraph continues the one before it (a pane holds a very long
+// paragraph as several, cut after its spaces). An edit costs the length of the paragraphs it
+// replaces, and the count of those its own paragraph is cut into, not the length of the text.
 class LiveTextStatistics
 {
 public:
@@ -102,18 +104,21 @@ public:
     LiveTextStatistics();
 
     // Replaces `count` paragraphs from paragraph `first` on by `paragraphs`, whose texts hold no
-    // line break between paragraphs (a CR LF inside one is counted as its two characters). The
-    // text always keeps at least one paragraph.
+    // line break between paragraphs (a CR LF inside one is counted as its two characters); where
+    // `continues[i]` holds, paragraph i follows the one before it after a space instead of
+    // CR LF (none does when `continues` is empty, nor does the first of the text). The text
+    // always keeps at least one paragraph.
     void replace(std::size_t first, std::size_t count,
-                 std::span<const std::u16string_view> paragraphs);
+                 std::span<const std::u16string_view> paragraphs,
+                 std::span<const bool> continues = {});
 
     std::size_t paragraphCount() const { return paragraphs_.size(); }
     TextStatistics statistics() const;
     // Characters read by replace() since the start: the cost of keeping the figures up to date.
     std::uint64_t charactersExamined() const { return charactersExamined_; }
 
-    // What the figures need of one paragraph: its own counts, and its last characters, which
-    // the end of the text treats differently.
+    // What the figures need of one paragraph: its own counts, and its first and last
+    // characters, which its neighbours and the end of the text treat differently.
     struct Paragraph
     {
         std::uint64_t length = 0;
@@ -123,11 +128,18 @@ public:
         std::uint64_t nonWord = 0;
         std::uint8_t openingNonWord = 0;
         std::uint8_t tailLength = 0;
-        char16_t tail[3] = {}; // the last characters, the last one first
+        char16_t tail[3] = {};  // the last characters, the last one first
+        bool continues = false; // follows the paragraph before it after a space
     };
 
 private:
+    // Adds (or takes away) the figures of the paragraphs [from, to), whole runs of those that
+    // continue one another, each run counted as the one paragraph it is.
+    void account(std::size_t from, std::size_t to, bool add);
+
     std::vector<Paragraph> paragraphs_;
+    std::uint64_t runs_ =
+        1; // paragraphs that start after CR LF or at the start: one more than the CR LFs
     std::uint64_t length_ = 0;
     std::uint64_t spaces_ = 0;
     std::uint64_t nonWord_ = 0;

@@ -59,6 +59,36 @@ LiveTextStatistics::Paragraph Summarise(std::u16string_view text)
     return paragraph;
 }
 
+// The figures of `a`, a space and `b` in a row, from theirs alone.
+LiveTextStatistics::Paragraph JoinedBySpace(const LiveTextStatistics::Paragraph& a,
+                                            const LiveTextStatistics::Paragraph& b)
+{
+    LiveTextStatistics::Paragraph joined;
+    joined.length = a.length + 1 + b.length;
+    joined.spaces = a.spaces + 1 + b.spaces;
+    joined.nonWord = a.nonWord + b.nonWord + b.openingNonWord;
+    // The token that starts at a's last character has the space as its follower now.
+    if (a.length >= 2 && a.tail[1] == Space) {
+        joined.nonWord -= StartsNonWordToken(a.tail[0], false) ? 1 : 0;
+        joined.nonWord += StartsNonWordToken(a.tail[0], true) ? 1 : 0;
+    }
+    // The space itself starts a token, an empty one, after a space.
+    if (a.length >= 1 && a.tail[0] == Space)
+        ++joined.nonWord;
+    if (a.length >= 2)
+        joined.openingNonWord = a.openingNonWord;
+    else
+        joined.openingNonWord = a.length == 1 ? StartsNonWordToken(a.tail[0], true) : 1;
+    for (std::size_t k = 0; k < b.tailLength; ++k)
+        joined.tail[joined.tailLength++] = b.tail[k];
+    if (joined.tailLength < 3)
+        joined.tail[joined.tailLength++] = Space;
+    for (std::size_t k = 0; k < a.tailLength && joined.tailLength < 3; ++k)
+        joined.tail[joined.tailLength++] = a.tail[k];
+    joined.continues = a.continues;
+    return joined;
+}
+
 } // namespace
 
 TextStatistics ComputeTextStatistics(std::u16string_view text)
@@ -88,25 +118,55 @@ TextStatistics ComputeTextStatistics(std::u16string_view text)
 
 LiveTextStatistics::LiveTextStatistics() : paragraphs_(1) {}
 
+void LiveTextStatistics::account(std::size_t from, std::size_t to, bool add)
+{
+    for (std::size_t i = from; i < to;) {
+        Paragraph run = paragraphs_[i];
+        for (++i; i < to && paragraphs_[i].continues; ++i)
+            run = JoinedBySpace(run, paragraphs_[i]);
+        if (add) {
+            ++runs_;
+            length_ += run.length;
+            spaces_ += run.spaces;
+            nonWord_ += run.nonWord;
+        } else {
+            --runs_;
+            length_ -= run.length;
+            spaces_ -= run.spaces;
+            nonWord_ -= run.nonWord;
+        }
+    }
+}
+
 void LiveTextStatistics::replace(std::size_t first, std::size_t count,
-                                 std::span<const std::u16string_view> paragraphs)
+                                 std::span<const std::u16string_view> paragraphs,
+                                 std::span<const bool> continues)
 {
     first = std::min(first, paragraphs_.size());
     count = std::min(count, paragraphs_.size() - first);
-    for (std::size_t i = first; i < first + count; ++i) {
-        length_ -= paragraphs_[i].length;
-        spaces_ -= paragraphs_[i].spaces;
-        nonWord_ -= paragraphs_[i].nonWord;
-    }
     std::vector<Paragraph> added;
     added.reserve(paragraphs.size());
-    for (const std::u16string_view text : paragraphs) {
-        added.push_back(Summarise(text));
-        length_ += added.back().length;
-        spaces_ += added.back().spaces;
-        nonWord_ += added.back().nonWord;
-        charactersExamined_ += text.size();
+    for (std::size_t i = 0; i < paragraphs.size(); ++i) {
+        added.push_back(Summarise(paragraphs[i]));
+        added.back().continues = i < continues.size() && continues[i];
+        charactersExamined_ += paragraphs[i].size();
     }
+
+    // The runs the edit touches: from the one the first paragraph replaced joins, to the end of
+    // the one the paragraph after them continues.
+    std::size_t from = first;
+    const bool joinsBefore = (first < paragraphs_.size() && paragraphs_[first].continues) ||
+                             (!added.empty() && added.front().continues);
+    if (first > 0 && joinsBefore) {
+        for (--from; from > 0 && paragraphs_[from].continues;)
+            --from;
+    }
+    std::size_t to = first + count;
+    while (to < paragraphs_.size() && paragraphs_[to].continues)
+        ++to;
+    const std::size_t trailing = to - (first + count);
+    account(from, to, false);
+
     const auto at = paragraphs_.begin() + static_cast<std::ptrdiff_t>(first);
     const std::size_t common = std::min(count, added.size());
     std::copy(added.begin(), added.begin() + static_cast<std::ptrdiff_t>(common), at);
@@ -117,33 +177,44 @@ void LiveTextStatistics::replace(std::size_t first, std::size_t count,
         paragraphs_.insert(at + static_cast<std::ptrdiff_t>(common),
                            added.begin() + static_cast<std::ptrdiff_t>(common), added.end());
     }
-    if (paragraphs_.empty())
+    const bool emptied = paragraphs_.empty();
+    if (emptied)
         paragraphs_.emplace_back();
+    paragraphs_.front().continues = false;
+    account(from, first + added.size() + trailing + (emptied ? 1 : 0), true);
 }
 
 TextStatistics LiveTextStatistics::statistics() const
 {
-    const std::uint64_t length = length_ + 2 * (paragraphs_.size() - 1);
+    const std::uint64_t length = length_ + 2 * (runs_ - 1);
     TextStatistics statistics;
     statistics.CharactersWithoutSpaces = Saturated(length - spaces_);
     if (length == 0)
         return statistics;
 
-    // The last three characters of the text, the last one first, through the CR LF between
-    // paragraphs; `known` stops short at the start of the text.
+    // The last three characters of the text, the last one first, through the CR LF or the space
+    // between paragraphs; `known` stops short at the start of the text.
     char16_t last[3] = {};
     std::size_t known = 0;
     for (std::size_t i = paragraphs_.size(); i-- > 0 && known < 3;) {
         const Paragraph& paragraph = paragraphs_[i];
         for (std::size_t k = 0; k < paragraph.tailLength && known < 3; ++k)
             last[known++] = paragraph.tail[k];
-        if (i > 0) {
-            for (const char16_t c : {u'\n', u'\r'}) {
-                if (known < 3)
-                    last[known++] = c;
-            }
+        if (i == 0)
+            break;
+        if (paragraph.continues) {
+            if (known < 3)
+                last[known++] = Space;
+            continue;
+        }
+        for (const char16_t c : {u'\n', u'\r'}) {
+            if (known < 3)
+                last[known++] = c;
         }
     }
+    Paragraph opening = paragraphs_.front();
+    for (std::size_t i = 1; i < paragraphs_.size() && paragraphs_[i].continues; ++i)
+        opening = JoinedBySpace(opening, paragraphs_[i]);
 
     // The tokens are the text without its last character, split at every space. The paragraphs
     // counted their non-word tokens as if every character had a follower; the last two
@@ -154,7 +225,7 @@ TextStatistics LiveTextStatistics::statistics() const
     const bool tokenBeforeLast = lastIsFirst || isSpace(1);
     const std::uint64_t tokens = 1 + spaces_ - (isSpace(0) ? 1 : 0);
 
-    std::uint64_t nonWord = nonWord_ + paragraphs_.front().openingNonWord;
+    std::uint64_t nonWord = nonWord_ + opening.openingNonWord;
     // The last character, counted as the start of a token when a space precedes it.
     if (tokenBeforeLast && isSpace(0))
         --nonWord;

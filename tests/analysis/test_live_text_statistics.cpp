@@ -31,6 +31,7 @@ struct EditCase
     std::size_t first;
     std::size_t count;
     std::vector<std::u16string> added;
+    std::vector<bool> continues = {}; // of the added: after a space, not CR LF
 };
 
 void PrintTo(const EditCase& c, std::ostream* os)
@@ -49,7 +50,7 @@ TEST_P(LiveTextStatisticsEdit, EqualsAFreshCount)
     EditedText text;
     text.replace(0, 1, GetParam().initial);
     ExpectFresh(text);
-    text.replace(GetParam().first, GetParam().count, GetParam().added);
+    text.replace(GetParam().first, GetParam().count, GetParam().added, GetParam().continues);
     ExpectFresh(text);
 }
 
@@ -72,7 +73,18 @@ INSTANTIATE_TEST_SUITE_P(
         EditCase{"singleCharacterParagraphs", {u"a", u"b", u"c"}, 1, 1, {u"$", u"?", u" "}},
         EditCase{"crLfInsideAParagraph", {u"a"}, 0, 1, {u"один\r\nдва x"}},
         EditCase{"everyNonWordToken", {u""}, 0, 1, {u"- ( ) = _ + % $ @ ! ? / x"}},
-        EditCase{"replaceBeyondTheEndIsClamped", {u"a b", u"c"}, 1, 9, {u"d e"}}),
+        EditCase{"replaceBeyondTheEndIsClamped", {u"a b", u"c"}, 1, 9, {u"d e"}},
+        EditCase{"cutAfterASpace", {u"a b c"}, 0, 1, {u"a", u"b c"}, {false, true}},
+        EditCase{"cutAroundANonWord", {u"x"}, 0, 1, {u"x", u"-", u"y"}, {false, true, true}},
+        EditCase{"cutBeforeTheLastCharacter", {u"a"}, 0, 1, {u"a", u"-"}, {false, true}},
+        EditCase{"emptyPiecesBetweenCuts",
+                 {u"a"},
+                 0,
+                 1,
+                 {u"a ", u"", u" ", u"$"},
+                 {false, true, true, true}},
+        EditCase{"firstNeverContinues", {u"a", u"b"}, 0, 1, {u"-", u"c"}, {true, true}},
+        EditCase{"cutTextAfterALineBreak", {u"a", u"b"}, 1, 1, {u"b", u"c d"}, {false, true}}),
     [](const auto& info) { return std::string(info.param.name); });
 
 class LiveTextStatisticsRandom : public testing::TestWithParam<int>
@@ -134,7 +146,12 @@ TEST_P(LiveTextStatisticsRandom, EqualsAFreshCountAfterEveryEdit)
                 added.push_back(generator.text(generator.number(0, 6)));
             break;
         }
-        text.replace(first, count, added);
+        // A pane cuts a long paragraph after its spaces: any paragraph may continue the one
+        // before it after a space.
+        std::vector<bool> continues;
+        for (std::size_t i = 0; i < added.size(); ++i)
+            continues.push_back(generator.number(0, 2) == 0);
+        text.replace(first, count, added, continues);
         ASSERT_NO_FATAL_FAILURE(ExpectFresh(text)) << "step " << step;
     }
 }
