@@ -2,10 +2,13 @@
 
 #include "ui/kit/strings.h"
 #include "ui/text/line_break_conversion.h"
+#include "ui/text/paragraph_cuts.h"
 
 #include <QTextBlock>
 #include <QTextDocument>
 
+#include <memory>
+#include <span>
 #include <string_view>
 #include <vector>
 
@@ -37,16 +40,22 @@ void DocumentStatistics::update(int from, int /*removed*/, int added)
 // Replaces `count` known paragraphs from `first` on by the document's blocks `first` to `last`.
 void DocumentStatistics::replaceBlocks(int first, int count, int last)
 {
+    const auto blocks = static_cast<std::size_t>(last) - static_cast<std::size_t>(first) + 1;
     std::vector<QString> texts;
-    texts.reserve(static_cast<std::size_t>(last) - static_cast<std::size_t>(first) + 1);
+    texts.reserve(blocks);
+    // Whether each block continues its paragraph after a space, where a long one was cut.
+    const auto continues = std::make_unique<bool[]>(blocks);
     QTextBlock block = document_->findBlockByNumber(first);
-    for (int number = first; number <= last && block.isValid(); ++number, block = block.next())
+    for (int number = first; number <= last && block.isValid(); ++number, block = block.next()) {
+        continues[texts.size()] = ContinuesParagraph(block);
         texts.push_back(WithSystemLineBreaks(block.text())); // Shift+Enter's breaks as CR LF
+    }
     std::vector<std::u16string_view> views;
     views.reserve(texts.size());
     for (const QString& text : texts)
         views.push_back(ToU16View(text));
-    live_.replace(static_cast<std::size_t>(first), static_cast<std::size_t>(count), views);
+    live_.replace(static_cast<std::size_t>(first), static_cast<std::size_t>(count), views,
+                  std::span<const bool>(continues.get(), texts.size()));
 }
 
 } // namespace ui

@@ -24,26 +24,10 @@ namespace {
 
 using analysis::TextSide;
 
-// The plain text of the part of a document where each paragraph break is CR LF.
-std::u16string PlainText(const QTextDocument* document, int from, int to)
-{
-    QTextCursor cursor(const_cast<QTextDocument*>(document));
-    cursor.setPosition(from);
-    cursor.setPosition(to, QTextCursor::KeepAnchor);
-    return std::u16string(ToU16View(WithSystemLineBreaks(cursor.selectedText())));
-}
-
 // A pane's text as a tracker takes it, with room to follow its edits.
 std::u16string TrackedCopy(const TextPane* pane)
 {
     return pane->plainTextForAnalysis(analysis::EditableCapacity(pane->plainTextLength()));
-}
-
-// Where a paragraph starts in the plain text: each break before it is two characters there.
-std::size_t PlainStart(const QTextBlock& block)
-{
-    return static_cast<std::size_t>(block.position()) +
-           static_cast<std::size_t>(block.blockNumber());
 }
 
 int Index(TextSide side)
@@ -197,7 +181,7 @@ void RepeatFollower::compareInBackground(const RepeatFollower* sharing)
         return;
     }
     for (const TextSide side : {TextSide::NewText, TextSide::Source}) {
-        paragraphs_[Index(side)] = pane(side)->document()->blockCount();
+        paragraphs_[Index(side)] = pane(side)->paragraphCount();
         plainLength_[Index(side)] = texts[Index(side)].size();
     }
     dropPending();
@@ -318,17 +302,17 @@ void RepeatFollower::mirror(TextSide side, int from, int removed, int added)
 
 void RepeatFollower::follow(TextSide side, int from, int removed, int added)
 {
-    const QTextDocument* document = pane(side)->document();
-    const std::size_t start = plainPosition(side, from);
+    const TextPane* edited = pane(side);
+    const std::size_t start = edited->plainPosition(from);
     // The document's last position, its closing paragraph break, is no part of the text.
-    const int last = document->characterCount() - 1;
-    std::u16string inserted =
-        PlainText(document, std::min(from, last), std::min(from + added, last));
+    const int last = edited->document()->characterCount() - 1;
+    std::u16string inserted(
+        ToU16View(edited->plainText(std::min(from, last), std::min(from + added, last))));
     if (pending_) {
         // Each paragraph break removed is two characters of the plain text: as many as were
         // put in, less those the paragraphs gained.
         const int index = Index(side);
-        const int paragraphs = document->blockCount();
+        const int paragraphs = edited->paragraphCount();
         const auto breaksPut = std::ranges::count(inserted, u'\r');
         const auto removedBreaks = std::max<qsizetype>(
             0, breaksPut - static_cast<qsizetype>(paragraphs - paragraphs_[index]));
@@ -358,26 +342,12 @@ void RepeatFollower::leaveEditsToNextCompare()
 
 std::size_t RepeatFollower::plainPosition(TextSide side, int position) const
 {
-    const QTextBlock block = pane(side)->document()->findBlock(position);
-    return PlainStart(block) + static_cast<std::size_t>(position - block.position());
+    return pane(side)->plainPosition(position);
 }
 
 int RepeatFollower::panePosition(TextSide side, std::size_t plain) const
 {
-    const QTextDocument* document = pane(side)->document();
-    int low = 0;
-    int high = document->blockCount() - 1;
-    while (low < high) {
-        const int middle = (low + high + 1) / 2;
-        if (PlainStart(document->findBlockByNumber(middle)) <= plain)
-            low = middle;
-        else
-            high = middle - 1;
-    }
-    const QTextBlock block = document->findBlockByNumber(low);
-    // Within a paragraph's CR LF: its break.
-    const auto offset = std::min(static_cast<int>(plain - PlainStart(block)), block.length() - 1);
-    return block.position() + offset;
+    return pane(side)->documentPosition(plain);
 }
 
 PaneRange RepeatFollower::paneRange(TextSide side, analysis::TextRange range) const

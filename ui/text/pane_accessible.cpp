@@ -73,21 +73,27 @@ public:
     }
     int cursorPosition() const override { return qtsText()->cursorPosition(); }
     void setCursorPosition(int position) override { qtsText()->setCursorPosition(position); }
-    QString text(int start, int end) const override { return qtsText()->text(start, end); }
+    QString text(int start, int end) const override
+    {
+        return pane_->withCutsAsSpaces(qtsText()->text(start, end), start);
+    }
     QString textBeforeOffset(int offset, QAccessible::TextBoundaryType boundary, int* start,
                              int* end) const override
     {
-        return qtsText()->textBeforeOffset(offset, boundary, start, end);
+        const QString text = qtsText()->textBeforeOffset(offset, boundary, start, end);
+        return pane_->withCutsAsSpaces(text, *start);
     }
     QString textAfterOffset(int offset, QAccessible::TextBoundaryType boundary, int* start,
                             int* end) const override
     {
-        return qtsText()->textAfterOffset(offset, boundary, start, end);
+        const QString text = qtsText()->textAfterOffset(offset, boundary, start, end);
+        return pane_->withCutsAsSpaces(text, *start);
     }
     QString textAtOffset(int offset, QAccessible::TextBoundaryType boundary, int* start,
                          int* end) const override
     {
-        return qtsText()->textAtOffset(offset, boundary, start, end);
+        const QString text = qtsText()->textAtOffset(offset, boundary, start, end);
+        return pane_->withCutsAsSpaces(text, *start);
     }
     int characterCount() const override { return qtsText()->characterCount(); }
     QRect characterRect(int offset) const override { return qtsText()->characterRect(offset); }

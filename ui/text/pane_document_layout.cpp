@@ -16,6 +16,19 @@ namespace {
 // book, give that memory back.
 constexpr int CachedFrom = 1 << 16;
 
+// Whether the lines of a block's layout hold its text as it stands. Within an edit block the
+// layout hears of no change until the edit ends, and a key the view handles there (a keystroke
+// and the cut it makes needed, one step to undo) has the view ask where the cursor is drawn.
+bool LaidOutAsItStands(const QTextBlock& block)
+{
+    const QTextLayout* layout = block.layout();
+    const int lines = layout->lineCount();
+    if (lines == 0)
+        return false;
+    const QTextLine last = layout->lineAt(lines - 1);
+    return last.textStart() + last.textLength() == block.length() - 1;
+}
+
 } // namespace
 
 PaneDocumentLayout::PaneDocumentLayout(QTextDocument* document)
@@ -37,7 +50,7 @@ void PaneDocumentLayout::relayoutAll()
 
 QRectF PaneDocumentLayout::blockBoundingRect(const QTextBlock& block) const
 {
-    if (block.isValid() && block.layout()->lineCount() == 0)
+    if (block.isValid() && !LaidOutAsItStands(block))
         const_cast<PaneDocumentLayout*>(this)->layoutBlock(block);
     return QPlainTextDocumentLayout::blockBoundingRect(block);
 }
@@ -51,7 +64,8 @@ void PaneDocumentLayout::documentChanged(int from, int removed, int added)
     const QTextBlock last = doc->findBlock(qMax(0, from + removed + added - 1));
     if (first == last && blockCount == blockCount_) {
         if (first.isValid() && first.length() > 0) {
-            const qreal oldHeight = blockBoundingRect(first).height();
+            // The height it had, laid out as it was.
+            const qreal oldHeight = QPlainTextDocumentLayout::blockBoundingRect(first).height();
             layoutBlock(first);
             if (blockBoundingRect(first).height() == oldHeight) {
                 emit updateBlock(first);

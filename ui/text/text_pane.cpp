@@ -4,6 +4,7 @@
 #include "missing_glyphs.h"
 #include "pane_accessible.h"
 #include "pane_document_layout.h"
+#include "paragraph_cuts.h"
 #include "paste_room.h"
 #include "ui/kit/application_palette.h"
 #include "ui/kit/reading.h"
@@ -33,6 +34,27 @@
 
 namespace ui {
 
+namespace {
+
+// Whether a key may change the text: typing, deleting or cutting. Moving keeps Qt's own road,
+// which an edit block around it would disturb.
+bool MayEdit(const QKeyEvent* event)
+{
+    const QString text = event->text();
+    if (!text.isEmpty() && text.front().isPrint())
+        return true;
+    for (const QKeySequence::StandardKey key :
+         {QKeySequence::Cut, QKeySequence::Delete, QKeySequence::Backspace,
+          QKeySequence::DeleteStartOfWord, QKeySequence::DeleteEndOfWord,
+          QKeySequence::DeleteEndOfLine, QKeySequence::DeleteCompleteLine}) {
+        if (event->matches(key))
+            return true;
+    }
+    return event->key() == Qt::Key_Backspace || event->key() == Qt::Key_Delete;
+}
+
+} // namespace
+
 TextPane::TextPane(QWidget* parent) : QPlainTextEdit(parent)
 {
     static const bool accessible = [] {
@@ -43,6 +65,7 @@ TextPane::TextPane(QWidget* parent) : QPlainTextEdit(parent)
     auto* doc = new QTextDocument(this);
     layout_ = new PaneDocumentLayout(doc);
     doc->setDocumentLayout(layout_);
+    cuts_ = new ParagraphCuts(doc);
     doc->setDefaultFont(font());
     setDocument(doc);
     marker_ = new MissingGlyphMarker(doc);
@@ -90,13 +113,25 @@ LineBreakWork TextPane::lineBreakWork() const
 
 QString TextPane::plainText() const
 {
-    return WithSystemLineBreaks(document()->toRawText());
+    if (cuts_->count() == 0)
+        return WithSystemLineBreaks(document()->toRawText());
+    return plainText(0, document()->characterCount() - 1);
+}
+
+QString TextPane::plainText(int from, int to) const
+{
+    return PlainSlice(document(), from, to, SystemLineBreak);
 }
 
 std::size_t TextPane::plainTextLength() const
 {
-    // Each paragraph break is CR LF, one character more a paragraph.
-    return static_cast<std::size_t>(document()->characterCount() - 1 + blockCount() - 1);
+    // Each line break is CR LF, one character more; a cut is its space.
+    return static_cast<std::size_t>(document()->characterCount() - 1 + paragraphCount() - 1);
+}
+
+int TextPane::paragraphCount() const
+{
+    return blockCount() - cuts_->count();
 }
 
 std::u16string TextPane::plainTextForAnalysis(std::size_t capacity) const
@@ -104,7 +139,9 @@ std::u16string TextPane::plainTextForAnalysis(std::size_t capacity) const
     std::u16string text;
     text.reserve(std::max(capacity, plainTextLength()));
     for (QTextBlock block = document()->begin(); block.isValid(); block = block.next()) {
-        if (block != document()->begin())
+        if (ContinuesParagraph(block))
+            text += u' ';
+        else if (block != document()->begin())
             text.append(ToU16View(SystemLineBreak.toString()));
         const QString paragraph = block.text();
         text.append(ToU16View(WithSystemLineBreaks(paragraph)));
@@ -120,18 +157,91 @@ QString TextPane::leadingPlainText(int count) const
     const int end = doc->characterCount() - 1;
     for (int position = 0; position < end && text.size() < count; ++position) {
         const QChar c = doc->characterAt(position);
-        if (IsDocumentLineBreak(c))
-            text += SystemLineBreak;
-        else
+        if (!IsDocumentLineBreak(c))
             text += c;
+        else if (ContinuesParagraph(doc->findBlock(position + 1)))
+            text += u' ';
+        else
+            text += SystemLineBreak;
     }
     text.truncate(count);
     return text;
 }
 
+std::size_t TextPane::plainStart(const QTextBlock& block) const
+{
+    // Each line break before the block is two characters of the plain text, each cut one.
+    const int number = block.blockNumber();
+    return static_cast<std::size_t>(block.position()) +
+           static_cast<std::size_t>(number - cuts_->before(number));
+}
+
+std::size_t TextPane::plainPosition(int position) const
+{
+    const QTextBlock block = document()->findBlock(position);
+    return plainStart(block) + static_cast<std::size_t>(position - block.position());
+}
+
+int TextPane::documentPosition(std::size_t plain) const
+{
+    const QTextDocument* doc = document();
+    int low = 0;
+    int high = doc->blockCount() - 1;
+    while (low < high) {
+        const int middle = (low + high + 1) / 2;
+        if (plainStart(doc->findBlockByNumber(middle)) <= plain)
+            low = middle;
+        else
+            high = middle - 1;
+    }
+    const QTextBlock block = doc->findBlockByNumber(low);
+    const auto offset = std::min(static_cast<int>(plain - plainStart(block)), block.length() - 1);
+    return block.position() + offset;
+}
+
+QString TextPane::withCutsAsSpaces(QString text, int from) const
+{
+    if (cuts_->count() == 0)
+        return text;
+    const QTextDocument* doc = document();
+    const auto to = from + static_cast<int>(text.size());
+    for (QTextBlock block = doc->findBlock(from).next(); block.isValid() && block.position() <= to;
+         block = block.next()) {
+        const int separator = block.position() - 1;
+        if (ContinuesParagraph(block) && separator >= from && separator < to)
+            text[separator - from] = u' ';
+    }
+    return text;
+}
+
 void TextPane::replacePlainText(const QString& text)
 {
-    setPlainText(ToToolkitLineBreaks(text));
+    QString converted = ToToolkitLineBreaks(text);
+    const bool longParagraph = [&] {
+        qsizetype start = 0;
+        while (start < converted.size()) {
+            qsizetype end = converted.indexOf(u'\n', start);
+            if (end < 0)
+                end = converted.size();
+            if (end - start > UncutParagraphLength)
+                return true;
+            start = end + 1;
+        }
+        return false;
+    }();
+    if (!longParagraph) {
+        setPlainText(converted);
+        return;
+    }
+    // Cut before it is laid out, which would shape the long paragraphs whole.
+    setPlainText(QString());
+    QTextCursor editing(document());
+    editing.beginEditBlock();
+    editing.insertText(converted);
+    TidyParagraphs(document(), 0, document()->characterCount() - 1);
+    editing.endEditBlock();
+    document()->clearUndoRedoStacks();
+    setTextCursor(QTextCursor(document()));
 }
 
 void TextPane::clearUndoably()
@@ -197,7 +307,24 @@ void TextPane::insertFromMimeData(const QMimeData* source)
         emit insertRefused();
         return;
     }
-    textCursor().insertText(text);
+    QTextCursor editing = textCursor();
+    editing.beginEditBlock();
+    editing.removeSelectedText();
+    const int start = editing.position();
+    // The blocks a paste's line breaks start take the format of the block it goes into: after
+    // a line break, none continues a paragraph.
+    const bool intoACut = ContinuesParagraph(editing.block()) && text.contains(u'\n');
+    if (intoACut)
+        SetContinuesParagraph(editing, false);
+    editing.insertText(text);
+    if (intoACut) {
+        QTextCursor first(document());
+        first.setPosition(start);
+        SetContinuesParagraph(first, true);
+    }
+    TidyParagraphs(document(), start, editing.position());
+    editing.endEditBlock();
+    setTextCursor(editing);
     ensureCursorVisible();
 }
 
@@ -237,7 +364,9 @@ void TextPane::dropEvent(QDropEvent* event)
 QMimeData* TextPane::createMimeDataFromSelection() const
 {
     auto* data = new QMimeData;
-    data->setText(WithLineFeeds(textCursor().selectedText()));
+    const QTextCursor selection = textCursor();
+    data->setText(
+        PlainSlice(document(), selection.selectionStart(), selection.selectionEnd(), u"\n"));
     return data;
 }
 
@@ -279,14 +408,78 @@ void TextPane::keyPressEvent(QKeyEvent* event)
         QKeyEvent enter(event->type(), Qt::Key_Return, Qt::NoModifier, event->text(),
                         event->isAutoRepeat(), event->count());
         QTextCursor step = textCursor();
+        const int from = step.selectionStart();
+        const int top = topLine().first;
+        const int length = document()->characterCount();
         step.beginEditBlock();
         QPlainTextEdit::keyPressEvent(lineSeparator ? &enter : event);
+        // The paragraph it starts takes the format of the one it breaks, and does not continue.
+        QTextCursor broken = textCursor();
+        if (ContinuesParagraph(broken.block()))
+            SetContinuesParagraph(broken, false);
+        TidyParagraphs(document(), from, broken.position());
         step.endEditBlock();
+        keepTheCursorInView(top, from, document()->characterCount() - length);
         if (lineSeparator)
             event->setAccepted(enter.isAccepted());
         return;
     }
+    // Near a limit, the keystroke and the cut or join it makes needed are one step to undo;
+    // elsewhere Qt's own steps, typing merged as it merges it.
+    if (!isReadOnly() && MayEdit(event) && MayNeedTidying(textCursor(), event->text())) {
+        editWithTidying(event);
+        return;
+    }
     QPlainTextEdit::keyPressEvent(event);
+}
+
+void TextPane::editWithTidying(QKeyEvent* event)
+{
+    QTextCursor step = textCursor();
+    const int from = step.selectionStart();
+    const int top = topLine().first;
+    const int length = document()->characterCount();
+    const int revision = document()->revision();
+    const QString text = event->text();
+    const bool typed = !text.isEmpty() && text.front().isPrint() &&
+                       !(event->modifiers() & (Qt::ControlModifier | Qt::AltModifier));
+    step.beginEditBlock();
+    // Typing and deleting a character as Qt does, without the view's reading of a layout the
+    // edit block keeps from hearing of the change; any other key through Qt.
+    const bool backspace = event == QKeySequence::Backspace && event->modifiers() == Qt::NoModifier;
+    const bool deleted = event == QKeySequence::Delete && event->modifiers() == Qt::NoModifier;
+    const bool handled = typed || backspace || deleted;
+    if (typed)
+        step.insertText(text);
+    else if (backspace)
+        step.deletePreviousChar();
+    else if (deleted)
+        step.deleteChar();
+    else
+        QPlainTextEdit::keyPressEvent(event);
+    if (document()->revision() != revision) {
+        const int at = handled ? step.position() : textCursor().position();
+        TidyParagraphs(document(), std::min(from, at), std::max(from, at));
+    }
+    step.endEditBlock();
+    if (handled) {
+        setTextCursor(step);
+        ensureCursorVisible();
+    }
+    keepTheCursorInView(top, from, document()->characterCount() - length);
+    event->accept();
+}
+
+// The view keeps its top line by block number and line: an edit block that cut or joined blocks
+// above it leaves the view elsewhere than Qt put it, and the cursor out of it. The view goes
+// back to the line it showed at its top, moved by what the edit put in or took out before it,
+// and from there to the cursor, as Qt would have scrolled.
+void TextPane::keepTheCursorInView(int top, int editedFrom, int lengthChange)
+{
+    if (viewport()->rect().contains(cursorRect()))
+        return;
+    showAtTop(top > editedFrom ? std::max(editedFrom, top + lengthChange) : top);
+    ensureCursorVisible();
 }
 
 void TextPane::resizeEvent(QResizeEvent* event)

@@ -1,8 +1,9 @@
 // A text pane of the design. Its plain text is the characters as typed, code unit for code unit
 // (a no-break space stays one), with every line break as CR LF; it takes plain text only, so
 // its font size and background colour always apply to all of its text. It lays out the
-// paragraphs in view at once and the rest while idle (PaneDocumentLayout), so that texts of many
-// megabytes paste and type without delay and the end of the text is always within reach.
+// paragraphs in view at once and the rest while idle (PaneDocumentLayout), and holds a paragraph
+// of megabytes as blocks cut after its spaces (ParagraphCuts), so that texts of many megabytes
+// paste and type without delay and the end of the text is always within reach.
 #pragma once
 
 #include "line_breaking.h"
@@ -18,6 +19,7 @@ namespace ui {
 
 class MissingGlyphMarker;
 class PaneDocumentLayout;
+class ParagraphCuts;
 
 class TextPane : public QPlainTextEdit
 {
@@ -34,6 +36,16 @@ public:
     std::size_t plainTextLength() const;
     // The first `count` code units of plainText(), without reading the rest.
     QString leadingPlainText(int count) const;
+    // plainText() of the document's [from, to).
+    QString plainText(int from, int to) const;
+    // Where the document's `position` stands in plainText(), and back: within a line break's
+    // CR LF, at the break.
+    std::size_t plainPosition(int position) const;
+    int documentPosition(std::size_t plain) const;
+    // The paragraphs, each ended by a line break but the last.
+    int paragraphCount() const;
+    // `text`, read from the document at `from` on, with each cut of a paragraph as its space.
+    QString withCutsAsSpaces(QString text, int from) const;
     // CR, LF and CR LF each become one line break. The pane starts afresh: nothing to undo.
     void replacePlainText(const QString& text);
     // Empties the pane as the writer would by selecting all and deleting: one step to undo.
@@ -88,6 +100,11 @@ protected:
 
 private:
     void applyBackground();
+    // A key that edits, with the cuts and joins of paragraphs it makes needed: one step to undo.
+    void editWithTidying(QKeyEvent* event);
+    // After an edit block from `editedFrom` on that changed the length by `lengthChange`, whose
+    // view had its top line at `top`: the cursor in view.
+    void keepTheCursorInView(int top, int editedFrom, int lengthChange);
     // Whether the memory for inserting `text` in place of the selection of `cursor` can be had.
     bool canHold(QStringView text, const QTextCursor& cursor) const;
     // The [start, end) of the view's top line, the line holding `position` brought to the top,
@@ -96,8 +113,11 @@ private:
     void showAtTop(int position);
     void showTheEnd();
     void layOutAPage(const QTextBlock& from, QTextBlock (QTextBlock::*step)() const) const;
+    // Where a block starts in plainText().
+    std::size_t plainStart(const QTextBlock& block) const;
 
     PaneDocumentLayout* layout_ = nullptr;
+    ParagraphCuts* cuts_ = nullptr;
     MissingGlyphMarker* marker_ = nullptr;
 
     ColourValue backgroundColour_ = Rgb(255, 255, 255);

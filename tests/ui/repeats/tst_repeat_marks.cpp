@@ -27,6 +27,7 @@
 #include <QScrollBar>
 #include <QSignalSpy>
 #include <QSlider>
+#include <QTextBlock>
 
 using analysis::RepeatKind;
 using ui::MarkSource;
@@ -122,6 +123,7 @@ const QString OtherEndings = QStringLiteral(
     "назад приёмники GPS стоили как хорошие автомобили.");
 
 const uitest::LongTexts Long;
+const uitest::LongTexts OneParagraph(true);
 
 // Entries a listing test expects chosen, beside those named by their number.
 constexpr int LastEntry = -1;
@@ -217,6 +219,7 @@ private slots:
     void marksAreWhereTheSharedShinglesLie_data();
     void marksAreWhereTheSharedShinglesLie();
     void marksFollowTheWriter();
+    void marksLieAcrossTheCuts();
     void marksFollowEveryRoad_data();
     void marksFollowEveryRoad();
     void clearingIsUndoneInEachPane();
@@ -330,17 +333,65 @@ void tst_RepeatMarks::marksFollowTheWriter()
     QCOMPARE(MarksOf(sourcePane()), byTheRules(false));
 }
 
+// In a paragraph held in blocks, the marks are the rules' across the cuts, and show so in view
+// wherever a block starts, in both panes.
+void tst_RepeatMarks::marksLieAcrossTheCuts()
+{
+    compare(OneParagraph.newText, OneParagraph.source);
+    for (ui::TextPane* pane : {newTextPane(), sourcePane()}) {
+        QVERIFY(pane->document()->blockCount() > 4);
+        const bool ofNewText = pane == newTextPane();
+        Ranges marks;
+        for (const ui::PaneRange& mark :
+             follower()->marks(ofNewText ? analysis::TextSide::NewText : analysis::TextSide::Source,
+                               0, pane->document()->characterCount(), RepeatKind::Exact))
+            marks.append({mark.start, mark.end});
+        QCOMPARE(marks,
+                 uitest::MarksByTheRules(OneParagraph.newText, OneParagraph.source, ofNewText));
+        for (QTextBlock block = pane->document()->begin().next(); block.isValid();
+             block = block.next()) {
+            pane->setTextCursor(QTextCursor(block));
+            pane->centerCursor();
+            QCOMPARE(uitest::MarksInViewAgainstTheRules(*mainWindow()), QString());
+        }
+    }
+    // A line break typed into the paragraph's middle leaves two no longer than 64K, held whole;
+    // deleted, the paragraph is cut again: followed while a compare runs on the worker and after.
+    follower()->compareInBackground();
+    ui::TextPane* pane = newTextPane();
+    pane->setFocus();
+    QTextCursor middle(pane->document());
+    middle.setPosition(pane->document()->characterCount() / 2);
+    pane->setTextCursor(middle);
+    QTest::keyClicks(pane, QStringLiteral("ab"));
+    QTest::keyClick(pane, Qt::Key_Return);
+    QCOMPARE(pane->document()->blockCount(), 2);
+    QTest::keyClick(pane, Qt::Key_Backspace);
+    QVERIFY(pane->document()->blockCount() > 4);
+    QVERIFY(follower()->isComparing());
+    QTRY_VERIFY(!follower()->isComparing());
+    QCOMPARE(QString::fromStdU16String(follower()->trackedText(analysis::TextSide::NewText)),
+             pane->plainText());
+    follower()->settle();
+    QCOMPARE(uitest::MarksInViewAgainstTheRules(*mainWindow()), QString());
+}
+
 void tst_RepeatMarks::marksFollowEveryRoad_data()
 {
     QTest::addColumn<QByteArray>("road");
     QTest::addColumn<bool>("inSource");
     QTest::addColumn<bool>("fromTheEnd");
-    const auto rows = [](std::initializer_list<const char*> roads, bool fromTheEnd,
-                         bool sourceToo) {
+    QTest::addColumn<bool>("oneParagraph");
+    const auto rows = [](std::initializer_list<const char*> roads, bool fromTheEnd, bool sourceToo,
+                         bool oneParagraph = false) {
+        const char* shape = oneParagraph ? ", one paragraph" : "";
         for (const char* road : roads) {
-            QTest::addRow("%s, new text", road) << QByteArray(road) << false << fromTheEnd;
-            if (sourceToo)
-                QTest::addRow("%s, source", road) << QByteArray(road) << true << fromTheEnd;
+            QTest::addRow("%s, new text%s", road, shape)
+                << QByteArray(road) << false << fromTheEnd << oneParagraph;
+            if (sourceToo) {
+                QTest::addRow("%s, source%s", road, shape)
+                    << QByteArray(road) << true << fromTheEnd << oneParagraph;
+            }
         }
     };
     // Down from the start of a pane, up from its end, and from outside the pane.
@@ -350,6 +401,11 @@ void tst_RepeatMarks::marksFollowEveryRoad_data()
     rows({"Ctrl+Home", "PageUp", "Up past the top", "font size"}, true, true);
     rows({"auxiliary pane switched off", "listing click", "listing Down", "listing Enter"}, false,
          false);
+    // Across the blocks a paragraph of 100K characters is held in.
+    rows({"Ctrl+End", "PageDown", "scroll bar thumb", "wheel", "F3", "Shift+F3"}, false, true,
+         true);
+    rows({"Ctrl+Home"}, true, true, true);
+    rows({"listing Enter"}, false, false, true);
 }
 
 // However the view of a pane moves, it then shows the marks of what is in view, drawn.
@@ -358,7 +414,9 @@ void tst_RepeatMarks::marksFollowEveryRoad()
     QFETCH(QByteArray, road);
     QFETCH(bool, inSource);
     QFETCH(bool, fromTheEnd);
-    compare(Long.newText, Long.source);
+    QFETCH(bool, oneParagraph);
+    const uitest::LongTexts& texts = oneParagraph ? OneParagraph : Long;
+    compare(texts.newText, texts.source);
     ui::TextPane* pane = inSource ? sourcePane() : newTextPane();
     // Where the road starts: the view and the cursor at the start, or at the end, put there by
     // the scroll bar, the one road that was never missed.

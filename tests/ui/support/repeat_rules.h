@@ -47,15 +47,29 @@ inline DocumentRanges InDocument(const QString& plain, const std::vector<analysi
     return ranges;
 }
 
-// The marks the rules give the new text's pane or the source's, within [from, to).
+// The marks the rules give the new text's pane or the source's, within [from, to). The rules
+// are a literal transcription, slow on long texts, and asked again for the same texts at every
+// look at a view: the last answer is kept.
 inline DocumentRanges MarksByTheRules(const QString& newText, const QString& source, bool ofNewText,
                                       int from = 0, int to = INT_MAX)
 {
-    const reference::Repeats repeats =
-        reference::LocateRepeats(ui::ToU16View(newText), ui::ToU16View(source), true);
-    return Clipped(InDocument(ofNewText ? newText : source,
-                              ofNewText ? repeats.newTextMarks : repeats.sourceMarks),
-                   from, to);
+    struct Answer
+    {
+        QString newText;
+        QString source;
+        DocumentRanges newTextMarks;
+        DocumentRanges sourceMarks;
+    };
+    static Answer last;
+    static bool known = false;
+    if (!known || last.newText != newText || last.source != source) {
+        const reference::Repeats repeats =
+            reference::LocateRepeats(ui::ToU16View(newText), ui::ToU16View(source), true);
+        last = {newText, source, InDocument(newText, repeats.newTextMarks),
+                InDocument(source, repeats.sourceMarks)};
+        known = true;
+    }
+    return Clipped(ofNewText ? last.newTextMarks : last.sourceMarks, from, to);
 }
 
 // The near repeats the rules give the new text's pane or the other's.
@@ -70,11 +84,20 @@ inline DocumentRanges NearMarksByTheRules(const QString& newText, const QString&
 
 // Texts of 80 short paragraphs, far longer than a pane shows: the new text repeats the source's
 // paragraph 40 at its start, the source's first paragraph in its middle, and ends as the source
-// ends, so that marks lie at the start, in the middle and at the end of each.
+// ends, so that marks lie at the start, in the middle and at the end of each. As one paragraph,
+// 1600 sentences of about 100K characters, which a pane holds cut into blocks, the new text
+// repeats 400 sentences in its middle, across a cut.
 struct LongTexts
 {
-    QString newText = text(QStringLiteral("новый другой образ иной потом опять речь"), 40, 0, 79);
-    QString source = text(SourceWords, 0, 40, 79);
+    explicit LongTexts(bool oneParagraph = false)
+        : newText(
+              text(QStringLiteral("новый другой образ иной потом опять речь"), oneParagraph, true)),
+          source(text(SourceWords, oneParagraph, false))
+    {
+    }
+
+    QString newText;
+    QString source;
 
 private:
     static inline const QString SourceWords =
@@ -85,18 +108,24 @@ private:
         return words.split(QLatin1Char(' ')).join(QString::number(i) + QLatin1Char(' ')) +
                QString::number(i) + QLatin1Char('.');
     }
-    static QString text(const QString& words, int copiedAtStart, int copiedInMiddle,
-                        int copiedAtEnd)
+    static QString text(const QString& words, bool oneParagraph, bool isNewText)
     {
+        const int count = oneParagraph ? 1600 : 80;
+        const int middleRun = oneParagraph ? 400 : 1;
         QStringList paragraphs;
-        for (int i = 0; i < 80; ++i) {
-            const int copied = i == 0    ? copiedAtStart
-                               : i == 40 ? copiedInMiddle
-                               : i == 79 ? copiedAtEnd
-                                         : -1;
+        for (int i = 0; i < count; ++i) {
+            // Which of the source's paragraphs is copied here, if any.
+            const int middle = i - count / 2;
+            int copied = -1;
+            if (i == 0)
+                copied = isNewText ? count / 2 : 0;
+            else if (middle >= 0 && middle < middleRun)
+                copied = isNewText ? middle : i;
+            else if (i == count - 1)
+                copied = i;
             paragraphs << (copied >= 0 ? paragraph(SourceWords, copied) : paragraph(words, i));
         }
-        return paragraphs.join(QStringLiteral("\r\n"));
+        return paragraphs.join(oneParagraph ? QStringLiteral(" ") : QStringLiteral("\r\n"));
     }
 };
 

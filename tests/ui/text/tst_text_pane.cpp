@@ -3,6 +3,7 @@
 // with the text even where no word boundary comes; characters that no font draws laid out in the
 // pane font alone, looking as they would otherwise; the end of any text within reach. A paste or
 // drop that brings no text, or more than the memory left could hold, changes nothing.
+#include "analysis/analysis.h"
 #include "support/address_space_left.h"
 #include "support/random_edits.h"
 #include "support/scrolling.h"
@@ -14,9 +15,11 @@
 #include "ui/text/line_break_conversion.h"
 #include "ui/text/text_pane.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QClipboard>
 #include <QGlyphRun>
+#include <QLabel>
 #include <QMenu>
 #include <QMimeData>
 #include <QRandomGenerator>
@@ -48,6 +51,18 @@ class tst_TextPane : public uitest::WindowTest
         return pane;
     }
 
+    // What is wrong with the live figures for `text`, or nothing.
+    QString figuresAgainst(const QString& text) const
+    {
+        tick("Timer3");
+        const analysis::TextStatistics fresh = analysis::ComputeTextStatistics(ui::ToU16View(text));
+        const QString words = fresh.WordCount == 0 ? QString() : QString::number(fresh.WordCount);
+        if (label("Label5")->text() != QString::number(fresh.CharactersWithoutSpaces) ||
+            label("Label8")->text() != words)
+            return label("Label5")->text() + u'/' + label("Label8")->text();
+        return {};
+    }
+
 private slots:
     void plainTextKeepsTheCharacters();
     void copyingGivesLineFeeds_data();
@@ -73,6 +88,8 @@ private slots:
     void scrollRangeFollowsEdits();
     void pasteOrDropInsertsWhatItBrings_data();
     void pasteOrDropInsertsWhatItBrings();
+    void longParagraphsAreCutAfterASpace_data();
+    void longParagraphsAreCutAfterASpace();
 };
 
 namespace {
@@ -578,6 +595,8 @@ void tst_TextPane::endOfTextIsReachable_data()
         {"blank lines between", Article(16, 40, lineBreak + lineBreak, 4)},
         {"one paragraph", Prose(1500, 5)},
         {"lines without spaces", unbroken.join(lineBreak)},
+        {"a paragraph of 100K", Prose(16000, 16)},
+        {"100K without spaces", Drawn(QStringLiteral("abcdefghijklmnopqrstuvwxyz"), 100000, 17)},
         {"mixed", Article(5, 80, lineBreak, 6) + lineBreak + lineBreak + unbroken.join(lineBreak) +
                       lineBreak + Article(50, 3, lineBreak, 7) + lineBreak + lineBreak +
                       Prose(400, 8)},
@@ -602,7 +621,8 @@ void tst_TextPane::endOfTextIsReachable_data()
 
 // Whatever was pasted, in every pane and layout of the main window: the pasted end shows, and
 // Ctrl+End, the scroll bar at its end, PageDown and the wheel all bring the last line into view.
-// Once every paragraph is laid out, the scroll range is that of Qt's own view of the text.
+// Once every paragraph is laid out, the scroll range is that of Qt's own view of the text, as
+// the pane holds it: a paragraph of more than 64K characters in blocks.
 void tst_TextPane::endOfTextIsReachable()
 {
     QFETCH(QString, paneName);
@@ -625,8 +645,8 @@ void tst_TextPane::endOfTextIsReachable()
     QCoreApplication::processEvents();
     QVERIFY(EndShownInWindow(*pane));
     QTRY_VERIFY(pane->isLaidOut());
-    QCOMPARE(uitest::RangeOf(*pane),
-             uitest::QtsOwnRange(*pane, ui::ToToolkitLineBreaks(pane->plainText())));
+    const QString blocks = pane->document()->toRawText().replace(QChar::ParagraphSeparator, u'\n');
+    QCOMPARE(uitest::RangeOf(*pane), uitest::QtsOwnRange(*pane, blocks));
 }
 
 void tst_TextPane::placeSurvivesANewWidth_data()
@@ -790,6 +810,158 @@ void tst_TextPane::pasteOrDropInsertsWhatItBrings()
     QCOMPARE(refusals.count(), memoryLeft > 0 ? 1 : 0);
     if (!inserted)
         QCOMPARE(pane.textCursor().selectedText(), QStringLiteral("два"));
+}
+
+namespace {
+
+// What is wrong with how `pane` holds `expected`, or nothing: its plain text by every reading,
+// a paragraph of up to 64K characters in one block and a longer one cut after spaces, the
+// positions mapped both ways across the cuts, and the clipboard's copy of all of it.
+QString HoldingAgainst(ui::TextPane& pane, const QString& expected)
+{
+    const QString plain = pane.plainText();
+    if (plain != expected) {
+        const auto at = std::ranges::mismatch(plain, expected).in1 - plain.begin();
+        return QStringLiteral("plain text of %1 differs at %2: %3")
+            .arg(plain.size())
+            .arg(at)
+            .arg(plain.mid(at - 5, 10));
+    }
+    if (ui::ToQString(pane.plainTextForAnalysis()) != expected ||
+        pane.plainTextLength() != std::size_t(expected.size()) ||
+        pane.leadingPlainText(20000) != expected.left(20000))
+        return QStringLiteral("another reading differs");
+    const QStringList paragraphs = expected.split(QStringLiteral("\r\n"));
+    if (pane.paragraphCount() != paragraphs.size())
+        return QStringLiteral("%1 paragraphs").arg(pane.paragraphCount());
+    QTextBlock block = pane.document()->begin();
+    for (const QString& paragraph : paragraphs) {
+        int blocks = 0;
+        int held = 0;
+        do {
+            const QString text = block.text();
+            if (text.size() > 1 << 16 && text.contains(u' '))
+                return QStringLiteral("a block of %1 left uncut").arg(text.size());
+            if (pane.documentPosition(pane.plainPosition(block.position())) != block.position() ||
+                pane.plainPosition(block.position()) !=
+                    std::size_t(pane.plainText(0, block.position()).size()))
+                return QStringLiteral("block %1 mapped elsewhere").arg(block.blockNumber());
+            held += int(text.size()) + (blocks++ > 0 ? 1 : 0);
+            block = block.next();
+        } while (held < paragraph.size());
+        if (paragraph.size() <= 1 << 16 && blocks != 1)
+            return QStringLiteral("a paragraph of %1 cut").arg(paragraph.size());
+    }
+    QAccessibleTextInterface* read = QAccessible::queryAccessibleInterface(&pane)->textInterface();
+    if (read->text(0, read->characterCount()) !=
+        QString(expected).replace(QStringLiteral("\r\n"), QStringLiteral("\n")))
+        return QStringLiteral("assistive technology reads it otherwise");
+    pane.selectAll();
+    pane.copy();
+    if (!expected.isEmpty() &&
+        QApplication::clipboard()->text() !=
+            QString(expected).replace(QStringLiteral("\r\n"), QStringLiteral("\n")))
+        return QStringLiteral("the copy differs");
+    return {};
+}
+
+} // namespace
+
+void tst_TextPane::longParagraphsAreCutAfterASpace_data()
+{
+    QTest::addColumn<QString>("initial"); // replaced, not pasted
+    QTest::addColumn<QByteArray>("road");
+    QTest::addColumn<QString>("brought"); // pasted or typed
+    QTest::addColumn<int>("at");          // where, in the plain text
+    QTest::addColumn<QString>("expected");
+    const QString paragraph = Prose(20000, 12); // about 130K characters
+    const QString limit = Prose(12000, 13).left(1 << 16);
+    const QString runs = Drawn(QStringLiteral("abc"), 100000, 14);
+    const auto row = [](const char* name, const QString& initial, const char* road,
+                        const QString& brought, qsizetype at, const QString& expected) {
+        QTest::newRow(name) << initial << QByteArray(road) << brought << int(at) << expected;
+    };
+    const auto inserted = [](QString text, qsizetype at, const QString& brought) {
+        return text.insert(at, brought);
+    };
+    row("pasted", QString(), "paste", paragraph, 0, paragraph);
+    row("pasted, a megabyte", QString(), "paste", Prose(160000, 15), 0, Prose(160000, 15));
+    row("pasted, 64K", QString(), "paste", limit, 0, limit);
+    row("pasted, 64K and a word", QString(), "paste", limit + QStringLiteral(" да"), 0,
+        limit + QStringLiteral(" да"));
+    row("pasted, without spaces", QString(), "paste", runs, 0, runs);
+    row("pasted between paragraphs", QStringLiteral("один\r\nдва"), "paste", paragraph, 6,
+        QStringLiteral("один\r\n") + paragraph + QStringLiteral("два"));
+    row("replaced", paragraph, "none", QString(), 0, paragraph);
+    row("typed past 64K", limit.left(limit.size() - 2), "type", QStringLiteral(" дом"),
+        limit.size() - 2, limit.left(limit.size() - 2) + QStringLiteral(" дом"));
+    row("deleted back to 64K", limit + QStringLiteral(" дом"), "backspace", QString(4, u'x'),
+        limit.size() + 4, limit);
+    row("a line break typed into a cut block", paragraph, "type", QStringLiteral("\n"), 40000,
+        inserted(paragraph, 40000, QStringLiteral("\r\n")));
+    row("lines pasted into a cut block", paragraph, "paste", QStringLiteral("ещё\nи"), 40000,
+        inserted(paragraph, 40000, QStringLiteral("ещё\r\nи")));
+    const qsizetype cut = paragraph.lastIndexOf(u' ', 1 << 14);
+    row("the space at a cut deleted", paragraph, "backspace", QStringLiteral("x"), cut + 1,
+        QString(paragraph).remove(cut, 1));
+    row("a line break typed near the start", paragraph, "type", QStringLiteral("\n"), 3000,
+        inserted(paragraph, 3000, QStringLiteral("\r\n")));
+    row("typed into a run without spaces", runs, "type", QStringLiteral("abcd"), 50000,
+        inserted(runs, 50000, QStringLiteral("abcd")));
+    const QString half = paragraph.left(paragraph.size() / 2);
+    row("two paragraphs joined", half + QStringLiteral("\r\n") + half, "backspace",
+        QStringLiteral("x"), half.size() + 2, half + half);
+}
+
+// However a paragraph comes to be longer than 64K characters, pasted, typed or left by a
+// deletion, it is held cut after its spaces, and read, copied, counted, undone and redone as the
+// one paragraph it is; one no longer than that is held whole.
+void tst_TextPane::longParagraphsAreCutAfterASpace()
+{
+    QFETCH(QString, initial);
+    QFETCH(QByteArray, road);
+    QFETCH(QString, brought);
+    QFETCH(int, at);
+    QFETCH(QString, expected);
+    ui::TextPane* pane = typingAtTheEnd(initial);
+    QVERIFY(pane);
+    QCOMPARE(HoldingAgainst(*pane, initial), QString());
+    QTextCursor cursor(pane->document());
+    cursor.setPosition(pane->documentPosition(std::size_t(at)));
+    pane->setTextCursor(cursor);
+    pane->ensureCursorVisible();
+    if (road == "paste") {
+        uitest::Paste(pane, brought);
+    } else if (road == "type") {
+        uitest::TypeText(pane, brought);
+    } else if (road == "backspace") {
+        for (qsizetype i = 0; i < brought.size(); ++i)
+            QTest::keyClick(pane, Qt::Key_Backspace);
+    }
+    // The cursor after what came or before what went, whatever cuts or joins that made, and in
+    // view.
+    QCOMPARE(pane->plainPosition(pane->textCursor().position()),
+             std::size_t(at + expected.size() - initial.size()));
+    QCoreApplication::processEvents();
+    QVERIFY2(pane->viewport()->rect().contains(pane->cursorRect()),
+             qPrintable(uitest::Describe(pane->cursorRect())));
+    QCOMPARE(HoldingAgainst(*pane, expected), QString());
+    QCOMPARE(figuresAgainst(expected), QString());
+    if (road == "none")
+        return;
+    // Undone to the text it started from, and redone, every cut with its step.
+    int steps = 0;
+    while (pane->plainText() != initial && steps++ < 20)
+        QTest::keyClick(pane, Qt::Key_Z, Qt::ControlModifier);
+    QCOMPARE(HoldingAgainst(*pane, initial), QString());
+    // Typing is undone as Qt merges it, but that the keystroke that made a cut is a step of its
+    // own, before the typing after it.
+    if (road == "type" && !brought.contains(u'\n'))
+        QVERIFY2(steps <= 3, qPrintable(QString::number(steps)));
+    QCOMPARE(figuresAgainst(initial), QString());
+    for (int i = 0; i < steps; ++i)
+        QTest::keyClick(pane, Qt::Key_Y, Qt::ControlModifier);
+    QCOMPARE(HoldingAgainst(*pane, expected), QString());
 }
 
 QTEST_MAIN(tst_TextPane)
