@@ -148,9 +148,9 @@ TEST_P(LiveTextStatisticsRandom, EqualsAFreshCountAfterEveryEdit)
         }
         // A pane cuts a long paragraph after its spaces: any paragraph may continue the one
         // before it after a space.
-        std::vector<bool> continues;
+        std::vector<bool> continues(added.size());
         for (std::size_t i = 0; i < added.size(); ++i)
-            continues.push_back(generator.number(0, 2) == 0);
+            continues[i] = generator.number(0, 2) == 0;
         text.replace(first, count, added, continues);
         ASSERT_NO_FATAL_FAILURE(ExpectFresh(text)) << "step " << step;
     }

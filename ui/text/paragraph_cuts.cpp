@@ -11,12 +11,6 @@ namespace ui {
 namespace {
 
 constexpr int ContinuesProperty = QTextFormat::UserProperty + 1;
-// From the last to the first, so that each edit leaves the positions before it as they were.
-std::vector<int> Reversed(std::vector<int> values)
-{
-    std::ranges::reverse(values);
-    return values;
-}
 
 // Deleting this close to the limit may cross it: a word goes at once.
 constexpr int TidyingMargin = 256;
@@ -67,46 +61,48 @@ std::vector<int> CutsOf(const QString& text)
     return cuts;
 }
 
-void CutBlock(QTextCursor& editing, const QTextBlock& block)
+// Whether it found a space to cut after.
+bool CutBlock(QTextCursor& editing, const QTextBlock& block)
 {
     QTextBlockFormat continuing = block.blockFormat();
     continuing.setProperty(ContinuesProperty, true);
     const int position = block.position();
     const std::vector<int> cuts = CutsOf(block.text());
-    // From the last, so that the block split is always the one cut.
-    // The separator put in after the space and the space taken out, so that a cursor on
-    // either side of the space stays on that side of the cut. A selection, not deleteChar(),
-    // which would have Qt find the block's character boundaries, all of them.
-    for (const int cut : Reversed(cuts)) {
+    // The separator is put in after the space and the space taken out, so that a cursor on
+    // either side of the space stays on that side of the cut; taken out as a selection, as
+    // deleteChar() would have Qt find every character boundary of the block.
+    for (const int cut : cuts) {
         editing.setPosition(position + cut + 1);
         editing.insertBlock(continuing);
         editing.setPosition(position + cut);
         editing.setPosition(position + cut + 1, QTextCursor::KeepAnchor);
         editing.removeSelectedText();
     }
+    return !cuts.empty();
 }
 
-void TidyParagraph(QTextCursor& editing, const QTextBlock& first)
+// Whether it cut or joined.
+bool TidyParagraph(QTextCursor& editing, const QTextBlock& first)
 {
     const ParagraphExtent extent = Extent(first);
     if (extent.length <= UncutParagraphLength) {
-        // Each cut back to its space, from the last; the block before it keeps its format, and
-        // a cursor on either side of the cut stays on that side of the space.
+        // Each cut back to its space; the block before it keeps its format, and a cursor on
+        // either side of the cut stays on that side of the space.
         std::vector<int> separators;
         for (QTextBlock block = first.next(); block.isValid() && ContinuesParagraph(block);
              block = block.next())
             separators.push_back(block.position() - 1);
-        for (const int separator : Reversed(separators)) {
+        for (const int separator : separators) {
             editing.setPosition(separator + 1);
             editing.insertText(QStringLiteral(" "));
             editing.setPosition(separator);
             editing.setPosition(separator + 1, QTextCursor::KeepAnchor);
             editing.removeSelectedText();
         }
-        return;
+        return !separators.empty();
     }
     if (extent.longestBlock <= UncutParagraphLength)
-        return;
+        return false;
     std::vector<int> longBlocks;
     for (QTextBlock block = first; block.isValid() && (block == first || ContinuesParagraph(block));
          block = block.next()) {
@@ -114,8 +110,10 @@ void TidyParagraph(QTextCursor& editing, const QTextBlock& first)
             longBlocks.push_back(block.position());
     }
     const QTextDocument* document = editing.document();
-    for (const int start : Reversed(longBlocks))
-        CutBlock(editing, document->findBlock(start));
+    bool cut = false;
+    for (const int start : longBlocks)
+        cut = CutBlock(editing, document->findBlock(start)) || cut;
+    return cut;
 }
 
 } // namespace
@@ -187,7 +185,7 @@ bool MayNeedTidying(const QTextCursor& cursor, QStringView inserted)
     return typedInto.length() - 1 + added > UncutParagraphLength && canBeCut(typedInto);
 }
 
-void TidyParagraphs(QTextDocument* document, int from, int to)
+bool TidyParagraphs(QTextDocument* document, int from, int to)
 {
     QTextCursor editing(document);
     const int end = document->characterCount() - 1;
@@ -206,8 +204,10 @@ void TidyParagraphs(QTextDocument* document, int from, int to)
         if (block.length() - 1 > UncutParagraphLength || ContinuesParagraph(block.next()))
             starts.push_back(block.position());
     }
-    for (const int start : Reversed(starts))
-        TidyParagraph(editing, document->findBlock(start));
+    bool tidied = false;
+    for (const int start : starts)
+        tidied = TidyParagraph(editing, document->findBlock(start)) || tidied;
+    return tidied;
 }
 
 ParagraphCuts::ParagraphCuts(QTextDocument* document) : QObject(document), document_(document)

@@ -41,8 +41,8 @@ bool MayNeedTidying(const QTextCursor& cursor, QStringView inserted);
 // Cuts each paragraph that the document's [from, to] touches and that is longer than
 // UncutParagraphLength, blocks longer than that cut again, and joins those no longer: called
 // within the edit block of the edit that made it needed, so that both are one step to undo.
-// Every position stays where it was, and so do the document's cursors.
-void TidyParagraphs(QTextDocument* document, int from, int to);
+// Every position stays where it was, and so do the document's cursors. Whether it cut or joined.
+bool TidyParagraphs(QTextDocument* document, int from, int to);
 
 // The cuts of a document, by block number, kept as it changes: where a paragraph starts in the
 // plain text depends on how many of the separators before it are line breaks.

@@ -1,6 +1,7 @@
 #include "paste_room.h"
 
 #include "line_break_conversion.h"
+#include "paragraph_cuts.h"
 
 #include <sys/mman.h>
 
@@ -82,8 +83,14 @@ PasteShape MeasurePaste(QStringView text)
 {
     PasteShape shape;
     qsizetype lineStart = 0;
+    qsizetype wordStart = 0;
     for (qsizetype i = 0;; ++i) {
         const bool atEnd = i == text.size();
+        if (atEnd || text[i] == u' ' || text[i] == u'\r' || text[i] == u'\n' ||
+            IsDocumentLineBreak(text[i])) {
+            shape.longestWord = std::max(shape.longestWord, i - wordStart);
+            wordStart = i + 1;
+        }
         if (!atEnd && text[i] != u'\r' && text[i] != u'\n' && !IsDocumentLineBreak(text[i]))
             continue;
         const qsizetype length = i - lineStart;
@@ -103,10 +110,16 @@ PasteShape MeasurePaste(QStringView text)
 
 std::uint64_t BytesToHold(const PasteShape& paste, qsizetype before, qsizetype after)
 {
-    const qsizetype longest =
+    const qsizetype paragraph =
         paste.breaksLines
             ? std::max({before + paste.firstLine, paste.lastLine + after, paste.longestLine})
             : before + paste.characters + after;
+    // A block of a paragraph that is cut ends at the first space after CutBlockLength
+    // characters; what stands around the paste is not looked at, and counted whole.
+    const qsizetype longest =
+        paragraph <= UncutParagraphLength
+            ? paragraph
+            : std::min(paragraph, CutBlockLength + paste.longestWord + before + after);
     return static_cast<std::uint64_t>(paste.characters) * BytesPerCharacter +
            static_cast<std::uint64_t>(longest) * BytesPerParagraphCharacter;
 }

@@ -18,6 +18,7 @@ struct PasteShape
     qsizetype firstLine = 0;
     qsizetype lastLine = 0;
     qsizetype longestLine = 0;
+    qsizetype longestWord = 0; // the longest run of characters without a space or a line break
     bool breaksLines = false;
 };
 
@@ -25,7 +26,8 @@ PasteShape MeasurePaste(QStringView text);
 
 // What holding the paste takes, `before` characters of its paragraph standing before it and
 // `after` after it: the text with its copies on the way in and the trackers that follow it, and
-// Qt's layout of the longest paragraph it leaves, which Qt shapes whole.
+// Qt's layout of the longest block it leaves, which Qt shapes whole: a paragraph of up to 64K
+// characters, or a block of a longer one, cut after a space.
 std::uint64_t BytesToHold(const PasteShape& paste, qsizetype before, qsizetype after);
 
 // Whether `bytes` more can be had now: within the address space the process may still map, the

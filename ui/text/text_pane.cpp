@@ -36,6 +36,20 @@ namespace ui {
 
 namespace {
 
+// Redo puts the cursor where the last step of the edit block was, and a cut or join made after
+// the edit is its last step: a character put in at `cursor` and taken out again becomes the
+// last, so that redo leaves the cursor where the edit did.
+void LeaveRedoAt(const QTextCursor& cursor)
+{
+    const int position = cursor.position();
+    QTextCursor again(cursor.document());
+    again.setPosition(position);
+    again.insertText(QStringLiteral(" "));
+    again.setPosition(position);
+    again.setPosition(position + 1, QTextCursor::KeepAnchor);
+    again.removeSelectedText();
+}
+
 // Whether a key may change the text: typing, deleting or cutting. Moving keeps Qt's own road,
 // which an edit block around it would disturb.
 bool MayEdit(const QKeyEvent* event)
@@ -322,7 +336,8 @@ void TextPane::insertFromMimeData(const QMimeData* source)
         first.setPosition(start);
         SetContinuesParagraph(first, true);
     }
-    TidyParagraphs(document(), start, editing.position());
+    if (TidyParagraphs(document(), start, editing.position()))
+        LeaveRedoAt(editing);
     editing.endEditBlock();
     setTextCursor(editing);
     ensureCursorVisible();
@@ -417,7 +432,8 @@ void TextPane::keyPressEvent(QKeyEvent* event)
         QTextCursor broken = textCursor();
         if (ContinuesParagraph(broken.block()))
             SetContinuesParagraph(broken, false);
-        TidyParagraphs(document(), from, broken.position());
+        if (TidyParagraphs(document(), from, broken.position()))
+            LeaveRedoAt(broken);
         step.endEditBlock();
         keepTheCursorInView(top, from, document()->characterCount() - length);
         if (lineSeparator)
@@ -459,25 +475,25 @@ void TextPane::editWithTidying(QKeyEvent* event)
         QPlainTextEdit::keyPressEvent(event);
     if (document()->revision() != revision) {
         const int at = handled ? step.position() : textCursor().position();
-        TidyParagraphs(document(), std::min(from, at), std::max(from, at));
+        if (TidyParagraphs(document(), std::min(from, at), std::max(from, at))) {
+            QTextCursor cursor(document());
+            cursor.setPosition(at);
+            LeaveRedoAt(cursor);
+        }
     }
     step.endEditBlock();
-    if (handled) {
+    if (handled)
         setTextCursor(step);
-        ensureCursorVisible();
-    }
     keepTheCursorInView(top, from, document()->characterCount() - length);
     event->accept();
 }
 
 // The view keeps its top line by block number and line: an edit block that cut or joined blocks
-// above it leaves the view elsewhere than Qt put it, and the cursor out of it. The view goes
-// back to the line it showed at its top, moved by what the edit put in or took out before it,
-// and from there to the cursor, as Qt would have scrolled.
+// around it leaves the view elsewhere than Qt put it. The view goes back to the line it showed
+// at its top, moved by what the edit put in or took out before it, and from there to the
+// cursor, as Qt scrolls after an edit.
 void TextPane::keepTheCursorInView(int top, int editedFrom, int lengthChange)
 {
-    if (viewport()->rect().contains(cursorRect()))
-        return;
     showAtTop(top > editedFrom ? std::max(editedFrom, top + lengthChange) : top);
     ensureCursorVisible();
 }

@@ -103,7 +103,7 @@ private:
     // A key that edits, with the cuts and joins of paragraphs it makes needed: one step to undo.
     void editWithTidying(QKeyEvent* event);
     // After an edit block from `editedFrom` on that changed the length by `lengthChange`, whose
-    // view had its top line at `top`: the cursor in view.
+    // view had its top line at `top`: that view, scrolled to the cursor.
     void keepTheCursorInView(int top, int editedFrom, int lengthChange);
     // Whether the memory for inserting `text` in place of the selection of `cursor` can be had.
     bool canHold(QStringView text, const QTextCursor& cursor) const;
