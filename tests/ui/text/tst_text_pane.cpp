@@ -879,12 +879,15 @@ void tst_TextPane::longParagraphsAreCutAfterASpace_data()
     QTest::addColumn<QString>("brought"); // pasted or typed
     QTest::addColumn<int>("at");          // where, in the plain text
     QTest::addColumn<QString>("expected");
+    QTest::addColumn<bool>("viewStays");        // no cut or join in view moves its lines
     const QString paragraph = Prose(20000, 12); // about 130K characters
     const QString limit = Prose(12000, 13).left(1 << 16);
     const QString runs = Drawn(QStringLiteral("abc"), 100000, 14);
     const auto row = [](const char* name, const QString& initial, const char* road,
-                        const QString& brought, qsizetype at, const QString& expected) {
-        QTest::newRow(name) << initial << QByteArray(road) << brought << int(at) << expected;
+                        const QString& brought, qsizetype at, const QString& expected,
+                        bool viewStays = false) {
+        QTest::newRow(name) << initial << QByteArray(road) << brought << int(at) << expected
+                            << viewStays;
     };
     const auto inserted = [](QString text, qsizetype at, const QString& brought) {
         return text.insert(at, brought);
@@ -903,19 +906,21 @@ void tst_TextPane::longParagraphsAreCutAfterASpace_data()
     row("deleted back to 64K", limit + QStringLiteral(" дом"), "backspace", QString(4, u'x'),
         limit.size() + 4, limit);
     row("a line break typed into a cut block", paragraph, "type", QStringLiteral("\n"), 40000,
-        inserted(paragraph, 40000, QStringLiteral("\r\n")));
+        inserted(paragraph, 40000, QStringLiteral("\r\n")), true);
     row("lines pasted into a cut block", paragraph, "paste", QStringLiteral("ещё\nи"), 40000,
         inserted(paragraph, 40000, QStringLiteral("ещё\r\nи")));
     const qsizetype cut = paragraph.lastIndexOf(u' ', 1 << 14);
     row("the space at a cut deleted", paragraph, "backspace", QStringLiteral("x"), cut + 1,
         QString(paragraph).remove(cut, 1));
     row("a line break typed near the start", paragraph, "type", QStringLiteral("\n"), 3000,
-        inserted(paragraph, 3000, QStringLiteral("\r\n")));
+        inserted(paragraph, 3000, QStringLiteral("\r\n")), true);
     row("typed into a run without spaces", runs, "type", QStringLiteral("abcd"), 50000,
         inserted(runs, 50000, QStringLiteral("abcd")));
     const QString half = paragraph.left(paragraph.size() / 2);
     row("two paragraphs joined", half + QStringLiteral("\r\n") + half, "backspace",
-        QStringLiteral("x"), half.size() + 2, half + half);
+        QStringLiteral("x"), half.size() + 2, half + half, true);
+    row("two paragraphs joined by Delete", half + QStringLiteral("\r\n") + half, "delete",
+        QStringLiteral("x"), half.size(), half + half, true);
 }
 
 // However a paragraph comes to be longer than 64K characters, pasted, typed or left by a
@@ -928,28 +933,34 @@ void tst_TextPane::longParagraphsAreCutAfterASpace()
     QFETCH(QString, brought);
     QFETCH(int, at);
     QFETCH(QString, expected);
+    QFETCH(bool, viewStays);
     ui::TextPane* pane = typingAtTheEnd(initial);
     QVERIFY(pane);
     QCOMPARE(HoldingAgainst(*pane, initial), QString());
     QTextCursor cursor(pane->document());
     cursor.setPosition(pane->documentPosition(std::size_t(at)));
     pane->setTextCursor(cursor);
-    pane->ensureCursorVisible();
+    pane->centerCursor();
+    const int topBefore = pane->cursorForPosition(QPoint(0, 0)).position();
     if (road == "paste") {
         uitest::Paste(pane, brought);
     } else if (road == "type") {
         uitest::TypeText(pane, brought);
-    } else if (road == "backspace") {
+    } else if (road == "backspace" || road == "delete") {
         for (qsizetype i = 0; i < brought.size(); ++i)
-            QTest::keyClick(pane, Qt::Key_Backspace);
+            QTest::keyClick(pane, road == "delete" ? Qt::Key_Delete : Qt::Key_Backspace);
     }
     // The cursor after what came or before what went, whatever cuts or joins that made, and in
     // view.
-    QCOMPARE(pane->plainPosition(pane->textCursor().position()),
-             std::size_t(at + expected.size() - initial.size()));
+    const auto cursorAfter =
+        std::size_t(road == "delete" ? at : at + expected.size() - initial.size());
+    QCOMPARE(pane->plainPosition(pane->textCursor().position()), cursorAfter);
     QCoreApplication::processEvents();
     QVERIFY2(pane->viewport()->rect().contains(pane->cursorRect()),
              qPrintable(uitest::Describe(pane->cursorRect())));
+    // A keystroke in the middle of the view leaves the view where it was.
+    if (viewStays)
+        QCOMPARE(pane->cursorForPosition(QPoint(0, 0)).position(), topBefore);
     QCOMPARE(HoldingAgainst(*pane, expected), QString());
     QCOMPARE(figuresAgainst(expected), QString());
     if (road == "none")
@@ -967,8 +978,7 @@ void tst_TextPane::longParagraphsAreCutAfterASpace()
     for (int i = 0; i < steps; ++i)
         QTest::keyClick(pane, Qt::Key_Y, Qt::ControlModifier);
     // Redone, the cursor stands where the edit left it, and shows.
-    QCOMPARE(pane->plainPosition(pane->textCursor().position()),
-             std::size_t(at + expected.size() - initial.size()));
+    QCOMPARE(pane->plainPosition(pane->textCursor().position()), cursorAfter);
     QCoreApplication::processEvents();
     QVERIFY2(pane->viewport()->rect().contains(pane->cursorRect()),
              qPrintable(uitest::Describe(pane->cursorRect())));
