@@ -50,7 +50,8 @@ void PaneDocumentLayout::relayoutAll()
 
 QRectF PaneDocumentLayout::blockBoundingRect(const QTextBlock& block) const
 {
-    if (block.isValid() && !LaidOutAsItStands(block))
+    if (block.isValid() &&
+        (block.layout()->lineCount() == 0 || (withinEdit_ && !LaidOutAsItStands(block))))
         const_cast<PaneDocumentLayout*>(this)->layoutBlock(block);
     return QPlainTextDocumentLayout::blockBoundingRect(block);
 }
@@ -64,8 +65,7 @@ void PaneDocumentLayout::documentChanged(int from, int removed, int added)
     const QTextBlock last = doc->findBlock(qMax(0, from + removed + added - 1));
     if (first == last && blockCount == blockCount_) {
         if (first.isValid() && first.length() > 0) {
-            // The height it had, laid out as it was.
-            const qreal oldHeight = QPlainTextDocumentLayout::blockBoundingRect(first).height();
+            const qreal oldHeight = blockBoundingRect(first).height();
             layoutBlock(first);
             if (blockBoundingRect(first).height() == oldHeight) {
                 emit updateBlock(first);

@@ -28,6 +28,11 @@ public:
     // Every paragraph's layout was dropped (a new width): lay them out again.
     void relayoutAll();
 
+    // While the view handles a key within an edit block, which keeps this layout from hearing
+    // of the change until it ends: a block whose lines no longer cover its text is laid out
+    // again before the view reads it.
+    void setWithinEdit(bool within) { withinEdit_ = within; }
+
     QRectF blockBoundingRect(const QTextBlock& block) const override;
     void documentChanged(int from, int removed, int added) override;
 
@@ -41,6 +46,7 @@ private:
     LineBreakWork work_;
     IdleBacklog backlog_; // from the first paragraph that may not be laid out yet
     bool reporting_ = true;
+    bool withinEdit_ = false;
 };
 
 } // namespace ui

@@ -427,12 +427,15 @@ void TextPane::keyPressEvent(QKeyEvent* event)
         const int top = topLine().first;
         const int length = document()->characterCount();
         step.beginEditBlock();
+        layout_->setWithinEdit(true);
         QPlainTextEdit::keyPressEvent(lineSeparator ? &enter : event);
+        layout_->setWithinEdit(false);
         // The paragraph it starts takes the format of the one it breaks, and does not continue.
         QTextCursor broken = textCursor();
-        if (ContinuesParagraph(broken.block()))
+        const bool continued = ContinuesParagraph(broken.block());
+        if (continued)
             SetContinuesParagraph(broken, false);
-        if (TidyParagraphs(document(), from, broken.position()))
+        if (TidyParagraphs(document(), from, broken.position()) || continued)
             LeaveRedoAt(broken);
         step.endEditBlock();
         keepTheCursorInView(top, from, document()->characterCount() - length);
@@ -471,8 +474,11 @@ void TextPane::editWithTidying(QKeyEvent* event)
         step.deletePreviousChar();
     else if (deleted)
         step.deleteChar();
-    else
+    else {
+        layout_->setWithinEdit(true);
         QPlainTextEdit::keyPressEvent(event);
+        layout_->setWithinEdit(false);
+    }
     if (document()->revision() != revision) {
         const int at = handled ? step.position() : textCursor().position();
         if (TidyParagraphs(document(), std::min(from, at), std::max(from, at))) {

@@ -912,6 +912,9 @@ void tst_TextPane::longParagraphsAreCutAfterASpace_data()
     const qsizetype cut = paragraph.lastIndexOf(u' ', 1 << 14);
     row("the space at a cut deleted", paragraph, "backspace", QStringLiteral("x"), cut + 1,
         QString(paragraph).remove(cut, 1));
+    const QString megabyte = Prose(160000, 15);
+    row("a line break typed into a megabyte", megabyte, "type", QStringLiteral("\n"), 500000,
+        inserted(megabyte, 500000, QStringLiteral("\r\n")), true);
     row("a line break typed near the start", paragraph, "type", QStringLiteral("\n"), 3000,
         inserted(paragraph, 3000, QStringLiteral("\r\n")), true);
     row("typed into a run without spaces", runs, "type", QStringLiteral("abcd"), 50000,
