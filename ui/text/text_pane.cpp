@@ -230,20 +230,8 @@ QString TextPane::withCutsAsSpaces(QString text, int from) const
 
 void TextPane::replacePlainText(const QString& text)
 {
-    QString converted = ToToolkitLineBreaks(text);
-    const bool longParagraph = [&] {
-        qsizetype start = 0;
-        while (start < converted.size()) {
-            qsizetype end = converted.indexOf(u'\n', start);
-            if (end < 0)
-                end = converted.size();
-            if (end - start > UncutParagraphLength)
-                return true;
-            start = end + 1;
-        }
-        return false;
-    }();
-    if (!longParagraph) {
+    const QString converted = ToToolkitLineBreaks(text);
+    if (MeasurePaste(converted).longestLine <= UncutParagraphLength) {
         setPlainText(converted);
         return;
     }
