@@ -6,7 +6,8 @@
 //   ui_timing shapes book1    only these parts (shapes, book1, book8, kinds, repeats,
 //                             paragraphs, longwords, repeatedwords)
 //   ui_timing --growth 1 2 4  paste and keystroke in one paragraph and in text without spaces of
-//                             each size in MB, to show how the work grows with the text
+//                             each size in MB, and the peak memory of each, to show how the work
+//                             grows with the text
 #include "app/application.h"
 #include "article_generator.h"
 #include "ui/kit/strings.h"
@@ -313,9 +314,10 @@ void TimeIdle(QApplication& application, ui::MainWindow& window)
            IdleShareOfCore(application, 3000) - bareShare, "%", 0.5);
 }
 
-// One paragraph of megabytes, and a million lines of a word: each pasted until painted, the
-// megabyte ones then typed into in their middle; and the idle window holding a paragraph of 8 MB
-// beside it holding a book of 8 MB.
+// One paragraph of megabytes, a million lines of a word, and one letter under a million accents
+// (a single character as the writer sees it, which no layout may cut): each pasted until painted,
+// the megabyte ones then typed into in their middle; and the idle window holding a paragraph of
+// 8 MB beside it holding a book of 8 MB.
 void TimeParagraphs(QApplication& application, ui::MainWindow& window)
 {
     bench::ArticleGenerator generator(5);
@@ -333,6 +335,8 @@ void TimeParagraphs(QApplication& application, ui::MainWindow& window)
          generator.drawnFrom(LettersAndDigits, MegabyteOfUtf16), 200},
         {"an 8 MB paragraph of prose", generator.paragraph(8 * MegabyteOfUtf16), 1000},
         {"a million one-word lines", std::move(lines), 1000},
+        {"a letter with a million combining marks", u"а" + std::u16string(1'000'000, u'\u0301'),
+         1000},
     };
     ui::TextPane* pane = window.newTextPane();
     for (const auto& shape : shapes) {
@@ -658,12 +662,15 @@ int Growth(ui::MainWindow& window, const std::vector<double>& sizes)
             const auto units = static_cast<std::size_t>(megabytes * MegabyteOfUtf16);
             const std::u16string text = paragraph ? generator.paragraph(units)
                                                   : generator.drawnFrom(LettersAndDigits, units);
+            window.newTextPane()->replacePlainText(QString());
+            Settle(window);
+            RestartPeak();
             const double paste = TimePaste(window, text);
             const double keystroke = Slowest(TimeKeystrokes(window, 3));
             std::printf("%-24s %6.3g MB: paste %9.1f ms (%7.1f ms/MB), keystroke %8.1f ms "
-                        "(%6.1f ms/MB)\n",
+                        "(%6.1f ms/MB), peak %7.1f MB\n",
                         paragraph ? "one paragraph" : "letters and digits", megabytes, paste,
-                        paste / megabytes, keystroke, keystroke / megabytes);
+                        paste / megabytes, keystroke, keystroke / megabytes, PeakMegabytes());
             std::fflush(stdout);
         }
     }
