@@ -53,12 +53,23 @@ inline bool EndInView(const QPlainTextEdit& view)
 
 // The ways a reader scrolls a view from its top to its end that leave the end out of view:
 // Ctrl+End, the scroll bar at its end, and PageDown and the wheel until the view stops moving.
+// With `walkedPages`, PageDown and the wheel start that many pages above the end instead, the
+// cursor put where the view then begins, for texts too long to walk whole in a test.
 inline QStringList WaysThatMissTheEnd(QAbstractScrollArea* view,
-                                      const std::function<bool()>& endInView)
+                                      const std::function<bool()>& endInView, int walkedPages = 0)
 {
     QStringList missed;
-    const auto tryWay = [&](const char* way, const std::function<void()>& scroll) {
+    const auto walkStart = [view, walkedPages] {
         QTest::keyClick(view, Qt::Key_Home, Qt::ControlModifier);
+        auto* text = qobject_cast<QPlainTextEdit*>(view);
+        if (walkedPages == 0 || text == nullptr)
+            return;
+        QScrollBar* bar = view->verticalScrollBar();
+        bar->setValue(bar->maximum() - walkedPages * bar->pageStep());
+        text->setTextCursor(text->cursorForPosition(QPoint(1, 1)));
+    };
+    const auto tryWay = [&](const char* way, const std::function<void()>& scroll) {
+        walkStart();
         scroll();
         if (!endInView())
             missed << QString::fromLatin1(way);
