@@ -154,6 +154,27 @@ QString PlainSlice(const QTextDocument* document, int from, int to, QStringView 
     return text;
 }
 
+void WidenToParagraphs(QTextCursor& cursor)
+{
+    const QTextDocument* document = cursor.document();
+    QTextBlock first = document->findBlock(cursor.selectionStart());
+    while (ContinuesParagraph(first))
+        first = first.previous();
+    QTextBlock last = document->findBlock(cursor.selectionEnd());
+    if (cursor.hasSelection() && last.position() == cursor.selectionEnd())
+        last = last.previous(); // the selection takes the separator after `last`
+    while (ContinuesParagraph(last.next()))
+        last = last.next();
+    const int start = first.position();
+    const int end =
+        last.next().isValid() ? last.next().position() : last.position() + last.length() - 1;
+    if (start == cursor.selectionStart() && end == cursor.selectionEnd())
+        return;
+    const bool forward = cursor.anchor() <= cursor.position();
+    cursor.setPosition(forward ? start : end);
+    cursor.setPosition(forward ? end : start, QTextCursor::KeepAnchor);
+}
+
 bool MayNeedTidying(const QTextCursor& cursor, QStringView inserted)
 {
     const QTextDocument* document = cursor.document();

@@ -33,6 +33,10 @@ void SetContinuesParagraph(QTextCursor& cursor, bool continues);
 // The text of the document's [from, to), a cut as its space and a line break as `lineBreak`.
 QString PlainSlice(const QTextDocument* document, int from, int to, QStringView lineBreak);
 
+// Widens a selection of whole blocks, as Qt makes one from a triple-click, to whole paragraphs:
+// an end at a cut moves out to its paragraph's start, or past the line break that ends it.
+void WidenToParagraphs(QTextCursor& cursor);
+
 // Whether typing `inserted` in place of the selection of `cursor` may leave a
 // paragraph cut where it should not be, or not cut where it should: the keystrokes that do not
 // keep their undo steps as Qt merges them, since tidying makes a step of each.

@@ -11,6 +11,7 @@
 #include "ui/kit/strings.h"
 
 #include <QAccessible>
+#include <QApplication>
 #include <QContextMenuEvent>
 #include <QDropEvent>
 #include <QEvent>
@@ -18,6 +19,7 @@
 #include <QKeyEvent>
 #include <QMenu>
 #include <QMimeData>
+#include <QMouseEvent>
 #include <QPainter>
 #include <QScopedValueRollback>
 #include <QScrollBar>
@@ -602,6 +604,53 @@ void TextPane::paintEvent(QPaintEvent* event)
         QPainter painter(&nowhere);
         block.layout()->draw(&painter, QPointF(), {}, QRectF(0, -1e9, 1, 1));
     }
+}
+
+// A press soon after a double-click, where it was, is a triple-click, as Qt's own control tells.
+void TextPane::mouseDoubleClickEvent(QMouseEvent* event)
+{
+    QPlainTextEdit::mouseDoubleClickEvent(event);
+    sinceDoubleClick_.start();
+    doubleClickPoint_ = event->position();
+}
+
+void TextPane::mousePressEvent(QMouseEvent* event)
+{
+    const bool tripleClick = event->button() == Qt::LeftButton && sinceDoubleClick_.isValid() &&
+                             sinceDoubleClick_.elapsed() < QApplication::doubleClickInterval() &&
+                             (event->position() - doubleClickPoint_).manhattanLength() <
+                                 QApplication::startDragDistance();
+    sinceDoubleClick_.invalidate();
+    QPlainTextEdit::mousePressEvent(event);
+    selectingParagraphs_ = tripleClick;
+    if (selectingParagraphs_)
+        selectWholeParagraphs();
+}
+
+void TextPane::mouseMoveEvent(QMouseEvent* event)
+{
+    QPlainTextEdit::mouseMoveEvent(event);
+    if (selectingParagraphs_ && (event->buttons() & Qt::LeftButton))
+        selectWholeParagraphs();
+}
+
+void TextPane::mouseReleaseEvent(QMouseEvent* event)
+{
+    if (event->button() == Qt::LeftButton)
+        selectingParagraphs_ = false;
+    QPlainTextEdit::mouseReleaseEvent(event);
+}
+
+void TextPane::selectWholeParagraphs()
+{
+    if (cuts_->count() == 0)
+        return;
+    QTextCursor cursor = textCursor();
+    const int anchor = cursor.anchor();
+    const int position = cursor.position();
+    WidenToParagraphs(cursor);
+    if (cursor.anchor() != anchor || cursor.position() != position)
+        setTextCursor(cursor);
 }
 
 // Qt's own commands first, then the pane's own (its actions).

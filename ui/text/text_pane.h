@@ -9,7 +9,9 @@
 #include "line_breaking.h"
 #include "ui/kit/colour_value.h"
 
+#include <QElapsedTimer>
 #include <QPlainTextEdit>
+#include <QPointF>
 
 #include <functional>
 #include <string>
@@ -92,6 +94,10 @@ protected:
     void dropEvent(QDropEvent* event) override;
     QMimeData* createMimeDataFromSelection() const override;
     void keyPressEvent(QKeyEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
     void contextMenuEvent(QContextMenuEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
     void focusInEvent(QFocusEvent* event) override;
@@ -100,6 +106,9 @@ protected:
 
 private:
     void applyBackground();
+    // Qt selects the block under a triple-click, and by blocks while the button is held: a block
+    // of a cut paragraph is only part of it.
+    void selectWholeParagraphs();
     // A key that edits, with the cuts and joins of paragraphs it makes needed: one step to undo.
     void editWithTidying(QKeyEvent* event);
     // After an edit block from `editedFrom` on that changed the length by `lengthChange`, whose
@@ -126,6 +135,9 @@ private:
     bool paintedToTell_ = false;
     bool dropping_ = false; // a drop checked before Qt takes it
     int keptTop_ = -1;      // the place kept at the top through the last new width
+    QElapsedTimer sinceDoubleClick_;
+    QPointF doubleClickPoint_;
+    bool selectingParagraphs_ = false; // from a triple-click until the button is let go
 };
 
 } // namespace ui

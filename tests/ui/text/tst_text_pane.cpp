@@ -22,6 +22,7 @@
 #include <QLabel>
 #include <QMenu>
 #include <QMimeData>
+#include <QMouseEvent>
 #include <QRandomGenerator>
 #include <QRawFont>
 #include <QScrollArea>
@@ -94,6 +95,8 @@ private slots:
     void pasteOrDropInsertsWhatItBrings();
     void longParagraphsAreCutAfterASpace_data();
     void longParagraphsAreCutAfterASpace();
+    void tripleClickSelectsTheParagraph_data();
+    void tripleClickSelectsTheParagraph();
 };
 
 namespace {
@@ -1030,6 +1033,66 @@ void tst_TextPane::longParagraphsAreCutAfterASpace()
     QVERIFY2(pane->viewport()->rect().contains(pane->cursorRect()),
              qPrintable(uitest::Describe(pane->cursorRect())));
     QCOMPARE(HoldingAgainst(*pane, expected), QString());
+}
+
+void tst_TextPane::tripleClickSelectsTheParagraph_data()
+{
+    QTest::addColumn<int>("clickedAt"); // in the plain text
+    QTest::addColumn<int>("draggedTo"); // the button held down to there; -1, no drag
+    QTest::addColumn<QString>("selected");
+    QTest::addColumn<bool>("forward"); // the cursor at the selection's end
+    const QString first = QStringLiteral("начало\r\n");
+    const QString cut = Prose(20000, 12) + QStringLiteral("\r\n"); // about 130K: eight blocks
+    const int last = int(first.size() + cut.size());
+    const QString end = QStringLiteral("конец");
+    QTest::newRow("a paragraph not cut") << 2 << -1 << first << true;
+    QTest::newRow("the last paragraph") << last + 2 << -1 << end << true;
+    QTest::newRow("the first block of a cut paragraph") << 20 << -1 << cut << true;
+    QTest::newRow("a block in its middle") << 70000 << -1 << cut << true;
+    QTest::newRow("its last block") << last - 20 << -1 << cut << true;
+    QTest::newRow("held and moved where the click was") << 70000 << 70000 << cut << true;
+    QTest::newRow("dragged down into the next paragraph")
+        << last - 20 << last + 2 << cut + end << true;
+    QTest::newRow("dragged up from the next paragraph")
+        << last + 2 << last - 20 << cut + end << false;
+}
+
+// As Qt's own view selects the paragraph under a triple-click, and paragraph by paragraph while
+// the button is held, so does the pane, though it holds a long paragraph as several blocks.
+void tst_TextPane::tripleClickSelectsTheParagraph()
+{
+    QFETCH(int, clickedAt);
+    QFETCH(int, draggedTo);
+    QFETCH(QString, selected);
+    QFETCH(bool, forward);
+    ui::TextPane* pane = typingAtTheEnd(QStringLiteral("начало\r\n") + Prose(20000, 12) +
+                                        QStringLiteral("\r\nконец"));
+    QVERIFY(pane);
+    QVERIFY(pane->paragraphCount() < pane->document()->blockCount());
+    const auto pointAt = [pane](int plain) {
+        QTextCursor cursor = pane->textCursor();
+        cursor.setPosition(pane->documentPosition(std::size_t(plain)));
+        return pane->cursorRect(cursor).center();
+    };
+    QTextCursor place = pane->textCursor();
+    place.setPosition(pane->documentPosition(std::size_t(clickedAt)));
+    pane->setTextCursor(place);
+    QWidget* viewport = pane->viewport();
+    const QPoint click = pointAt(clickedAt);
+    QTest::mouseDClick(viewport, Qt::LeftButton, {}, click);
+    QTest::mousePress(viewport, Qt::LeftButton, {}, click);
+    QPoint release = click;
+    if (draggedTo >= 0) {
+        release = draggedTo == clickedAt ? click : pointAt(draggedTo);
+        QVERIFY(viewport->rect().contains(release));
+        QMouseEvent move(QEvent::MouseMove, release, viewport->mapToGlobal(release), Qt::NoButton,
+                         Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(viewport, &move);
+    }
+    QTest::mouseRelease(viewport, Qt::LeftButton, {}, release);
+    const QTextCursor selection = pane->textCursor();
+    QCOMPARE(pane->plainText(selection.selectionStart(), selection.selectionEnd()), selected);
+    QCOMPARE(selection.position() > selection.anchor(), forward);
 }
 
 QTEST_MAIN(tst_TextPane)
