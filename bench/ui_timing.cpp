@@ -5,6 +5,7 @@
 //   ui_timing                 every goal, each figure beside it
 //   ui_timing shapes book1    only these parts (shapes, book1, book8, kinds, repeats,
 //                             paragraphs, longwords, repeatedwords)
+//   ui_timing fifty           a paragraph of 50 MB, asked for alone (not among every goal)
 //   ui_timing --growth 1 2 4  paste and keystroke in one paragraph and in text without spaces of
 //                             each size in MB, and the peak memory of each, to show how the work
 //                             grows with the text
@@ -370,6 +371,31 @@ void TimeParagraphs(QApplication& application, ui::MainWindow& window)
     Settle(window);
 }
 
+// A paragraph of 50 MB beside a source of its first megabyte: pasted until painted, compared,
+// then typed into in its middle with the marks of the compare, and the peak memory of it all.
+// The text made here counts in the peak until it is pasted.
+void TimeFiftyMegabytes(ui::MainWindow& window)
+{
+    bench::ArticleGenerator generator(6);
+    std::u16string paragraph = generator.paragraph(50 * MegabyteOfUtf16);
+    SetPanes(window, paragraph.substr(0, MegabyteOfUtf16), {});
+    Report("Paste a 50 MB paragraph, until painted", TimePaste(window, paragraph), "ms", 1000);
+    std::u16string().swap(paragraph);
+    QApplication::clipboard()->clear();
+    ReportFigure("  then compare it with its first megabyte", TimeCompare(window, 1), "ms");
+    ui::TextPane* pane = window.newTextPane();
+    QTextCursor middle = pane->textCursor();
+    middle.setPosition(pane->document()->characterCount() / 2);
+    pane->setTextCursor(middle);
+    const std::vector<double> keystrokes = TimeKeystrokes(window, 30);
+    Report("  then a keystroke with the marks, tick and repaint in its middle, median",
+           Median(keystrokes), "ms", 16);
+    Report("  then a keystroke with the marks, tick and repaint in its middle, slowest",
+           Slowest(keystrokes), "ms", 33);
+    SetPanes(window, {}, {});
+    Report("  peak memory of it all, the panes emptied at the end", PeakMegabytes(), "MB", 1000);
+}
+
 // A word of 1000 letters `copies` times, one space between: every shingle is the same three
 // words, so the equal pairs grow with the square of the copies.
 std::u16string LongWords(std::size_t copies)
@@ -645,6 +671,9 @@ int Goals(QApplication& application, ui::MainWindow& window, const QStringList& 
     }
     if (wanted("paragraphs"))
         TimeParagraphs(application, window);
+    // Asked for alone: its peak would stand for the whole run's.
+    if (only.contains(QLatin1String("fifty")))
+        TimeFiftyMegabytes(window);
     if (wanted("longwords"))
         TimeLongWords(window);
     if (wanted("repeatedwords"))
