@@ -118,10 +118,14 @@ bool TidyParagraph(QTextCursor& editing, const QTextBlock& first)
 
 } // namespace
 
+bool CarriesContinuation(const QTextBlock& block)
+{
+    return block.isValid() && block.blockFormat().boolProperty(ContinuesProperty);
+}
+
 bool ContinuesParagraph(const QTextBlock& block)
 {
-    return block.isValid() && block.blockFormat().boolProperty(ContinuesProperty) &&
-           block.position() > 0;
+    return CarriesContinuation(block) && block.position() > 0;
 }
 
 void SetContinuesParagraph(QTextCursor& cursor, bool continues)

@@ -27,6 +27,11 @@ inline constexpr int CutBlockLength = 1 << 14;
 // Whether the separator before `block` is a space of its paragraph rather than a line break.
 bool ContinuesParagraph(const QTextBlock& block);
 
+// Whether the block's format says so, wherever it stands. When all before a cut is deleted,
+// Qt gives the first block the format of the block it joined, and a new block takes the format
+// of the one it breaks off.
+bool CarriesContinuation(const QTextBlock& block);
+
 // Makes the block of `cursor` continue its paragraph, or not.
 void SetContinuesParagraph(QTextCursor& cursor, bool continues);
 

@@ -317,8 +317,9 @@ void TextPane::insertFromMimeData(const QMimeData* source)
     const int start = editing.position();
     // The blocks a paste's line breaks start take the format of the block it goes into: after
     // a line break, none continues a paragraph.
-    const bool intoACut = ContinuesParagraph(editing.block()) && text.contains(u'\n');
-    if (intoACut)
+    const bool carried = CarriesContinuation(editing.block()) && text.contains(u'\n');
+    const bool intoACut = carried && ContinuesParagraph(editing.block());
+    if (carried)
         SetContinuesParagraph(editing, false);
     editing.insertText(text);
     if (intoACut) {

@@ -956,6 +956,11 @@ void tst_TextPane::longParagraphsAreCutAfterASpace_data()
         inserted(paragraph, 40000, QStringLiteral("\r\n")), true);
     row("lines pasted into a cut block", paragraph, "paste", QStringLiteral("ещё\nи"), 40000,
         inserted(paragraph, 40000, QStringLiteral("ещё\r\nи")));
+    // Qt leaves the first block the format of the last one it joined when all before it goes.
+    row("lines pasted over it all", paragraph, "select all, paste", QStringLiteral("ещё\nи"),
+        paragraph.size(), QStringLiteral("ещё\r\nи"));
+    row("lines pasted over its start", paragraph, "select to the start, paste",
+        QStringLiteral("ещё\nи"), 40000, QStringLiteral("ещё\r\nи") + paragraph.mid(40000));
     const qsizetype cut = paragraph.lastIndexOf(u' ', 1 << 14);
     row("the space at a cut deleted", paragraph, "backspace", QStringLiteral("x"), cut + 1,
         QString(paragraph).remove(cut, 1));
@@ -992,7 +997,13 @@ void tst_TextPane::longParagraphsAreCutAfterASpace()
     pane->setTextCursor(cursor);
     pane->centerCursor();
     const int topBefore = pane->cursorForPosition(QPoint(0, 0)).position();
-    if (road == "paste") {
+    if (road == "select all, paste") {
+        QTest::keyClick(pane, Qt::Key_A, Qt::ControlModifier);
+        uitest::Paste(pane, brought);
+    } else if (road == "select to the start, paste") {
+        QTest::keyClick(pane, Qt::Key_Home, Qt::ControlModifier | Qt::ShiftModifier);
+        uitest::Paste(pane, brought);
+    } else if (road == "paste") {
         uitest::Paste(pane, brought);
     } else if (road == "type") {
         uitest::TypeText(pane, brought);
