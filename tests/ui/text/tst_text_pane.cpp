@@ -159,8 +159,6 @@ QString Article(int paragraphs, int words, const QString& separator, quint32 see
     return text.join(separator);
 }
 
-// Whether the pane's last line shows whole in its window, which scrolls where the screen is
-// too small for it.
 // A text, and the pane, layout and font size it is pasted in.
 void AddPlaceColumns()
 {
@@ -170,6 +168,8 @@ void AddPlaceColumns()
     QTest::addColumn<QString>("text");
 }
 
+// Whether the pane's last line shows whole in its window, which scrolls where the screen is
+// too small for it.
 bool EndShownInWindow(const ui::TextPane& pane)
 {
     const auto* area = pane.window()->findChild<QScrollArea*>();
