@@ -161,9 +161,7 @@ QString PlainSlice(const QTextDocument* document, int from, int to, QStringView 
 void WidenToParagraphs(QTextCursor& cursor)
 {
     const QTextDocument* document = cursor.document();
-    QTextBlock first = document->findBlock(cursor.selectionStart());
-    while (ContinuesParagraph(first))
-        first = first.previous();
+    const QTextBlock first = ParagraphStart(document->findBlock(cursor.selectionStart()));
     QTextBlock last = document->findBlock(cursor.selectionEnd());
     if (cursor.hasSelection() && last.position() == cursor.selectionEnd())
         last = last.previous(); // the selection takes the separator after `last`
