@@ -138,8 +138,8 @@ private:
     void account(std::size_t from, std::size_t to, bool add);
 
     std::vector<Paragraph> paragraphs_;
-    std::uint64_t runs_ =
-        1; // paragraphs that start after CR LF or at the start: one more than the CR LFs
+    // The paragraphs that start after CR LF or at the start: one more than the CR LFs.
+    std::uint64_t runs_ = 1;
     std::uint64_t length_ = 0;
     std::uint64_t spaces_ = 0;
     std::uint64_t nonWord_ = 0;
