@@ -39,7 +39,7 @@ std::uint64_t ShingleHash::shingle(std::u16string_view text, std::size_t start,
         const std::size_t to = space == std::u16string_view::npos ? end : space;
         const std::u16string_view word = text.substr(from, to - from);
         assert(count <= ShingleLength);
-        words[count++] = this->word(word, !std::ranges::all_of(word, Kept));
+        words[count++] = this->word(word, !std::ranges::all_of(word, Kept), text.size() - from);
         if (to == end)
             break;
         from = to + 1;

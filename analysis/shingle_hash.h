@@ -7,6 +7,7 @@
 
 #include "keyed_hash.h"
 
+#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
@@ -47,11 +48,14 @@ public:
     bool isKeyed() const { return key_.has_value(); }
 
     // The hash of a word, which holds no space; `removed` tells whether it holds characters that
-    // preparation removes, which are then left out.
-    std::uint64_t word(std::u16string_view characters, bool removed) const
+    // preparation removes, which are then left out. `readable` code units from the word's start
+    // may be read, the word's own and those after it.
+    std::uint64_t word(std::u16string_view characters, bool removed, std::size_t readable) const
     {
         if (key_ || removed)
             return wordLeavingOut(characters);
+        if (characters.size() <= 2 * BlockUnits && readable >= 2 * BlockUnits)
+            return shortFixedHash(characters.data(), characters.size());
         return fixedHash(characters.data(), characters.size());
     }
     // A shingle's hash from its `count` words' hashes, `wordHash(i)` the i-th.
@@ -75,17 +79,48 @@ private:
         return hash ^ (hash >> 29);
     }
 
-    // Multiply-xorshift over four code units a block, the length folded in at the end.
+    static constexpr std::size_t BlockUnits = 4;
+
+    // Multiply-xorshift over blocks of four code units, the last one filled up with zeros, and
+    // at least two blocks: every block but the last stepped in, the last ended with the length.
     static std::uint64_t fixedHash(const char16_t* units, std::size_t size)
     {
-        std::uint64_t hash = Multiplier;
-        const std::uint64_t length = size;
-        for (; size >= 4; size -= 4, units += 4) {
-            std::uint64_t block = 0;
-            std::memcpy(&block, units, sizeof block);
-            hash = step(hash, block);
-        }
-        hash = (hash ^ LastUnits(units, size) ^ (length << 48)) * Multiplier;
+        const auto blockAt = [units, size](std::size_t at) {
+            if (at + BlockUnits <= size) {
+                std::uint64_t block = 0;
+                std::memcpy(&block, units + at, sizeof block);
+                return block;
+            }
+            return at < size ? LastUnits(units + at, size - at) : 0;
+        };
+        std::uint64_t hash = step(Multiplier, blockAt(0));
+        std::size_t at = BlockUnits;
+        for (; at + BlockUnits < size; at += BlockUnits)
+            hash = step(hash, blockAt(at));
+        return end(hash, blockAt(at), size);
+    }
+
+    // The same for a word of up to two blocks with two blocks to read: without a branch, for a
+    // branch on a word's length is mispredicted at nearly every word.
+    static std::uint64_t shortFixedHash(const char16_t* units, std::size_t size)
+    {
+        static constexpr auto Masks = [] {
+            std::array<std::array<std::uint64_t, 2>, 2 * BlockUnits + 1> masks{};
+            for (std::size_t length = 0; length < masks.size(); ++length) {
+                for (std::size_t unit = 0; unit < length; ++unit)
+                    masks[length][unit / BlockUnits] |= std::uint64_t{0xFFFF}
+                                                        << (16 * (unit % BlockUnits));
+            }
+            return masks;
+        }();
+        std::uint64_t blocks[2];
+        std::memcpy(blocks, units, sizeof blocks);
+        return end(step(Multiplier, blocks[0] & Masks[size][0]), blocks[1] & Masks[size][1], size);
+    }
+
+    static std::uint64_t end(std::uint64_t hash, std::uint64_t lastBlock, std::uint64_t length)
+    {
+        hash = (hash ^ lastBlock ^ (length << 48)) * Multiplier;
         return hash ^ (hash >> 32);
     }
 

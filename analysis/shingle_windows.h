@@ -6,6 +6,7 @@
 #pragma once
 
 #include "analysis.h"
+#include "character_scan.h"
 #include "shingle_hash.h"
 
 #include <algorithm>
@@ -16,48 +17,6 @@
 #include <string_view>
 
 namespace analysis::detail {
-
-inline constexpr char16_t Space = u' ';
-
-// What the cutting looks for in a character below U+0080: the space, and the punctuation that
-// preparation removes. Every character from U+0080 on is an ordinary one.
-enum class Kind : std::uint8_t
-{
-    Ordinary,
-    Removed,
-    Space,
-};
-
-inline constexpr std::array<Kind, 128> KindBelow128 = [] {
-    std::array<Kind, 128> kinds{};
-    for (const char16_t mark : RemovedPunctuation)
-        kinds[mark] = Kind::Removed;
-    kinds[Space] = Kind::Space;
-    return kinds;
-}();
-
-// Whether preparation keeps a character.
-inline bool Kept(char16_t c)
-{
-    return c >= KindBelow128.size() || KindBelow128[c] != Kind::Removed;
-}
-
-// The first space from `position` on, or the text's end, and how many removed characters lie
-// before it.
-inline std::size_t NextSpace(const char16_t* characters, std::size_t position, std::size_t size,
-                             std::size_t& removed)
-{
-    for (; position < size; ++position) {
-        const char16_t c = characters[position];
-        if (c >= KindBelow128.size())
-            continue;
-        const Kind kind = KindBelow128[c];
-        if (kind == Kind::Space)
-            break;
-        removed += kind == Kind::Removed ? 1 : 0;
-    }
-    return position;
-}
 
 // The first position from `from` on whose character preparation keeps, or the text's end.
 inline std::size_t NextKept(std::u16string_view text, std::size_t from)
@@ -113,12 +72,13 @@ void ForEachWindow(std::u16string_view text, const ShingleHash& hash, Emit&& emi
     std::size_t position = 0;
     const char16_t* const characters = text.data();
     const std::size_t size = text.size();
+    SpaceScanner spaces(text);
     while (true) {
         while (known < ShingleLength) {
             // The next space, and how many removed characters the word it ends holds.
             const std::size_t wordStart = position;
             std::size_t removed = 0;
-            position = NextSpace(characters, position, size, removed);
+            position = spaces.nextSpace(position, removed);
             if (position == size)
                 return;
             // Punctuation mostly stands at a word's ends: what lies between is hashed in place.
@@ -131,7 +91,8 @@ void ForEachWindow(std::u16string_view text, const ShingleHash& hash, Emit&& emi
                 word.remove_suffix(1);
                 --removed;
             }
-            wordHash[words % Remembered] = hash.word(word, removed != 0);
+            wordHash[words % Remembered] = hash.word(
+                word, removed != 0, size - static_cast<std::size_t>(word.data() - characters));
             wordHasCharacters[words % Remembered] =
                 removed == 0 ? !word.empty() : !std::ranges::none_of(word, Kept);
             if (position >= state.examineFrom) {

@@ -255,4 +255,18 @@ TEST(HostileInput, KeyedHashIsSipHash)
     EXPECT_EQ(analysis::detail::SipHash(key, message, 63), 0x958a324ceb064572u);
 }
 
+// A short word is hashed two blocks at once where the text goes on after it, and block by block
+// where it ends: both as the transcription the colliding texts are made from.
+TEST(HostileInput, FixedHashOfAWordIsTheSameWhereverItStands)
+{
+    const std::u16string text = u"\uFFFF\u0430z\u8000\u00FF\u0001xy\uFFFEq\u044F\u0410b7";
+    const analysis::detail::ShingleHash hash;
+    for (std::size_t length = 0; length <= 13; ++length) {
+        const std::u16string_view word = std::u16string_view(text).substr(0, length);
+        const std::uint64_t expected = testsupport::detail::WordHash(word);
+        EXPECT_EQ(hash.word(word, false, length), expected) << length << " at the text's end";
+        EXPECT_EQ(hash.word(word, false, text.size()), expected) << length << " with more after";
+    }
+}
+
 } // namespace

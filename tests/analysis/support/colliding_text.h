@@ -65,14 +65,16 @@ inline bool Pastable(char16_t c)
            c != 0x2028 && c != 0x2029 && (c < 0xFDD0 || c > 0xFDEF) && c < 0xFFFE;
 }
 
-// The fixed hash of a word: four code units to a block, its length folded in at the end.
+// The fixed hash of a word: four code units to a block, the last filled up with zeros, and at
+// least two blocks; the last block is mixed with the length at the end.
 inline std::uint64_t WordHash(std::u16string_view word)
 {
+    const std::size_t blocks = std::max<std::size_t>(2, (word.size() + 3) / 4);
     std::uint64_t hash = Multiplier;
-    std::size_t i = 0;
-    for (; i + 4 <= word.size(); i += 4)
-        hash = Step(hash, Block(word.substr(i, 4)));
-    hash = (hash ^ Block(word.substr(i)) ^ (std::uint64_t{word.size()} << 48)) * Multiplier;
+    for (std::size_t i = 0; i + 1 < blocks; ++i)
+        hash = Step(hash, Block(word.substr(std::min(word.size(), 4 * i))));
+    const std::u16string_view last = word.substr(std::min(word.size(), 4 * (blocks - 1)));
+    hash = (hash ^ Block(last) ^ (std::uint64_t{word.size()} << 48)) * Multiplier;
     return hash ^ (hash >> 32);
 }
 
@@ -91,7 +93,7 @@ inline std::u16string SameSlotText(int count)
     for (int made = 0; made < count;) {
         target += std::uint64_t{1} << 20;
         const std::uint64_t wordHash = BlockBetween(afterTwoWords, BeforeTheEnd(target));
-        // A word of one block: the block, then its length.
+        // A word of one block: the block, then an empty block and its length.
         const std::uint64_t block =
             BlockBetween(Multiplier, BeforeTheEnd(wordHash) ^ (std::uint64_t{4} << 48));
         char16_t word[4];
