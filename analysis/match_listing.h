@@ -5,9 +5,11 @@
 #pragma once
 
 #include "analysis.h"
+#include "character_scan.h"
 
 #include <algorithm>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace analysis::detail {
@@ -15,26 +17,42 @@ namespace analysis::detail {
 class MatchListingWriter
 {
 public:
+    // Room for `characters` code units and `entries` entries, so that writing never copies.
+    void reserve(std::size_t characters, std::size_t entries)
+    {
+        text_.reserve(std::min(characters, MatchListingCharacterLimit));
+        starts_.reserve(std::min(entries, static_cast<std::size_t>(MatchListingLimit)) + 1);
+    }
+
     // Whether no more entries fit.
     bool isFull() const { return full_; }
     std::int64_t entries() const { return static_cast<std::int64_t>(starts_.size()); }
 
-    // Lists a new shingle `matches` times, as far as the bounds allow: its text is `length` code
-    // units long, and `append(text)` appends it. Gives the number of entries it took.
-    template <typename Append>
-    std::int64_t add(std::int64_t matches, std::size_t length, Append&& append)
+    // Lists a new shingle `matches` times, as far as the bounds allow: its text is what
+    // preparation keeps of `characters`. Gives the number of entries it took.
+    std::int64_t add(std::int64_t matches, std::u16string_view characters)
     {
+        // The text is written where it stands, past its length, and taken back if it does not fit.
+        if (text_.size() < length_ + characters.size())
+            text_.resize(std::max(2 * text_.size(), length_ + characters.size()));
+        const std::size_t at = length_;
+        const std::size_t kept = CopyKept(characters, text_.data() + at);
         std::int64_t taken = 0;
-        for (; taken < matches && !full_; ++taken) {
+        for (; taken < matches; ++taken) {
             // Room left for the closing line, however many entries it may sum up.
+            const std::size_t end = length_ + kept + 1;
             if (entries() == MatchListingLimit ||
-                text_.size() + length + 1 > MatchListingCharacterLimit - LongestListingSummary) {
+                end > MatchListingCharacterLimit - LongestListingSummary) {
                 full_ = true;
                 break;
             }
-            starts_.push_back(text_.size());
-            append(text_);
-            text_.push_back(u'\r');
+            if (text_.size() < end)
+                text_.resize(std::max(2 * text_.size(), end));
+            starts_.push_back(length_);
+            if (taken > 0)
+                std::copy_n(text_.data() + at, kept, text_.data() + length_);
+            text_[length_ + kept] = u'\r';
+            length_ += kept + 1;
         }
         return taken;
     }
@@ -43,6 +61,7 @@ public:
     // in all, of which those that did not fit are summed up in the closing line.
     void finish(std::int64_t matchCount, std::u16string& listing, std::vector<std::size_t>& starts)
     {
+        text_.resize(length_);
         const std::int64_t listed = entries();
         starts_.push_back(text_.size());
         if (matchCount > listed) {
@@ -56,7 +75,9 @@ public:
     }
 
 private:
+    // Written up to `length_`; what lies after it is room.
     std::u16string text_;
+    std::size_t length_ = 0;
     std::vector<std::size_t> starts_;
     bool full_ = false;
 };

@@ -239,10 +239,7 @@ struct RepeatTracker::Near
 {
     // Room for `mostFolds` folds from the start: a table that grows keeps its old slots beside the
     // new ones until they are moved.
-    explicit Near(std::size_t mostFolds)
-        : table(detail::GrowingTable<FoldSlot>::slotsFor(mostFolds, 1024))
-    {
-    }
+    explicit Near(std::size_t mostFolds) : mostFolds(mostFolds) {}
 
     // Folds are told apart by a keyed hash of their words' ids: equal for equal folds, and for
     // different ones but once in 2^64.
@@ -261,8 +258,11 @@ struct RepeatTracker::Near
     };
 
     std::unique_ptr<WordFolding> words;
-    detail::HashKey key = detail::RandomHashKey();
-    detail::GrowingTable<FoldSlot> table;
+    std::size_t mostFolds;
+    // The key, the table and the folds' room are made by the first fold: the compare does not
+    // wait for them.
+    std::optional<detail::HashKey> key;
+    detail::GrowingTable<FoldSlot> table{1};
     std::vector<Fold> folds;
     // The shingles of each text folded so far, from the start: where to look for the next.
     std::size_t next[2] = {0, 0};
@@ -275,8 +275,15 @@ struct RepeatTracker::Near
 
     std::uint32_t classOfFold(std::span<const std::uint64_t> ids)
     {
+        if (!key) {
+            key = detail::RandomHashKey();
+            table = detail::GrowingTable<FoldSlot>(
+                detail::GrowingTable<FoldSlot>::slotsFor(mostFolds, 1024));
+            // Growing would copy what the folds filled.
+            folds.reserve(EditableCapacity(mostFolds));
+        }
         const std::uint64_t hash = detail::SipHash(
-            key, reinterpret_cast<const unsigned char*>(ids.data()), ids.size_bytes());
+            *key, reinterpret_cast<const unsigned char*>(ids.data()), ids.size_bytes());
         const auto hashOf = [this](const FoldSlot& slot) {
             return folds[slot.foldPlusOne - 1].hash;
         };
@@ -364,11 +371,6 @@ bool HasEnoughShingles(std::u16string_view text)
     return cut.has_value();
 }
 
-std::size_t KeptLength(std::u16string_view characters)
-{
-    return static_cast<std::size_t>(std::ranges::count_if(characters, detail::Kept));
-}
-
 } // namespace
 
 // Counts the windows of both sides, whose hashes they hold, into the table, the source's first,
@@ -408,31 +410,41 @@ bool RepeatTracker::countHeld(Side* sides[2], const detail::ShingleHash& hash, C
             if (matches == 0)
                 continue;
             counting.matchCount += matches;
-            if (counting.listing.isFull())
-                continue;
-            const std::u16string_view shingle =
-                std::u16string_view(side.text).substr(window.start, window.end - window.start);
-            const std::size_t length = KeptLength(shingle);
-            const std::int64_t taken =
-                counting.listing.add(matches, length, [&shingle, length](std::u16string& to) {
-                    if (length == shingle.size()) {
-                        to.append(shingle);
-                        return;
-                    }
-                    for (const char16_t c : shingle) {
-                        if (detail::Kept(c))
-                            to.push_back(c);
-                    }
-                });
-            if (taken > 0)
-                counting.listed.push_back(
-                    {window.id, static_cast<std::uint32_t>(taken), window.shingleClass});
+            // What the listing can hold at most; the characters bound it further when it is
+            // written.
+            if (counting.listedEntries < MatchListingLimit) {
+                counting.listed.push_back({window.id, matches, window.shingleClass});
+                counting.listedEntries += matches;
+            }
         }
         side.nextId = static_cast<std::uint32_t>(count);
         side.idsAreIndexes = true;
         side.indexOfId.clear();
     }
     return true;
+}
+
+// The listing of the new text's shingles counted, written once they all are, into room for the
+// most it may take; those that do not fit are no longer listed.
+void RepeatTracker::writeListing(std::u16string_view text, const std::vector<Window>& windows,
+                                 Counting& counting)
+{
+    std::size_t characters = 0;
+    for (const ListedShingle& shingle : counting.listed) {
+        const Window& window = windows[shingle.id];
+        characters += std::size_t{shingle.entries} * (window.end - window.start + 1);
+    }
+    counting.listing.reserve(characters, counting.listedEntries);
+    std::size_t kept = 0;
+    for (ListedShingle& shingle : counting.listed) {
+        const Window& window = windows[shingle.id];
+        shingle.entries = static_cast<std::uint32_t>(counting.listing.add(
+            shingle.entries, text.substr(window.start, window.end - window.start)));
+        if (shingle.entries == 0)
+            break;
+        ++kept;
+    }
+    counting.listed.resize(kept);
 }
 
 ComparisonOutcome RepeatTracker::compare(std::u16string newText, std::u16string source)
@@ -518,6 +530,7 @@ ComparisonOutcome RepeatTracker::compareTexts(std::u16string* const texts[2])
     result.NewShingleCount = static_cast<std::int64_t>(sides[0]->windows.size());
     result.SourceShingleCount = static_cast<std::int64_t>(sides[1]->windows.size());
     result.MatchCount = counting.matchCount;
+    writeListing(sides[0]->text, sides[0]->windows, counting);
     counting.listing.finish(result.MatchCount, result.MatchListing, result.listingEntryStarts);
     result.Percentage =
         ComputePercentage(result.MatchCount, result.NewShingleCount, result.SourceShingleCount);
@@ -532,8 +545,6 @@ ComparisonOutcome RepeatTracker::compareTexts(std::u16string* const texts[2])
     // Shingles equal as they stand fold alike: there are no more folds than classes.
     near_ = std::make_unique<Near>(classes_->size());
     near_->words = std::move(words);
-    // Growing would copy what the folds filled.
-    near_->folds.reserve(EditableCapacity(classes_->size()));
     active_ = true;
     return result;
 }
@@ -545,6 +556,10 @@ std::vector<RepeatTracker::Pair>
 RepeatTracker::listedPairs(const Side& sourceSide, const std::vector<ListedShingle>& listed)
 {
     std::vector<Pair> pairs;
+    std::size_t entries = 0;
+    for (const ListedShingle& shingle : listed)
+        entries += shingle.entries;
+    pairs.reserve(entries);
     std::vector<std::uint32_t> combinationOf(classes_->size(), NoIndex);
     std::vector<std::uint32_t> needed; // source shingles each combination takes
     for (const ListedShingle& shingle : listed) {
@@ -563,11 +578,17 @@ RepeatTracker::listedPairs(const Side& sourceSide, const std::vector<ListedShing
     std::partial_sum(needed.begin(), needed.end(), firstSource.begin() + 1);
     std::vector<std::uint32_t> sourceIds(firstSource.back());
     std::vector<std::uint32_t> found(needed.size(), 0);
-    for (const Window& window : sourceSide.windows) {
-        const std::uint32_t combination = combinationOf[window.shingleClass];
-        if (combination != NoIndex && found[combination] < needed[combination])
-            sourceIds[firstSource[combination] + found[combination]++] = window.id;
+    // Each combination's source shingles were counted: all are found, most often before the end.
+    std::size_t missing = sourceIds.size();
+    for (auto window = sourceSide.windows.begin();
+         missing > 0 && window != sourceSide.windows.end(); ++window) {
+        const std::uint32_t combination = combinationOf[window->shingleClass];
+        if (combination != NoIndex && found[combination] < needed[combination]) {
+            sourceIds[firstSource[combination] + found[combination]++] = window->id;
+            --missing;
+        }
     }
+    assert(missing == 0);
     for (Pair& pair : pairs)
         pair.sourceId = sourceIds[firstSource[pair.combination] + pair.sourceId];
     combinations_ = needed.size();

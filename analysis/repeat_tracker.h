@@ -185,13 +185,18 @@ private:
     {
         std::int64_t matchCount = 0;
         detail::MatchListingWriter listing;
+        // The new text's shingles counted, in order, as long as the listing may hold them all;
+        // their entries until the listing is written, then those it took.
         std::vector<ListedShingle> listed;
+        std::int64_t listedEntries = 0;
     };
 
     Side& sideOf(TextSide side);
     const Side& sideOf(TextSide side) const;
     detail::ClassCharacters windowCharacters(int side, std::uint32_t id) const;
     bool countHeld(Side* sides[2], const detail::ShingleHash& hash, Counting& counting);
+    static void writeListing(std::u16string_view text, const std::vector<Window>& windows,
+                             Counting& counting);
     std::vector<Pair> listedPairs(const Side& sourceSide, const std::vector<ListedShingle>& listed);
     struct Near;
     bool isMarked(TextSide side, const Window& window, RepeatKind kind = RepeatKind::Exact) const;
