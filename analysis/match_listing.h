@@ -24,17 +24,17 @@ public:
         starts_.reserve(std::min(entries, static_cast<std::size_t>(MatchListingLimit)) + 1);
     }
 
-    // Whether no more entries fit.
-    bool isFull() const { return full_; }
     std::int64_t entries() const { return static_cast<std::int64_t>(starts_.size()); }
 
     // Lists a new shingle `matches` times, as far as the bounds allow: its text is what
-    // preparation keeps of `characters`. Gives the number of entries it took.
+    // preparation keeps of `characters`. Gives the number of entries it took. Once an entry did
+    // not fit, none after it is listed, however short: the listing is the entries' first part.
     std::int64_t add(std::int64_t matches, std::u16string_view characters)
     {
+        if (full_)
+            return 0;
         // The text is written where it stands, past its length, and taken back if it does not fit.
-        if (text_.size() < length_ + characters.size())
-            text_.resize(std::max(2 * text_.size(), length_ + characters.size()));
+        makeRoom(length_ + characters.size());
         const std::size_t at = length_;
         const std::size_t kept = CopyKept(characters, text_.data() + at);
         std::int64_t taken = 0;
@@ -46,8 +46,7 @@ public:
                 full_ = true;
                 break;
             }
-            if (text_.size() < end)
-                text_.resize(std::max(2 * text_.size(), end));
+            makeRoom(end);
             starts_.push_back(length_);
             if (taken > 0)
                 std::copy_n(text_.data() + at, kept, text_.data() + length_);
@@ -75,6 +74,12 @@ public:
     }
 
 private:
+    void makeRoom(std::size_t end)
+    {
+        if (text_.size() < end)
+            text_.resize(std::max(2 * text_.size(), end));
+    }
+
     // Written up to `length_`; what lies after it is room.
     std::u16string text_;
     std::size_t length_ = 0;

@@ -135,6 +135,38 @@ class CollidingText : public testing::TestWithParam<CollidingCase>
 {
 };
 
+// The listing is the first of the entries: once one does not fit, a shorter one after it that
+// would is not listed either, and the closing line counts both.
+TEST(HostileInput, AnEntryThatDoesNotFitEndsTheListing)
+{
+    // Three long shingles of the new text, 318 entries each, the third only partly listed; then
+    // "ж… ж… а", which would fit in the room left.
+    const std::u16string word(901, u'ж');
+    std::u16string source;
+    for (int i = 0; i < 320; ++i)
+        source += word + u' ';
+    source += u"а б в ";
+    std::u16string newText;
+    for (int i = 0; i < 5; ++i)
+        newText += word + u' ';
+    newText += u"а б в ";
+    const auto result = std::get<analysis::ComparisonResult>(Compare(newText, source));
+    constexpr std::int64_t Pairs = 3 * 318 + 3;
+    EXPECT_EQ(result.MatchCount, Pairs);
+    const std::u16string entry = word + u' ' + word + u' ' + word + u'\r';
+    constexpr std::size_t Room =
+        analysis::MatchListingCharacterLimit - analysis::LongestListingSummary;
+    const std::size_t listed = Room / entry.size();
+    ASSERT_GT(listed, 2 * 318u);
+    ASSERT_GE(Room - listed * entry.size(), 2 * word.size() + 4) << "the next entry would not fit";
+    std::u16string expected;
+    for (std::size_t i = 0; i < listed; ++i)
+        expected += entry;
+    expected += SummaryLine(Pairs - static_cast<std::int64_t>(listed));
+    ASSERT_EQ(result.MatchListing.size(), expected.size());
+    EXPECT_TRUE(result.MatchListing == expected);
+}
+
 // Crafted for the fixed hash, a third or all of the shingles share a slot of the table: filling
 // and reading it would look at a number of slots that grows with the square of the shingles.
 // The compare looks at a few slots a shingle, and counts right.
