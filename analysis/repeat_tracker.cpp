@@ -237,8 +237,8 @@ struct RepeatTracker::Side
 // The near repeats: the shingles folded word by word, each distinct fold a class counted per text.
 struct RepeatTracker::Near
 {
-    // Room for `mostFolds` folds from the start: a table that grows keeps its old slots beside the
-    // new ones until they are moved.
+    // Room for `mostFolds` folds from the first fold on: a table that grows keeps its old slots
+    // beside the new ones until they are moved.
     explicit Near(std::size_t mostFolds) : mostFolds(mostFolds) {}
 
     // Folds are told apart by a keyed hash of their words' ids: equal for equal folds, and for

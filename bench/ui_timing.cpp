@@ -136,12 +136,22 @@ double Timed(const std::function<void()>& action)
     return Milliseconds(timer);
 }
 
+// Whether a paste's peak memory is told from the empty pane on, the clipboard's copy included.
+enum class PeakOfPaste
+{
+    Kept,
+    FromTheEmptyPane,
+};
+
 // Empties the new-text pane, puts `text` on the clipboard and times Ctrl+V until painted.
-double TimePaste(ui::MainWindow& window, const std::u16string& text)
+double TimePaste(ui::MainWindow& window, const std::u16string& text,
+                 PeakOfPaste peak = PeakOfPaste::Kept)
 {
     ui::TextPane* pane = window.newTextPane();
     pane->replacePlainText(QString());
     Settle(window);
+    if (peak == PeakOfPaste::FromTheEmptyPane)
+        RestartPeak();
     QApplication::clipboard()->setText(ui::ToQString(text));
     pane->setFocus();
     return Timed([&] {
@@ -341,11 +351,8 @@ void TimeParagraphs(QApplication& application, ui::MainWindow& window)
     };
     ui::TextPane* pane = window.newTextPane();
     for (const auto& shape : shapes) {
-        pane->replacePlainText(QString());
-        Settle(window);
-        RestartPeak();
         Report(qPrintable(QStringLiteral("Paste %1, until painted").arg(shape.name)),
-               TimePaste(window, shape.text), "ms", shape.pasteGoal);
+               TimePaste(window, shape.text, PeakOfPaste::FromTheEmptyPane), "ms", shape.pasteGoal);
         while (!pane->isLaidOut())
             QCoreApplication::processEvents();
         // The clipboard's copy and the text made here count too: twice the text in UTF-16.
@@ -698,10 +705,7 @@ int Growth(ui::MainWindow& window, const std::vector<double>& sizes)
             const auto units = static_cast<std::size_t>(megabytes * MegabyteOfUtf16);
             const std::u16string text = paragraph ? generator.paragraph(units)
                                                   : generator.drawnFrom(LettersAndDigits, units);
-            window.newTextPane()->replacePlainText(QString());
-            Settle(window);
-            RestartPeak();
-            const double paste = TimePaste(window, text);
+            const double paste = TimePaste(window, text, PeakOfPaste::FromTheEmptyPane);
             const double keystroke = Slowest(TimeKeystrokes(window, 3));
             std::printf("%-24s %6.3g MB: paste %9.1f ms (%7.1f ms/MB), keystroke %8.1f ms "
                         "(%6.1f ms/MB), peak %7.1f MB\n",

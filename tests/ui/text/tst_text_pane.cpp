@@ -1094,6 +1094,8 @@ void tst_TextPane::tripleClickSelectsTheParagraph()
     QTest::mousePress(viewport, Qt::LeftButton, {}, click);
     QPoint release = click;
     if (draggedTo >= 0) {
+        // The triple-click took the view to the selection's end: held still, the mouse is
+        // where it clicked, not where that text now shows.
         release = draggedTo == clickedAt ? click : pointAt(draggedTo);
         QVERIFY(viewport->rect().contains(release));
         QMouseEvent move(QEvent::MouseMove, release, viewport->mapToGlobal(release), Qt::NoButton,
