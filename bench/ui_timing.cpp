@@ -35,6 +35,7 @@
 #include <algorithm>
 #include <atomic>
 #include <chrono>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <ctime>
@@ -137,7 +138,7 @@ double Timed(const std::function<void()>& action)
 }
 
 // Whether a paste's peak memory is told from the empty pane on, the clipboard's copy included.
-enum class PeakOfPaste
+enum class PeakOfPaste : std::uint8_t
 {
     Kept,
     FromTheEmptyPane,
