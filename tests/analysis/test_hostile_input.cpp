@@ -97,6 +97,26 @@ TEST(HostileInput, OneMegabyteWordJoinsNoShingle)
     EXPECT_EQ(statistics.WordCount, 1);
 }
 
+// How many times `entry` fits in the listing, its closing line left room for.
+std::size_t EntriesThatFit(const std::u16string& entry)
+{
+    return (analysis::MatchListingCharacterLimit - analysis::LongestListingSummary) / entry.size();
+}
+
+// A listing of `pairs` entries that is full of `entry`.
+void ExpectFullOf(const analysis::ComparisonResult& result, const std::u16string& entry,
+                  std::int64_t pairs)
+{
+    const std::size_t listed = EntriesThatFit(entry);
+    std::u16string expected;
+    for (std::size_t i = 0; i < listed; ++i)
+        expected += entry;
+    expected += SummaryLine(pairs - static_cast<std::int64_t>(listed));
+    // Sizes first: a failing comparison of whole listings would print megabytes.
+    ASSERT_EQ(result.MatchListing.size(), expected.size());
+    EXPECT_TRUE(result.MatchListing == expected);
+}
+
 TEST(HostileInput, RepeatedLongWordsListAsMuchAsFitsInFourMegabytes)
 {
     // 320 words of 1000 letters in both texts: 318 x 318 pairs of a shingle of 3002 characters.
@@ -108,32 +128,8 @@ TEST(HostileInput, RepeatedLongWordsListAsMuchAsFitsInFourMegabytes)
     constexpr std::int64_t Pairs = std::int64_t{318} * 318;
     EXPECT_EQ(result.MatchCount, Pairs);
     EXPECT_EQ(result.Percentage, 100);
-    const std::u16string entry = word + u' ' + word + u' ' + word + u'\r';
-    const std::size_t listed =
-        (analysis::MatchListingCharacterLimit - analysis::LongestListingSummary) / entry.size();
-    std::u16string expected;
-    for (std::size_t i = 0; i < listed; ++i)
-        expected += entry;
-    expected += SummaryLine(Pairs - static_cast<std::int64_t>(listed));
-    // Sizes first: a failing comparison of whole listings would print megabytes.
-    ASSERT_EQ(result.MatchListing.size(), expected.size());
-    EXPECT_TRUE(result.MatchListing == expected);
+    ExpectFullOf(result, word + u' ' + word + u' ' + word + u'\r', Pairs);
 }
-
-struct CollidingCase
-{
-    const char* name;
-    std::u16string text;
-};
-
-void PrintTo(const CollidingCase& c, std::ostream* os)
-{
-    *os << c.name;
-}
-
-class CollidingText : public testing::TestWithParam<CollidingCase>
-{
-};
 
 // The listing is the first of the entries: once one does not fit, a shorter one after it that
 // would is not listed either, and the closing line counts both.
@@ -154,18 +150,29 @@ TEST(HostileInput, AnEntryThatDoesNotFitEndsTheListing)
     constexpr std::int64_t Pairs = 3 * 318 + 3;
     EXPECT_EQ(result.MatchCount, Pairs);
     const std::u16string entry = word + u' ' + word + u' ' + word + u'\r';
-    constexpr std::size_t Room =
-        analysis::MatchListingCharacterLimit - analysis::LongestListingSummary;
-    const std::size_t listed = Room / entry.size();
+    const std::size_t listed = EntriesThatFit(entry);
     ASSERT_GT(listed, 2 * 318u);
-    ASSERT_GE(Room - listed * entry.size(), 2 * word.size() + 4) << "the next entry would not fit";
-    std::u16string expected;
-    for (std::size_t i = 0; i < listed; ++i)
-        expected += entry;
-    expected += SummaryLine(Pairs - static_cast<std::int64_t>(listed));
-    ASSERT_EQ(result.MatchListing.size(), expected.size());
-    EXPECT_TRUE(result.MatchListing == expected);
+    ASSERT_GE(analysis::MatchListingCharacterLimit - analysis::LongestListingSummary -
+                  listed * entry.size(),
+              2 * word.size() + 4)
+        << "the next entry would not fit";
+    ExpectFullOf(result, entry, Pairs);
 }
+
+struct CollidingCase
+{
+    const char* name;
+    std::u16string text;
+};
+
+void PrintTo(const CollidingCase& c, std::ostream* os)
+{
+    *os << c.name;
+}
+
+class CollidingText : public testing::TestWithParam<CollidingCase>
+{
+};
 
 // Crafted for the fixed hash, a third or all of the shingles share a slot of the table: filling
 // and reading it would look at a number of slots that grows with the square of the shingles.
