@@ -329,6 +329,11 @@ std::uint64_t RepeatTracker::classProbes() const
     return classes_ ? classes_->probes() : 0;
 }
 
+std::size_t RepeatTracker::keptCharacters() const
+{
+    return classes_ ? classes_->keptCharacters() : 0;
+}
+
 void RepeatTracker::clear()
 {
     active_ = false;
@@ -617,13 +622,15 @@ void RepeatTracker::replaceText(TextSide side, std::size_t position, std::size_t
     assert(edited.text.size() - removed + inserted.size() < NoIndex);
     const EditMap map{position, removed, inserted.size()};
     const std::size_t first = edited.firstReaching(position);
-    // A class represented by a shingle whose characters this edit changes keeps them first.
+    // A class represented by a shingle whose characters this edit changes keeps them first, or
+    // is let go when that shingle is its only one.
     for (std::size_t i = first;
          i < edited.windows.size() && edited.windows[i].start <= position + removed; ++i) {
         const Window& window = edited.windows[i];
         if (window.end >= position &&
-            classes_->isRepresentedBy(window.shingleClass, index, window.id))
-            classes_->keep(window.shingleClass, edited.characters(window));
+            classes_->isRepresentedBy(window.shingleClass, index, window.id) &&
+            classes_->isAlive(window.shingleClass))
+            classes_->release(window.shingleClass, edited.characters(window));
     }
     edited.text.replace(position, removed, inserted);
     for (std::size_t i = first; i < edited.windows.size(); ++i) {

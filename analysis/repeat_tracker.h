@@ -101,6 +101,9 @@ public:
     // Slots of the shingles' table looked at since it was made or hashed again: the work the
     // counting took.
     std::uint64_t classProbes() const;
+    // Characters of shingles that edits changed, kept while the repeats still need them: what
+    // the edits cost beyond the texts.
+    std::size_t keptCharacters() const;
 
     // The characters of text `side` that lie within a shingle the other text repeats (of
     // `kind`), as maximal runs (overlapping and touching shingles make one), clipped to

@@ -49,6 +49,8 @@ public:
 
     const ShingleHash& hash() const { return hash_; }
     std::size_t size() const { return entries_.size(); }
+    // Characters the classes keep themselves, their representatives edited.
+    std::size_t keptCharacters() const { return store_.size(); }
 
     void prefetch(std::uint64_t hash) const
     {
@@ -97,11 +99,14 @@ public:
         --entries_[shingleClass].count[side];
     }
 
-    // A class no shingle has any more is forgotten, unless the listing names it.
+    // A class no shingle has any more is forgotten, unless the listing names it; so is one let
+    // go (release()) as its one shingle is edited.
     bool isAlive(std::uint32_t shingleClass) const
     {
         const Entry& entry = entries_[shingleClass];
-        return entry.count[0] + entry.count[1] > 0 || (flags_[shingleClass] & Listed) != 0;
+        const std::uint8_t flags = flags_[shingleClass];
+        return (entry.count[0] + entry.count[1] > 0 && (flags & Going) == 0) ||
+               (flags & Listed) != 0;
     }
     bool isRepresentedBy(std::uint32_t shingleClass, int side, std::uint32_t window) const
     {
@@ -111,6 +116,18 @@ public:
     }
     // The class keeps its characters itself, as its representative goes.
     void keep(std::uint32_t shingleClass, const ClassCharacters& characters);
+    // The characters of the class's representative are about to change. A class that has no
+    // other shingle and that the listing does not name is let go rather than kept: no lookup
+    // finds it any more, and it is forgotten once its shingle goes. So a pane cleared or pasted
+    // over does not copy the characters of every shingle it held.
+    void release(std::uint32_t shingleClass, const ClassCharacters& characters)
+    {
+        const Entry& entry = entries_[shingleClass];
+        if (entry.count[0] + entry.count[1] == 1 && (flags_[shingleClass] & Listed) == 0)
+            flags_[shingleClass] |= Going;
+        else
+            keep(shingleClass, characters);
+    }
     // The listing names the class: it outlives its last shingle.
     void list(std::uint32_t shingleClass) { flags_[shingleClass] |= Listed; }
 
@@ -140,6 +157,7 @@ private:
     static constexpr std::uint8_t Side = 1;   // the representative's text is the source
     static constexpr std::uint8_t Stored = 2; // the characters are in the table's store
     static constexpr std::uint8_t Listed = 4;
+    static constexpr std::uint8_t Going = 8; // let go: its one shingle is being edited away
 
     struct Entry
     {

@@ -437,6 +437,23 @@ TEST(RepeatTrackerEdits, NothingIsTrackedBeforeACompareOrAfterClearing)
     EXPECT_EQ(tracker.pairCount(), 0u);
 }
 
+// A text cleared or pasted over keeps the characters only of the shingles that still matter:
+// those the other text has too, and those the listing names.
+TEST(RepeatTrackerEdits, ClearingATextKeepsOnlyTheShinglesStillNeeded)
+{
+    RepeatTracker tracker;
+    tracker.compare(u"q r a b c d s t ", u"a b c d e f g h ");
+    tracker.replace(TextSide::Source, 0, tracker.text(TextSide::Source).size(), u"");
+    // "a b c" and "b c d", of the six the source had.
+    EXPECT_EQ(tracker.keptCharacters(), 10u);
+    tracker.settle();
+    EXPECT_EQ(tracker.keptCharacters(), 10u);
+    tracker.replace(TextSide::Source, 0, 0, u"e f g h a b c d ");
+    tracker.settle();
+    ExpectWhereTheRulesPutThem(tracker, false);
+    EXPECT_EQ(tracker.pairExtent(0, TextSide::Source), (TextRange{8, 13}));
+}
+
 // Shingles of long words fill the listing's characters long before its entries: the pairs end
 // where the listing does.
 TEST(RepeatTrackerListing, EndsWhereTheListingEnds)
