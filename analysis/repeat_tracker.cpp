@@ -107,8 +107,7 @@ struct EditMap
 
 RepeatTracker::Window MakeWindow(const Cut& cut, std::uint32_t shingleClass, std::uint32_t id)
 {
-    return {
-        Narrow(cut.start), Narrow(cut.closingSpace), Narrow(cut.end), shingleClass, id, NoIndex};
+    return {Narrow(cut.start), Narrow(cut.closingSpace), Narrow(cut.end), shingleClass, id};
 }
 
 // A run of windows by index, [from, to).
@@ -266,6 +265,26 @@ struct RepeatTracker::Near
     std::vector<Fold> folds;
     // The shingles of each text folded so far, from the start: where to look for the next.
     std::size_t next[2] = {0, 0};
+    // The fold of each text's shingles, by id (shingles that fold alike share one), NoIndex
+    // before folded: kept beside the windows, which the compare writes and reads by the
+    // hundred thousand, not in them.
+    std::vector<std::uint32_t> foldedClasses[2];
+
+    std::uint32_t foldedClass(int side, std::uint32_t id) const
+    {
+        return id < foldedClasses[side].size() ? foldedClasses[side][id] : NoIndex;
+    }
+    // `ids` is how many the side has given out.
+    void setFoldedClass(int side, std::uint32_t id, std::uint32_t foldedClass, std::size_t ids)
+    {
+        std::vector<std::uint32_t>& classes = foldedClasses[side];
+        if (id >= classes.size()) {
+            // An edit gives out the few ids it cuts again: room for a day of them.
+            classes.reserve(EditableCapacity(std::max<std::size_t>(ids, id + 1)));
+            classes.resize(classes.capacity(), NoIndex);
+        }
+        classes[id] = foldedClass;
+    }
     bool known = false;
     bool abandoned = false;
     mutable std::optional<std::size_t> repeats; // of the new text, once counted
@@ -738,7 +757,7 @@ void RepeatTracker::settle(TextSide side, std::size_t& shingles)
     };
     std::size_t foldsLeft = FoldedWhileSettling;
     bool unfolded = false;
-    const auto foldSoon = [&](Window& window) {
+    const auto foldSoon = [&](const Window& window) {
         if (foldsLeft == 0) {
             unfolded = true;
             return;
@@ -804,8 +823,7 @@ void RepeatTracker::settle(TextSide side, std::size_t& shingles)
             if (replacing && old[j].closingSpace == window.closingSpace &&
                 old[j].end == window.end && old[j].shingleClass == window.shingleClass) {
                 // The same shingle where it was.
-                window.id = old[j].id;
-                window.foldedClass = old[j++].foldedClass;
+                window.id = old[j++].id;
             } else {
                 // Counted before the old one goes, so that a class they share keeps its
                 // characters when the old one stood for it.
@@ -881,14 +899,16 @@ bool RepeatTracker::isMarked(TextSide side, const Window& window, RepeatKind kin
     const bool exact = classes_->count(window.shingleClass, Index(Other(side))) > 0;
     if (kind == RepeatKind::Exact)
         return exact;
-    return !exact && near_ && near_->known && window.foldedClass != NoIndex &&
-           near_->folds[window.foldedClass].count[Index(Other(side))] > 0;
+    if (exact || !near_ || !near_->known)
+        return false;
+    const std::uint32_t folded = near_->foldedClass(Index(side), window.id);
+    return folded != NoIndex && near_->folds[folded].count[Index(Other(side))] > 0;
 }
 
 // A window folded word by word, each word the characters preparation keeps between two spaces.
-void RepeatTracker::fold(TextSide side, Window& window)
+void RepeatTracker::fold(TextSide side, const Window& window)
 {
-    if (!near_ || near_->abandoned || window.foldedClass != NoIndex)
+    if (!near_ || near_->abandoned || near_->foldedClass(Index(side), window.id) != NoIndex)
         return;
     try {
         foldWords(side, window);
@@ -899,10 +919,8 @@ void RepeatTracker::fold(TextSide side, Window& window)
 
 void RepeatTracker::abandonNearRepeats()
 {
-    for (const std::unique_ptr<Side>& side : sides_) {
-        for (Window& window : side->windows)
-            window.foldedClass = NoIndex;
-    }
+    for (std::vector<std::uint32_t>& classes : near_->foldedClasses)
+        classes = {};
     near_->words.reset();
     near_->table = detail::GrowingTable<Near::FoldSlot>(1);
     near_->folds = {};
@@ -918,7 +936,7 @@ bool RepeatTracker::areNearRepeatsAbandoned() const
     return near_ && near_->abandoned;
 }
 
-void RepeatTracker::foldWords(TextSide side, Window& window)
+void RepeatTracker::foldWords(TextSide side, const Window& window)
 {
     const std::u16string_view text = sideOf(side).text;
     // A shingle holds the words between its three spaces and the one it may start with; one that
@@ -939,16 +957,19 @@ void RepeatTracker::foldWords(TextSide side, Window& window)
             break;
         from = to + 1;
     }
-    window.foldedClass = near_->classOfFold(ids);
-    ++near_->folds[window.foldedClass].count[Index(side)];
+    const std::uint32_t folded = near_->classOfFold(ids);
+    near_->setFoldedClass(Index(side), window.id, folded, sideOf(side).nextId);
+    ++near_->folds[folded].count[Index(side)];
     near_->repeats.reset();
 }
 
 void RepeatTracker::unfold(TextSide side, const Window& window)
 {
-    if (!near_ || near_->abandoned || window.foldedClass == NoIndex)
+    const std::uint32_t folded =
+        near_ && !near_->abandoned ? near_->foldedClass(Index(side), window.id) : NoIndex;
+    if (folded == NoIndex)
         return;
-    --near_->folds[window.foldedClass].count[Index(side)];
+    --near_->folds[folded].count[Index(side)];
     near_->repeats.reset();
 }
 
@@ -962,7 +983,7 @@ bool RepeatTracker::foldSome(std::size_t shingles)
         for (; next < windows.size() && shingles > 0; ++next) {
             if (near_->abandoned)
                 return true;
-            if (windows[next].foldedClass == NoIndex) {
+            if (near_->foldedClass(Index(side), windows[next].id) == NoIndex) {
                 fold(side, windows[next]);
                 --shingles;
             }

@@ -157,7 +157,6 @@ public:
         std::uint32_t end;          // after its last character; `start` when it is empty
         std::uint32_t shingleClass; // equal shingles, of either text, share a class
         std::uint32_t id;           // stays while an edit leaves the shingle as it was
-        std::uint32_t foldedClass;  // shingles that fold alike share one; none before folded
     };
 
 private:
@@ -206,8 +205,8 @@ private:
     std::optional<TextRange> runBefore(TextSide side, std::size_t index, RepeatKind kind,
                                        std::size_t& below) const;
     void growOn(TextSide side, std::size_t index, TextRange& run, RepeatKind kind) const;
-    void fold(TextSide side, Window& window);
-    void foldWords(TextSide side, Window& window);
+    void fold(TextSide side, const Window& window);
+    void foldWords(TextSide side, const Window& window);
     void unfold(TextSide side, const Window& window);
     void settle(TextSide side, std::size_t& shingles);
     // Whether each entry's own two shingles are still where the compare found them.
