@@ -47,6 +47,7 @@ void ShingleClasses::reset(std::size_t expected, ShingleHash hash)
     EmptyForRoom(flags_, expected);
     flags_.reserve(expected);
     EmptyForRoom(store_, 0);
+    storedClasses_ = 0;
     probes_ = 0;
     lookups_ = 0;
     sameHash_ = false;
@@ -54,16 +55,19 @@ void ShingleClasses::reset(std::size_t expected, ShingleHash hash)
 
 void ShingleClasses::keep(std::uint32_t shingleClass, const ClassCharacters& characters)
 {
-    Entry& entry = entries_[shingleClass];
     const std::size_t position = store_.size();
+    store_.append(2, u'\0');
     for (std::size_t i = characters.start; i < characters.end; ++i) {
         if (Kept(characters.text[i]))
             store_.push_back(characters.text[i]);
     }
     assert(store_.size() <= std::numeric_limits<std::uint32_t>::max());
-    entry.position = static_cast<std::uint32_t>(position);
-    entry.length = static_cast<std::uint32_t>(store_.size() - position);
+    const std::size_t length = store_.size() - position - 2;
+    store_[position] = static_cast<char16_t>(length & 0xFFFF);
+    store_[position + 1] = static_cast<char16_t>(length >> 16);
+    entries_[shingleClass].position = static_cast<std::uint32_t>(position);
     flags_[shingleClass] |= Stored;
+    ++storedClasses_;
 }
 
 } // namespace analysis::detail

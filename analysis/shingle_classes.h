@@ -50,7 +50,7 @@ public:
     const ShingleHash& hash() const { return hash_; }
     std::size_t size() const { return entries_.size(); }
     // Characters the classes keep themselves, their representatives edited.
-    std::size_t keptCharacters() const { return store_.size(); }
+    std::size_t keptCharacters() const { return store_.size() - 2 * storedClasses_; }
 
     void prefetch(std::uint64_t hash) const
     {
@@ -76,7 +76,7 @@ public:
             found = lookUp(old_, characters, hash, resolve, nullptr);
         if (!found) {
             found = static_cast<std::uint32_t>(entries_.size());
-            entries_.push_back({{0, 0}, window, 0});
+            entries_.push_back({{0, 0}, window});
             flags_.push_back(static_cast<std::uint8_t>(side == 0 ? 0 : Side));
             if (window == NoWindow)
                 keep(*found, characters);
@@ -135,8 +135,12 @@ public:
     ClassCharacters characters(std::uint32_t shingleClass, Resolve&& resolve) const
     {
         const Entry& entry = entries_[shingleClass];
-        if ((flags_[shingleClass] & Stored) != 0)
-            return {store_, entry.position, std::size_t{entry.position} + entry.length};
+        if ((flags_[shingleClass] & Stored) != 0) {
+            // The store holds the characters' count in two code units before them.
+            const std::size_t length =
+                std::size_t{store_[entry.position]} | std::size_t{store_[entry.position + 1]} << 16;
+            return {store_, entry.position + 2, entry.position + 2 + length};
+        }
         return resolve((flags_[shingleClass] & Side) != 0 ? 1 : 0, entry.position);
     }
 
@@ -163,7 +167,6 @@ private:
     {
         std::uint32_t count[2];
         std::uint32_t position; // a window's id, or where the characters are stored
-        std::uint32_t length;   // of the stored characters
     };
 
     // The class in `slots` of the characters whose hash is `hash`; where the probe ended, in
@@ -269,6 +272,7 @@ private:
     std::vector<Entry> entries_;
     std::vector<std::uint8_t> flags_;
     std::u16string store_;
+    std::size_t storedClasses_ = 0;
     std::uint64_t probes_ = 0;
     std::uint64_t lookups_ = 0;
     bool sameHash_ = false;
