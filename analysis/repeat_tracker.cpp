@@ -652,11 +652,22 @@ void RepeatTracker::replaceText(TextSide side, std::size_t position, std::size_t
             classes_->release(window.shingleClass, edited.characters(window));
     }
     edited.text.replace(position, removed, inserted);
-    for (std::size_t i = first; i < edited.windows.size(); ++i) {
+    // The windows that start past the edit all move by what it grew: a keystroke in the middle
+    // of a long text moves half its windows, in a loop without a branch.
+    std::size_t i = first;
+    for (; i < edited.windows.size() && edited.windows[i].start <= position + removed; ++i) {
         Window& window = edited.windows[i];
         window.start = Narrow(map.start(window.start));
         window.closingSpace = Narrow(map.start(window.closingSpace));
         window.end = Narrow(std::max(map.end(window.end), std::size_t{window.start}));
+    }
+    // Unsigned arithmetic wraps: adding the growth as a 32-bit number moves back as well.
+    const auto growth = static_cast<std::uint32_t>(inserted.size() - removed);
+    for (; i < edited.windows.size(); ++i) {
+        Window& window = edited.windows[i];
+        window.start += growth;
+        window.closingSpace += growth;
+        window.end += growth;
     }
     std::vector<TextRange> dirty;
     dirty.reserve(edited.dirty.size() + 1);
