@@ -649,7 +649,7 @@ void RepeatTracker::replaceText(TextSide side, std::size_t position, std::size_t
         if (window.end >= position &&
             classes_->isRepresentedBy(window.shingleClass, index, window.id) &&
             classes_->isAlive(window.shingleClass))
-            classes_->release(window.shingleClass, edited.characters(window));
+            classes_->release(window.shingleClass, index, edited.characters(window));
     }
     edited.text.replace(position, removed, inserted);
     // The windows that start past the edit all move by what it grew: a keystroke in the middle
@@ -778,7 +778,8 @@ void RepeatTracker::settle(TextSide side, std::size_t& shingles)
     };
     const auto drop = [&](const Window& window) {
         unfold(side, window);
-        classes_->remove(window.shingleClass, index);
+        if (!classes_->isReleased(window.shingleClass))
+            classes_->remove(window.shingleClass, index);
         if (classes_->isRepresentedBy(window.shingleClass, index, window.id) &&
             classes_->isAlive(window.shingleClass))
             classes_->keep(window.shingleClass, edited.characters(window));

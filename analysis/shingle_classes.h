@@ -99,14 +99,11 @@ public:
         --entries_[shingleClass].count[side];
     }
 
-    // A class no shingle has any more is forgotten, unless the listing names it; so is one let
-    // go (release()) as its one shingle is edited.
+    // A class no shingle has any more is forgotten, unless the listing names it.
     bool isAlive(std::uint32_t shingleClass) const
     {
         const Entry& entry = entries_[shingleClass];
-        const std::uint8_t flags = flags_[shingleClass];
-        return (entry.count[0] + entry.count[1] > 0 && (flags & Going) == 0) ||
-               (flags & Listed) != 0;
+        return entry.count[0] + entry.count[1] > 0 || (flags_[shingleClass] & Listed) != 0;
     }
     bool isRepresentedBy(std::uint32_t shingleClass, int side, std::uint32_t window) const
     {
@@ -116,17 +113,25 @@ public:
     }
     // The class keeps its characters itself, as its representative goes.
     void keep(std::uint32_t shingleClass, const ClassCharacters& characters);
-    // The characters of the class's representative are about to change. A class that has no
-    // other shingle and that the listing does not name is let go rather than kept: no lookup
-    // finds it any more, and it is forgotten once its shingle goes. So a pane cleared or pasted
-    // over does not copy the characters of every shingle it held.
-    void release(std::uint32_t shingleClass, const ClassCharacters& characters)
+    // The characters of the class's representative, a shingle of text `side`, are about to
+    // change. A class that has no other shingle and that the listing does not name is let go
+    // rather than kept: its shingle is no longer counted, so no lookup finds it, and the shingle
+    // is not to be removed again when it goes (isReleased()). So a pane cleared or pasted over
+    // does not copy the characters of every shingle it held.
+    void release(std::uint32_t shingleClass, int side, const ClassCharacters& characters)
     {
-        const Entry& entry = entries_[shingleClass];
-        if (entry.count[0] + entry.count[1] == 1 && (flags_[shingleClass] & Listed) == 0)
-            flags_[shingleClass] |= Going;
-        else
+        Entry& entry = entries_[shingleClass];
+        if (entry.count[0] + entry.count[1] == 1 && (flags_[shingleClass] & Listed) == 0) {
+            assert(entry.count[side] == 1);
+            entry.count[side] = 0;
+            flags_[shingleClass] |= Released;
+        } else {
             keep(shingleClass, characters);
+        }
+    }
+    bool isReleased(std::uint32_t shingleClass) const
+    {
+        return (flags_[shingleClass] & Released) != 0;
     }
     // The listing names the class: it outlives its last shingle.
     void list(std::uint32_t shingleClass) { flags_[shingleClass] |= Listed; }
@@ -161,7 +166,7 @@ private:
     static constexpr std::uint8_t Side = 1;   // the representative's text is the source
     static constexpr std::uint8_t Stored = 2; // the characters are in the table's store
     static constexpr std::uint8_t Listed = 4;
-    static constexpr std::uint8_t Going = 8; // let go: its one shingle is being edited away
+    static constexpr std::uint8_t Released = 8; // its one shingle, being edited, uncounted
 
     struct Entry
     {
