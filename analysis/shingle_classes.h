@@ -175,11 +175,13 @@ private:
     };
 
     // The class in `slots` of the characters whose hash is `hash`; where the probe ended, in
-    // `free`, when there is none.
+    // `free`, when there is none. Inlined: the compare's counting is one lookup a shingle, and
+    // called from two places, the compiler may leave it out of line, which costs a compare of
+    // two articles about a tenth of its time.
     template <typename Resolve>
-    std::optional<std::uint32_t> lookUp(const std::vector<std::uint64_t>& slots,
-                                        const ClassCharacters& characters, std::uint64_t hash,
-                                        Resolve& resolve, std::size_t* free)
+    [[gnu::always_inline]] std::optional<std::uint32_t>
+    lookUp(const std::vector<std::uint64_t>& slots, const ClassCharacters& characters,
+           std::uint64_t hash, Resolve& resolve, std::size_t* free)
     {
         const std::size_t mask = slots.size() - 1;
         const auto tag = static_cast<std::uint32_t>(hash >> 32);
