@@ -763,7 +763,17 @@ void RepeatTracker::settle(TextSide side, std::size_t& shingles)
     };
     const auto isUntrusted = [&nextUntrusted](std::size_t i) { return nextUntrusted(i) == i; };
 
-    const auto resolve = [this](int holder, std::uint32_t id) {
+    // The shingles this settle cuts, by the ids they would be given from the first one on: a
+    // class one of them brings is represented by it, as by any window, though the windows it
+    // joins are applied only at the end. So a paste keeps no copy of its shingles' characters.
+    const std::uint32_t firstNewId = edited.nextId;
+    std::vector<TextRange> cutExtents;
+    const auto resolve = [this, index, firstNewId, &cutExtents, text](int holder,
+                                                                      std::uint32_t id) {
+        if (holder == index && id >= firstNewId) {
+            const TextRange& extent = cutExtents[id - firstNewId];
+            return ClassCharacters{text, extent.start, extent.end};
+        }
         return windowCharacters(holder, id);
     };
     std::size_t foldsLeft = FoldedWhileSettling;
@@ -785,13 +795,15 @@ void RepeatTracker::settle(TextSide side, std::size_t& shingles)
             classes_->keep(window.shingleClass, edited.characters(window));
     };
     const auto cutAnew = [&](const Cut& cut) {
-        // A class an edit brings keeps its characters itself: its shingle is not yet among the
-        // windows that representatives are looked up in.
+        // The id it is given unless it turns out the same shingle as an old one, which keeps its
+        // own; the next cut then comes by the same id.
+        const std::uint32_t id = edited.nextId;
+        cutExtents.resize(id - firstNewId);
+        cutExtents.push_back({cut.start, cut.end});
         const ClassCharacters characters{text, cut.start, cut.end};
-        const std::uint32_t shingleClass =
-            classes_->classOf(characters, classes_->hash().shingle(text, cut.start, cut.end), index,
-                              ShingleClasses::NoWindow, resolve);
-        return MakeWindow(cut, shingleClass, edited.nextId);
+        const std::uint32_t shingleClass = classes_->classOf(
+            characters, classes_->hash().shingle(text, cut.start, cut.end), index, id, resolve);
+        return MakeWindow(cut, shingleClass, id);
     };
 
     // The old windows stay in place while the chain is cut again, since representatives are

@@ -40,8 +40,6 @@ bool KeptEqual(const ClassCharacters& a, const ClassCharacters& b);
 class ShingleClasses
 {
 public:
-    static constexpr std::uint32_t NoWindow = std::numeric_limits<std::uint32_t>::max();
-
     // Room for `expected` classes before the table grows.
     ShingleClasses(std::size_t expected, ShingleHash hash);
     // Empty again, with room for `expected` classes, keeping what memory it has.
@@ -58,8 +56,8 @@ public:
     }
 
     // The class of the characters kept from `characters`, whose hash is `hash`. A new class is
-    // represented by window `window` of text `side`, or keeps its characters itself when that
-    // is NoWindow. `resolve(side, window)` gives a window's characters.
+    // represented by window `window` of text `side`. `resolve(side, window)` gives a window's
+    // characters.
     template <typename Resolve>
     std::uint32_t classOf(const ClassCharacters& characters, std::uint64_t hash, int side,
                           std::uint32_t window, Resolve&& resolve)
@@ -78,8 +76,6 @@ public:
             found = static_cast<std::uint32_t>(entries_.size());
             entries_.push_back({{0, 0}, window});
             flags_.push_back(static_cast<std::uint8_t>(side == 0 ? 0 : Side));
-            if (window == NoWindow)
-                keep(*found, characters);
             slots_[free] = (std::uint64_t{tag} << 32) | (*found + 1);
             ++filled_;
         }

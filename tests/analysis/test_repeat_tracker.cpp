@@ -438,7 +438,7 @@ TEST(RepeatTrackerEdits, NothingIsTrackedBeforeACompareOrAfterClearing)
 }
 
 // A text cleared or pasted over keeps the characters only of the shingles that still matter:
-// those the other text has too, and those the listing names.
+// those the other text has too, and those the listing names; a paste keeps none of its own.
 TEST(RepeatTrackerEdits, ClearingATextKeepsOnlyTheShinglesStillNeeded)
 {
     RepeatTracker tracker;
@@ -448,8 +448,10 @@ TEST(RepeatTrackerEdits, ClearingATextKeepsOnlyTheShinglesStillNeeded)
     EXPECT_EQ(tracker.keptCharacters(), 10u);
     tracker.settle();
     EXPECT_EQ(tracker.keptCharacters(), 10u);
+    // Pasted back, its shingles are represented where they now stand, not copied.
     tracker.replace(TextSide::Source, 0, 0, u"e f g h a b c d ");
     tracker.settle();
+    EXPECT_EQ(tracker.keptCharacters(), 10u);
     ExpectWhereTheRulesPutThem(tracker, false);
     EXPECT_EQ(tracker.pairExtent(0, TextSide::Source), (TextRange{8, 13}));
 }
