@@ -641,27 +641,23 @@ void RepeatTracker::replaceText(TextSide side, std::size_t position, std::size_t
     assert(edited.text.size() - removed + inserted.size() < NoIndex);
     const EditMap map{position, removed, inserted.size()};
     const std::size_t first = edited.firstReaching(position);
-    // A class represented by a shingle whose characters this edit changes keeps them first, or
-    // is let go when that shingle is its only one.
-    for (std::size_t i = first;
-         i < edited.windows.size() && edited.windows[i].start <= position + removed; ++i) {
-        const Window& window = edited.windows[i];
+    // The windows that reach into the edit. A class represented by one whose characters it
+    // changes keeps them first, or is let go when that shingle is its only one.
+    std::size_t i = first;
+    for (; i < edited.windows.size() && edited.windows[i].start <= position + removed; ++i) {
+        Window& window = edited.windows[i];
         if (window.end >= position &&
             classes_->isRepresentedBy(window.shingleClass, index, window.id) &&
             classes_->isAlive(window.shingleClass))
             classes_->release(window.shingleClass, index, edited.characters(window));
-    }
-    edited.text.replace(position, removed, inserted);
-    // The windows that start past the edit all move by what it grew: a keystroke in the middle
-    // of a long text moves half its windows, in a loop without a branch.
-    std::size_t i = first;
-    for (; i < edited.windows.size() && edited.windows[i].start <= position + removed; ++i) {
-        Window& window = edited.windows[i];
         window.start = Narrow(map.start(window.start));
         window.closingSpace = Narrow(map.start(window.closingSpace));
         window.end = Narrow(std::max(map.end(window.end), std::size_t{window.start}));
     }
-    // Unsigned arithmetic wraps: adding the growth as a 32-bit number moves back as well.
+    edited.text.replace(position, removed, inserted);
+    // The windows that start past the edit all move by what it grew: a keystroke in the middle
+    // of a long text moves half its windows, in a loop without a branch. Unsigned arithmetic
+    // wraps: adding the growth as a 32-bit number moves back as well.
     const auto growth = static_cast<std::uint32_t>(inserted.size() - removed);
     for (; i < edited.windows.size(); ++i) {
         Window& window = edited.windows[i];

@@ -56,13 +56,12 @@ void ShingleClasses::reset(std::size_t expected, ShingleHash hash)
 void ShingleClasses::keep(std::uint32_t shingleClass, const ClassCharacters& characters)
 {
     const std::size_t position = store_.size();
-    store_.append(2, u'\0');
-    for (std::size_t i = characters.start; i < characters.end; ++i) {
-        if (Kept(characters.text[i]))
-            store_.push_back(characters.text[i]);
-    }
+    store_.resize(position + 2 + (characters.end - characters.start));
+    const std::size_t length =
+        CopyKept(characters.text.substr(characters.start, characters.end - characters.start),
+                 store_.data() + position + 2);
+    store_.resize(position + 2 + length);
     assert(store_.size() <= std::numeric_limits<std::uint32_t>::max());
-    const std::size_t length = store_.size() - position - 2;
     store_[position] = static_cast<char16_t>(length & 0xFFFF);
     store_[position + 1] = static_cast<char16_t>(length >> 16);
     entries_[shingleClass].position = static_cast<std::uint32_t>(position);
