@@ -16,6 +16,17 @@ namespace {
 // book, give that memory back.
 constexpr int CachedFrom = 1 << 16;
 
+// A layout of a paragraph's own stays with it until the paragraph goes, some four hundred bytes
+// with its line: a million one-word lines would hold four hundred megabytes of layouts that no
+// one looks at. A short paragraph out of view is laid out in one layout that all of them share,
+// for its line count alone; one that takes a single line needs none of its own until it is
+// drawn, and one that takes more gets its own, so that every line's start is known.
+constexpr int SharedFor = 256;
+// Block states, kept in the block's user state (no highlighter uses it): whether the paragraph
+// has a layout of its own that this layout made, or was counted in the shared one as one line.
+constexpr int OwnLayout = 1;
+constexpr int OneLineCounted = 2;
+
 // Whether the lines of a block's layout hold its text as it stands. Within an edit block the
 // layout hears of no change until the edit ends, and a key the view handles there (a keystroke
 // and the cut it makes needed, one step to undo) has the view ask where the cursor is drawn.
@@ -45,6 +56,11 @@ void PaneDocumentLayout::complete()
 
 void PaneDocumentLayout::relayoutAll()
 {
+    // A line counted at the old width may be two at the new one.
+    for (QTextBlock block = document()->begin(); block.isValid(); block = block.next()) {
+        if (block.userState() == OneLineCounted)
+            block.setUserState(-1);
+    }
     backlog_.scheduleFrom(0);
 }
 
@@ -75,6 +91,8 @@ void PaneDocumentLayout::documentChanged(int from, int removed, int added)
     } else {
         for (QTextBlock block = first; block.isValid(); block = block.next()) {
             block.clearLayout();
+            if (block.userState() == OneLineCounted)
+                block.setUserState(-1);
             block.setLineCount(block.isVisible() ? 1 : 0);
             if (block == last)
                 break;
@@ -86,21 +104,45 @@ void PaneDocumentLayout::documentChanged(int from, int removed, int added)
     emit update(QRectF(0., -doc->documentMargin(), 1e9, 1e9));
 }
 
+qreal PaneDocumentLayout::lineWidth() const
+{
+    // The width the view set; this layout never widens the frame beyond it.
+    const qreal textWidth = QPlainTextDocumentLayout::frameBoundingRect(nullptr).width();
+    return (textWidth > 0 ? textWidth : qreal(INT_MAX)) - 2 * document()->documentMargin();
+}
+
 void PaneDocumentLayout::layoutBlock(const QTextBlock& block)
 {
     QTextDocument* doc = document();
     const int linesBefore = doc->lineCount();
-    const qreal margin = doc->documentMargin();
-    // The width the view set; this layout never widens the frame beyond it.
-    const qreal textWidth = QPlainTextDocumentLayout::frameBoundingRect(nullptr).width();
-    const qreal width = (textWidth > 0 ? textWidth : qreal(INT_MAX)) - 2 * margin;
     QTextLayout* layout = block.layout();
     layout->setCacheEnabled(block.length() > CachedFrom);
     layout->setTextOption(doc->defaultTextOption());
-    BreakLines(*layout, block.text(), width, margin, work_);
+    BreakLines(*layout, block.text(), lineWidth(), doc->documentMargin(), work_);
+    QTextBlock(block).setUserState(OwnLayout);
     QTextBlock(block).setLineCount(block.isVisible() ? layout->lineCount() : 0);
     if (reporting_ && doc->lineCount() != linesBefore)
         emit documentSizeChanged(documentSize());
+}
+
+// Counted as the paragraph's own layout would break it: only a paragraph with a layout of its own
+// has formats (the unmerged runs of missing glyphs), and such a one is never counted here.
+bool PaneDocumentLayout::countedInOneLine(const QTextBlock& block)
+{
+    if (block.length() - 1 > SharedFor)
+        return false;
+    const QTextDocument* doc = document();
+    shared_.setText(block.text());
+    shared_.setFont(doc->defaultFont());
+    shared_.setTextOption(doc->defaultTextOption());
+    BreakLines(shared_, block.text(), lineWidth(), doc->documentMargin(), work_);
+    const bool oneLine = shared_.lineCount() == 1;
+    shared_.clearLayout();
+    if (!oneLine)
+        return false;
+    QTextBlock(block).setUserState(OneLineCounted);
+    QTextBlock(block).setLineCount(1);
+    return true;
 }
 
 std::optional<int> PaneDocumentLayout::layOutFrom(int from, const QDeadlineTimer& deadline)
@@ -110,7 +152,10 @@ std::optional<int> PaneDocumentLayout::layOutFrom(int from, const QDeadlineTimer
     const int linesBefore = document()->lineCount();
     QTextBlock block = document()->findBlockByNumber(from);
     for (; block.isValid() && !deadline.hasExpired(); block = block.next()) {
-        if (block.isVisible() && block.layout()->lineCount() == 0)
+        if (!block.isVisible() || block.userState() == OneLineCounted)
+            continue;
+        if (block.userState() == OwnLayout ? block.layout()->lineCount() == 0
+                                           : !countedInOneLine(block))
             layoutBlock(block);
     }
     reporting_ = true;

@@ -9,6 +9,7 @@
 #include "line_breaking.h"
 
 #include <QPlainTextDocumentLayout>
+#include <QTextLayout>
 
 namespace ui {
 
@@ -37,13 +38,19 @@ public:
     void documentChanged(int from, int removed, int added) override;
 
 private:
+    // The width of the lines.
+    qreal lineWidth() const;
     // Lays out one paragraph; tells the view when the document's line count changed.
     void layoutBlock(const QTextBlock& block);
+    // Whether a short paragraph out of view takes one line, counted as such without a layout of
+    // its own.
+    bool countedInOneLine(const QTextBlock& block);
     // Lays out the paragraphs from `from` on that are not, until the deadline.
     std::optional<int> layOutFrom(int from, const QDeadlineTimer& deadline);
 
     int blockCount_ = 1;
     LineBreakWork work_;
+    QTextLayout shared_;  // for the paragraphs out of view
     IdleBacklog backlog_; // from the first paragraph that may not be laid out yet
     bool reporting_ = true;
     bool withinEdit_ = false;

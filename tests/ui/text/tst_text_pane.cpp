@@ -709,11 +709,15 @@ void tst_TextPane::placeSurvivesANewWidth_data()
     QTest::newRow("one paragraph, the second source shown") << false << paragraph << false;
     QTest::newRow("at the end, the second source hidden") << true << paragraphs << true;
     QTest::newRow("at the end, the second source shown") << false << paragraphs << true;
+    // One line each in the wide pane, two in the narrow one.
+    QTest::newRow("short paragraphs, the second source shown")
+        << false << Article(300, 12, QStringLiteral("\r\n"), 4) << false;
 }
 
 // The source pane narrows and widens as the second source shows and hides: the line that was at
 // the top of it stays there, or the last line at the bottom of a pane scrolled to its end, as
-// soon as the pane has its new width and once it is laid out anew.
+// soon as the pane has its new width and once it is laid out anew, in the scroll range of Qt's
+// own view at that width.
 void tst_TextPane::placeSurvivesANewWidth()
 {
     QFETCH(bool, auxiliaryShown);
@@ -745,6 +749,7 @@ void tst_TextPane::placeSurvivesANewWidth()
     QVERIFY2(inPlace(), qPrintable(QString::number(topLine().first)));
     QTRY_VERIFY(pane->isLaidOut());
     QVERIFY2(inPlace(), qPrintable(QString::number(topLine().first)));
+    QCOMPARE(uitest::RangeOf(*pane), uitest::QtsOwnRange(*pane, ui::ToToolkitLineBreaks(text)));
     // Switched back, the very line that was at the top, however often.
     for (int i = 0; i < 3; ++i) {
         showAuxiliaryPane(auxiliaryShown);
