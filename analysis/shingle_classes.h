@@ -80,7 +80,7 @@ public:
             ++filled_;
         }
         if (moving_ < old_.size())
-            moveOld(2, resolve);
+            moveOld(SlotsMovedALookup, resolve);
         return *found;
     }
 
@@ -150,6 +150,8 @@ public:
     bool isCrowded() const { return sameHash_ || probes_ > 16 * lookups_ + 1024; }
     // Slots looked at since the table was made or hashed again: the work its lookups took.
     std::uint64_t probes() const { return probes_; }
+    // Slots of the table before it last grew that are still to be moved into the new one.
+    std::size_t slotsToMove() const { return old_.size() - moving_; }
 
     // Every living class hashed again with `hash`, in a table of room for them all.
     template <typename Resolve> void rehash(const ShingleHash& hash, Resolve&& resolve)
@@ -203,9 +205,16 @@ private:
         }
     }
 
-    // Makes a table twice the size or more (the forgotten classes take no slot once moved, so it
-    // need not always double), into which the old one's slots move a few at each lookup: a
-    // settle slice that makes the table grow does not hash every class again at once.
+    // A table that grows moves this many of the old one's taken slots at each lookup. The new
+    // table has room for twice the living classes, so at least a quarter of it is filled by new
+    // classes, one a lookup, before it grows again: by then its old one, no larger than it,
+    // is empty.
+    static constexpr std::size_t SlotsMovedALookup = 4;
+
+    // Makes a table of room for twice the living classes, the old one's size or more (the
+    // forgotten classes take no slot once moved, so it need not always double), into which the
+    // old one's slots move a few at each lookup: a settle slice that makes the table grow does
+    // not hash every class again at once.
     template <typename Resolve> void grow(Resolve&& resolve)
     {
         moveOld(old_.size(), resolve);
@@ -217,6 +226,9 @@ private:
             capacity *= 2;
         old_ = std::exchange(slots_, std::vector<std::uint64_t>(capacity, 0));
         moving_ = 0;
+        // Only the new table's slots count towards its growing: had the old one's, a table that
+        // did not double would grow again at the next lookup, moving every slot at once.
+        filled_ = 0;
     }
 
     // Moves up to `count` slots of the old table into the new one, hashing each class again;
@@ -228,7 +240,6 @@ private:
             if (slot == 0)
                 continue;
             --count;
-            --filled_;
             if (const auto shingleClass = static_cast<std::uint32_t>(slot) - 1;
                 isAlive(shingleClass))
                 place(shingleClass, resolve);
@@ -271,7 +282,7 @@ private:
     std::vector<std::uint64_t> slots_; // the hash's upper half, and the class + 1; 0 is empty
     std::vector<std::uint64_t> old_;   // the table before it grew, until its slots are moved
     std::size_t moving_ = 0;           // the next slot of the old table to move
-    std::size_t filled_ = 0;           // slots taken in both
+    std::size_t filled_ = 0;           // slots taken in the new table
     std::vector<Entry> entries_;
     std::vector<std::uint8_t> flags_;
     std::u16string store_;
