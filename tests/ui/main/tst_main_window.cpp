@@ -617,14 +617,21 @@ void tst_MainWindow::statisticsEqualAFreshCountAfterEveryEdit()
     uitest::RandomEdits edits(static_cast<unsigned>(seed));
     ui::TextPane* newText = newTextPane();
     for (int step = 0; step < 150; ++step) {
-        // Now and then the program replaces the whole text, or clears every pane.
+        // Now and then the program replaces the whole text, or clears every pane, or the
+        // writer pastes thousands of paragraphs, which the figures read from one copy.
         const int kind = edits.texts().number(0, 23);
-        if (kind == 0)
+        if (kind == 0) {
             click("Command2");
-        else if (kind < 3)
+        } else if (kind == 1) {
+            std::u16string paragraphs;
+            for (int i = 0; i < 5000; ++i)
+                paragraphs += edits.texts().text(2) + u"\r\n";
+            uitest::Paste(newText, ui::ToQString(paragraphs));
+        } else if (kind == 2) {
             newText->replacePlainText(ui::ToQString(edits.texts().text(6)));
-        else
+        } else {
             edits.editOnce(newText);
+        }
         tick("Timer3");
         const analysis::TextStatistics fresh =
             analysis::ComputeTextStatistics(ui::ToU16View(newText->plainText()));
