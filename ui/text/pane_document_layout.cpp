@@ -23,9 +23,9 @@ constexpr int CachedFrom = 1 << 16;
 // drawn, and one that takes more gets its own, so that every line's start is known.
 constexpr int SharedFor = 256;
 // Block states, kept in the block's user state (no highlighter uses it): whether the paragraph
-// has a layout of its own that this layout made, or was counted in the shared one as one line.
+// has a layout of its own that this layout made; one counted in the shared layout as one line
+// holds the width's number instead (PaneDocumentLayout::oneLineCounted_).
 constexpr int OwnLayout = 1;
-constexpr int OneLineCounted = 2;
 
 // Whether the lines of a block's layout hold its text as it stands. Within an edit block the
 // layout hears of no change until the edit ends, and a key the view handles there (a keystroke
@@ -56,11 +56,9 @@ void PaneDocumentLayout::complete()
 
 void PaneDocumentLayout::relayoutAll()
 {
-    // A line counted at the old width may be two at the new one.
-    for (QTextBlock block = document()->begin(); block.isValid(); block = block.next()) {
-        if (block.userState() == OneLineCounted)
-            block.setUserState(-1);
-    }
+    // A line counted at the old width may be two at the new one: the counts made at it no
+    // longer hold, without a walk through every paragraph.
+    ++oneLineCounted_;
     backlog_.scheduleFrom(0);
 }
 
@@ -91,7 +89,7 @@ void PaneDocumentLayout::documentChanged(int from, int removed, int added)
     } else {
         for (QTextBlock block = first; block.isValid(); block = block.next()) {
             block.clearLayout();
-            if (block.userState() == OneLineCounted)
+            if (block.userState() == oneLineCounted_)
                 block.setUserState(-1);
             block.setLineCount(block.isVisible() ? 1 : 0);
             if (block == last)
@@ -132,15 +130,16 @@ bool PaneDocumentLayout::countedInOneLine(const QTextBlock& block)
     if (block.length() - 1 > SharedFor)
         return false;
     const QTextDocument* doc = document();
-    shared_.setText(block.text());
+    const QString text = block.text();
+    shared_.setText(text);
     shared_.setFont(doc->defaultFont());
     shared_.setTextOption(doc->defaultTextOption());
-    BreakLines(shared_, block.text(), lineWidth(), doc->documentMargin(), work_);
+    BreakLines(shared_, text, lineWidth(), doc->documentMargin(), work_);
     const bool oneLine = shared_.lineCount() == 1;
     shared_.clearLayout();
     if (!oneLine)
         return false;
-    QTextBlock(block).setUserState(OneLineCounted);
+    QTextBlock(block).setUserState(oneLineCounted_);
     QTextBlock(block).setLineCount(1);
     return true;
 }
@@ -152,7 +151,7 @@ std::optional<int> PaneDocumentLayout::layOutFrom(int from, const QDeadlineTimer
     const int linesBefore = document()->lineCount();
     QTextBlock block = document()->findBlockByNumber(from);
     for (; block.isValid() && !deadline.hasExpired(); block = block.next()) {
-        if (!block.isVisible() || block.userState() == OneLineCounted)
+        if (!block.isVisible() || block.userState() == oneLineCounted_)
             continue;
         if (block.userState() == OwnLayout ? block.layout()->lineCount() == 0
                                            : !countedInOneLine(block))

@@ -50,7 +50,10 @@ private:
 
     int blockCount_ = 1;
     LineBreakWork work_;
-    QTextLayout shared_;  // for the paragraphs out of view
+    QTextLayout shared_; // for the paragraphs out of view
+    // The user state of a paragraph counted as one line at the present width; a new width
+    // takes the next number, past any other state.
+    int oneLineCounted_ = 2;
     IdleBacklog backlog_; // from the first paragraph that may not be laid out yet
     bool reporting_ = true;
     bool withinEdit_ = false;
