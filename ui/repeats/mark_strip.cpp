@@ -181,20 +181,29 @@ bool MarkStrip::isPaintedAt(int row, QPointF point, qreal slack) const
     return false;
 }
 
+// The marks of the part in view are painted over the handle too, where they would otherwise be
+// missing from the whole text's picture, but see-through there, so that the handle still shows.
 void MarkStrip::paintEvent(QPaintEvent*)
 {
+    constexpr qreal OverTheHandle = 0.5;
     QPainter painter(this);
-    painter.setClipRegion(QRegion(rect()).subtracted(handleRect()));
-    for (std::size_t row = 0; row < rows_.size(); ++row) {
-        const std::uint8_t bits = rows_[row];
-        for (std::size_t i = 0; i < layers_.size(); ++i) {
-            if ((bits & (1u << i)) != 0) {
-                const MarkLayer& layer = layers_[i];
-                painter.fillRect(paintedRect(layer, static_cast<int>(row)),
-                                 StripColour(layer.source, layer.kind));
+    const QRect handle = handleRect();
+    const auto paintRows = [&](const QRegion& clip, qreal opacity) {
+        painter.setClipRegion(clip);
+        painter.setOpacity(opacity);
+        for (std::size_t row = 0; row < rows_.size(); ++row) {
+            const std::uint8_t bits = rows_[row];
+            for (std::size_t i = 0; i < layers_.size(); ++i) {
+                if ((bits & (1u << i)) != 0) {
+                    const MarkLayer& layer = layers_[i];
+                    painter.fillRect(paintedRect(layer, static_cast<int>(row)),
+                                     StripColour(layer.source, layer.kind));
+                }
             }
         }
-    }
+    };
+    paintRows(QRegion(rect()).subtracted(handle), 1);
+    paintRows(QRegion(handle), OverTheHandle);
 }
 
 } // namespace ui

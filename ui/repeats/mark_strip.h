@@ -3,7 +3,7 @@
 // click on a mark painted there leads to it; a click elsewhere, however near, pages as always. The
 // strip has a row for each pixel of the groove, worked out while the event loop is idle
 // (IdleBacklog), so that its cost grows with the groove's height; the scroll bar is Qt's own, of
-// its own size, and the strip lies over its groove, clear of the handle.
+// its own size, and the strip lies over its groove, see-through over the handle.
 #pragma once
 
 #include "mark_layer.h"

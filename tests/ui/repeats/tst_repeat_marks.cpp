@@ -1035,6 +1035,33 @@ void tst_RepeatMarks::stripLeadsToTheMarks()
     QVERIFY(lastRow >= height - height / 10);
     QVERIFY(std::any_of(rows.begin() + height * 4 / 10, rows.begin() + height * 6 / 10, marked));
 
+    // The marks of the rows under the handle show through it, see-through: in the middle of the
+    // text, where the thumb is dragged.
+    {
+        const int scrolled = bar->value();
+        const int middleRow =
+            static_cast<int>(std::find_if(rows.begin() + height / 2, rows.end(),
+                                          [](std::uint8_t bits) { return (bits & exact) != 0; }) -
+                             rows.begin());
+        bar->setValue(
+            static_cast<int>(qint64{middleRow} * (bar->maximum() + bar->pageStep()) / height) -
+            bar->pageStep() / 2);
+        const QRect handle = uitest::SliderPart(bar, QStyle::SC_ScrollBarSlider);
+        QVERIFY(handle.contains(bar->width() / 2, strip->y() + middleRow));
+        const auto pixel = [bar, strip, middleRow] {
+            const QImage image = bar->grab().toImage();
+            return image.pixelColor(QPoint(bar->width() / 2, strip->y() + middleRow) *
+                                    image.devicePixelRatio());
+        };
+        const QColor throughTheHandle = pixel();
+        strip->hide();
+        const QColor handleAlone = pixel();
+        strip->show();
+        QVERIFY(throughTheHandle != handleAlone);
+        QVERIFY(throughTheHandle != ui::StripColour(MarkSource::First, RepeatKind::Exact));
+        bar->setValue(scrolled);
+    }
+
     const auto clickRow = [bar, strip](int row) {
         QTest::mouseClick(bar, Qt::LeftButton, {}, QPoint(bar->width() / 2, strip->y() + row));
     };
