@@ -285,13 +285,18 @@ void RepeatNavigation::tellNearRepeats()
 }
 
 // Leaves the keyboard where it is; activated, the new-text pane takes the keyboard with the
-// combination selected, ready to be retyped.
+// combination selected, ready to be retyped. An entry reworded has no pair to show: what an
+// entry chosen before selected is let go, so that it is not taken for this one's.
 void RepeatNavigation::selectPair(int entry, bool activate)
 {
     for (const auto& [pane, side] :
          {std::pair{newText_, TextSide::NewText}, std::pair{source_, TextSide::Source}}) {
-        if (const std::optional<PaneRange> extent = follower_->pairExtent(entry, side))
+        if (const std::optional<PaneRange> extent = follower_->pairExtent(entry, side)) {
             SelectInPane(pane, *extent);
+        } else if (QTextCursor cursor = pane->textCursor(); cursor.hasSelection()) {
+            cursor.clearSelection();
+            pane->setTextCursor(cursor);
+        }
     }
     if (!activate)
         return;

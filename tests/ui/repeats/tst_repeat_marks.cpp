@@ -818,7 +818,13 @@ void tst_RepeatMarks::entriesShowWhatIsDone()
     QCOMPARE(attributes(last), QString());
     QCOMPARE(read->text(QAccessible::Description), QString());
 
+    // Chosen after another, an entry reworded leaves nothing of the other's pair selected.
+    clickEntry(last);
+    QVERIFY(newTextPane()->textCursor().hasSelection());
+    QVERIFY(sourcePane()->textCursor().hasSelection());
     clickEntry(0);
+    QCOMPARE(newTextPane()->textCursor().hasSelection(), !done);
+    QCOMPARE(sourcePane()->textCursor().hasSelection(), !done);
     QCOMPARE(entries->currentEntry(), 0);
     QCOMPARE(read->text(QAccessible::Description), done ? QStringLiteral("исправлено") : QString());
     if (focused) {
