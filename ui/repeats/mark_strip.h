@@ -1,9 +1,10 @@
 // Shows along a pane's vertical scroll bar where the marks of the whole text lie, each layer in
 // its colour (mark_style.h): exact marks across the groove, near ones on its inner half only. A
-// click on a mark painted there leads to it; a click elsewhere, however near, pages as always. The
-// strip has a row for each pixel of the groove, worked out while the event loop is idle
-// (IdleBacklog), so that its cost grows with the groove's height; the scroll bar is Qt's own, of
-// its own size, and the strip lies over its groove, see-through over the handle.
+// click on a mark painted there leads to it; a click elsewhere, however near, pages as always,
+// and one on the handle drags it, marks or not. The strip has a row for each pixel of the groove,
+// worked out while the event loop is idle (IdleBacklog), so that its cost grows with the
+// groove's height; the scroll bar is Qt's own, of its own size, and the strip lies over its
+// groove, see-through over the handle.
 #pragma once
 
 #include "mark_layer.h"
