@@ -188,22 +188,27 @@ void MarkStrip::paintEvent(QPaintEvent*)
     constexpr qreal OverTheHandle = 0.5;
     QPainter painter(this);
     const QRect handle = handleRect();
-    const auto paintRows = [&](const QRegion& clip, qreal opacity) {
+    // Rows [from, to), painted where the clip lets them.
+    const auto paintRows = [&](const QRegion& clip, qreal opacity, int from, int to) {
         painter.setClipRegion(clip);
         painter.setOpacity(opacity);
-        for (std::size_t row = 0; row < rows_.size(); ++row) {
-            const std::uint8_t bits = rows_[row];
+        for (int row = std::max(from, 0); row < std::min(to, static_cast<int>(rows_.size()));
+             ++row) {
+            const std::uint8_t bits = rows_[static_cast<std::size_t>(row)];
             for (std::size_t i = 0; i < layers_.size(); ++i) {
                 if ((bits & (1u << i)) != 0) {
                     const MarkLayer& layer = layers_[i];
-                    painter.fillRect(paintedRect(layer, static_cast<int>(row)),
+                    painter.fillRect(paintedRect(layer, row),
                                      StripColour(layer.source, layer.kind));
                 }
             }
         }
     };
-    paintRows(QRegion(rect()).subtracted(handle), 1);
-    paintRows(QRegion(handle), OverTheHandle);
+    paintRows(QRegion(rect()).subtracted(handle), 1, 0, height());
+    // Only the rows painted within the handle: a mark is painted from its row down, or up from
+    // the groove's end.
+    paintRows(QRegion(handle), OverTheHandle, handle.top() - PaintedRows + 1,
+              handle.bottom() + PaintedRows);
 }
 
 } // namespace ui
